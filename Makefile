@@ -1,0 +1,32 @@
+# Thin wrapper over CMake. `make run` builds and starts Stallmark;
+# `make test` builds and runs every test headless.
+BUILD ?= build
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+CMAKE_FLAGS ?=
+
+.PHONY: all setup configure build run test bench clean
+
+all: build
+
+setup:
+	bash scripts/setup-debian.sh
+
+configure: setup
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	./$(BUILD)/src/stallmark
+
+test: setup
+	cmake -S . -B $(BUILD) -DSTALLMARK_WERROR=ON $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS)
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --no-tests=error -j $(JOBS)
+
+bench: build
+	bash bench/run.sh $(BUILD)
+
+clean:
+	rm -rf $(BUILD)

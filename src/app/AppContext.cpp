@@ -1,0 +1,1 @@
+#include "app/AppContext.h"

@@ -1,0 +1,4 @@
+#include "app/OptionsForm.h"
+namespace stallmark {
+TOptionsForm::TOptionsForm(QWidget* parent) : QDialog(parent) {}
+}  // namespace stallmark

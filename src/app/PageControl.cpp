@@ -1,0 +1,4 @@
+#include "app/PageControl.h"
+namespace stallmark {
+TPageControl::TPageControl(QWidget* parent) : QWidget(parent) {}
+}  // namespace stallmark

@@ -1,0 +1,16 @@
+#pragma once
+// Data files, settings strings and keystrokes are bytes in Windows-1252.
+// Widgets show QString. This is the one conversion between them; every byte
+// 0-255 survives a round trip (the five bytes 1252 leaves undefined map to
+// the C1 control characters of the same code).
+
+#include <QString>
+#include <string>
+
+namespace stallmark {
+
+QString FromBytes(const std::string& bytes);
+// Characters outside Windows-1252 become '?'.
+std::string ToBytes(const QString& text);
+
+}  // namespace stallmark

@@ -1,0 +1,46 @@
+#pragma once
+// The platform primitives the keystroke sender needs. The sender's algorithm
+// lives once in GameLink; each platform supplies one GameWindows backend.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace stallmark {
+
+using WindowHandle = std::uintptr_t;  // 0: no window
+
+class GameWindows {
+public:
+    virtual ~GameWindows() = default;
+
+    // A top-level window of this window class, 0 when none.
+    virtual WindowHandle FindByClass(const std::string& windowClass) = 0;
+    // Every top-level window in the system's order, topmost first.
+    virtual std::vector<WindowHandle> TopLevelWindows() = 0;
+    // Title bytes (Windows-1252), at most 260 characters.
+    virtual std::string Title(WindowHandle window) = 0;
+    virtual bool IsVisible(WindowHandle window) = 0;
+    virtual bool HasOwner(WindowHandle window) = 0;
+    virtual bool HasParent(WindowHandle window) = 0;
+    virtual bool IsToolWindow(WindowHandle window) = 0;
+    virtual bool IsMinimised(WindowHandle window) = 0;
+
+    virtual void Restore(WindowHandle window) = 0;
+    virtual void BringToTop(WindowHandle window) = 0;
+    virtual void SetForeground(WindowHandle window) = 0;
+    // Posts one character message (WM_CHAR with this 8-bit code).
+    virtual void PostChar(WindowHandle window, std::uint8_t code) = 0;
+    // Brings the program's own window back to the front.
+    virtual void BringProgramForward() = 0;
+};
+
+// Waiting between keystrokes: processing pending events and sleeping.
+class Pacer {
+public:
+    virtual ~Pacer() = default;
+    virtual void ProcessEvents() = 0;
+    virtual void Sleep(int milliseconds) = 0;
+};
+
+}  // namespace stallmark

@@ -1,0 +1,1 @@
+namespace stallmark { void ListsLayerLinked() {} }
