@@ -1,0 +1,341 @@
+#include "store/Fields.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#elif __has_include(<monetary.h>)
+#include <langinfo.h>
+#include <monetary.h>
+#define STALLMARK_HAVE_STRFMON 1
+#endif
+
+namespace stallmark {
+
+namespace {
+
+bool IsSpaceOrControl(char c) { return static_cast<unsigned char>(c) <= 0x20; }
+
+// Start and length of field n, or false when the line has fewer than n fields.
+bool FindField(int n, char sep, std::string_view line, size_t& start, size_t& length) {
+    if (n < 1) return false;
+    size_t pos = 0;
+    for (int i = 1; i < n; ++i) {
+        const size_t next = line.find(sep, pos);
+        if (next == std::string_view::npos) return false;
+        pos = next + 1;
+    }
+    const size_t end = line.find(sep, pos);
+    start = pos;
+    length = (end == std::string_view::npos ? line.size() : end) - pos;
+    return true;
+}
+
+#ifdef STALLMARK_HAVE_STRFMON
+// Unicode code point to Windows-1252; 0 when the code page has no such character.
+unsigned char CodePointTo1252(char32_t cp) {
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<unsigned char>(cp);
+    static const char32_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                       0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                       0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                       0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+    for (int i = 0; i < 32; ++i)
+        if (kHigh[i] == cp) return static_cast<unsigned char>(0x80 + i);
+    // The narrow and thin blanks some locales group digits with.
+    if ((cp >= 0x2000 && cp <= 0x200A) || cp == 0x202F) return 0xA0;
+    return 0;
+}
+
+// Monetary text in the locale's character set, as Windows-1252 bytes.
+std::string LocaleTextTo1252(const std::string& text) {
+    const char* codeset = nl_langinfo(CODESET);
+    if (codeset == nullptr || (std::strcmp(codeset, "UTF-8") != 0 && std::strcmp(codeset, "utf8") != 0)) return text;
+    std::string out;
+    for (size_t i = 0; i < text.size();) {
+        const unsigned char lead = static_cast<unsigned char>(text[i]);
+        int extra = lead < 0x80 ? 0 : (lead >> 5) == 0x6 ? 1 : (lead >> 4) == 0xE ? 2 : (lead >> 3) == 0x1E ? 3 : -1;
+        char32_t cp = extra == 0 ? lead : extra == 1 ? (lead & 0x1F) : extra == 2 ? (lead & 0x0F) : (lead & 0x07);
+        if (extra < 0 || i + static_cast<size_t>(extra) >= text.size()) {
+            out.push_back('?');
+            ++i;
+            continue;
+        }
+        for (int k = 1; k <= extra; ++k) cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        i += static_cast<size_t>(extra) + 1;
+        const unsigned char b = CodePointTo1252(cp);
+        out.push_back(b == 0 && cp != 0 ? '?' : static_cast<char>(b));
+    }
+    return out;
+}
+#endif
+
+#ifdef _WIN32
+std::string LocaleText(LCTYPE type) {
+    char buf[128];
+    const int n = GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buf, sizeof buf);
+    return n > 0 ? std::string(buf, static_cast<size_t>(n - 1)) : std::string();
+}
+#endif
+
+}  // namespace
+
+std::string_view GetFieldView(int n, char sep, std::string_view line) {
+    size_t start = 0, length = 0;
+    if (!FindField(n, sep, line, start, length)) return {};
+    return line.substr(start, length);
+}
+
+std::string GetField(int n, char sep, const std::string& line) { return std::string(GetFieldView(n, sep, line)); }
+
+std::string SetField(int n, char sep, const std::string& line, const std::string& value) {
+    size_t start = 0, length = 0;
+    if (!FindField(n, sep, line, start, length)) return line;
+    std::string out;
+    out.reserve(line.size() - length + value.size());
+    out.append(line, 0, start);
+    out.append(value);
+    out.append(line, start + length, std::string::npos);
+    return out;
+}
+
+void SplitFieldViews(std::string_view line, char sep, std::vector<std::string_view>& out) {
+    out.clear();
+    size_t pos = 0;
+    for (;;) {
+        const size_t next = line.find(sep, pos);
+        if (next == std::string_view::npos) {
+            out.push_back(line.substr(pos));
+            return;
+        }
+        out.push_back(line.substr(pos, next - pos));
+        pos = next + 1;
+    }
+}
+
+std::vector<std::string> SplitFields(std::string_view line, char sep) {
+    std::vector<std::string> out;
+    size_t pos = 0;
+    for (;;) {
+        const size_t next = line.find(sep, pos);
+        if (next == std::string_view::npos) {
+            out.emplace_back(line.substr(pos));
+            return out;
+        }
+        out.emplace_back(line.substr(pos, next - pos));
+        pos = next + 1;
+    }
+}
+
+std::string PadFields(const std::string& line, int commas) {
+    std::string out = line;
+    for (long long have = static_cast<long long>(std::count(line.begin(), line.end(), ',')); have < commas; ++have)
+        out.push_back(',');
+    return out;
+}
+
+std::string Trim(std::string_view text) {
+    size_t begin = 0, end = text.size();
+    while (begin < end && IsSpaceOrControl(text[begin])) ++begin;
+    while (end > begin && IsSpaceOrControl(text[end - 1])) --end;
+    return std::string(text.substr(begin, end - begin));
+}
+
+std::string CleanField(const std::string& text, bool keepRight) {
+    size_t begin = 0;
+    while (begin < text.size() && text[begin] == ' ') ++begin;
+    std::string s = text.substr(begin);
+    for (char& c : s)
+        if (c == ',') c = ' ';
+    if (!keepRight) return Trim(s);
+    size_t left = 0;
+    while (left < s.size() && IsSpaceOrControl(s[left])) ++left;
+    return s.substr(left);
+}
+
+bool IsBlank(std::string_view text) {
+    for (char c : text)
+        if (!IsSpaceOrControl(c)) return false;
+    return true;
+}
+
+int ToIntOrZero(std::string_view text) {
+    size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i == text.size()) return 0;
+    long long value = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c < '0' || c > '9') return 0;
+        value = value * 10 + (c - '0');
+        if (value > -static_cast<long long>(INT_MIN)) return 0;
+    }
+    if (negative) value = -value;
+    if (value > INT_MAX || value < INT_MIN) return 0;
+    return static_cast<int>(value);
+}
+
+std::string GroupThousands(long long amount, char separator) {
+    const bool negative = amount < 0;
+    unsigned long long magnitude =
+        negative ? 0ULL - static_cast<unsigned long long>(amount) : static_cast<unsigned long long>(amount);
+    std::string digits = std::to_string(magnitude);
+    std::string out;
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) out.push_back(separator);
+        out.push_back(digits[i]);
+    }
+    return negative ? "-" + out : out;
+}
+
+std::string SystemMoneyFormat(int amount) {
+#ifdef _WIN32
+    std::string decimal = LocaleText(LOCALE_SMONDECIMALSEP);
+    std::string thousand = LocaleText(LOCALE_SMONTHOUSANDSEP);
+    std::string symbol = LocaleText(LOCALE_SCURRENCY);
+    const std::string grouping = LocaleText(LOCALE_SMONGROUPING);
+    CURRENCYFMTA format{};
+    format.NumDigits = 0;
+    format.LeadingZero = 0;
+    format.Grouping = grouping.rfind("3;2", 0) == 0                       ? 32
+                      : (!grouping.empty() && grouping[0] >= '0' && grouping[0] <= '9') ? grouping[0] - '0'
+                                                                                        : 3;
+    format.lpDecimalSep = decimal.data();
+    format.lpThousandSep = thousand.data();
+    format.lpCurrencySymbol = symbol.data();
+    format.PositiveOrder = static_cast<UINT>(ToIntOrZero(LocaleText(LOCALE_ICURRENCY)));
+    format.NegativeOrder = static_cast<UINT>(ToIntOrZero(LocaleText(LOCALE_INEGCURR)));
+    char buf[128];
+    const std::string number = std::to_string(amount);
+    const int n = GetCurrencyFormatA(LOCALE_USER_DEFAULT, 0, number.c_str(), &format, buf, sizeof buf);
+    if (n > 0) return std::string(buf, static_cast<size_t>(n - 1));
+    return GroupThousands(amount);
+#elif defined(STALLMARK_HAVE_STRFMON)
+    char buf[128];
+    const ssize_t n = strfmon(buf, sizeof buf, "%.0n", static_cast<double>(amount));
+    if (n < 0) return GroupThousands(amount);
+    return LocaleTextTo1252(std::string(buf, static_cast<size_t>(n)));
+#else
+    return GroupThousands(amount);
+#endif
+}
+
+std::string DigitsToAmount(const std::string& text, bool money, const MoneyFormat& format) {
+    std::string digits;
+    for (char c : text)
+        if (c >= '0' && c <= '9') digits.push_back(c);
+    const int amount = ToIntOrZero(digits);
+    if (!money) return std::to_string(amount);
+    std::string out = format ? format(amount) : SystemMoneyFormat(amount);
+    if (out.size() > 1 && (out[0] < '0' || out[0] > '9')) out.erase(0, 1);
+    return out;
+}
+
+int CompareRecordLines(std::string_view a, std::string_view b) {
+    size_t pa = 0, pb = 0;
+    bool doneA = false, doneB = false;
+    for (int i = 1;; ++i) {
+        std::string_view fa, fb;
+        if (!doneA) {
+            const size_t comma = a.find(',', pa);
+            if (comma == std::string_view::npos) {
+                doneA = true;
+            } else {
+                fa = a.substr(pa, comma - pa);
+                pa = comma + 1;
+            }
+        }
+        if (!doneB) {
+            const size_t comma = b.find(',', pb);
+            if (comma == std::string_view::npos) {
+                doneB = true;
+            } else {
+                fb = b.substr(pb, comma - pb);
+                pb = comma + 1;
+            }
+        }
+        if (doneA && doneB) return 0;
+        const int r = fa.compare(fb);  // byte-wise, as unsigned characters
+        if (r != 0) return r > 0 ? i : -i;
+    }
+}
+
+std::string CommaTextJoin(const std::vector<std::string>& items) {
+    // A lone empty item is written quoted so that it does not read back as no item at all.
+    if (items.size() == 1 && items[0].empty()) return "\"\"";
+    std::string out;
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (i > 0) out.push_back(',');
+        const std::string& item = items[i];
+        bool quote = false;
+        for (char c : item) {
+            if (IsSpaceOrControl(c) || c == ',' || c == '"') {
+                quote = true;
+                break;
+            }
+        }
+        if (!quote) {
+            out += item;
+            continue;
+        }
+        out.push_back('"');
+        for (char c : item) {
+            if (c == '"') out.push_back('"');
+            out.push_back(c);
+        }
+        out.push_back('"');
+    }
+    return out;
+}
+
+std::vector<std::string> CommaTextSplit(std::string_view line) {
+    std::vector<std::string> items;
+    const size_t n = line.size();
+    size_t i = 0;
+    while (i < n && IsSpaceOrControl(line[i])) ++i;
+    if (i == n) return items;
+    for (;;) {
+        std::string item;
+        if (line[i] == '"') {
+            ++i;
+            while (i < n) {
+                if (line[i] == '"') {
+                    if (i + 1 < n && line[i + 1] == '"') {
+                        item.push_back('"');
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                item.push_back(line[i++]);
+            }
+        } else {
+            const size_t start = i;
+            while (i < n && !IsSpaceOrControl(line[i]) && line[i] != ',') ++i;
+            item.assign(line.substr(start, i - start));
+        }
+        items.push_back(std::move(item));
+        while (i < n && IsSpaceOrControl(line[i])) ++i;
+        if (i == n) break;
+        if (line[i] == ',') {
+            ++i;
+            while (i < n && IsSpaceOrControl(line[i])) ++i;
+            if (i == n) {
+                items.emplace_back();  // a separator at the end leaves an empty last item
+                break;
+            }
+        }
+    }
+    return items;
+}
+
+}  // namespace stallmark

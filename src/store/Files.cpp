@@ -1,0 +1,358 @@
+#include "store/Files.h"
+
+#include <cerrno>
+#include <cstring>
+#include <system_error>
+
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace stallmark {
+
+namespace {
+
+constexpr size_t kChunk = 1 << 20;
+
+std::string ErrnoText(int code) { return std::generic_category().message(code); }
+
+[[noreturn]] void ThrowErrno(int code, const std::string& path) {
+    throw StoreError(ErrnoText(code) + ": " + path, code);
+}
+
+#ifdef _WIN32
+std::string WindowsErrorText(DWORD code) {
+    char buf[512];
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, buf,
+                             sizeof buf, nullptr);
+    while (n > 0 && (buf[n - 1] == '\r' || buf[n - 1] == '\n' || buf[n - 1] == ' ' || buf[n - 1] == '.')) --n;
+    if (n == 0) return "Error " + std::to_string(code);
+    return std::string(buf, n);
+}
+
+[[noreturn]] void ThrowLastError(const std::string& path) {
+    const DWORD code = GetLastError();
+    throw StoreError(WindowsErrorText(code) + ": " + path, static_cast<int>(code));
+}
+#else
+// Makes a rename in the folder of path lasting.
+void SyncFolderOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    const int rc = ::fsync(fd);
+    const int code = errno;
+    ::close(fd);
+    // Some file systems cannot sync a folder (EINVAL); only a real write failure counts.
+    if (rc != 0 && code == EIO) ThrowErrno(code, folder);
+}
+#endif
+
+}  // namespace
+
+// ---------------------------------------------------------------- reading
+
+LineReader::LineReader(const std::string& path) : path_(path) {
+    file_ = std::fopen(path.c_str(), "rb");
+    if (file_ == nullptr) ThrowErrno(errno, path);
+    buf_.resize(kChunk);
+}
+
+LineReader::~LineReader() {
+    if (file_ != nullptr) std::fclose(file_);
+}
+
+void LineReader::Fill() {
+    if (begin_ > 0) {
+        std::memmove(buf_.data(), buf_.data() + begin_, end_ - begin_);
+        end_ -= begin_;
+        scan_ -= begin_;
+        begin_ = 0;
+    }
+    if (end_ == buf_.size()) buf_.resize(buf_.size() * 2);  // a line longer than the buffer
+    const size_t got = std::fread(buf_.data() + end_, 1, buf_.size() - end_, file_);
+    if (got == 0) {
+        if (std::ferror(file_)) ThrowErrno(errno != 0 ? errno : EIO, path_);
+        eof_ = true;
+    }
+    end_ += got;
+}
+
+bool LineReader::Next(std::string_view& line) {
+    for (;;) {
+        const char* base = buf_.data();
+        if (scan_ < end_) {
+            const void* found = std::memchr(base + scan_, '\n', end_ - scan_);
+            if (found != nullptr) {
+                const size_t pos = static_cast<size_t>(static_cast<const char*>(found) - base);
+                size_t length = pos - begin_;
+                if (length > 0 && base[pos - 1] == '\r') --length;
+                line = std::string_view(base + begin_, length);
+                begin_ = scan_ = pos + 1;
+                return true;
+            }
+            scan_ = end_;
+        }
+        if (eof_) {
+            if (begin_ == end_) return false;
+            line = std::string_view(base + begin_, end_ - begin_);  // last line without an end
+            begin_ = scan_ = end_;
+            return true;
+        }
+        Fill();
+    }
+}
+
+bool LineReader::Next(std::string& line) {
+    std::string_view view;
+    if (!Next(view)) return false;
+    line.assign(view);
+    return true;
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+    std::vector<std::string> lines;
+    LineReader reader(path);
+    std::string_view line;
+    while (reader.Next(line)) lines.emplace_back(line);
+    return lines;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) ThrowErrno(errno, path);
+    std::string bytes;
+    size_t size = 0;
+    for (;;) {
+        if (bytes.size() - size < kChunk) bytes.resize(size + kChunk);
+        const size_t got = std::fread(bytes.data() + size, 1, bytes.size() - size, file);
+        size += got;
+        if (got == 0) break;
+    }
+    const bool failed = std::ferror(file) != 0;
+    const int code = errno;
+    std::fclose(file);
+    if (failed) ThrowErrno(code != 0 ? code : EIO, path);
+    bytes.resize(size);
+    return bytes;
+}
+
+void SplitLines(std::string_view text, std::vector<std::string_view>& lines) {
+    lines.clear();
+    size_t begin = 0;
+    while (begin < text.size()) {
+        size_t pos = text.find('\n', begin);
+        if (pos == std::string_view::npos) {
+            lines.push_back(text.substr(begin));
+            return;
+        }
+        size_t length = pos - begin;
+        if (length > 0 && text[pos - 1] == '\r') --length;
+        lines.push_back(text.substr(begin, length));
+        begin = pos + 1;
+    }
+}
+
+// ---------------------------------------------------------------- writing
+
+FileWriter::FileWriter(std::string path, const std::string& modeFrom) : path_(std::move(path)) {
+#ifdef _WIN32
+    (void)modeFrom;
+    HANDLE h = CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) ThrowLastError(path_);
+    handle_ = h;
+#else
+    fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd_ < 0) ThrowErrno(errno, path_);
+    // The new file keeps the permissions of the one it replaces.
+    struct stat st{};
+    if (::stat(modeFrom.c_str(), &st) == 0 && S_ISREG(st.st_mode)) (void)::fchmod(fd_, st.st_mode & 07777);
+#endif
+    buffer_.reserve(kChunk);
+}
+
+FileWriter::~FileWriter() { Abandon(); }
+
+void FileWriter::Write(std::string_view bytes) {
+    if (buffer_.size() + bytes.size() > kChunk) {
+        Flush();
+        if (bytes.size() > kChunk) {  // a long run goes out directly
+            buffer_.assign(bytes);
+            Flush();
+            return;
+        }
+    }
+    buffer_.append(bytes);
+}
+
+void FileWriter::WriteLine(std::string_view line) {
+    Write(line);
+    Write("\r\n");
+}
+
+void FileWriter::Flush() {
+    const char* data = buffer_.data();
+    size_t left = buffer_.size();
+    while (left > 0) {
+#ifdef _WIN32
+        DWORD written = 0;
+        const DWORD part = left > 0x40000000 ? 0x40000000 : static_cast<DWORD>(left);
+        if (!WriteFile(static_cast<HANDLE>(handle_), data, part, &written, nullptr)) ThrowLastError(path_);
+#else
+        const ssize_t written = ::write(fd_, data, left);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            ThrowErrno(errno, path_);
+        }
+#endif
+        data += written;
+        left -= static_cast<size_t>(written);
+    }
+    buffer_.clear();
+}
+
+void FileWriter::Commit() {
+    Flush();
+#ifdef _WIN32
+    if (!FlushFileBuffers(static_cast<HANDLE>(handle_))) ThrowLastError(path_);
+    HANDLE h = static_cast<HANDLE>(handle_);
+    handle_ = nullptr;
+    if (!CloseHandle(h)) ThrowLastError(path_);
+#else
+    if (::fsync(fd_) != 0) ThrowErrno(errno, path_);
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) ThrowErrno(errno, path_);
+#endif
+}
+
+void FileWriter::Abandon() {
+#ifdef _WIN32
+    if (handle_ != nullptr) CloseHandle(static_cast<HANDLE>(handle_));
+    handle_ = nullptr;
+#else
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+#endif
+}
+
+void ReplaceFileAtomically(const std::string& path, const std::function<void(FileWriter&)>& write,
+                           const std::string& tempPath) {
+    const std::string temp = tempPath.empty() ? WorkingCopyPath(path, "tmp") : tempPath;
+    {
+        FileWriter writer(temp, path);
+        try {
+            write(writer);
+            writer.Commit();
+        } catch (...) {
+            writer.Abandon();
+#ifdef _WIN32
+            DeleteFileA(temp.c_str());
+#else
+            ::unlink(temp.c_str());
+#endif
+            throw;
+        }
+    }
+#ifdef _WIN32
+    if (!MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD code = GetLastError();
+        DeleteFileA(temp.c_str());
+        throw StoreError(WindowsErrorText(code) + ": " + path, static_cast<int>(code));
+    }
+#else
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
+        const int code = errno;
+        ::unlink(temp.c_str());
+        ThrowErrno(code, path);
+    }
+    SyncFolderOf(path);
+#endif
+}
+
+void ReplaceFileAtomically(const std::string& path, std::string_view content, const std::string& tempPath) {
+    ReplaceFileAtomically(path, [content](FileWriter& out) { out.Write(content); }, tempPath);
+}
+
+void WriteLines(const std::string& path, const std::vector<std::string>& lines, const std::string& tempPath) {
+    ReplaceFileAtomically(
+        path,
+        [&lines](FileWriter& out) {
+            for (const std::string& line : lines) out.WriteLine(line);
+        },
+        tempPath);
+}
+
+// ---------------------------------------------------------------- names and folder entries
+
+std::string WorkingCopyPath(const std::string& path, const std::string& ending) {
+    std::string out = path.size() >= 3 ? path.substr(0, path.size() - 3) + ending : path + "." + ending;
+    if (out == path) out = path + "." + ending;
+    return out;
+}
+
+std::string FileNameOf(const std::string& path) {
+#ifdef _WIN32
+    const size_t cut = path.find_last_of("\\/:");
+#else
+    const size_t cut = path.find_last_of('/');
+#endif
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+bool FileExists(const std::string& path) {
+#ifdef _WIN32
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+#else
+    struct stat st{};
+    return ::lstat(path.c_str(), &st) == 0;
+#endif
+}
+
+void CreateEmptyFile(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) ThrowErrno(errno, path);
+    if (std::fclose(file) != 0) ThrowErrno(errno, path);
+}
+
+void RemoveFile(const std::string& path) {
+#ifdef _WIN32
+    if (DeleteFileA(path.c_str())) return;
+    DWORD code = GetLastError();
+    if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return;
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        if (RemoveDirectoryA(path.c_str())) return;
+        code = GetLastError();
+    }
+    throw StoreError(WindowsErrorText(code) + ": " + path, static_cast<int>(code));
+#else
+    if (::unlink(path.c_str()) == 0 || errno == ENOENT) return;
+    int code = errno;
+    if (code == EISDIR || code == EPERM) {
+        if (::rmdir(path.c_str()) == 0) return;
+        code = errno == ENOTDIR ? code : errno;
+    }
+    ThrowErrno(code, path);
+#endif
+}
+
+void RenameFile(const std::string& from, const std::string& to) {
+#ifdef _WIN32
+    if (!MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        ThrowLastError(from);
+#else
+    if (::rename(from.c_str(), to.c_str()) != 0) ThrowErrno(errno, from);
+    SyncFolderOf(to);
+#endif
+}
+
+}  // namespace stallmark

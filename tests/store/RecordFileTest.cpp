@@ -1,0 +1,255 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <iostream>
+#include <optional>
+#include <stdexcept>
+#include <functional>
+#include <random>
+
+#include "store/Fields.h"
+#include "store/Files.h"
+#include "store/RecordFile.h"
+#include "support/TempDir.h"
+
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+namespace stallmark {
+
+using test::TempDir;
+using Lines = std::vector<std::string>;
+using namespace std::string_literals;
+
+namespace {
+
+std::string CrLf(const Lines& lines) {
+    std::string s;
+    for (const std::string& line : lines) s += line + "\r\n";
+    return s;
+}
+
+// Repeated passes over neighbouring lines, swapping those that sort the wrong way round.
+Lines BubbleSorted(Lines lines) {
+    bool swapped = true;
+    while (swapped) {
+        swapped = false;
+        for (size_t i = 0; i + 1 < lines.size(); ++i) {
+            if (CompareRecordLines(lines[i], lines[i + 1]) > 0) {
+                std::swap(lines[i], lines[i + 1]);
+                swapped = true;
+            }
+        }
+    }
+    return lines;
+}
+
+std::string WeaponLine(std::mt19937& rng, int i) {
+    static const char* kItems[] = {"Katana", "Broadsword", "War Axe", "Bow", "Kryss", "Halberd"};
+    static const char* kMagic[] = {"Vanquishing", "Power", "Force", "Might", "Ruin"};
+    return std::string(kItems[rng() % 6]) + "," + kMagic[rng() % 5] + "," + std::to_string(rng() % 3) +
+           ",Accurate,Fortified," + std::to_string(rng() % 50000) + ",2003" + std::to_string(1000 + rng() % 200) +
+           ",note " + std::to_string(i);
+}
+
+}  // namespace
+
+TEST(RecordFile, AddingKeepsTheFileInOrder) {
+    TempDir dir;
+    const std::string path = dir.File("MWStock.dat");
+    WriteRecordLine(path, "Bow,Power,0,", false);  // missing file
+    EXPECT_EQ(dir.Read("MWStock.dat"), "Bow,Power,0,\r\n");
+    WriteRecordLine(path, "Katana,Ruin,1,", false);  // last
+    WriteRecordLine(path, "Axe,Force,0,", false);    // first
+    WriteRecordLine(path, "Bow,Power,0,x", false);   // in front of the equal line
+    WriteRecordLine(path, "   ", false);             // a blank line is never added
+    EXPECT_EQ(dir.Read("MWStock.dat"), CrLf({"Axe,Force,0,", "Bow,Power,0,x", "Bow,Power,0,", "Katana,Ruin,1,"}));
+    EXPECT_FALSE(dir.Exists("MWStock.tmp"));
+
+    dir.Write("Empty.dat", "");
+    WriteRecordLine(dir.File("Empty.dat"), "a,b", false);
+    EXPECT_EQ(dir.Read("Empty.dat"), "a,b\r\n");
+}
+
+TEST(RecordFile, DeletingRemovesTheFirstExactlyEqualLine) {
+    TempDir dir;
+    const std::string path = dir.File("MWPrice.dat");
+    dir.Write("MWPrice.dat", "a,1,x\nb,2,y\r\nb,2,y\nc,3,\xe9\0z\n"s);
+    WriteRecordLine(path, "b,2,y", true);
+    EXPECT_EQ(dir.Read("MWPrice.dat"), "a,1,x\r\nb,2,y\r\nc,3,\xe9\0z\r\n"s);
+    WriteRecordLine(path, "B,2,y", true);  // not in the file: lines unchanged
+    WriteRecordLine(path, "a,1,", true);   // equal in order is not equal
+    EXPECT_EQ(dir.Read("MWPrice.dat"), "a,1,x\r\nb,2,y\r\nc,3,\xe9\0z\r\n"s);
+    WriteRecordLine(path, "c,3,\xe9\0z"s, true);
+    EXPECT_EQ(dir.Read("MWPrice.dat"), "a,1,x\r\nb,2,y\r\n");
+
+    WriteRecordLine(dir.File("None.dat"), "a", true);  // a missing file is created empty
+    EXPECT_TRUE(dir.Exists("None.dat"));
+    EXPECT_EQ(dir.Read("None.dat"), "");
+}
+
+TEST(RecordFile, ALeftoverWorkingCopyNeverReplacesTheFile) {
+    TempDir dir;
+    dir.Write("MWStock.dat", "a,\r\nc,\r\n");
+    dir.Write("MWStock.tmp", "z,half a file");
+    WriteRecordLine(dir.File("MWStock.dat"), "b,", false);
+    EXPECT_EQ(dir.Read("MWStock.dat"), "a,\r\nb,\r\nc,\r\n");
+    EXPECT_FALSE(dir.Exists("MWStock.tmp"));
+
+    dir.Write("MWStock.tmp", "z,half a file");
+    dir.Write("MWStock.dat", "c,\r\na,\r\n");
+    SortRecordFileAt(dir.File("MWStock.dat"));
+    EXPECT_EQ(dir.Read("MWStock.dat"), "a,\r\nc,\r\n");
+    EXPECT_FALSE(dir.Exists("MWStock.tmp"));
+}
+
+TEST(RecordFile, SortingGivesTheOrderOfTheBubbleSort) {
+    TempDir dir;
+    const std::string path = dir.File("Sort.dat");
+    std::mt19937 rng(11);
+    const char* fields[] = {"", "a", "b", "ab", "B", "\xe9", "1000", "900", " "};
+    for (int round = 0; round < 3000; ++round) {
+        Lines lines(rng() % 40);
+        std::string bytes;
+        for (std::string& line : lines) {
+            const int count = 1 + static_cast<int>(rng() % 5);
+            for (int f = 0; f < count; ++f) line += (f ? "," : "") + std::string(fields[rng() % 9]);
+            bytes += line + (rng() % 2 ? "\r\n" : "\n");
+        }
+        const Lines expected = BubbleSorted(lines);
+        Lines sorted = lines;
+        SortRecordLines(sorted);
+        ASSERT_EQ(sorted, expected) << "round " << round;
+        if (round % 100 == 0) {  // and through the file
+            dir.Write("Sort.dat", bytes);
+            SortRecordFileAt(path);
+            ASSERT_EQ(dir.Read("Sort.dat"), CrLf(expected)) << "round " << round;
+        }
+    }
+}
+
+TEST(RecordFile, SortingOneLineOrNoneRewritesTheFile) {
+    TempDir dir;
+    dir.Write("One.dat", "only,line\n");
+    SortRecordFileAt(dir.File("One.dat"));
+    EXPECT_EQ(dir.Read("One.dat"), "only,line\r\n");
+    dir.Write("Empty.dat", "");
+    SortRecordFileAt(dir.File("Empty.dat"));
+    EXPECT_EQ(dir.Read("Empty.dat"), "");
+    SortRecordFileAt(dir.File("Missing.dat"));
+    EXPECT_FALSE(dir.Exists("Missing.dat"));
+}
+
+#ifndef _WIN32
+TEST(RecordFile, AnUnwritableFolderFailsWithTheSystemTextAndKeepsTheFile) {
+    if (::geteuid() == 0) GTEST_SKIP() << "folder permissions do not stop the super-user";
+    TempDir dir;
+    dir.Write("MWStock.dat", "b,\r\n");
+    ::chmod(dir.Path().c_str(), 0555);
+    try {
+        WriteRecordLine(dir.File("MWStock.dat"), "a,", false);
+        ADD_FAILURE() << "no error";
+    } catch (const StoreError& e) {
+        EXPECT_EQ(std::string(e.what()), std::generic_category().message(EACCES) + ": " + dir.File("MWStock.tmp"));
+    }
+    EXPECT_THROW(SortRecordFileAt(dir.File("MWStock.dat")), StoreError);
+    ::chmod(dir.Path().c_str(), 0755);
+    EXPECT_EQ(dir.Read("MWStock.dat"), "b,\r\n");
+}
+
+namespace {
+
+// Runs action in a child process. With killAfter, kills it that long after the child reports
+// that it starts; otherwise waits for it. Returns the time from that report to the child's end.
+std::chrono::nanoseconds RunInChild(const std::function<void()>& action,
+                                    std::optional<std::chrono::nanoseconds> killAfter) {
+    int fds[2];
+    if (::pipe(fds) != 0) throw std::runtime_error("pipe");
+    const pid_t pid = ::fork();
+    if (pid < 0) throw std::runtime_error("fork");
+    if (pid == 0) {
+        ::close(fds[0]);
+        const char go = 'g';
+        if (::write(fds[1], &go, 1) != 1) ::_exit(3);
+        try {
+            action();
+        } catch (...) {
+            ::_exit(2);
+        }
+        ::_exit(0);
+    }
+    ::close(fds[1]);
+    char go = 0;
+    const bool started = ::read(fds[0], &go, 1) == 1;
+    const auto start = std::chrono::steady_clock::now();
+    if (killAfter) {
+        while (std::chrono::steady_clock::now() < start + *killAfter) {
+        }
+        ::kill(pid, SIGKILL);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    const auto took = std::chrono::steady_clock::now() - start;
+    ::close(fds[0]);
+    EXPECT_TRUE(started);
+    // A child that finished on its own must have succeeded.
+    if (WIFEXITED(status)) {
+        EXPECT_EQ(WEXITSTATUS(status), 0);
+    }
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(took);
+}
+
+// Kills rewrites of the file at random moments; the file must always be whole.
+void ExpectRewriteIsAtomic(TempDir& dir, const std::string& before, const std::string& after,
+                           const std::function<void()>& rewrite) {
+    const std::string name = "MWStock.dat";
+    dir.Write(name, before);
+    const std::chrono::nanoseconds took = RunInChild(rewrite, std::nullopt);
+    ASSERT_EQ(dir.Read(name), after);
+
+    std::mt19937 rng(5);
+    int whole[2] = {0, 0};
+    for (int round = 0; round < 20; ++round) {
+        dir.Write(name, before);
+        RunInChild(rewrite, took * 11 / 10 * static_cast<long>(rng() % 1001) / 1000);
+        const std::string now = dir.Read(name);
+        ASSERT_TRUE(now == before || now == after) << "round " << round << ": a file of " << now.size() << " bytes";
+        ++whole[now == after];
+    }
+    // Whatever the kills left behind, the next rewrite gives the right file.
+    dir.Write(name, before);
+    rewrite();
+    EXPECT_EQ(dir.Read(name), after);
+    EXPECT_FALSE(dir.Exists("MWStock.tmp"));
+    std::cout << "[          ] killed: old file " << whole[0] << " times, new file " << whole[1] << " times\n";
+}
+
+}  // namespace
+
+TEST(RecordFile, AKilledRewriteLeavesTheOldOrTheNewFileWhole) {
+    TempDir dir;
+    std::mt19937 rng(9);
+    Lines lines;
+    for (int i = 0; i < 20000; ++i) lines.push_back(WeaponLine(rng, i));
+    const std::string path = dir.File("MWStock.dat");
+
+    Lines ordered = lines;
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [](const std::string& a, const std::string& b) { return CompareRecordLines(a, b) < 0; });
+    const std::string line = "Halberd,Might,1,Accurate,Fortified,100,20031105,inserted";
+    Lines inserted = ordered;
+    inserted.insert(std::find_if(inserted.begin(), inserted.end(),
+                                 [&](const std::string& s) { return CompareRecordLines(s, line) >= 0; }),
+                    line);
+
+    ExpectRewriteIsAtomic(dir, CrLf(ordered), CrLf(inserted), [&] { WriteRecordLine(path, line, false); });
+    ExpectRewriteIsAtomic(dir, CrLf(inserted), CrLf(ordered), [&] { WriteRecordLine(path, line, true); });
+    ExpectRewriteIsAtomic(dir, CrLf(lines), CrLf(ordered), [&] { SortRecordFileAt(path); });
+}
+#endif
+
+}  // namespace stallmark
