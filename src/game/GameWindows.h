@@ -29,10 +29,24 @@ public:
     virtual void Restore(WindowHandle window) = 0;
     virtual void BringToTop(WindowHandle window) = 0;
     virtual void SetForeground(WindowHandle window) = 0;
-    // Posts one character message (WM_CHAR with this 8-bit code).
+    // Posts one character message (WM_CHAR with this 8-bit code). A window
+    // that has gone away takes nothing, silently.
     virtual void PostChar(WindowHandle window, std::uint8_t code) = 0;
     // Brings the program's own window back to the front.
     virtual void BringProgramForward() = 0;
+
+    // The program's own top-level window, the one BringProgramForward raises.
+    virtual void SetProgramWindow(WindowHandle /*window*/) {}
+
+    // Backends that post messages deliver each character in PostChar and do
+    // nothing here. A backend that types (X11) may hold posted characters back:
+    // Flush delivers everything posted so far, in order, before it returns
+    // (the sender calls it before each pause), and FinishSend is called once at
+    // the end of every send, also when the send failed: it delivers the rest,
+    // waits until the game has taken them and undoes whatever typing needed
+    // (keyboard map entries, a focus it borrowed).
+    virtual void Flush() {}
+    virtual void FinishSend() {}
 };
 
 // Waiting between keystrokes: processing pending events and sleeping.
