@@ -483,8 +483,8 @@ std::string IniFileSettings::Render() const {
                 continue;
             }
             const Value& value = values_[static_cast<std::size_t>(line.value)];
-            out += Encode(value.name, true) + "=" + (value.binary ? EncodeHex(value.bytes) : Encode(value.bytes, false)) +
-                   eol_;
+            const std::string text = value.binary ? EncodeHex(value.bytes) : Encode(value.bytes, false);
+            out += Encode(value.name, true) + "=" + text + eol_;
         }
     }
     for (const std::string& line : tail_) out += line + eol_;
