@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <optional>
+#include <random>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -174,6 +175,29 @@ TEST(IniFileSettings, GarbageIsIgnoredAndOtherValuesStillRead) {
     EXPECT_EQ(again.ReadInteger("Height", 0), 400);
     EXPECT_EQ(again.ReadString("LastMemo", ""), "Caf\xE9 \xC3");
     EXPECT_EQ(again.ReadString("Maxi", ""), std::string("1\0\0 nul bytes", 13));
+}
+
+TEST(IniFileSettings, RandomGarbageNeverBreaksLoadingOrSaving) {
+    TempDir dir;
+    const std::string path = dir.File("Stallmark.ini");
+    const std::string alphabet = "\n\n\r==[];#\\xX0aF \t\xC3\xA9\xE2\x82\xF0\xFFhex:Stallmark";
+    std::mt19937 random(1234);
+    for (int round = 0; round < 100; ++round) {
+        std::string garbage;
+        const int length = static_cast<int>(random() % 200);
+        for (int i = 0; i < length; ++i)
+            garbage.push_back(random() % 4 ? alphabet[random() % alphabet.size()] : static_cast<char>(random()));
+        dir.Write("Stallmark.ini", "[Stallmark]\nKnown=42\n" + garbage);
+        {
+            IniFileSettings s(path);
+            ASSERT_EQ(s.ReadInteger("Known", 0), 42) << round;
+            s.WriteRaw("Probe", garbage);
+            s.Flush();
+        }
+        IniFileSettings s(path);
+        ASSERT_EQ(s.ReadInteger("Known", 0), 42) << round;
+        ASSERT_EQ(s.ReadRaw("Probe"), garbage) << round;
+    }
 }
 
 TEST(IniFileSettings, ValuesStayInMemoryUntilFlushAndLastAcrossInstances) {
