@@ -3,12 +3,13 @@
 // timer, start-up (FormCreate) and shutdown (FormDestroy).
 
 #include <QMainWindow>
-#include <QStringList>
+#include <array>
 #include <functional>
 #include <memory>
 
 #include "app/AppContext.h"
-#include "store/Clock.h"
+#include "lists/ListHost.h"
+#include "lists/SharedState.h"
 
 class QMenu;
 class QAction;
@@ -19,29 +20,12 @@ namespace stallmark {
 class TPageControl;
 class TTabSheet;
 class TOptionsForm;
+class GameLink;
+class DataFolder;
+class ListPage;
+class TStringGrid;
 
-// State several parts of the window share; all zero, false or empty at first.
-struct SharedState {
-    bool SettingsLoading = false;
-    bool SettingsLoaded = false;
-    bool Ready = false;
-    bool TabLayoutBusy = false;
-    DateTime BulkTimerStart = 0;
-    // Smith grids, magic weapon grid, General grid, magic armour grid, vendor grid.
-    bool GridSizingSmith = false, GridSizingMW = false, GridSizingGeneral = false, GridSizingMA = false,
-         GridSizingVendor = false;
-    bool MWHideDate = false, MWHideAge = false, MWHideOther = false;
-    bool MAHideDate = false, MAHideAge = false, MAHideOther = false;
-    int MinuteTicks = 0;
-    int WarnFlashTicks = 0;
-    bool MemoPlaying = false;
-    QStringList PlayList;
-    int PlayIndex = 0;
-    int PauseTicks = 0;
-    bool TimerBusy = false;
-};
-
-class TStallmarkForm : public QMainWindow {
+class TStallmarkForm : public QMainWindow, public ListHost {
     Q_OBJECT
 public:
     enum PageIndex { pgWeapons, pgArmour, pgSmith, pgBulk, pgGeneral, pgRegs, pgMemos, pgVendor, kPageCount };
@@ -57,12 +41,28 @@ public:
     void SaveSettings();
     void ApplyPageOptions();
     void ApplyButtonOptions();
+    void ApplyListOptions(int number);
     void LayoutTabs(TTabSheet* activePage);
+    void SetGridSizing(TStringGrid* grid, bool allowed);
     void TimerTimer();
 
+    // The popup menu and its handlers.
+    void Popup_PricesPopup();
+    void Mp_SendToGameClick();
+    void Mp_SendToDetailClick();
+    void ListOptionChanged(QAction* item);
+    void Mp_GridResizeClick();
     void Mp_OptionsClick();
     void Mp_HelpClick();
     void Mp_ExitClick();
+
+    // The game link and the two questions before typing into a book or profile.
+    GameLink& Game() { return *gameLink_; }
+    bool ConfirmGamePosition();
+    bool ClearBookOrProfile();
+    // The memo page tells how long the memo shown is (the default answer of
+    // ClearBookOrProfile on that page).
+    void SetMemoLengthSource(std::function<int()> source) { memoLength_ = std::move(source); }
 
     // The options dialog, created and loaded when it does not exist yet.
     TOptionsForm& Options();
@@ -70,13 +70,26 @@ public:
     TPageControl* PageControl() const { return pageControl_; }
     TTabSheet* Page(int index) const;
     QMenu* Popup_Prices() const { return popup_; }
+    QAction* MenuItem(const char* name) const;
     QTimer* Timer() const { return timer_; }
-    SharedState& State() { return state_; }
     const AppContext& Context() const { return ctx_; }
+    DataFolder& Data() { return *data_; }
+    ListPage* PageList(int index) const { return index >= 0 && index < kPageCount ? lists_[index] : nullptr; }
 
     // Runs an operation; an error it raises is shown in an error box with the
-    // error's own text and the program goes on.
+    // error's own text and the program goes on. False when it failed.
     bool Guarded(const std::function<void()>& operation);
+
+    // ListHost
+    Dialogs& HostDialogs() override;
+    const Clock& HostClock() override;
+    SettingsStore& HostSettings() override;
+    SharedState& State() override { return state_; }
+    std::string DataFilePath(const std::string& name) override;
+    SendRowOptions SendRow(int row) override;
+    int BackSpc() override;
+    bool ShowHints() override;
+    void SendToGame(const std::string& text, bool sendEnter, int backspaces) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -85,16 +98,20 @@ protected:
 
 private:
     void BuildControls();
+    void BuildPopup();
+    bool* GridSizingFlag(int page);
 
     AppContext ctx_;
     SharedState state_;
+    std::unique_ptr<DataFolder> data_;
+    std::unique_ptr<GameLink> gameLink_;
     TPageControl* pageControl_ = nullptr;
     QMenu* popup_ = nullptr;
-    QAction* mpOptions_ = nullptr;
-    QAction* mpHelp_ = nullptr;
-    QAction* mpExit_ = nullptr;
     QTimer* timer_ = nullptr;
     std::unique_ptr<TOptionsForm> options_;
+    // The list behind each page; null where a page has no list yet.
+    std::array<ListPage*, kPageCount> lists_{};
+    std::function<int()> memoLength_;
     bool shown_ = false;
     bool destroyed_ = false;
 };

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
+#include <QTest>
 
 #include "app/OptionsForm.h"
 #include "app/PageControl.h"
@@ -59,8 +60,103 @@ TEST(MainWindow, PagesHaveTheirNamesAndDesignCaptionsBeforeShowing) {
     auto* menu = Find<QMenu>(form.get(), "Popup_Prices");
     ASSERT_NE(menu, nullptr);
     QStringList items;
-    for (QAction* a : menu->actions()) items << a->text() + "|" + a->shortcut().toString();
-    EXPECT_EQ(items, QStringList({"Options...|", "Help...|F1", "Exit|Ctrl+Alt+X"}));
+    for (QAction* a : menu->actions())
+        items << (a->isSeparator() ? a->objectName() : a->objectName() + "|" + a->shortcut().toString());
+    EXPECT_EQ(items, QStringList({"Mp_SendToGame|F2", "Mp_SendToDetail|", "Break1", "Mp_ListOpt1|",
+                                  "Mp_ListOpt2|", "Mp_GridResize|", "Mp_Reorder|", "BreakHide", "Mp_HideColDate|",
+                                  "Mp_HideColAge|", "Mp_HideColOther|", "Break_Link", "Mp_Link|", "Mp_Options|",
+                                  "N2", "Mp_Help|F1", "N1", "Mp_Exit|Ctrl+Alt+X"}));
+}
+
+namespace {
+
+// The captions the popup shows on the given page, separators as "-".
+QStringList PopupOn(TStallmarkForm& form, int page) {
+    form.PageControl()->SetActivePageIndex(page);
+    form.Popup_PricesPopup();
+    QStringList shown;
+    for (QAction* a : form.Popup_Prices()->actions())
+        if (a->isVisible()) shown << (a->isSeparator() ? QString("-") : a->text());
+    return shown;
+}
+
+}  // namespace
+
+TEST(PopupMenu, OffersEachPageItsOwnCommands) {
+    AppFixture f;
+    auto form = f.StartShown();
+    EXPECT_EQ(PopupOn(*form, TStallmarkForm::pgRegs),
+              QStringList({"Send To &Game", "-", "-", "Link Quantities", "Options...", "-", "Help...", "-", "Exit"}));
+    EXPECT_EQ(PopupOn(*form, TStallmarkForm::pgGeneral),
+              QStringList({"Send To &Game", "-", "General List Options", "&Resize Grid", "Options...", "-", "Help...",
+                           "-", "Exit"}));
+    EXPECT_EQ(PopupOn(*form, TStallmarkForm::pgWeapons),
+              QStringList({"Send To &Game", "Send To &Detail", "-", "Stock List Options", "Price List Options",
+                           "&Resize Grid", "Reorder", "-", "Hide Date", "Hide Age", "Hide Other", "Options...", "-",
+                           "Help...", "-", "Exit"}));
+    EXPECT_EQ(form->MenuItem("Mp_ListOpt1")->data().toInt(), 1);
+    EXPECT_EQ(form->MenuItem("Mp_Reorder")->data().toInt(), 1);
+    PopupOn(*form, TStallmarkForm::pgArmour);
+    EXPECT_EQ(form->MenuItem("Mp_ListOpt2")->data().toInt(), 4);
+    EXPECT_FALSE(form->MenuItem("Mp_Reorder")->isVisible());
+    PopupOn(*form, TStallmarkForm::pgBulk);
+    EXPECT_EQ(form->MenuItem("Mp_ListOpt1")->text(), "Large Order Options");
+    EXPECT_FALSE(form->MenuItem("Mp_GridResize")->isVisible());
+    PopupOn(*form, TStallmarkForm::pgMemos);
+    EXPECT_FALSE(form->MenuItem("Mp_ListOpt2")->isVisible());
+    EXPECT_EQ(form->MenuItem("Mp_ListOpt1")->data().toInt(), 10);
+}
+
+TEST(PopupMenu, ListOptionsAreStoredOnOkOnly) {
+    AppFixture f;
+    auto form = f.StartShown();
+    PopupOn(*form, TStallmarkForm::pgGeneral);
+    f.dialogs.colorAnswers.push_back(QColor(255, 0, 0));
+    f.dialogs.modalHandlers.push_back([](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), "General List");
+        EXPECT_TRUE(Find<QCheckBox>(&d, "Ckb_LineRow")->isVisibleTo(&d));
+        QTest::mouseClick(Find<QPushButton>(&d, "Btn_BackColour"), Qt::LeftButton);
+        Find<QCheckBox>(&d, "Ckb_LineRow")->setChecked(false);
+        QTest::mouseClick(Find<QPushButton>(&d, "Btn_Cancel"), Qt::LeftButton);
+        return d.result();
+    });
+    form->MenuItem("Mp_ListOpt1")->trigger();
+    EXPECT_FALSE(f.settings.Has("General BackCol"));
+
+    f.dialogs.colorAnswers.push_back(QColor(255, 0, 0));
+    f.dialogs.fontAnswers.push_back(QFont("Courier", 1));
+    f.dialogs.modalHandlers.push_back([](QDialog& d) {
+        QTest::mouseClick(Find<QPushButton>(&d, "Btn_BackColour"), Qt::LeftButton);
+        QTest::mouseClick(Find<QLineEdit>(&d, "Ed_FontName"), Qt::LeftButton);
+        Find<QCheckBox>(&d, "Ckb_LineRow")->setChecked(false);
+        QTest::mouseClick(Find<QPushButton>(&d, "Btn_Ok"), Qt::LeftButton);
+        return d.result();
+    });
+    form->MenuItem("Mp_ListOpt1")->trigger();
+    const auto& s = f.settings.Strings();
+    EXPECT_EQ(s.at("General BackCol"), "255");  // red in the low byte
+    EXPECT_EQ(s.at("General TextCol"), "-2147483640");
+    EXPECT_EQ(s.at("General LineRow"), "0");
+    EXPECT_EQ(s.at("General LineCol"), "1");
+    EXPECT_EQ(s.at("General FontName "), "Courier");
+    EXPECT_EQ(s.at("General FontSize"), "2");
+}
+
+TEST(PopupMenu, ListOptionsDialogLayoutDependsOnGridLines) {
+    AppFixture f;
+    auto form = f.StartShown();
+    PopupOn(*form, TStallmarkForm::pgWeapons);
+    f.dialogs.modalHandlers.push_back([](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), "Weapon Price List");
+        EXPECT_FALSE(Find<QCheckBox>(&d, "Ckb_LineRow")->isVisibleTo(&d));
+        EXPECT_EQ(d.height(), 142);
+        EXPECT_EQ(Find<QPushButton>(&d, "Btn_Ok")->y(), 83);
+        EXPECT_EQ(Find<QLineEdit>(&d, "Ed_FontName")->text(), "Small Fonts");
+        EXPECT_EQ(Find<QLineEdit>(&d, "Ed_FontSize")->text(), "7");
+        return QDialog::Rejected;
+    });
+    form->MenuItem("Mp_ListOpt2")->trigger();
+    EXPECT_EQ(f.dialogs.modalRuns, 1);
 }
 
 TEST(MainWindow, StoredWindowValuesAreRestored) {

@@ -1,0 +1,152 @@
+#include "app/ListOptionsForm.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "controls/Dialogs.h"
+#include "settings/SettingsStore.h"
+
+namespace stallmark {
+
+TListOptionsForm::TListOptionsForm(SettingsStore& settings, Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent), settings_(settings), dialogs_(dialogs) {
+    setObjectName("ListOptionsForm");
+    setWindowTitle("List Options");
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+
+    panel_ = new QFrame(this);
+    panel_->setObjectName("Pn_ListOptions");
+    panel_->setAutoFillBackground(true);
+    panel_->setGeometry(0, 0, 218, 160);
+
+    lbFont_ = new QLabel("List Font", panel_);
+    lbFont_->setObjectName("Lb_FontName");
+    lbFont_->setGeometry(8, 8, 60, 16);
+    edFontName_ = new QLineEdit(panel_);
+    edFontName_->setObjectName("Ed_FontName");
+    edFontName_->setReadOnly(true);
+    edFontName_->setGeometry(70, 6, 140, 21);
+    edFontName_->setText("Small Fonts");
+    lbSize_ = new QLabel("Size", panel_);
+    lbSize_->setObjectName("Lb_FontSize");
+    lbSize_->setGeometry(8, 32, 60, 16);
+    edFontSize_ = new QLineEdit(panel_);
+    edFontSize_->setObjectName("Ed_FontSize");
+    edFontSize_->setReadOnly(true);
+    edFontSize_->setGeometry(70, 30, 40, 21);
+    edFontSize_->setText("7");
+    for (QWidget* w : {static_cast<QWidget*>(lbFont_), static_cast<QWidget*>(lbSize_),
+                       static_cast<QWidget*>(edFontName_), static_cast<QWidget*>(edFontSize_)}) {
+        w->installEventFilter(this);
+        w->setCursor(Qt::PointingHandCursor);
+    }
+
+    btnTextCol_ = new QPushButton("List Text Colour", panel_);
+    btnTextCol_->setObjectName("Btn_TextColour");
+    btnTextCol_->setGeometry(8, 56, 100, 23);
+    btnBackCol_ = new QPushButton("List Background Colour", panel_);
+    btnBackCol_->setObjectName("Btn_BackColour");
+    btnBackCol_->setGeometry(110, 56, 100, 23);
+    connect(btnTextCol_, &QPushButton::clicked, this, [this] { ColourChange(btnTextCol_); });
+    connect(btnBackCol_, &QPushButton::clicked, this, [this] { ColourChange(btnBackCol_); });
+
+    ckbLineRow_ = new QCheckBox("List Line Rows", panel_);
+    ckbLineRow_->setObjectName("Ckb_LineRow");
+    ckbLineRow_->setGeometry(8, 83, 100, 17);
+    ckbLineRow_->setChecked(true);
+    ckbLineCol_ = new QCheckBox("List Line Cols", panel_);
+    ckbLineCol_->setObjectName("Ckb_LineCol");
+    ckbLineCol_->setGeometry(110, 83, 100, 17);
+    ckbLineCol_->setChecked(true);
+
+    btnOk_ = new QPushButton("OK", panel_);
+    btnOk_->setObjectName("Btn_Ok");
+    btnCancel_ = new QPushButton("Cancel", panel_);
+    btnCancel_->setObjectName("Btn_Cancel");
+    connect(btnOk_, &QPushButton::clicked, this, [this] {
+        SaveListOptions();
+        done(QDialog::Accepted);
+    });
+    connect(btnCancel_, &QPushButton::clicked, this, [this] { done(QDialog::Rejected); });
+}
+
+void TListOptionsForm::SelectList(int number) {
+    const ListInfo& info = ListByNumber(number);
+    number_ = info.number;
+    setWindowTitle(QString::fromLatin1(info.caption));
+    ckbLineRow_->setVisible(info.hasGridLines);
+    ckbLineCol_->setVisible(info.hasGridLines);
+    const int buttonsTop = info.hasGridLines ? 104 : 83;
+    const int height = info.hasGridLines ? 160 : 142;
+    btnOk_->setGeometry(8, buttonsTop, 100, 25);
+    btnCancel_->setGeometry(110, buttonsTop, 100, 25);
+    setFixedSize(218, height);
+    panel_->setGeometry(0, 0, 218, height);
+
+    ListDisplay current;
+    current.lineCols = ckbLineCol_->isChecked();
+    current.lineRows = ckbLineRow_->isChecked();
+    current.fontName = edFontName_->text();
+    bool ok = false;
+    const int size = edFontSize_->text().toInt(&ok);
+    current.fontSize = ok ? size : 0;
+    display_ = LoadListDisplay(settings_, number_, current);
+    ShowDisplay();
+}
+
+void TListOptionsForm::ShowDisplay() {
+    ckbLineCol_->setChecked(display_.lineCols);
+    ckbLineRow_->setChecked(display_.lineRows);
+    edFontName_->setText(display_.fontName);
+    edFontSize_->setText(QString::number(display_.fontSize));
+
+    QPalette back = panel_->palette();
+    back.setColor(QPalette::Window, display_.Back());
+    panel_->setPalette(back);
+    const QColor text = display_.Text();
+    for (QWidget* w : std::initializer_list<QWidget*>{lbFont_, lbSize_, btnTextCol_, btnBackCol_, ckbLineRow_,
+                                                     ckbLineCol_, btnOk_, btnCancel_}) {
+        QPalette p = w->palette();
+        p.setColor(QPalette::WindowText, text);
+        p.setColor(QPalette::ButtonText, text);
+        w->setPalette(p);
+    }
+    const QFont font = display_.Font();
+    for (QPushButton* b : {btnTextCol_, btnBackCol_, btnOk_, btnCancel_}) b->setFont(font);
+}
+
+void TListOptionsForm::ColourChange(QPushButton* button) {
+    const bool isText = button == btnTextCol_;
+    QColor colour = isText ? display_.Text() : display_.Back();
+    if (!dialogs_.PickColor(colour)) return;
+    (isText ? display_.textColour : display_.backColour) = ValueFromColour(colour);
+    ShowDisplay();
+}
+
+void TListOptionsForm::FontChanged() {
+    QFont font = display_.Font();
+    if (!dialogs_.PickFont(font)) return;
+    display_.fontName = font.family();
+    display_.fontSize = std::max(font.pointSize(), 2);
+    ShowDisplay();
+}
+
+void TListOptionsForm::SaveListOptions() {
+    display_.lineCols = ckbLineCol_->isChecked();
+    display_.lineRows = ckbLineRow_->isChecked();
+    SaveListDisplay(settings_, number_, display_);
+}
+
+bool TListOptionsForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease) {
+        FontChanged();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+}  // namespace stallmark

@@ -1,1 +1,0 @@
-namespace stallmark { void ListsLayerLinked() {} }
