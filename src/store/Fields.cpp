@@ -1,6 +1,8 @@
 #include "store/Fields.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <climits>
 #include <cstring>
 
@@ -240,31 +242,43 @@ std::string DigitsToAmount(const std::string& text, bool money, const MoneyForma
 }
 
 int CompareRecordLines(std::string_view a, std::string_view b) {
-    size_t pa = 0, pb = 0;
-    bool doneA = false, doneB = false;
-    for (int i = 1;; ++i) {
-        std::string_view fa, fb;
-        if (!doneA) {
-            const size_t comma = a.find(',', pa);
-            if (comma == std::string_view::npos) {
-                doneA = true;
-            } else {
-                fa = a.substr(pa, comma - pa);
-                pa = comma + 1;
-            }
-        }
-        if (!doneB) {
-            const size_t comma = b.find(',', pb);
-            if (comma == std::string_view::npos) {
-                doneB = true;
-            } else {
-                fb = b.substr(pb, comma - pb);
-                pb = comma + 1;
-            }
-        }
-        if (doneA && doneB) return 0;
-        const int r = fa.compare(fb);  // byte-wise, as unsigned characters
-        if (r != 0) return r > 0 ? i : -i;
+    // The fields before the first differing byte are equal; the field holding that byte decides,
+    // unless one of the lines has no comma after it (then its fields from there on are empty).
+    const size_t shorter = a.size() < b.size() ? a.size() : b.size();
+    int field = 1;
+    size_t m = 0;
+    while (m + 8 <= shorter) {
+        std::uint64_t wa, wb;
+        std::memcpy(&wa, a.data() + m, 8);
+        std::memcpy(&wb, b.data() + m, 8);
+        if (wa != wb) break;
+        // Count the commas among these eight equal bytes.
+        constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+        const std::uint64_t x = wa ^ 0x2C2C2C2C2C2C2C2CULL;  // zero bytes where the commas are
+        field += std::popcount(~(((x & kLow7) + kLow7) | x | kLow7));
+        m += 8;
+    }
+    for (; m < shorter && a[m] == b[m]; ++m)
+        if (a[m] == ',') ++field;
+    if (m == a.size() && m == b.size()) return 0;
+
+    const size_t endA = a.find(',', m), endB = b.find(',', m);
+    const bool fullA = endA != std::string_view::npos, fullB = endB != std::string_view::npos;
+    if (fullA && fullB) {
+        if (endA == m) return -field;  // a's field is the beginning of b's
+        if (endB == m) return field;
+        return static_cast<unsigned char>(a[m]) < static_cast<unsigned char>(b[m]) ? -field : field;
+    }
+    if (!fullA && !fullB) return 0;
+    // One line has run out of fields: the first non-empty field of the other decides.
+    const std::string_view rest = fullA ? a : b;
+    const int sign = fullA ? 1 : -1;
+    const size_t lastComma = m == 0 ? std::string_view::npos : a.rfind(',', m - 1);
+    for (size_t pos = lastComma == std::string_view::npos ? 0 : lastComma + 1;; ++field) {
+        const size_t end = rest.find(',', pos);
+        if (end == std::string_view::npos) return 0;
+        if (end > pos) return sign * field;
+        pos = end + 1;
     }
 }
 
