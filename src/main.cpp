@@ -1,7 +1,50 @@
+// Program entry: the real seams (boxes, clock, settings, data folder, game
+// windows, pacing), then the main window and the event loop.
+
 #include <QApplication>
+#include <QMessageBox>
+
+#include "app/AppContext.h"
+#include "app/QtPacer.h"
+#include "app/StallmarkForm.h"
+#include "controls/Dialogs.h"
+#include "controls/Text1252.h"
+#include "game/PlatformGameWindows.h"
+#include "settings/DefaultSettings.h"
+#include "settings/MemorySettings.h"
+#include "store/Clock.h"
+#include "store/DataFolder.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Stallmark");
-    return 0;
+    stallmark::QtDialogs dialogs;
+
+    std::unique_ptr<stallmark::SettingsStore> settings;
+    try {
+        settings = stallmark::CreateDefaultSettings();
+    } catch (const std::exception& e) {
+        // An unreadable settings store is reported and left alone: this run
+        // keeps its settings in memory so the stored ones are never overwritten.
+        dialogs.ShowMessageBox(QString::fromLocal8Bit(e.what()), stallmark::MsgKind::Error, stallmark::mbOK);
+        settings = std::make_unique<stallmark::MemorySettings>();
+    }
+
+    std::string folder;
+    try {
+        folder = stallmark::DefaultDataFolder(stallmark::ToBytes(QCoreApplication::applicationFilePath()));
+    } catch (const std::exception& e) {
+        dialogs.ShowMessageBox(QString::fromLocal8Bit(e.what()), stallmark::MsgKind::Error, stallmark::mbOK);
+        return 1;
+    }
+
+    stallmark::SystemClock clock;
+    stallmark::QtPacer pacer;
+    std::unique_ptr<stallmark::GameWindows> windows = stallmark::CreatePlatformGameWindows();
+    stallmark::AppContext context{dialogs, clock, *settings, folder, *windows, pacer};
+
+    stallmark::TStallmarkForm form(context);
+    form.show();
+    windows->SetProgramWindow(static_cast<stallmark::WindowHandle>(form.winId()));
+    return app.exec();
 }
