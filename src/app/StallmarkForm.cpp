@@ -51,6 +51,7 @@ TStallmarkForm::TStallmarkForm(const AppContext& context, QWidget* parent)
     link.memoPlaying = [this] { return state_.MemoPlaying; };
     gameLink_ = std::make_unique<GameLink>(ctx_.gameWindows, ctx_.pacer, link);
     BuildControls();
+    CreateLists();
     FormCreate();
 }
 
@@ -153,6 +154,12 @@ QAction* TStallmarkForm::MenuItem(const char* name) const {
 
 TTabSheet* TStallmarkForm::Page(int index) const { return pageControl_->Page(index); }
 
+void TStallmarkForm::AddList(std::unique_ptr<ListPage> list, int page) {
+    if (page >= 0 && page < kPageCount) pageLists_[page] = list.get();
+    lists_.push_back(std::move(list));
+    listPages_.push_back(page);
+}
+
 bool TStallmarkForm::Guarded(const std::function<void()>& operation) {
     try {
         operation();
@@ -187,8 +194,13 @@ void TStallmarkForm::FormCreate() {
         LoadSettings();
         data_->EnsureDataFiles();
         state_.PlayList.clear();
+        for (auto& list : lists_) list->LoadList();
         ApplyButtonOptions();
+        for (std::size_t i = 0; i < lists_.size(); ++i)
+            if (bool* flag = GridSizingFlag(listPages_[i]))
+                for (TStringGrid* grid : lists_[i]->SizingGrids()) SetGridSizing(grid, *flag);
         ApplyListOptions(0);
+        for (auto& list : lists_) list->ShowList();
         if (TTabSheet* page = pageControl_->ActivePage()) PostSizeMessage(page);
         TimerTimer();
     } catch (const std::exception& e) {
@@ -224,8 +236,7 @@ void TStallmarkForm::LoadSettings() {
     setWindowState(s.ReadBool("Maxi", false) ? (windowState() | Qt::WindowMaximized)
                                               : (windowState() & ~Qt::WindowMaximized));
     pageControl_->SetActivePageIndex(s.ReadInteger("LastPage", 0));
-    for (ListPage* page : lists_)
-        if (page) page->LoadSettings(s);
+    for (auto& list : lists_) list->LoadSettings(s);
     state_.SettingsLoaded = true;
 }
 
@@ -234,8 +245,7 @@ void TStallmarkForm::SaveSettings() {
     SettingsStore& s = ctx_.settings;
     s.WriteDateTime("Bulk Date", state_.BulkTimerStart);
     s.WriteInteger("LastPage", pageControl_->ActivePageIndex());
-    for (ListPage* page : lists_)
-        if (page) page->SaveSettings(s);
+    for (auto& list : lists_) list->SaveSettings(s);
     if (options_->SaveOnExit()) {
         const bool maximised = isMaximized();
         s.WriteBool("Maxi", maximised);
@@ -291,6 +301,7 @@ void TStallmarkForm::LayoutTabs(TTabSheet* activePage) {
 void TStallmarkForm::TimerTimer() {
     if (state_.TimerBusy) return;
     state_.TimerBusy = true;
+    for (auto& list : lists_) list->TimerTick();
     state_.TimerBusy = false;
 }
 
@@ -420,7 +431,8 @@ void TStallmarkForm::ApplyListOptions(int number) {
     for (int list : {1, 2, 3, 4, 5, 6, 8, 9, 7, 10, 11}) {
         if (number != 0 && number != list) continue;
         dialog.SelectList(list);
-        if (ListPage* page = PageList(pageOf(list))) page->ApplyListDisplay(list, dialog.Display());
+        for (std::size_t i = 0; i < lists_.size(); ++i)
+            if (listPages_[i] == pageOf(list)) lists_[i]->ApplyListDisplay(list, dialog.Display());
         if (list == 5 || list == 6 || list == 7 || list == 11) LayoutTabs(pageControl_->ActivePage());
     }
 }
@@ -507,7 +519,8 @@ void TStallmarkForm::FormDestroy() {
     Guarded([this] { SaveSettings(); });
     // Edits still open are saved, not lost: smith, General, memo, vendors.
     for (int page : {pgSmith, pgGeneral, pgMemos, pgVendor})
-        if (ListPage* list = PageList(page)) Guarded([list] { list->SaveOpenEdit(); });
+        for (std::size_t i = 0; i < lists_.size(); ++i)
+            if (listPages_[i] == page) Guarded([&] { lists_[i]->SaveOpenEdit(); });
     state_.PlayList.clear();
 }
 

@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "app/AppContext.h"
 #include "lists/ListHost.h"
@@ -74,7 +75,11 @@ public:
     QTimer* Timer() const { return timer_; }
     const AppContext& Context() const { return ctx_; }
     DataFolder& Data() { return *data_; }
-    ListPage* PageList(int index) const { return index >= 0 && index < kPageCount ? lists_[index] : nullptr; }
+    // The list that answers the popup menu's commands on a page; null where none.
+    ListPage* PageList(int index) const { return index >= 0 && index < kPageCount ? pageLists_[index] : nullptr; }
+    // Adds a list, in start-up loading order; page: the page whose menu
+    // commands it answers, or -1.
+    void AddList(std::unique_ptr<ListPage> list, int page);
 
     // Runs an operation; an error it raises is shown in an error box with the
     // error's own text and the program goes on. False when it failed.
@@ -109,8 +114,12 @@ private:
     QMenu* popup_ = nullptr;
     QTimer* timer_ = nullptr;
     std::unique_ptr<TOptionsForm> options_;
-    // The list behind each page; null where a page has no list yet.
-    std::array<ListPage*, kPageCount> lists_{};
+    void CreateLists();
+
+    // Every list in start-up order, and the one behind each page's menu.
+    std::vector<std::unique_ptr<ListPage>> lists_;
+    std::vector<int> listPages_;
+    std::array<ListPage*, kPageCount> pageLists_{};
     std::function<int()> memoLength_;
     bool shown_ = false;
     bool destroyed_ = false;

@@ -15,6 +15,15 @@ class ListPage {
 public:
     virtual ~ListPage() = default;
 
+    // Start-up: loads the list from its file (in the order the lists were
+    // added to the window), and later, after the display options, shows the
+    // lists that need them (the weapon and armour grids).
+    virtual void LoadList() {}
+    virtual void ShowList() {}
+
+    // Every tick of the window's 500 ms timer.
+    virtual void TimerTick() {}
+
     // The page's values in the settings (read at start-up, written at exit).
     virtual void LoadSettings(SettingsStore&) {}
     virtual void SaveSettings(SettingsStore&) {}

