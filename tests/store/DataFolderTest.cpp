@@ -3,11 +3,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <system_error>
 
 #include "store/DataFolder.h"
 #include "store/Dates.h"
 #include "store/Files.h"
 #include "support/TempDir.h"
+#include "ReadOnlyFolder.h"
 
 namespace stallmark {
 
@@ -121,6 +123,23 @@ TEST(DataFolder, ANewFileThatCannotBeDeletedStopsTheConversion) {
 }
 
 #ifndef _WIN32
+TEST(DataFolder, AConversionInAnUnwritableFolderKeepsTheOldFile) {
+    TempDir dir;
+    DataFolder folder(dir.Folder());
+    dir.Write("Stock.dat", "b,\r\na,\r\n");
+    bool informed = false;
+    EXPECT_EQ(test::FailureInReadOnlyFolder(
+                  dir, [&] { folder.ConvertOldFiles(FixedClock(0), [&](const std::string&) { informed = true; }); }),
+              std::generic_category().message(EACCES) + ": " + dir.File("MWStock.tmp"));
+    EXPECT_FALSE(informed);
+    EXPECT_EQ(dir.Read("Stock.dat"), "b,\r\na,\r\n");
+    EXPECT_FALSE(dir.Exists("MWStock.dat"));
+    EXPECT_FALSE(dir.Exists("Stock.old"));
+
+    EXPECT_EQ(test::FailureInReadOnlyFolder(dir, [&] { folder.EnsureDataFiles(); }),
+              std::generic_category().message(EACCES) + ": " + dir.File("MWStock.dat"));
+}
+
 namespace {
 
 class ScopedEnv {

@@ -12,6 +12,7 @@
 #include "store/Files.h"
 #include "store/RecordFile.h"
 #include "support/TempDir.h"
+#include "ReadOnlyFolder.h"
 
 #ifndef _WIN32
 #include <signal.h>
@@ -146,19 +147,15 @@ TEST(RecordFile, SortingOneLineOrNoneRewritesTheFile) {
 
 #ifndef _WIN32
 TEST(RecordFile, AnUnwritableFolderFailsWithTheSystemTextAndKeepsTheFile) {
-    if (::geteuid() == 0) GTEST_SKIP() << "folder permissions do not stop the super-user";
     TempDir dir;
-    dir.Write("MWStock.dat", "b,\r\n");
-    ::chmod(dir.Path().c_str(), 0555);
-    try {
-        WriteRecordLine(dir.File("MWStock.dat"), "a,", false);
-        ADD_FAILURE() << "no error";
-    } catch (const StoreError& e) {
-        EXPECT_EQ(std::string(e.what()), std::generic_category().message(EACCES) + ": " + dir.File("MWStock.tmp"));
-    }
-    EXPECT_THROW(SortRecordFileAt(dir.File("MWStock.dat")), StoreError);
-    ::chmod(dir.Path().c_str(), 0755);
-    EXPECT_EQ(dir.Read("MWStock.dat"), "b,\r\n");
+    const std::string path = dir.File("MWStock.dat");
+    dir.Write("MWStock.dat", "c,\r\nb,\r\n");
+    const std::string denied = std::generic_category().message(EACCES) + ": " + dir.File("MWStock.tmp");
+    EXPECT_EQ(test::FailureInReadOnlyFolder(dir, [&] { WriteRecordLine(path, "a,", false); }), denied);
+    EXPECT_EQ(test::FailureInReadOnlyFolder(dir, [&] { WriteRecordLine(path, "b,", true); }), denied);
+    EXPECT_EQ(test::FailureInReadOnlyFolder(dir, [&] { SortRecordFileAt(path); }), denied);
+    EXPECT_EQ(dir.Read("MWStock.dat"), "c,\r\nb,\r\n");
+    EXPECT_FALSE(dir.Exists("MWStock.tmp"));
 }
 
 namespace {
