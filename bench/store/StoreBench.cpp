@@ -10,8 +10,6 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 #include "store/Fields.h"
 #include "store/Files.h"
 #include "store/RecordFile.h"
@@ -36,10 +34,11 @@ std::string WeaponLine(std::mt19937& rng) {
                                    "keep", "sold", "ask", "guild"};
     std::string text;
     for (unsigned i = 0, n = 1 + rng() % 4; i < n; ++i) text += (i ? " " : "") + std::string(kWords[rng() % 13]);
+    const std::string date =
+        std::to_string(2003 + rng() % 3) + "0" + std::to_string(1 + rng() % 9) + std::to_string(10 + rng() % 18);
     return std::string(kItems[rng() % 30]) + "," + kMagic[rng() % 10] + "," + std::to_string(rng() % 3) + "," +
            kAccuracy[rng() % 6] + "," + kDurability[rng() % 6] + "," + std::to_string(100 * (1 + rng() % 400)) +
-           "," + std::to_string(2003 + rng() % 3) + "0" + std::to_string(1 + rng() % 9) + std::to_string(10 + rng() % 18) +
-           "," + text;
+           "," + date + "," + text;
 }
 
 // The folder of the benchmark files, made once.
@@ -52,7 +51,7 @@ struct Files {
     std::string small;
 
     Files() {
-        folder = std::filesystem::temp_directory_path() / ("stallmark-bench-" + std::to_string(::getpid()));
+        folder = std::filesystem::temp_directory_path() / ("stallmark-bench-" + std::to_string(std::random_device()()));
         std::filesystem::create_directories(folder);
         std::mt19937 rng(2003);
         std::vector<std::string> lines;
