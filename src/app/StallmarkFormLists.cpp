@@ -2,11 +2,15 @@
 // prices, General list, treasure maps, charged items, bulk orders, memos,
 // vendor ledger, then the weapon and armour lists (shown after the display
 // options are applied).
+#include "app/PageControl.h"
 #include "app/StallmarkForm.h"
 #include "lists/ListPage.h"
+#include "lists/trade/GeneralPage.h"
 
 namespace stallmark {
 
-void TStallmarkForm::CreateLists() {}
+void TStallmarkForm::CreateLists() {
+    AddList(std::make_unique<TGeneralPage>(*this, Page(pgGeneral)), pgGeneral);
+}
 
 }  // namespace stallmark

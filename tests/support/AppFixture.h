@@ -6,7 +6,7 @@
 
 #include "app/AppContext.h"
 #include "app/StallmarkForm.h"
-#include "game/GameWindows.h"
+#include "game/FakeGameWindows.h"
 #include "settings/MemorySettings.h"
 #include "store/Clock.h"
 #include "support/ScriptedDialogs.h"
@@ -14,36 +14,13 @@
 
 namespace stallmark::test {
 
-class NoGameWindows final : public GameWindows {
-public:
-    WindowHandle FindByClass(const std::string&) override { return 0; }
-    std::vector<WindowHandle> TopLevelWindows() override { return {}; }
-    std::string Title(WindowHandle) override { return {}; }
-    bool IsVisible(WindowHandle) override { return false; }
-    bool HasOwner(WindowHandle) override { return false; }
-    bool HasParent(WindowHandle) override { return false; }
-    bool IsToolWindow(WindowHandle) override { return false; }
-    bool IsMinimised(WindowHandle) override { return false; }
-    void Restore(WindowHandle) override {}
-    void BringToTop(WindowHandle) override {}
-    void SetForeground(WindowHandle) override {}
-    void PostChar(WindowHandle, std::uint8_t) override {}
-    void BringProgramForward() override {}
-};
-
-class NoWaitPacer final : public Pacer {
-public:
-    void ProcessEvents() override {}
-    void Sleep(int) override {}
-};
-
 struct AppFixture {
     TempDir dir;
     MemorySettings settings;
     FixedClock clock{EncodeDateTime(2026, 12, 8, 10, 30, 0)};
     ScriptedDialogs dialogs;
-    NoGameWindows windows;
-    NoWaitPacer pacer;
+    FakeGameWindows windows;
+    CountingPacer pacer{&windows};
 
     AppContext Context() { return AppContext{dialogs, clock, settings, dir.Folder(), windows, pacer}; }
     std::unique_ptr<TStallmarkForm> Start() { return std::make_unique<TStallmarkForm>(Context()); }

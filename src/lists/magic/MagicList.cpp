@@ -1,0 +1,93 @@
+#include "lists/magic/MagicList.h"
+
+#include <algorithm>
+
+namespace stallmark {
+
+int MagicListDesc::Field(MagicPart part, MagicView view) const {
+    if (part == MagicPart::DateSold) return view == MagicView::Prices ? static_cast<int>(stockFields.size()) + 1 : 0;
+    const auto it = std::find(stockFields.begin(), stockFields.end(), part);
+    return it == stockFields.end() ? 0 : static_cast<int>(it - stockFields.begin()) + 1;
+}
+
+int MagicListDesc::Commas(MagicView view) const {
+    return static_cast<int>(stockFields.size()) - (view == MagicView::Stock ? 1 : 0);
+}
+
+int MagicListDesc::Column(MagicCol role) const {
+    for (size_t i = 0; i < columns.size(); ++i)
+        if (columns[i].role == role) return static_cast<int>(i);
+    return -1;
+}
+
+const MagicBox* MagicListDesc::Box(MagicPart part) const {
+    for (const MagicBox& box : boxes)
+        if (box.part == part) return &box;
+    return nullptr;
+}
+
+const MagicListDesc& WeaponList() {
+    static const MagicListDesc desc = [] {
+        MagicListDesc d{};
+        d.stockFile = "MWStock.dat";
+        d.priceFile = "MWPrice.dat";
+        d.stockFields = {MagicPart::Item,       MagicPart::Magic, MagicPart::Special, MagicPart::Accuracy,
+                         MagicPart::Durability, MagicPart::Price, MagicPart::Date,    MagicPart::Other};
+        d.columns = {{MagicCol::Item, "Weapon", 74},   {MagicCol::Magic, "Magic", 76},
+                     {MagicCol::Accuracy, "Accuracy", 52}, {MagicCol::Durability, "Durability", 48},
+                     {MagicCol::Special, "Special", 47}, {MagicCol::Other, "Other", 56},
+                     {MagicCol::Date, "Date", 48},     {MagicCol::Age, "Age", 21},
+                     {MagicCol::Price, "Price", 40}};
+        d.boxes = {
+            {MagicPart::Item, "Cb_Weapon", "Btn_WepWep", "Weapon ", "ListMwItem.dat", false, true, false, false, 0},
+            {MagicPart::Magic, "Cb_MWMagic", "Btn_WepMagic", "Magic      ", "ListMwMagic.dat", true, false, false,
+             false, 0},
+            {MagicPart::Accuracy, "Cb_MWAcc", "Btn_WepAcc", "Accuracy", "ListMwAcc.dat", false, false, false, false,
+             0},
+            {MagicPart::Durability, "Cb_MWDur", "Btn_WepDur", "Durability ", "ListMwDur.dat", false, false, false,
+             false, 0},
+            {MagicPart::Other, "Cb_MWOther", "Btn_MWOther", "Other       ", "ListMwOther.dat", false, true, true,
+             true, 75},
+        };
+        d.hasSpecial = true;
+        d.soldOnStockDate = false;
+        d.sendRow = 1;
+        d.stockList = 1;
+        d.priceList = 2;
+        d.gbDetail = "Gb_MWDetail";
+        d.gbDisplay = "Gb_Display";
+        d.grid = "SGrid_MWDisplay";
+        d.descLabel = "Lb_MWepDesc";
+        d.descDesign = "Weapon Description";
+        d.warnLabel = "Lb_MwWarn";
+        d.warnCaption = "Weapon special status set to None";
+        d.ckbNone = "Ckb_MWNone";
+        d.ckbSilver = "Ckb_MWSilver";
+        d.ckbVirtue = "Ckb_MWVirtue";
+        d.edPrice = "Ed_MWPrice";
+        d.priceDigitsOnly = true;
+        d.gbBtn = "Gb_MWBtn";
+        d.gbBtn2 = "Gb_MWBtn2";
+        d.btnAdd = {"Btn_MWAdd", "Save", "Save current item", -1};
+        d.btnDelete = {"Btn_MWDelete", "Delete", "Delete current item", -1};
+        d.btnEdit = {"Btn_MWEdit", "Edit", "Edit Item", -1};
+        d.btnSold = {"Btn_MWSold", "Sold", "Sold (Move to price list)", -1};
+        d.btnSend = {"Btn_MWSend", "Send", "Send to game screen", -1};
+        d.btnList = {"Btn_MWList", "Stock", "Toggle Price / Stock lists", -1};
+        d.btnReset = {"Btn_MWReset", "Reset", "Reset (Clear detail boxes)", -1};
+        d.btnSearch = {"Btn_MWSearch", "Search", "Search for entered details", -1};
+        d.btnAutoOn = {"Btn_MWAutoUpdateOn", "Auto On", "Auto search on (recommended)", -1};
+        d.btnAutoOff = {"Btn_MWAutoUpdateOff", "Auto Off", "Auto search off", -1};
+        d.noItemText = "No Weapon Entered !";
+        d.rowHeightName = "MWepRowHeight";
+        d.colWidthPrefix = "MWepColWidth";
+        d.autoUpdateName = "MW AutoUpdate";
+        d.hideDate = &SharedState::MWHideDate;
+        d.hideAge = &SharedState::MWHideAge;
+        d.hideOther = &SharedState::MWHideOther;
+        return d;
+    }();
+    return desc;
+}
+
+}  // namespace stallmark

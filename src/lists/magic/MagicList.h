@@ -1,0 +1,116 @@
+#pragma once
+// A magic item list (magic weapons, magic armour) described as data: its files and their
+// line layout, the grid's columns, the detail boxes with their pick lists, the controls'
+// names and texts, and its settings. One page implementation serves every description.
+
+#include <string>
+#include <vector>
+
+#include "lists/SharedState.h"
+
+namespace stallmark {
+
+// The two lists a page shows: the items in stock and the items sold.
+enum class MagicView { Stock, Prices };
+
+// The parts of a record. Date is the date stocked in a stock line and the age in days when
+// sold in a price line; DateSold exists in price lines only (always the last field).
+enum class MagicPart { Item, Magic, Special, Accuracy, Durability, Price, Date, Other, DateSold };
+
+// What a grid column shows.
+enum class MagicCol { Item, Magic, Accuracy, Durability, Special, Other, Date, Age, Price };
+inline constexpr int kMagicColRoles = 9;
+
+struct MagicColumn {
+    MagicCol role;
+    const char* header;
+    int designWidth;
+};
+
+// A detail box with the pick list behind it and the button that edits that list.
+struct MagicBox {
+    MagicPart part;             // Item, Magic, Accuracy, Durability or Other
+    const char* boxName;        // the combo box
+    const char* buttonName;     // the pick-list button beside it
+    const char* buttonCaption;
+    const char* pickFile;       // the pick list's file
+    bool magicList = false;     // entries carry a special status (edited in the grid editor)
+    bool sorted = false;        // the box keeps its entries in alphabetical order
+    bool editable = false;      // free text (the Other box)
+    bool keepTrailing = false;  // trailing blanks of entries survive saving
+    int maxLength = 0;          // for an editable box; 0: no limit
+};
+
+// A command button of the page's two button bars.
+struct MagicButton {
+    const char* name;
+    const char* caption;
+    const char* hint;
+    int image;  // picture index (tag); -1 keeps its own
+};
+
+struct MagicListDesc {
+    // Files, in the data folder.
+    const char* stockFile;
+    const char* priceFile;
+    // The fields of a stock line in order; a price line has DateSold appended.
+    std::vector<MagicPart> stockFields;
+    std::vector<MagicColumn> columns;
+    std::vector<MagicBox> boxes;  // top to bottom
+    bool hasSpecial = false;      // the special status check boxes and column
+    // Sold: the sold line's date sold is the day the item was stocked (not today).
+    bool soldOnStockDate = false;
+
+    // Options row of the send table, and the numbers of the stock and price display lists.
+    int sendRow;
+    int stockList;
+    int priceList;
+
+    // Controls.
+    const char* gbDetail;       // "Detail / Search"
+    const char* gbDisplay;      // holds the grid; its caption names the view
+    const char* grid;
+    const char* descLabel;
+    const char* descDesign;     // the description label's caption before the first row is shown
+    const char* warnLabel;      // special status warning (null: none)
+    const char* warnCaption;
+    const char* ckbNone;        // special status check boxes (hasSpecial)
+    const char* ckbSilver;
+    const char* ckbVirtue;
+    const char* edPrice;
+    bool priceDigitsOnly;       // the price box takes digits only
+    const char* gbBtn;          // Save, Delete, Edit, Sold, Send
+    const char* gbBtn2;         // List, Reset, Search, Auto On, Auto Off
+    MagicButton btnAdd, btnDelete, btnEdit, btnSold, btnSend;
+    MagicButton btnList, btnReset, btnSearch, btnAutoOn, btnAutoOff;
+
+    // Texts.
+    const char* noItemText;     // Save without an item
+
+    // Settings.
+    const char* rowHeightName;
+    const char* colWidthPrefix;
+    const char* autoUpdateName;
+
+    // Hidden-column flags of the page in the window's shared state.
+    bool SharedState::*hideDate;
+    bool SharedState::*hideAge;
+    bool SharedState::*hideOther;
+
+    // --- derived ---
+    // The field number (from 1) of part in a line of view; 0 when the line has none.
+    int Field(MagicPart part, MagicView view) const;
+    // Commas of a line of view.
+    int Commas(MagicView view) const;
+    // The column index that shows role; -1 when there is none.
+    int Column(MagicCol role) const;
+    bool HasPart(MagicPart part) const { return Field(part, MagicView::Stock) > 0; }
+    const MagicBox* Box(MagicPart part) const;
+    const char* File(MagicView view) const { return view == MagicView::Stock ? stockFile : priceFile; }
+    int DisplayList(MagicView view) const { return view == MagicView::Stock ? stockList : priceList; }
+};
+
+// The magic weapon lists ("MWStock.dat", "MWPrice.dat").
+const MagicListDesc& WeaponList();
+
+}  // namespace stallmark
