@@ -24,13 +24,23 @@ const std::unordered_map<char16_t, unsigned char>& Reverse() {
 
 }  // namespace
 
-QString FromBytes(const std::string& bytes) {
-    QString out(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+QString FromBytes(const std::string& bytes) { return FromBytes(bytes.data(), bytes.size()); }
+
+QString FromBytes(const char* data, size_t size) {
+    QString out(static_cast<qsizetype>(size), Qt::Uninitialized);
     QChar* dst = out.data();
-    for (unsigned char b : bytes) {
+    for (size_t i = 0; i < size; ++i) {
+        const auto b = static_cast<unsigned char>(data[i]);
         *dst++ = QChar(b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : static_cast<char16_t>(b));
     }
     return out;
+}
+
+int ByteOf(QChar c) {
+    const char16_t u = c.unicode();
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return u;
+    auto it = Reverse().find(u);
+    return it != Reverse().end() ? it->second : -1;
 }
 
 std::string ToBytes(const QString& text) {

@@ -5,12 +5,16 @@
 // the C1 control characters of the same code).
 
 #include <QString>
+#include <cstddef>
 #include <string>
 
 namespace stallmark {
 
 QString FromBytes(const std::string& bytes);
+QString FromBytes(const char* data, size_t size);
 // Characters outside Windows-1252 become '?'.
 std::string ToBytes(const QString& text);
+// The byte of one character, or -1 when Windows-1252 has none for it.
+int ByteOf(QChar c);
 
 }  // namespace stallmark

@@ -1,0 +1,275 @@
+#include "controls/CellStore.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <stdexcept>
+
+#include "controls/Text1252.h"
+
+namespace stallmark {
+
+namespace {
+
+void UnpackInline(uint32_t offset, uint32_t length, char* buf) {
+    std::memcpy(buf, &offset, 4);
+    buf[4] = static_cast<char>(length & 0xFF);
+    buf[5] = static_cast<char>((length >> 8) & 0xFF);
+    buf[6] = static_cast<char>((length >> 16) & 0xFF);
+}
+
+}  // namespace
+
+void CellStore::Resize(int cols, int rows) {
+    cols = std::max(cols, 0);
+    rows = std::max(rows, 0);
+    if (rows > rows_) {
+        // Virtual room only: pages not written to cost nothing, and a growing
+        // pool is not copied again and again during a fill.
+        ReservePool(static_cast<size_t>(rows - rows_) * static_cast<size_t>(cols) * 16);
+    }
+    if (cols == cols_) {
+        if (rows < rows_) {
+            for (size_t i = static_cast<size_t>(rows) * cols_; i < cells_.size(); ++i) Release(cells_[i]);
+        }
+        cells_.resize(static_cast<size_t>(rows) * cols);
+        rows_ = rows;
+        MaybeCompact();
+        return;
+    }
+    std::vector<Cell> next(static_cast<size_t>(rows) * cols);
+    for (int r = 0; r < rows_; ++r) {
+        for (int c = 0; c < cols_; ++c) {
+            Cell& cell = At(c, r);
+            if (r < rows && c < cols)
+                next[static_cast<size_t>(r) * cols + c] = cell;
+            else
+                Release(cell);
+        }
+    }
+    cells_.swap(next);
+    cols_ = cols;
+    rows_ = rows;
+    MaybeCompact();
+}
+
+QString CellStore::Get(int col, int row) const {
+    const Cell& cell = At(col, row);
+    if (cell.length == 0) return QString();
+    if (IsInline(cell)) {
+        char buf[8];
+        UnpackInline(cell.offset, cell.length, buf);
+        return FromBytes(buf, (cell.length >> 24) - 0x40);
+    }
+    const char* data = pool_.data() + cell.offset;
+    if (cell.length & kWide) {
+        const qsizetype units = (cell.length & ~kWide) / 2;
+        QString out(units, Qt::Uninitialized);
+        std::memcpy(out.data(), data, static_cast<size_t>(units) * 2);
+        return out;
+    }
+    return FromBytes(data, cell.length);
+}
+
+std::string CellStore::GetBytes(int col, int row) const {
+    const Cell& cell = At(col, row);
+    if (cell.length == 0) return std::string();
+    if (IsInline(cell)) {
+        char buf[8];
+        UnpackInline(cell.offset, cell.length, buf);
+        return std::string(buf, (cell.length >> 24) - 0x40);
+    }
+    if (cell.length & kWide) return ToBytes(Get(col, row));
+    return std::string(pool_.data() + cell.offset, cell.length);
+}
+
+int CellStore::Length(int col, int row) const {
+    const Cell& cell = At(col, row);
+    if (IsInline(cell)) return static_cast<int>((cell.length >> 24) - 0x40);
+    return static_cast<int>(cell.length & kWide ? (cell.length & ~kWide) / 2 : cell.length);
+}
+
+void CellStore::Set(int col, int row, const QString& text) {
+    Cell& cell = At(col, row);
+    const qsizetype n = text.size();
+    if (n == 0) {
+        Release(cell);
+        return;
+    }
+    // Most texts fit the 8-bit form; try that first on the stack.
+    char small[256];
+    std::string big;
+    char* bytes = small;
+    if (n > static_cast<qsizetype>(sizeof small)) {
+        big.resize(static_cast<size_t>(n));
+        bytes = big.data();
+    }
+    const QChar* src = text.constData();
+    bool narrow = true;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t u = src[i].unicode();
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+            bytes[i] = static_cast<char>(u);
+        } else {
+            const int b = ByteOf(src[i]);
+            if (b < 0) {
+                narrow = false;
+                break;
+            }
+            bytes[i] = static_cast<char>(b);
+        }
+    }
+    if (narrow)
+        Store(cell, bytes, static_cast<uint32_t>(n), false);
+    else
+        Store(cell, reinterpret_cast<const char*>(src), static_cast<uint32_t>(n * 2), true);
+}
+
+void CellStore::SetBytes(int col, int row, std::string_view bytes) {
+    Cell& cell = At(col, row);
+    if (bytes.empty()) {
+        Release(cell);
+        return;
+    }
+    Store(cell, bytes.data(), static_cast<uint32_t>(bytes.size()), false);
+}
+
+void CellStore::Store(Cell& cell, const char* data, uint32_t bytes, bool wide) {
+    if (bytes > kMaxPooled) throw std::length_error("cell text too long");
+    if (!wide && bytes <= 7) {
+        garbage_ += PoolBytes(cell);
+        PackInline(cell, data, bytes);
+        return;
+    }
+    const uint32_t oldBytes = PoolBytes(cell);
+    if (oldBytes != 0 && bytes <= oldBytes) {
+        // Reuse the old place; the tail becomes garbage.
+        std::memcpy(pool_.data() + cell.offset, data, bytes);
+        garbage_ += oldBytes - bytes;
+        cell.length = bytes | (wide ? kWide : 0);
+        return;
+    }
+    Release(cell);
+    if (pool_.size() + bytes > 0xFFFFFFF0u) {
+        Compact();
+        if (pool_.size() + bytes > 0xFFFFFFF0u) throw std::length_error("grid text pool full");
+    }
+    cell.offset = static_cast<uint32_t>(pool_.size());
+    pool_.append(data, bytes);
+    cell.length = bytes | (wide ? kWide : 0);
+    MaybeCompact();
+}
+
+void CellStore::PackInline(Cell& cell, const char* data, uint32_t bytes) {
+    if constexpr (std::endian::native == std::endian::little) {
+        // Bytes 0-6 of the slot are the text, byte 7 the marker (the top byte of length).
+        unsigned char buf[8] = {};
+        std::memcpy(buf, data, bytes);
+        buf[7] = static_cast<unsigned char>(0x40u + bytes);
+        std::memcpy(&cell, buf, 8);
+    } else {
+        char buf[8] = {};
+        std::memcpy(buf, data, bytes);
+        std::memcpy(&cell.offset, buf, 4);
+        cell.length = (static_cast<uint32_t>(static_cast<unsigned char>(buf[4])) |
+                       static_cast<uint32_t>(static_cast<unsigned char>(buf[5])) << 8 |
+                       static_cast<uint32_t>(static_cast<unsigned char>(buf[6])) << 16) |
+                      (0x40u + bytes) << 24;
+    }
+}
+
+void CellStore::SetRowBytes(int row, const std::string_view* fields, int count) {
+    count = std::min(count, cols_);
+    Cell* cell = &At(0, row);
+    for (int c = 0; c < count; ++c, ++cell) {
+        const std::string_view f = fields[c];
+        if (f.size() <= 7) {
+            garbage_ += PoolBytes(*cell);
+            if (f.empty())
+                *cell = Cell{};
+            else
+                PackInline(*cell, f.data(), static_cast<uint32_t>(f.size()));
+        } else {
+            Store(*cell, f.data(), static_cast<uint32_t>(f.size()), false);
+        }
+    }
+}
+
+void CellStore::Release(Cell& cell) {
+    garbage_ += PoolBytes(cell);
+    cell = Cell{};
+}
+
+void CellStore::ClearAll() {
+    std::fill(cells_.begin(), cells_.end(), Cell{});
+    pool_.clear();  // the capacity stays for the next fill
+    garbage_ = 0;
+}
+
+void CellStore::ReservePool(size_t bytes) {
+    const size_t want = pool_.size() + bytes;
+    if (want > pool_.capacity() && want < kMaxPooled) pool_.reserve(want);
+}
+
+void CellStore::InsertRows(int at, int count) {
+    if (count <= 0) return;
+    at = std::clamp(at, 0, rows_);
+    cells_.insert(cells_.begin() + static_cast<ptrdiff_t>(at) * cols_, static_cast<size_t>(count) * cols_, Cell{});
+    rows_ += count;
+}
+
+void CellStore::RemoveRows(int at, int count) {
+    if (at < 0 || at >= rows_ || count <= 0) return;
+    count = std::min(count, rows_ - at);
+    auto first = cells_.begin() + static_cast<ptrdiff_t>(at) * cols_;
+    auto last = first + static_cast<ptrdiff_t>(count) * cols_;
+    for (auto it = first; it != last; ++it) Release(*it);
+    cells_.erase(first, last);
+    rows_ -= count;
+    MaybeCompact();
+}
+
+void CellStore::MoveRow(int from, int to) {
+    if (from == to || from < 0 || to < 0 || from >= rows_ || to >= rows_) return;
+    auto base = cells_.begin();
+    const ptrdiff_t c = cols_;
+    if (from < to)
+        std::rotate(base + from * c, base + (from + 1) * c, base + (to + 1) * c);
+    else
+        std::rotate(base + to * c, base + from * c, base + (from + 1) * c);
+}
+
+void CellStore::PermuteRows(int first, const std::vector<int>& order) {
+    const int n = static_cast<int>(order.size());
+    if (n == 0 || first < 0 || first + n > rows_) return;
+    std::vector<Cell> moved(static_cast<size_t>(n) * cols_);
+    std::vector<bool> seen(static_cast<size_t>(n), false);
+    for (int i = 0; i < n; ++i) {
+        const int src = order[static_cast<size_t>(i)];
+        if (src < first || src >= first + n || seen[static_cast<size_t>(src - first)])
+            throw std::invalid_argument("row order is not a permutation");
+        seen[static_cast<size_t>(src - first)] = true;
+        std::copy_n(&At(0, src), cols_, moved.begin() + static_cast<ptrdiff_t>(i) * cols_);
+    }
+    std::copy(moved.begin(), moved.end(), cells_.begin() + static_cast<ptrdiff_t>(first) * cols_);
+}
+
+void CellStore::MaybeCompact() {
+    if (garbage_ > 64 * 1024 && garbage_ * 2 > pool_.size()) Compact();
+}
+
+void CellStore::Compact() {
+    std::string live;
+    live.reserve(pool_.size() - std::min(garbage_, pool_.size()));
+    for (Cell& cell : cells_) {
+        const uint32_t bytes = PoolBytes(cell);
+        if (bytes == 0) continue;
+        const auto offset = static_cast<uint32_t>(live.size());
+        live.append(pool_.data() + cell.offset, bytes);
+        cell.offset = offset;
+    }
+    pool_.assign(live);  // keeps the pool's capacity
+    garbage_ = 0;
+}
+
+}  // namespace stallmark

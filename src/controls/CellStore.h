@@ -1,0 +1,83 @@
+#pragma once
+// The text of a string grid, stored compactly: one 8-byte slot per cell in a
+// row-major table. A text whose every character has a Windows-1252 byte is
+// kept as those bytes (nearly all list data): up to 7 bytes inside the slot
+// itself, longer ones in one shared pool; any other text is kept as UTF-16 in
+// the pool. Empty cells take no pool space. Overwritten text leaves garbage
+// in the pool, which is compacted once it outweighs the live text; the pool
+// keeps its size across reloads, so that a list reloaded from its file reuses
+// the memory it had.
+
+#include <QString>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace stallmark {
+
+class CellStore {
+public:
+    int Cols() const { return cols_; }
+    int Rows() const { return rows_; }
+
+    // Keeps the text of the cells that stay inside the new size; new cells are empty.
+    void Resize(int cols, int rows);
+    void SetRows(int rows) { Resize(cols_, rows); }
+
+    QString Get(int col, int row) const;
+    // The cell as Windows-1252 bytes (characters outside it become '?').
+    std::string GetBytes(int col, int row) const;
+    int Length(int col, int row) const;
+    bool IsEmpty(int col, int row) const { return At(col, row).length == 0; }
+    void Set(int col, int row, const QString& text);
+    void SetBytes(int col, int row, std::string_view bytes);
+    // Columns 0 .. count - 1 of a row at once (the fast path of a fill).
+    void SetRowBytes(int row, const std::string_view* fields, int count);
+    void Clear(int col, int row) { Release(At(col, row)); }
+
+    void ClearAll();
+    void InsertRows(int at, int count);
+    void RemoveRows(int at, int count);
+    // Takes row `from` out and puts it back so that it ends up at index `to`.
+    void MoveRow(int from, int to);
+    // order[i] is the old index of the row that goes to index i; order is a
+    // permutation of first .. first + order.size() - 1.
+    void PermuteRows(int first, const std::vector<int>& order);
+
+    // Heap bytes held for the text and the slots (capacity, not size).
+    size_t MemoryBytes() const { return pool_.capacity() + cells_.capacity() * sizeof(Cell); }
+    size_t GarbageBytes() const { return garbage_; }
+    void Compact();
+    // Room for about this many more bytes of pool text (only touched memory counts).
+    void ReservePool(size_t bytes);
+
+private:
+    // A slot: either offset + length into the pool, or up to 7 bytes inline.
+    // The top byte of `length` (byte 7) tells them apart: 0x40 + n for n
+    // inline bytes; otherwise bit 31 marks UTF-16 text in the pool.
+    struct Cell {
+        uint32_t offset = 0;
+        uint32_t length = 0;
+    };
+    static constexpr uint32_t kWide = 0x80000000u;
+    static constexpr uint32_t kInline = 0x40000000u;
+    static constexpr uint32_t kMaxPooled = 0x3FFFFFFFu;
+    static bool IsInline(const Cell& c) { return (c.length & 0xC0000000u) == kInline; }
+    static uint32_t PoolBytes(const Cell& c) { return IsInline(c) ? 0 : c.length & ~kWide; }
+
+    Cell& At(int col, int row) { return cells_[static_cast<size_t>(row) * cols_ + col]; }
+    const Cell& At(int col, int row) const { return cells_[static_cast<size_t>(row) * cols_ + col]; }
+    void Release(Cell& cell);
+    void Store(Cell& cell, const char* data, uint32_t bytes, bool wide);
+    static void PackInline(Cell& cell, const char* data, uint32_t bytes);
+    void MaybeCompact();
+
+    int cols_ = 0;
+    int rows_ = 0;
+    std::vector<Cell> cells_;
+    std::string pool_;
+    size_t garbage_ = 0;
+};
+
+}  // namespace stallmark

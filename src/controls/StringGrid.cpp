@@ -1,0 +1,1029 @@
+#include "controls/StringGrid.h"
+
+#include <QAbstractItemDelegate>
+#include <QAbstractTableModel>
+#include <QApplication>
+#include <QFocusEvent>
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QScrollBar>
+#include <QToolTip>
+#include <algorithm>
+
+namespace stallmark {
+
+// --- the model: a window onto the grid's CellStore ---------------------------
+// rows_ / cols_ are the counts the view has been told about; the store may
+// run ahead of them until the grid flushes its pending changes.
+class GridModel final : public QAbstractTableModel {
+public:
+    explicit GridModel(TStringGrid* grid) : QAbstractTableModel(grid), grid_(grid) {}
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override { return parent.isValid() ? 0 : rows_; }
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override {
+        return parent.isValid() ? 0 : cols_;
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return QVariant();
+        return grid_->Cells(index.column() + grid_->fixedCols_, index.row() + grid_->fixedRows_);
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (role != Qt::DisplayRole) return QVariant();
+        if (orientation == Qt::Horizontal)
+            return grid_->fixedRows_ > 0 ? grid_->Cells(section + grid_->fixedCols_, 0) : QString();
+        return grid_->fixedCols_ > 0 ? grid_->Cells(0, section + grid_->fixedRows_) : QString();
+    }
+
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        if (!index.isValid()) return Qt::NoItemFlags;
+        Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+        if (grid_->EffectiveEditing()) f |= Qt::ItemIsEditable;
+        return f;
+    }
+
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override {
+        if (!index.isValid() || role != Qt::EditRole) return false;
+        grid_->setCells(index.column() + grid_->fixedCols_, index.row() + grid_->fixedRows_, value.toString());
+        return true;
+    }
+
+    void Reset(int rows, int cols) {
+        beginResetModel();
+        rows_ = rows;
+        cols_ = cols;
+        endResetModel();
+    }
+    void SetRows(int rows) {
+        if (rows > rows_) {
+            beginInsertRows(QModelIndex(), rows_, rows - 1);
+            rows_ = rows;
+            endInsertRows();
+        } else if (rows < rows_) {
+            beginRemoveRows(QModelIndex(), rows, rows_ - 1);
+            rows_ = rows;
+            endRemoveRows();
+        }
+    }
+    void AllChanged() {
+        if (rows_ > 0 && cols_ > 0) emit dataChanged(index(0, 0), index(rows_ - 1, cols_ - 1));
+        if (cols_ > 0) emit headerDataChanged(Qt::Horizontal, 0, cols_ - 1);
+        if (rows_ > 0) emit headerDataChanged(Qt::Vertical, 0, rows_ - 1);
+    }
+    void CellChanged(int row, int col) {
+        const QModelIndex i = index(row, col);
+        emit dataChanged(i, i);
+    }
+    void HeaderChanged(Qt::Orientation o, int section) { emit headerDataChanged(o, section, section); }
+    void RowsChanged(int first, int last) {
+        if (cols_ > 0 && first <= last) emit dataChanged(index(first, 0), index(last, cols_ - 1));
+        if (first <= last) emit headerDataChanged(Qt::Vertical, first, last);
+    }
+
+    int rows_ = 0;
+    int cols_ = 0;
+
+private:
+    TStringGrid* grid_;
+};
+
+// --- the cell editor ---------------------------------------------------------
+class GridCellEdit final : public QLineEdit {
+public:
+    GridCellEdit(TStringGrid* grid, QWidget* parent, int col, int row)
+        : QLineEdit(parent), grid_(grid), col_(col), row_(row) {
+        setFrame(false);
+        setObjectName(QStringLiteral("GridCellEdit"));
+        connect(this, &QLineEdit::textEdited, this, [this](const QString& text) { grid_->EditorTextEdited(text); });
+    }
+    int Col() const { return col_; }
+    int Row() const { return row_; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        switch (event->key()) {
+            case Qt::Key_Up:
+            case Qt::Key_Down:
+            case Qt::Key_PageUp:
+            case Qt::Key_PageDown:
+                event->ignore();  // the grid moves the current cell
+                return;
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+                if (!grid_->keyFiltered_ && !event->text().isEmpty()) {
+                    QChar ch = event->text().at(0);
+                    if (!grid_->FilterKey(ch)) return;
+                }
+                selectAll();
+                return;
+            case Qt::Key_Escape:
+                grid_->EditorRevert();
+                return;
+            default:
+                break;
+        }
+        const QString text = event->text();
+        if (!grid_->keyFiltered_ && text.size() == 1) {
+            QChar ch = text.at(0);
+            if (!grid_->FilterKey(ch)) {
+                event->accept();
+                return;
+            }
+            if (ch != text.at(0)) {
+                QKeyEvent changed(event->type(), event->key(), event->modifiers(), QString(ch));
+                QLineEdit::keyPressEvent(&changed);
+                return;
+            }
+        }
+        QLineEdit::keyPressEvent(event);
+    }
+
+private:
+    TStringGrid* grid_;
+    int col_;
+    int row_;
+};
+
+// --- the delegate: paints cells and makes the editor --------------------------
+class GridDelegate final : public QAbstractItemDelegate {
+public:
+    explicit GridDelegate(TStringGrid* grid) : QAbstractItemDelegate(grid), grid_(grid) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        grid_->PaintDataCell(*painter, option.rect, index.column() + grid_->FixedCols(),
+                             index.row() + grid_->FixedRows(), option.state & QStyle::State_Selected,
+                             option.state & QStyle::State_HasFocus);
+    }
+    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override {
+        return QSize(grid_->DefaultColWidth() + 1, grid_->DefaultRowHeight() + 1);
+    }
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override {
+        auto* editor = new GridCellEdit(grid_, parent, index.column() + grid_->FixedCols(),
+                                        index.row() + grid_->FixedRows());
+        editor->setFont(grid_->font());
+        QPalette pal = editor->palette();
+        pal.setColor(QPalette::Base, grid_->BackgroundColor());
+        pal.setColor(QPalette::Text, grid_->TextColor());
+        editor->setPalette(pal);
+        grid_->EditorOpened(editor);
+        return editor;
+    }
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        auto* edit = static_cast<QLineEdit*>(editor);
+        const QString text = index.data(Qt::EditRole).toString();
+        if (edit->text() == text) return;
+        const int pos = edit->cursorPosition();
+        edit->setText(text);
+        edit->setCursorPosition(std::min(pos, static_cast<int>(text.size())));
+    }
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override {
+        const QString text = static_cast<QLineEdit*>(editor)->text();
+        if (index.data(Qt::EditRole).toString() != text) model->setData(index, text, Qt::EditRole);
+    }
+    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                              const QModelIndex&) const override {
+        editor->setGeometry(option.rect.adjusted(0, 0, -1, -1));
+    }
+
+private:
+    TStringGrid* grid_;
+};
+
+// --- the fixed row (horizontal) and fixed column (vertical) -----------------
+class GridHeader final : public QHeaderView {
+public:
+    GridHeader(Qt::Orientation orientation, TStringGrid* grid) : QHeaderView(orientation, grid), grid_(grid) {
+        setSectionsClickable(false);
+        setHighlightSections(false);
+        setMinimumSectionSize(1);
+    }
+
+protected:
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override {
+        if (orientation() == Qt::Horizontal)
+            grid_->PaintFixedCell(*painter, rect, logicalIndex + grid_->FixedCols(), 0);
+        else
+            grid_->PaintFixedCell(*painter, rect, 0, logicalIndex + grid_->FixedRows());
+    }
+    QSize sectionSizeFromContents(int) const override {
+        return QSize(grid_->DefaultColWidth() + 1, grid_->DefaultRowHeight() + 1);
+    }
+
+private:
+    TStringGrid* grid_;
+};
+
+// --- TStringGrid -------------------------------------------------------------
+
+TStringGrid::TStringGrid(QWidget* parent) : QTableView(parent) {
+    model_ = new GridModel(this);
+    delegate_ = new GridDelegate(this);
+    hHeader_ = new GridHeader(Qt::Horizontal, this);
+    vHeader_ = new GridHeader(Qt::Vertical, this);
+    setHorizontalHeader(hHeader_);
+    setVerticalHeader(vHeader_);
+    setModel(model_);
+    setItemDelegate(delegate_);
+    setShowGrid(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTabKeyNavigation(true);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+
+    textColor_ = palette().color(QPalette::Text);
+    backColor_ = palette().color(QPalette::Base);
+    fixedColor_ = palette().color(QPalette::Button);
+    lineColor_ = QColor(192, 192, 192);
+
+    hHeader_->setSectionResizeMode(QHeaderView::Fixed);
+    vHeader_->setSectionResizeMode(QHeaderView::Fixed);
+
+    connect(vHeader_, &QHeaderView::sectionMoved, this, &TStringGrid::OnSectionMoved);
+    connect(vHeader_, &QHeaderView::sectionResized, this, &TStringGrid::OnRowSectionResized);
+    connect(hHeader_, &QHeaderView::sectionResized, this, &TStringGrid::OnColSectionResized);
+    connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+        emit cellClicked(index.column() + fixedCols_, index.row() + fixedRows_);
+    });
+    connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+        emit cellDoubleClicked(index.column() + fixedCols_, index.row() + fixedRows_);
+    });
+
+    store_.Resize(5, 5);
+    colWidths_.assign(5, defaultColWidth_);
+    alignments_.assign(5, Qt::AlignLeft);
+    pendingReset_ = true;
+    dirty_ = true;
+    Flush();
+    ApplyPalette();
+}
+
+TStringGrid::~TStringGrid() = default;
+
+// --- pending changes ---
+
+void TStringGrid::MarkDirty(bool reset) {
+    dirty_ = true;
+    if (reset) pendingReset_ = true;
+    if (updateDepth_ > 0 || flushPosted_) return;
+    flushPosted_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            flushPosted_ = false;
+            if (updateDepth_ == 0) Flush();
+        },
+        Qt::QueuedConnection);
+}
+
+void TStringGrid::BeginUpdate() { ++updateDepth_; }
+
+void TStringGrid::EndUpdate() {
+    if (updateDepth_ > 0 && --updateDepth_ == 0) Flush();
+}
+
+void TStringGrid::Flush() {
+    if (!dirty_ || flushing_ || updateDepth_ > 0) return;
+    flushing_ = true;
+    dirty_ = false;
+    const bool notify = notifySelect_;
+    notifySelect_ = false;
+    const int rows = store_.Rows() - fixedRows_;
+    const int cols = store_.Cols() - fixedCols_;
+    if (pendingReset_ || cols != model_->cols_) {
+        model_->Reset(rows, cols);
+        pendingReset_ = false;
+        ApplyHeaders();
+        ApplyGeometry();
+    } else {
+        model_->SetRows(rows);
+        model_->AllChanged();
+    }
+    SetViewCurrent();
+    notifySelect_ = notify;
+    flushing_ = false;
+    OpenEditorIfWanted();
+}
+
+// --- size ---
+
+void TStringGrid::setRowCount(int rows) {
+    rows = std::max(rows, fixedRows_ + 1);
+    if (rows == store_.Rows()) return;
+    store_.SetRows(rows);
+    curRow_ = std::min(curRow_, rows - 1);
+    MarkDirty(false);
+}
+
+void TStringGrid::setColCount(int cols) {
+    cols = std::max(cols, fixedCols_ + 1);
+    if (cols == store_.Cols()) return;
+    store_.Resize(cols, store_.Rows());
+    colWidths_.resize(static_cast<size_t>(cols), defaultColWidth_);
+    alignments_.resize(static_cast<size_t>(cols), Qt::AlignLeft);
+    curCol_ = std::min(curCol_, cols - 1);
+    MarkDirty(true);
+}
+
+void TStringGrid::setFixedRows(int fixed) {
+    fixed = std::clamp(fixed, 0, 1);
+    if (fixed == fixedRows_) return;
+    fixedRows_ = fixed;
+    if (store_.Rows() < fixed + 1) store_.SetRows(fixed + 1);
+    curRow_ = std::clamp(curRow_, fixedRows_, store_.Rows() - 1);
+    MarkDirty(true);
+    Flush();
+}
+
+void TStringGrid::setFixedCols(int fixed) {
+    fixed = std::clamp(fixed, 0, 1);
+    if (fixed == fixedCols_) return;
+    fixedCols_ = fixed;
+    if (store_.Cols() < fixed + 1) setColCount(fixed + 1);
+    curCol_ = std::clamp(curCol_, fixedCols_, store_.Cols() - 1);
+    MarkDirty(true);
+    Flush();
+}
+
+// --- cells ---
+
+QString TStringGrid::Cells(int col, int row) const {
+    if (col < 0 || row < 0 || col >= store_.Cols() || row >= store_.Rows()) return QString();
+    return store_.Get(col, row);
+}
+
+std::string TStringGrid::CellBytes(int col, int row) const {
+    if (col < 0 || row < 0 || col >= store_.Cols() || row >= store_.Rows()) return std::string();
+    return store_.GetBytes(col, row);
+}
+
+int TStringGrid::CellLength(int col, int row) const {
+    if (col < 0 || row < 0 || col >= store_.Cols() || row >= store_.Rows()) return 0;
+    return store_.Length(col, row);
+}
+
+void TStringGrid::setCells(int col, int row, const QString& text) {
+    if (col < 0 || row < 0 || col >= store_.Cols() || row >= store_.Rows()) return;
+    store_.Set(col, row, text);
+    CellChanged(col, row);
+}
+
+void TStringGrid::setCellBytes(int col, int row, std::string_view bytes) {
+    if (col < 0 || row < 0 || col >= store_.Cols() || row >= store_.Rows()) return;
+    store_.SetBytes(col, row, bytes);
+    CellChanged(col, row);
+}
+
+void TStringGrid::setRowBytes(int row, std::span<const std::string_view> fields) {
+    if (row < 0 || row >= store_.Rows() || fields.empty()) return;
+    store_.SetRowBytes(row, fields.data(), static_cast<int>(fields.size()));
+    if (dirty_ || updateDepth_ > 0) {
+        MarkDirty(false);
+        return;
+    }
+    RowsChanged(row, row);
+}
+
+void TStringGrid::CellChanged(int col, int row) {
+    if (dirty_ || updateDepth_ > 0) {
+        MarkDirty(false);
+        return;
+    }
+    if (row < fixedRows_) {
+        if (col >= fixedCols_) model_->HeaderChanged(Qt::Horizontal, col - fixedCols_);
+        return;
+    }
+    if (col < fixedCols_) {
+        model_->HeaderChanged(Qt::Vertical, row - fixedRows_);
+        return;
+    }
+    model_->CellChanged(row - fixedRows_, col - fixedCols_);
+}
+
+QStringList TStringGrid::RowTexts(int row) const {
+    QStringList out;
+    for (int c = 0; c < ColCount(); ++c) out << Cells(c, row);
+    return out;
+}
+
+void TStringGrid::setRowTexts(int row, const QStringList& texts) {
+    if (row < 0 || row >= RowCount()) return;
+    BeginUpdate();
+    for (int c = 0; c < ColCount(); ++c) setCells(c, row, c < texts.size() ? texts.at(c) : QString());
+    EndUpdate();
+}
+
+QStringList TStringGrid::ColTexts(int col) const {
+    QStringList out;
+    for (int r = 0; r < RowCount(); ++r) out << Cells(col, r);
+    return out;
+}
+
+void TStringGrid::setColTexts(int col, const QStringList& texts) {
+    if (col < 0 || col >= ColCount()) return;
+    BeginUpdate();
+    for (int r = 0; r < RowCount(); ++r) setCells(col, r, r < texts.size() ? texts.at(r) : QString());
+    EndUpdate();
+}
+
+void TStringGrid::ClearCells() {
+    store_.ClearAll();
+    MarkDirty(false);
+}
+
+// --- rows ---
+
+void TStringGrid::InsertRow(int row) {
+    row = std::clamp(row, fixedRows_, RowCount());
+    store_.InsertRows(row, 1);
+    MarkDirty(false);
+}
+
+void TStringGrid::DeleteRow(int row) {
+    if (row < fixedRows_ || row >= RowCount()) return;
+    if (RowCount() - fixedRows_ <= 1) {
+        for (int c = 0; c < ColCount(); ++c) store_.Clear(c, row);
+    } else {
+        store_.RemoveRows(row, 1);
+        if (curRow_ > row || curRow_ >= RowCount()) curRow_ = std::max(fixedRows_, curRow_ - 1);
+    }
+    MarkDirty(false);
+}
+
+void TStringGrid::MoveRow(int from, int to) {
+    if (from < fixedRows_ || to < fixedRows_ || from >= RowCount() || to >= RowCount() || from == to) return;
+    store_.MoveRow(from, to);
+    if (curRow_ == from)
+        curRow_ = to;
+    else if (from < curRow_ && curRow_ <= to)
+        --curRow_;
+    else if (to <= curRow_ && curRow_ < from)
+        ++curRow_;
+    RowsChanged(std::min(from, to), std::max(from, to));
+}
+
+void TStringGrid::PermuteRows(const std::vector<int>& order) {
+    store_.PermuteRows(fixedRows_, order);
+    RowsChanged(fixedRows_, RowCount() - 1);
+}
+
+void TStringGrid::RowsChanged(int first, int last) {
+    if (dirty_ || updateDepth_ > 0) {
+        MarkDirty(false);
+        return;
+    }
+    if (first < fixedRows_ && model_->cols_ > 0) emit model_->headerDataChanged(Qt::Horizontal, 0, model_->cols_ - 1);
+    model_->RowsChanged(std::max(first - fixedRows_, 0), std::min(last - fixedRows_, model_->rows_ - 1));
+    SetViewCurrent();
+}
+
+// --- current cell ---
+
+QModelIndex TStringGrid::IndexOf(int col, int row) const {
+    return model_->index(row - fixedRows_, col - fixedCols_);
+}
+
+void TStringGrid::SetViewCurrent() {
+    curRow_ = std::clamp(curRow_, fixedRows_, RowCount() - 1);
+    curCol_ = std::clamp(curCol_, fixedCols_, ColCount() - 1);
+    const QModelIndex index = IndexOf(curCol_, curRow_);
+    if (!index.isValid()) return;
+    const bool notify = notifySelect_;
+    notifySelect_ = false;
+    if (currentIndex() != index)
+        setCurrentIndex(index);
+    else if (selectionModel() && !selectionModel()->isSelected(index))
+        selectionModel()->select(index, QItemSelectionModel::ClearAndSelect |
+                                            (rowSelect_ ? QItemSelectionModel::Rows : QItemSelectionModel::NoUpdate));
+    notifySelect_ = notify;
+}
+
+void TStringGrid::setRow(int row) { setCurrentCell(curCol_, row); }
+
+void TStringGrid::setCol(int col) { setCurrentCell(col, curRow_); }
+
+void TStringGrid::setCurrentCell(int col, int row) {
+    Flush();
+    col = std::clamp(col, fixedCols_, ColCount() - 1);
+    row = std::clamp(row, fixedRows_, RowCount() - 1);
+    const QModelIndex index = IndexOf(col, row);
+    if (!index.isValid()) return;
+    if (currentIndex() != index) setCurrentIndex(index);
+    if (curCol_ != col || curRow_ != row) {
+        // The view kept its current index (same cell after a reload); say so anyway.
+        curCol_ = col;
+        curRow_ = row;
+        if (notifySelect_) emit cellSelected(col, row);
+    }
+    scrollTo(index);
+}
+
+void TStringGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableView::currentChanged(current, previous);
+    if (!current.isValid()) return;
+    const int col = current.column() + fixedCols_;
+    const int row = current.row() + fixedRows_;
+    if (col == curCol_ && row == curRow_) return;
+    curCol_ = col;
+    curRow_ = row;
+    if (notifySelect_) emit cellSelected(col, row);
+}
+
+int TStringGrid::TopRow() const {
+    const_cast<TStringGrid*>(this)->Flush();
+    const int r = rowAt(0);
+    return (r < 0 ? 0 : r) + fixedRows_;
+}
+
+void TStringGrid::setTopRow(int row) {
+    Flush();
+    verticalScrollBar()->setValue(std::max(0, row - fixedRows_));
+}
+
+int TStringGrid::VisibleRowCount() const {
+    return std::max(0, viewport()->height() / (defaultRowHeight_ + 1));
+}
+
+// --- geometry ---
+
+void TStringGrid::setDefaultRowHeight(int height) {
+    height = std::max(height, 1);
+    if (height == defaultRowHeight_) return;
+    defaultRowHeight_ = height;
+    ApplyRowHeight();
+}
+
+void TStringGrid::ApplyRowHeight() {
+    const bool was = internalChange_;
+    internalChange_ = true;
+    {
+        const QSignalBlocker block(vHeader_);
+        vHeader_->setDefaultSectionSize(defaultRowHeight_ + 1);
+    }
+    hHeader_->setFixedHeight(defaultRowHeight_ + 1);
+    internalChange_ = was;
+    updateGeometries();
+    viewport()->update();
+    vHeader_->viewport()->update();
+}
+
+int TStringGrid::RowHeights(int) const { return defaultRowHeight_; }
+
+void TStringGrid::setDefaultColWidth(int width) {
+    width = std::max(width, 0);
+    defaultColWidth_ = width;
+    std::fill(colWidths_.begin(), colWidths_.end(), width);
+    if (!pendingReset_) ApplyGeometry();
+}
+
+int TStringGrid::ColWidths(int col) const {
+    if (col < 0 || col >= static_cast<int>(colWidths_.size())) return 0;
+    return colWidths_[static_cast<size_t>(col)];
+}
+
+void TStringGrid::setColWidths(int col, int width) {
+    if (col < 0 || col >= static_cast<int>(colWidths_.size())) return;
+    if (width < 0) width = -1;
+    colWidths_[static_cast<size_t>(col)] = width;
+    ApplyColumn(col);
+}
+
+void TStringGrid::ApplyColumn(int col) {
+    if (pendingReset_) return;  // the flush applies every column
+    const int width = colWidths_[static_cast<size_t>(col)];
+    const bool was = internalChange_;
+    internalChange_ = true;
+    if (col < fixedCols_) {
+        vHeader_->setVisible(width >= 0);
+        if (width >= 0) vHeader_->setFixedWidth(width + 1);
+    } else {
+        const int section = col - fixedCols_;
+        if (section < model_->cols_) {
+            if (width < 0) {
+                setColumnHidden(section, true);
+            } else {
+                if (isColumnHidden(section)) setColumnHidden(section, false);
+                hHeader_->resizeSection(section, width + 1);
+            }
+        }
+    }
+    internalChange_ = was;
+}
+
+void TStringGrid::ApplyGeometry() {
+    const bool was = internalChange_;
+    internalChange_ = true;
+    hHeader_->setDefaultSectionSize(defaultColWidth_ + 1);
+    internalChange_ = was;
+    ApplyRowHeight();
+    for (int c = 0; c < ColCount(); ++c) ApplyColumn(c);
+}
+
+void TStringGrid::ApplyHeaders() {
+    hHeader_->setVisible(fixedRows_ > 0);
+    vHeader_->setVisible(fixedCols_ > 0 && ColWidths(0) >= 0);
+    vHeader_->setSectionsMovable(rowMoving_);
+    vHeader_->setSectionResizeMode(rowSizing_ ? QHeaderView::Interactive : QHeaderView::Fixed);
+    hHeader_->setSectionResizeMode(colSizing_ ? QHeaderView::Interactive : QHeaderView::Fixed);
+}
+
+int TStringGrid::ClientWidth() const {
+    return viewport()->width() + (vHeader_->isVisibleTo(this) ? vHeader_->width() : 0);
+}
+
+int TStringGrid::ClientHeight() const {
+    return viewport()->height() + (hHeader_->isVisibleTo(this) ? hHeader_->height() : 0);
+}
+
+QRect TStringGrid::CellRect(int col, int row) const {
+    const_cast<TStringGrid*>(this)->Flush();
+    if (col < 0 || row < 0 || col >= ColCount() || row >= RowCount()) return QRect();
+    if (ColWidths(col) < 0) return QRect();
+    int x, w, y, h;
+    if (col < fixedCols_) {
+        x = vHeader_->x();
+        w = vHeader_->width();
+    } else {
+        x = viewport()->x() + columnViewportPosition(col - fixedCols_);
+        w = columnWidth(col - fixedCols_);
+    }
+    if (row < fixedRows_) {
+        y = hHeader_->y();
+        h = hHeader_->height();
+    } else {
+        y = viewport()->y() + rowViewportPosition(row - fixedRows_);
+        h = rowHeight(row - fixedRows_);
+    }
+    return QRect(x, y, w - 1, h - 1);
+}
+
+// --- options ---
+
+void TStringGrid::setRowSelect(bool on) {
+    rowSelect_ = on;
+    ApplyModes();
+}
+
+void TStringGrid::setEditing(bool on) {
+    editing_ = on;
+    ApplyModes();
+}
+
+void TStringGrid::ApplyModes() {
+    setSelectionBehavior(rowSelect_ ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
+    if (EffectiveEditing()) {
+        setEditTriggers(QAbstractItemView::AllEditTriggers);
+    } else {
+        setEditTriggers(QAbstractItemView::NoEditTriggers);
+        CloseEditor();
+    }
+    SetViewCurrent();
+    if (selectionModel()) {
+        const QModelIndex index = IndexOf(curCol_, curRow_);
+        if (index.isValid())
+            selectionModel()->select(index, QItemSelectionModel::ClearAndSelect |
+                                                (rowSelect_ ? QItemSelectionModel::Rows : QItemSelectionModel::NoUpdate));
+    }
+    viewport()->update();
+}
+
+void TStringGrid::setEditorMode(bool on) {
+    editorWanted_ = on;
+    if (on)
+        OpenEditorIfWanted();
+    else
+        CloseEditor();
+}
+
+bool TStringGrid::EditorMode() const { return !editor_.isNull(); }
+
+QLineEdit* TStringGrid::CellEditor() const { return editor_.data(); }
+
+void TStringGrid::OpenEditorIfWanted() {
+    if (!editorWanted_ || !EffectiveEditing() || editor_ || flushing_) return;
+    Flush();
+    const QModelIndex index = IndexOf(curCol_, curRow_);
+    if (!index.isValid()) return;
+    if (currentIndex() != index) setCurrentIndex(index);
+    edit(index);
+}
+
+void TStringGrid::CloseEditor() {
+    if (!editor_) return;
+    QWidget* editor = editor_;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+    editor_.clear();
+}
+
+void TStringGrid::setTabs(bool on) {
+    tabs_ = on;
+    setTabKeyNavigation(on);
+}
+
+void TStringGrid::setRowMoving(bool on) {
+    rowMoving_ = on;
+    vHeader_->setSectionsMovable(on);
+}
+
+void TStringGrid::SetGridSizing(bool allowed) {
+    setRowSizing(allowed);
+    setColSizing(allowed);
+}
+
+void TStringGrid::setRowSizing(bool on) {
+    rowSizing_ = on;
+    vHeader_->setSectionResizeMode(on ? QHeaderView::Interactive : QHeaderView::Fixed);
+}
+
+void TStringGrid::setColSizing(bool on) {
+    colSizing_ = on;
+    hHeader_->setSectionResizeMode(on ? QHeaderView::Interactive : QHeaderView::Fixed);
+    // Setting the resize mode must not undo the column widths.
+    if (!pendingReset_)
+        for (int c = 0; c < ColCount(); ++c) ApplyColumn(c);
+}
+
+void TStringGrid::setVertLines(bool on) {
+    vertLines_ = on;
+    viewport()->update();
+}
+
+void TStringGrid::setHorzLines(bool on) {
+    horzLines_ = on;
+    viewport()->update();
+}
+
+// --- look ---
+
+void TStringGrid::setTextColor(const QColor& color) {
+    textColor_ = color;
+    ApplyPalette();
+}
+
+void TStringGrid::setBackgroundColor(const QColor& color) {
+    backColor_ = color;
+    ApplyPalette();
+}
+
+void TStringGrid::setFixedColor(const QColor& color) {
+    fixedColor_ = color;
+    ApplyPalette();
+}
+
+void TStringGrid::ApplyPalette() {
+    QPalette pal = palette();
+    pal.setColor(QPalette::Base, backColor_);
+    pal.setColor(QPalette::Text, textColor_);
+    pal.setColor(QPalette::Button, fixedColor_);
+    pal.setColor(QPalette::ButtonText, textColor_);
+    setPalette(pal);
+    if (editor_) {
+        QPalette ep = editor_->palette();
+        ep.setColor(QPalette::Base, backColor_);
+        ep.setColor(QPalette::Text, textColor_);
+        editor_->setPalette(ep);
+    }
+    viewport()->update();
+    hHeader_->viewport()->update();
+    vHeader_->viewport()->update();
+}
+
+void TStringGrid::setColumnAlignment(int col, Qt::Alignment alignment) {
+    if (col < 0 || col >= static_cast<int>(alignments_.size())) return;
+    alignments_[static_cast<size_t>(col)] = alignment;
+    viewport()->update();
+}
+
+Qt::Alignment TStringGrid::ColumnAlignment(int col) const {
+    if (col < 0 || col >= static_cast<int>(alignments_.size())) return Qt::AlignLeft;
+    return alignments_[static_cast<size_t>(col)];
+}
+
+void TStringGrid::setFixedAlignment(Qt::Alignment alignment) {
+    fixedAlignment_ = alignment;
+    hHeader_->viewport()->update();
+    vHeader_->viewport()->update();
+}
+
+void TStringGrid::setCellMargins(int left, int top, int right) {
+    marginLeft_ = left;
+    marginTop_ = top;
+    marginRight_ = right;
+    viewport()->update();
+}
+
+// --- painting ---
+
+void TStringGrid::DrawCellText(const GridCellPaint& cell, const QString& text, Qt::Alignment alignment) const {
+    if (text.isEmpty()) return;
+    QPainter& p = cell.painter;
+    const QFontMetrics fm(font());
+    int x;
+    if (alignment & Qt::AlignRight)
+        x = cell.rect.left() + cell.rect.width() - fm.horizontalAdvance(text) - marginRight_;
+    else if (alignment & Qt::AlignHCenter)
+        x = cell.rect.left() + (cell.rect.width() - fm.horizontalAdvance(text)) / 2;
+    else
+        x = cell.rect.left() + marginLeft_;
+    int top = cell.rect.top() + marginTop_;
+    if (fm.height() + marginTop_ > cell.rect.height()) top = cell.rect.top() + (cell.rect.height() - fm.height()) / 2;
+    p.save();
+    p.setClipRect(cell.rect);
+    p.setFont(font());
+    p.setPen(cell.text);
+    p.drawText(QPoint(x, top + fm.ascent()), text);
+    p.restore();
+}
+
+void TStringGrid::PaintDataCell(QPainter& p, const QRect& rect, int col, int row, bool selected, bool focused) const {
+    if (vertLines_) p.fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), lineColor_);
+    if (horzLines_) p.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), lineColor_);
+    const QRect inner = rect.adjusted(0, 0, vertLines_ ? -1 : 0, horzLines_ ? -1 : 0);
+    const QPalette& pal = palette();
+    GridCellPaint cell{p,
+                       inner,
+                       col,
+                       row,
+                       selected,
+                       false,
+                       selected ? pal.color(QPalette::Active, QPalette::Highlight) : backColor_,
+                       selected ? pal.color(QPalette::Active, QPalette::HighlightedText) : textColor_};
+    if (drawHook_ && drawHook_(cell)) return;
+    p.fillRect(inner, cell.background);
+    DrawCellText(cell, Cells(col, row), ColumnAlignment(col));
+    if (focused && !rowSelect_) {
+        QStyleOptionFocusRect fo;
+        fo.initFrom(this);
+        fo.rect = inner;
+        fo.backgroundColor = cell.background;
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &fo, &p, this);
+    }
+}
+
+void TStringGrid::PaintFixedCell(QPainter& p, const QRect& rect, int col, int row) const {
+    const QColor dark(128, 128, 128);
+    p.fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), dark);
+    p.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), dark);
+    const QRect inner = rect.adjusted(0, 0, -1, -1);
+    GridCellPaint cell{p, inner, col, row, false, true, fixedColor_, textColor_};
+    if (drawHook_ && drawHook_(cell)) return;
+    p.fillRect(inner, fixedColor_);
+    p.fillRect(QRect(inner.left(), inner.top(), inner.width(), 1), fixedColor_.lighter(130));
+    p.fillRect(QRect(inner.left(), inner.top(), 1, inner.height()), fixedColor_.lighter(130));
+    DrawCellText(cell, Cells(col, row), fixedAlignment_);
+}
+
+// --- editor hooks ---
+
+bool TStringGrid::FilterKey(QChar& ch) {
+    if (!keyFilter_) return true;
+    return keyFilter_(curCol_, curRow_, ch);
+}
+
+void TStringGrid::EditorOpened(GridCellEdit* editor) {
+    editor_ = editor;
+    editorOriginal_ = Cells(editor->Col(), editor->Row());
+}
+
+void TStringGrid::EditorTextEdited(const QString& text) {
+    if (!editor_) return;
+    const int col = editor_->Col();
+    const int row = editor_->Row();
+    store_.Set(col, row, text);
+    emit cellEdited(col, row);
+}
+
+void TStringGrid::EditorRevert() {
+    if (!editor_) return;
+    const int col = editor_->Col();
+    const int row = editor_->Row();
+    if (Cells(col, row) == editorOriginal_) return;
+    editor_->setText(editorOriginal_);
+    store_.Set(col, row, editorOriginal_);
+    emit cellEdited(col, row);
+}
+
+// --- events ---
+
+void TStringGrid::keyboardSearch(const QString&) {}
+
+bool TStringGrid::event(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::ShortcutOverride:
+        case QEvent::FocusIn:
+        case QEvent::Show:
+        case QEvent::Wheel:
+            Flush();
+            break;
+        default:
+            break;
+    }
+    return QTableView::event(event);
+}
+
+void TStringGrid::keyPressEvent(QKeyEvent* event) {
+    const QString text = event->text();
+    const bool tab = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
+    if (keyFilter_ && !tab && text.size() == 1) {
+        QChar ch = text.at(0);
+        if (!FilterKey(ch)) {
+            event->accept();
+            return;
+        }
+        keyFiltered_ = true;
+        if (ch != text.at(0)) {
+            QKeyEvent changed(event->type(), event->key(), event->modifiers(), QString(ch));
+            QTableView::keyPressEvent(&changed);
+            event->setAccepted(changed.isAccepted());
+        } else {
+            QTableView::keyPressEvent(event);
+        }
+        keyFiltered_ = false;
+        return;
+    }
+    keyFiltered_ = true;
+    QTableView::keyPressEvent(event);
+    keyFiltered_ = false;
+}
+
+void TStringGrid::focusInEvent(QFocusEvent* event) {
+    QTableView::focusInEvent(event);
+    if (editor_)
+        editor_->setFocus(event->reason());
+    else
+        OpenEditorIfWanted();
+}
+
+void TStringGrid::mousePressEvent(QMouseEvent* event) {
+    Flush();
+    QTableView::mousePressEvent(event);
+}
+
+bool TStringGrid::viewportEvent(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::Paint:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+            Flush();
+            break;
+        case QEvent::ToolTip: {
+            auto* help = static_cast<QHelpEvent*>(event);
+            if (showHint_ && !hint_.isEmpty())
+                QToolTip::showText(help->globalPos(), hint_, viewport());
+            else
+                QToolTip::hideText();
+            return true;
+        }
+        default:
+            break;
+    }
+    return QTableView::viewportEvent(event);
+}
+
+void TStringGrid::changeEvent(QEvent* event) {
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange && editor_) editor_->setFont(font());
+}
+
+void TStringGrid::OnSectionMoved(int, int oldVisual, int newVisual) {
+    if (internalChange_) return;
+    internalChange_ = true;
+    vHeader_->moveSection(newVisual, oldVisual);  // the store keeps the order, the header stays 1:1
+    internalChange_ = false;
+    const int from = oldVisual + fixedRows_;
+    const int to = newVisual + fixedRows_;
+    MoveRow(from, to);
+    emit rowMoved(from, to);
+}
+
+void TStringGrid::OnRowSectionResized(int, int, int newSize) {
+    if (internalChange_) return;
+    const int height = std::max(1, newSize - 1);
+    if (height == defaultRowHeight_) return;
+    defaultRowHeight_ = height;
+    ApplyRowHeight();
+    emit defaultRowHeightChanged(height);
+}
+
+void TStringGrid::OnColSectionResized(int logical, int, int newSize) {
+    if (internalChange_) return;
+    const int col = logical + fixedCols_;
+    if (col >= static_cast<int>(colWidths_.size())) return;
+    const int width = std::max(0, newSize - 1);
+    colWidths_[static_cast<size_t>(col)] = width;
+    emit colWidthChanged(col, width);
+}
+
+}  // namespace stallmark

@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include "controls/CellStore.h"
+
+namespace stallmark {
+
+TEST(CellStore, KeepsNarrowAndWideTextAndBytes) {
+    CellStore s;
+    s.Resize(3, 2);
+    s.Set(0, 0, QStringLiteral("Longsword"));
+    s.Set(1, 0, QStringLiteral("\u20AC 5"));          // euro has a 1252 byte
+    s.Set(2, 0, QStringLiteral("\u4E2D\u6587"));      // no 1252 byte: kept as UTF-16
+    s.SetBytes(0, 1, "\x80\xAB\xBB");
+    EXPECT_EQ(s.Get(0, 0), QStringLiteral("Longsword"));
+    EXPECT_EQ(s.Get(1, 0), QStringLiteral("\u20AC 5"));
+    EXPECT_EQ(s.GetBytes(1, 0), "\x80 5");
+    EXPECT_EQ(s.Get(2, 0), QStringLiteral("\u4E2D\u6587"));
+    EXPECT_EQ(s.Length(2, 0), 2);
+    EXPECT_EQ(s.GetBytes(2, 0), "??");
+    EXPECT_EQ(s.Get(0, 1), QStringLiteral("\u20AC\u00AB\u00BB"));
+    EXPECT_TRUE(s.IsEmpty(1, 1));
+    EXPECT_TRUE(s.Get(1, 1).isEmpty());
+}
+
+TEST(CellStore, OverwritesInPlaceOrAppendsAndCompacts) {
+    CellStore s;
+    s.Resize(1, 1);
+    s.Set(0, 0, QStringLiteral("Supremely Accurate"));  // in the pool
+    s.Set(0, 0, QStringLiteral("Massive Sword"));       // shorter: reuses its place
+    EXPECT_EQ(s.Get(0, 0), QStringLiteral("Massive Sword"));
+    EXPECT_EQ(s.GarbageBytes(), 5u);
+    s.Set(0, 0, QStringLiteral("Katana"));  // short texts live in the slot itself
+    EXPECT_EQ(s.Get(0, 0), QStringLiteral("Katana"));
+    EXPECT_EQ(s.Length(0, 0), 6);
+    EXPECT_EQ(s.GarbageBytes(), 18u);
+    s.Set(0, 0, QStringLiteral("1234567"));
+    EXPECT_EQ(s.GetBytes(0, 0), "1234567");
+    s.Set(0, 0, QStringLiteral("a much longer text"));
+    EXPECT_EQ(s.Get(0, 0), QStringLiteral("a much longer text"));
+    // Many rewrites: the pool is compacted and the text survives.
+    s.Resize(4, 1000);
+    for (int round = 0; round < 40; ++round)
+        for (int r = 0; r < 1000; ++r) s.Set(round % 4, r, QString::number(r * 1000 + round) + QStringLiteral("-growing-") + QString(round, 'x'));
+    EXPECT_EQ(s.Get(3, 999), QString::number(999 * 1000 + 39) + QStringLiteral("-growing-") + QString(39, 'x'));
+    EXPECT_LT(s.GarbageBytes(), 1000u * 4 * 100);
+}
+
+TEST(CellStore, ResizeInsertRemoveMoveAndPermuteRows) {
+    CellStore s;
+    s.Resize(2, 4);
+    for (int r = 0; r < 4; ++r) {
+        s.Set(0, r, QString::number(r));
+        s.Set(1, r, QStringLiteral("r%1").arg(r));
+    }
+    s.MoveRow(3, 1);  // 0 3 1 2
+    EXPECT_EQ(s.Get(0, 1), QStringLiteral("3"));
+    EXPECT_EQ(s.Get(1, 3), QStringLiteral("r2"));
+    s.MoveRow(1, 3);  // back: 0 1 2 3
+    EXPECT_EQ(s.Get(0, 3), QStringLiteral("3"));
+    s.InsertRows(2, 1);
+    EXPECT_EQ(s.Rows(), 5);
+    EXPECT_TRUE(s.IsEmpty(0, 2));
+    EXPECT_EQ(s.Get(0, 3), QStringLiteral("2"));
+    s.RemoveRows(2, 1);
+    EXPECT_EQ(s.Get(0, 2), QStringLiteral("2"));
+    s.PermuteRows(1, {3, 1, 2});  // rows 1..3 become old 3, 1, 2
+    EXPECT_EQ(s.Get(0, 1), QStringLiteral("3"));
+    EXPECT_EQ(s.Get(1, 2), QStringLiteral("r1"));
+    EXPECT_THROW(s.PermuteRows(1, {1, 1, 2}), std::invalid_argument);
+    s.Resize(3, 2);  // a column more, rows cut
+    EXPECT_EQ(s.Get(0, 1), QStringLiteral("3"));
+    EXPECT_TRUE(s.IsEmpty(2, 1));
+    s.Resize(1, 2);
+    EXPECT_EQ(s.Get(0, 0), QStringLiteral("0"));
+}
+
+}  // namespace stallmark

@@ -1,0 +1,345 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "controls/StringGrid.h"
+
+namespace stallmark {
+namespace {
+
+// A grid like the General list's: three columns, a header row, shown offscreen.
+struct GridFixture : ::testing::Test {
+    QWidget window;
+    TStringGrid* grid = new TStringGrid(&window);
+
+    GridFixture() {
+        grid->setObjectName(QStringLiteral("SGrid_Test"));
+        grid->setColCount(3);
+        grid->setRowCount(2);
+        grid->setDefaultRowHeight(16);
+        grid->setColWidths(0, 62);
+        grid->setColWidths(1, 159);
+        grid->setColWidths(2, 70);
+        grid->setRowTexts(0, {"Type", "Description", "Value"});
+        grid->setGeometry(0, 0, 320, 200);
+        window.resize(320, 200);
+        window.show();
+        grid->Flush();
+    }
+
+    void Fill(int rows) {
+        grid->BeginUpdate();
+        grid->setRowCount(rows + 1);
+        for (int r = 1; r <= rows; ++r) {
+            grid->setCells(0, r, QStringLiteral("T%1").arg(r));
+            grid->setCells(1, r, QStringLiteral("Item %1").arg(r));
+            grid->setCells(2, r, QString::number(r * 10));
+        }
+        grid->EndUpdate();
+    }
+
+    QPoint CellCentre(int col, int row) {
+        const QRect r = grid->CellRect(col, row);
+        return grid->viewport()->mapFrom(grid, r.center());
+    }
+
+    QLineEdit* Editor() { return grid->CellEditor(); }
+};
+
+TEST_F(GridFixture, HeaderRowIsRowZeroAndDataRowsFollow) {
+    Fill(3);
+    EXPECT_EQ(grid->RowCount(), 4);
+    EXPECT_EQ(grid->Cells(1, 0), QStringLiteral("Description"));
+    EXPECT_EQ(grid->model()->rowCount(), 3);
+    EXPECT_EQ(grid->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Value"));
+    EXPECT_EQ(grid->model()->index(0, 1).data().toString(), QStringLiteral("Item 1"));
+    EXPECT_TRUE(grid->horizontalHeader()->isVisible());
+    EXPECT_EQ(grid->horizontalHeader()->height(), 17);
+    EXPECT_EQ(grid->rowHeight(0), 17);
+    EXPECT_EQ(grid->columnWidth(1), 160);
+    // Out-of-range cells read empty and ignore writes.
+    grid->setCells(7, 1, QStringLiteral("x"));
+    EXPECT_TRUE(grid->Cells(7, 1).isEmpty());
+    // At least one data row and column always remain.
+    grid->setRowCount(0);
+    EXPECT_EQ(grid->RowCount(), 2);
+    grid->setColCount(0);
+    EXPECT_EQ(grid->ColCount(), 1);
+}
+
+TEST_F(GridFixture, HiddenColumnsReadBackMinusOneAndShowAgain) {
+    grid->setColWidths(1, -1);
+    EXPECT_EQ(grid->ColWidths(1), -1);
+    EXPECT_TRUE(grid->isColumnHidden(1));
+    grid->setColWidths(1, -5);
+    EXPECT_EQ(grid->ColWidths(1), -1);
+    grid->setColWidths(1, 40);
+    EXPECT_FALSE(grid->isColumnHidden(1));
+    EXPECT_EQ(grid->columnWidth(1), 41);
+    // Widths and hidden columns survive a change of the column count.
+    grid->setColWidths(2, -1);
+    grid->setColCount(4);
+    grid->Flush();
+    EXPECT_TRUE(grid->isColumnHidden(2));
+    EXPECT_EQ(grid->columnWidth(0), 63);
+    EXPECT_EQ(grid->ColWidths(3), grid->DefaultColWidth());
+    // The client width counts every shown column as width + 1.
+    grid->setColWidths(2, 70);
+    EXPECT_EQ(grid->CellRect(1, 1).left(), grid->CellRect(0, 1).left() + 63);
+}
+
+TEST_F(GridFixture, RowSelectClickAndProgrammaticMoves) {
+    Fill(20);
+    grid->setRowSelect(true);
+    QSignalSpy selected(grid, &TStringGrid::cellSelected);
+    QSignalSpy clicked(grid, &TStringGrid::cellClicked);
+    grid->setRow(5);
+    EXPECT_EQ(grid->Row(), 5);
+    ASSERT_EQ(selected.count(), 1);
+    EXPECT_EQ(selected.at(0).at(1).toInt(), 5);
+    EXPECT_EQ(grid->selectionModel()->selectedRows().size(), 1);
+    EXPECT_EQ(grid->selectionModel()->selectedRows().at(0).row(), 4);
+    grid->setRow(5);  // no change, no signal
+    EXPECT_EQ(selected.count(), 1);
+    grid->setTopRow(1);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, CellCentre(1, 3));
+    EXPECT_EQ(grid->Row(), 3);
+    EXPECT_EQ(grid->Col(), 1);
+    ASSERT_EQ(clicked.count(), 1);
+    EXPECT_EQ(clicked.at(0).at(0).toInt(), 1);
+    EXPECT_EQ(clicked.at(0).at(1).toInt(), 3);
+    QTest::keyClick(grid, Qt::Key_Down);
+    EXPECT_EQ(grid->Row(), 4);
+    // Typing a letter does not jump to a row starting with it.
+    QTest::keyClick(grid, Qt::Key_T);
+    EXPECT_EQ(grid->Row(), 4);
+    // Shrinking below the current row keeps a valid current row.
+    grid->setRowCount(3);
+    EXPECT_EQ(grid->Row(), 2);
+    grid->Flush();
+    EXPECT_EQ(grid->currentIndex().row(), 1);
+}
+
+TEST_F(GridFixture, EditorFollowsTheCurrentCellAndCellsFollowTheEditor) {
+    Fill(3);
+    QSignalSpy edited(grid, &TStringGrid::cellEdited);
+    grid->setRowSelect(false);
+    grid->setEditing(true);
+    grid->setCurrentCell(1, 2);
+    grid->setEditorMode(true);
+    ASSERT_TRUE(grid->EditorMode());
+    QLineEdit* editor = Editor();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->text(), QStringLiteral("Item 2"));
+    editor->setFocus();
+    QTest::keyClick(editor, Qt::Key_End);
+    QTest::keyClicks(editor, "x");
+    EXPECT_EQ(grid->Cells(1, 2), QStringLiteral("Item 2x"));
+    ASSERT_EQ(edited.count(), 1);
+    // A page cutting the cell updates the open editor.
+    grid->setCells(1, 2, QStringLiteral("Item"));
+    EXPECT_EQ(editor->text(), QStringLiteral("Item"));
+    // Escape puts back the text the cell had when the editor opened.
+    QTest::keyClick(editor, Qt::Key_Escape);
+    EXPECT_EQ(grid->Cells(1, 2), QStringLiteral("Item 2"));
+    // Down moves to the next row; the editor goes with it.
+    QTest::keyClick(editor, Qt::Key_Down);
+    EXPECT_EQ(grid->Row(), 3);
+    ASSERT_TRUE(grid->EditorMode());
+    EXPECT_EQ(Editor()->text(), QStringLiteral("Item 3"));
+    // Tab moves to the next cell.
+    QTest::keyClick(Editor(), Qt::Key_Tab);
+    EXPECT_EQ(grid->Col(), 2);
+    EXPECT_TRUE(grid->EditorMode());
+    // Leaving editing closes the editor; browsing never opens one.
+    grid->setEditing(false);
+    EXPECT_FALSE(grid->EditorMode());
+    grid->setEditorMode(true);
+    EXPECT_FALSE(grid->EditorMode());
+    QTest::keyClick(grid, Qt::Key_A);
+    EXPECT_FALSE(grid->EditorMode());
+    EXPECT_EQ(grid->Cells(2, 3), QStringLiteral("30"));
+}
+
+TEST_F(GridFixture, KeyFilterRefusesAndChangesTypedCharacters) {
+    Fill(2);
+    // Value column: digits only, at most 3 characters; letters elsewhere turned to capitals.
+    std::vector<QChar> seen;
+    grid->setKeyFilter([&](int col, int row, QChar& ch) {
+        seen.push_back(ch);
+        if (ch.unicode() < 32) return true;
+        if (col == 2) return ch.isDigit() && grid->CellLength(col, row) < 3;
+        ch = ch.toUpper();
+        return true;
+    });
+    grid->setEditing(true);
+    grid->setCurrentCell(2, 1);
+    grid->setEditorMode(true);
+    QLineEdit* editor = Editor();
+    ASSERT_NE(editor, nullptr);
+    editor->setFocus();
+    editor->selectAll();
+    QTest::keyClicks(editor, "4a5x67");
+    EXPECT_EQ(grid->Cells(2, 1), QStringLiteral("456"));
+    QTest::keyClick(editor, Qt::Key_Backspace);
+    EXPECT_EQ(grid->Cells(2, 1), QStringLiteral("45"));
+    EXPECT_EQ(seen.back(), QChar('\b'));
+    grid->setCol(0);
+    editor = Editor();
+    ASSERT_NE(editor, nullptr);
+    editor->setFocus();
+    editor->selectAll();
+    QTest::keyClicks(editor, "dye");
+    EXPECT_EQ(grid->Cells(0, 1), QStringLiteral("DYE"));
+    // The filter also sees keys typed into the grid itself while browsing.
+    grid->setEditing(false);
+    grid->setFocus();
+    seen.clear();
+    QTest::keyClick(grid, Qt::Key_Q);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0], QChar('q'));
+}
+
+TEST_F(GridFixture, UserDragsARowByItsHandle) {
+    grid->setFixedCols(1);
+    grid->setColCount(3);
+    grid->setColWidths(0, 16);
+    grid->setRowMoving(true);
+    Fill(5);
+    grid->setRow(2);
+    QSignalSpy moved(grid, &TStringGrid::rowMoved);
+    QHeaderView* handle = grid->verticalHeader();
+    ASSERT_TRUE(handle->isVisible());
+    EXPECT_EQ(handle->width(), 17);
+    // A dragged row lands on another once the mouse passes that row's middle.
+    auto centreOf = [&](int row) {
+        return QPoint(handle->width() / 2,
+                      handle->sectionViewportPosition(row - 1) + handle->sectionSize(row - 1) / 2 + 2);
+    };
+    QTest::mousePress(handle->viewport(), Qt::LeftButton, {}, centreOf(2));
+    QTest::mouseMove(handle->viewport(), centreOf(3));
+    QTest::mouseMove(handle->viewport(), centreOf(4));
+    QTest::mouseRelease(handle->viewport(), Qt::LeftButton, {}, centreOf(4));
+    ASSERT_EQ(moved.count(), 1);
+    EXPECT_EQ(moved.at(0).at(0).toInt(), 2);
+    EXPECT_EQ(moved.at(0).at(1).toInt(), 4);
+    EXPECT_EQ(grid->Cells(1, 4), QStringLiteral("Item 2"));
+    EXPECT_EQ(grid->Cells(1, 2), QStringLiteral("Item 3"));
+    EXPECT_EQ(grid->Row(), 4);  // the selection went with the row
+    // The handle's order stays one to one with the rows.
+    EXPECT_EQ(handle->logicalIndex(3), 3);
+}
+
+TEST_F(GridFixture, ProgrammaticRowOperations) {
+    Fill(4);
+    grid->MoveRow(1, 4);
+    EXPECT_EQ(grid->Cells(1, 4), QStringLiteral("Item 1"));
+    grid->PermuteRows({4, 3, 2, 1});
+    EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("Item 1"));
+    EXPECT_EQ(grid->Cells(1, 4), QStringLiteral("Item 2"));
+    grid->InsertRow(2);
+    EXPECT_EQ(grid->RowCount(), 6);
+    EXPECT_TRUE(grid->Cells(1, 2).isEmpty());
+    grid->DeleteRow(2);
+    grid->DeleteRow(2);
+    grid->DeleteRow(2);
+    grid->DeleteRow(2);
+    EXPECT_EQ(grid->RowCount(), 2);
+    grid->DeleteRow(1);  // the last data row is emptied, not removed
+    EXPECT_EQ(grid->RowCount(), 2);
+    EXPECT_TRUE(grid->Cells(1, 1).isEmpty());
+    EXPECT_EQ(grid->Cells(1, 0), QStringLiteral("Description"));
+    grid->Flush();
+    EXPECT_EQ(grid->model()->rowCount(), 1);
+}
+
+TEST_F(GridFixture, RowByRowFillIsBatchedUntilTheViewNeedsIt) {
+    // The literal pattern: RowCount = r + 1 for every line read.
+    for (int r = 1; r <= 2000; ++r) {
+        grid->setRowCount(r + 1);
+        grid->setCells(0, r, QString::number(r));
+    }
+    EXPECT_EQ(grid->model()->rowCount(), 1);  // not yet told
+    grid->setRow(2000);
+    EXPECT_EQ(grid->model()->rowCount(), 2000);
+    EXPECT_EQ(grid->currentIndex().row(), 1999);
+    const QImage shot = grid->grab().toImage();
+    EXPECT_FALSE(shot.isNull());
+    // Bytes from a data file go in without a detour.
+    grid->setCellBytes(1, 1, "Caf\xE9 \x80");
+    EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("Caf\u00E9 \u20AC"));
+    EXPECT_EQ(grid->CellBytes(1, 1), "Caf\xE9 \x80");
+}
+
+TEST_F(GridFixture, SizingLinesColoursAndHook) {
+    Fill(3);
+    EXPECT_EQ(grid->horizontalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
+    grid->SetGridSizing(true);
+    EXPECT_EQ(grid->horizontalHeader()->sectionResizeMode(0), QHeaderView::Interactive);
+    EXPECT_EQ(grid->verticalHeader()->sectionResizeMode(0), QHeaderView::Interactive);
+    EXPECT_EQ(grid->columnWidth(1), 160);  // widths kept
+    // The user's column sizing is read back without the line.
+    QSignalSpy widths(grid, &TStringGrid::colWidthChanged);
+    grid->horizontalHeader()->resizeSection(1, 101);
+    EXPECT_EQ(grid->ColWidths(1), 100);
+    ASSERT_EQ(widths.count(), 1);
+    // The user's row sizing gives every row the new height.
+    QSignalSpy heights(grid, &TStringGrid::defaultRowHeightChanged);
+    grid->verticalHeader()->resizeSection(1, 31);
+    EXPECT_EQ(grid->DefaultRowHeight(), 30);
+    EXPECT_EQ(grid->rowHeight(2), 31);
+    EXPECT_EQ(heights.count(), 1);
+    grid->SetGridSizing(false);
+    EXPECT_EQ(grid->DefaultRowHeight(), 30);
+    EXPECT_EQ(grid->verticalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
+
+    grid->setBackgroundColor(QColor(250, 240, 200));
+    grid->setTextColor(Qt::darkBlue);
+    grid->setVertLines(false);
+    EXPECT_EQ(grid->BackgroundColor(), QColor(250, 240, 200));
+    EXPECT_FALSE(grid->VertLines());
+    EXPECT_TRUE(grid->HorzLines());
+    grid->setVertLines(true);
+    grid->setColumnAlignment(2, Qt::AlignRight);
+    std::vector<std::pair<int, int>> drawn;
+    grid->setDrawCellHook([&](const GridCellPaint& cell) {
+        drawn.emplace_back(cell.col, cell.row);
+        return false;
+    });
+    grid->setRowSelect(true);
+    grid->setRow(1);
+    const QImage shot = grid->grab().toImage();
+    EXPECT_NE(std::find(drawn.begin(), drawn.end(), std::make_pair(2, 0)), drawn.end());
+    EXPECT_NE(std::find(drawn.begin(), drawn.end(), std::make_pair(2, 3)), drawn.end());
+    // A background pixel of an unselected data cell has the list's colour.
+    const QRect cell = grid->CellRect(0, 3);
+    EXPECT_EQ(shot.pixelColor(cell.left() + 1, cell.bottom() - 1), QColor(250, 240, 200));
+    // Right-aligned text ends 5 pixels before the cell's right edge.
+    const QRect value = grid->CellRect(2, 3);
+    bool inkNearRight = false, inkBeyondMargin = false;
+    for (int y = value.top(); y <= value.bottom(); ++y) {
+        for (int x = value.right() - 10; x <= value.right(); ++x) {
+            if (shot.pixelColor(x, y) == QColor(250, 240, 200)) continue;
+            if (x > value.right() - 5) inkBeyondMargin = true;
+            else inkNearRight = true;
+        }
+    }
+    EXPECT_TRUE(inkNearRight);
+    EXPECT_FALSE(inkBeyondMargin);
+}
+
+TEST_F(GridFixture, HintAndTag) {
+    grid->setTag(7);
+    EXPECT_EQ(grid->tag(), 7);
+    grid->setHint(QStringLiteral("W D A Silver M = 12000"));
+    grid->setShowHint(true);
+    EXPECT_EQ(grid->Hint(), QStringLiteral("W D A Silver M = 12000"));
+    EXPECT_TRUE(grid->ShowHint());
+}
+
+}  // namespace
+}  // namespace stallmark
