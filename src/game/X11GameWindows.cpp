@@ -160,6 +160,30 @@ public:
         return 0;
     }
 
+    void Set(KeyCode keycode, const std::vector<KeySym>& syms) {
+        const std::size_t base = static_cast<std::size_t>((keycode - min_) * per_);
+        for (int c = 0; c < per_; ++c) {
+            syms_[base + static_cast<std::size_t>(c)] = static_cast<std::size_t>(c) < syms.size() ? syms[c] : NoSymbol;
+        }
+    }
+
+    // Sends these keys to the server as this map holds them: one change per run
+    // of consecutive keys (each change is a MappingNotify for every client).
+    // Keys in between are never rewritten: through the core protocol that
+    // would not give the server's keyboard description back unchanged.
+    void WriteKeys(Display* display, std::vector<KeyCode> keys) {
+        if (per_ == 0 || keys.empty()) return;
+        std::sort(keys.begin(), keys.end());
+        std::size_t start = 0;
+        for (std::size_t i = 1; i <= keys.size(); ++i) {
+            if (i < keys.size() && keys[i] == keys[i - 1] + 1) continue;
+            const KeyCode low = keys[start];
+            XChangeKeyboardMapping(display, low, per_, &syms_[static_cast<std::size_t>((low - min_) * per_)],
+                                   static_cast<int>(i - start));
+            start = i;
+        }
+    }
+
     void Assign(KeyCode keycode, KeySym keysym) {
         if (per_ == 0) return;
         const std::size_t base = static_cast<std::size_t>((keycode - min_) * per_);
@@ -401,9 +425,14 @@ struct X11GameWindows::Impl {
     }
 
     void GiveBackKeys() {
-        for (auto& [keycode, syms] : lentKeys) {
-            XChangeKeyboardMapping(display, keycode, static_cast<int>(syms.size()), syms.data(), 1);
+        if (lentKeys.empty()) return;
+        KeyboardMap map(display);
+        std::vector<KeyCode> keys;
+        for (const auto& [keycode, syms] : lentKeys) {
+            map.Set(keycode, syms);
+            keys.push_back(keycode);
         }
+        map.WriteKeys(display, keys);
         lentKeys.clear();
         XSync(display, False);
     }
@@ -453,13 +482,13 @@ struct X11GameWindows::Impl {
                 }
                 strokes.push_back(stroke);
             }
+            std::vector<KeyCode> lentNow;
             for (const auto& [keycode, keysym] : lend) {
-                std::vector<KeySym> own(static_cast<std::size_t>(map.PerKeycode()), NoSymbol);
-                lentKeys.emplace(keycode, own);
-                std::vector<KeySym> lent(own.size(), NoSymbol);
-                for (std::size_t c = 0; c < lent.size() && c < 2; ++c) lent[c] = keysym;
-                XChangeKeyboardMapping(display, keycode, static_cast<int>(lent.size()), lent.data(), 1);
+                (void)keysym;
+                lentKeys.emplace(keycode, std::vector<KeySym>(static_cast<std::size_t>(map.PerKeycode()), NoSymbol));
+                lentNow.push_back(keycode);
             }
+            map.WriteKeys(display, lentNow);
 
             // Caps Lock and a second layout group would change what the keys type.
             XkbStateRec state;
@@ -679,7 +708,19 @@ void X11GameWindows::SetForeground(WindowHandle window) {
     impl_->foregroundTarget = w;
     impl_->foregroundAt = SteadyClock::now();
     impl_->focusBorrowed = false;  // the sender moves the focus on purpose now: nothing to give back
-    BringToTop(window);
+    if (impl_->WmSupports(impl_->netActiveWindow)) {
+        impl_->Activate(w);
+        return;
+    }
+    // Without a manager to ask, a minimised window has to be mapped again
+    // before it can take the focus (and the keys).
+    if (IsMinimised(window) && !impl_->Viewable(w)) {
+        XMapRaised(impl_->display, w);
+    } else {
+        XRaiseWindow(impl_->display, w);
+    }
+    XSync(impl_->display, False);
+    impl_->FocusDirectly(w);
 }
 
 void X11GameWindows::PostChar(WindowHandle window, std::uint8_t code) {
