@@ -28,8 +28,6 @@ constexpr int kDesignWidths[] = {62, 159, 70};
 constexpr int kGeneralSendRow = 5;  // the options dialog's "General" row
 const char* const kSortCaptions[] = {"Type", "Description", "Value"};
 
-QString Clean(const QString& text) { return FromBytes(CleanField(ToBytes(text), false)); }
-
 bool Blank(const QString& text) { return IsBlank(ToBytes(text)); }
 
 }  // namespace
@@ -222,39 +220,35 @@ void TGeneralPage::LoadGeneralList() {
 
 bool TGeneralPage::CheckGeneralList() {
     Dialogs& dialogs = host_.HostDialogs();
+    // Works on the cells' own bytes; a cell is only written back when it changes.
     for (int row = 1; row < grid_->RowCount(); ++row) {
-        QString value = Cell(kColValue, row);
-        if (Blank(value)) {
+        std::string value = grid_->CellBytes(kColValue, row);
+        if (IsBlank(value)) {
             value = "0";
-            grid_->setCells(kColValue, row, value);
+            grid_->setCellBytes(kColValue, row, value);
         }
-        const QString corrected = FromBytes(DigitsToAmount(ToBytes(value.left(kMaxValue)), false));
+        const std::string corrected = DigitsToAmount(value.substr(0, kMaxValue), false);
         if (corrected != value) {
-            const QString text = Cell(kColDesc, row) + "\n\rInvalid Value " + value + "\n\rAltered to " + corrected +
-                                 " !";
+            const QString text = Cell(kColDesc, row) + "\n\rInvalid Value " + FromBytes(value) + "\n\rAltered to " +
+                                 FromBytes(corrected) + " !";
             if (dialogs.ShowMessageBox(text, MsgKind::Warning, mbOK | mbCancel) == mbCancel) return false;
-            grid_->setCells(kColValue, row, corrected);
+            grid_->setCellBytes(kColValue, row, corrected);
         }
 
-        QString type = Clean(Cell(kColType, row));
-        if (type.size() > kMaxType) {
-            type.truncate(kMaxType);
-            grid_->setCells(kColType, row, type);
-            dialogs.ShowMessageBox(Cell(kColDesc, row) + "\n\rType truncated (" + QString::number(kMaxType) + " Max)",
-                                   MsgKind::Warning, mbOK);
-        } else {
-            grid_->setCells(kColType, row, type);
-        }
-
-        QString desc = Clean(Cell(kColDesc, row));
-        if (desc.size() > kMaxDesc) {
-            desc.truncate(kMaxDesc);
-            grid_->setCells(kColDesc, row, desc);
-            dialogs.ShowMessageBox(desc + "\n\rDescription truncated (" + QString::number(kMaxDesc) + " Max)",
-                                   MsgKind::Warning, mbOK);
-        } else {
-            grid_->setCells(kColDesc, row, desc);
-        }
+        auto clean = [&](int col, std::size_t limit, const char* what, bool showCut) {
+            const std::string old = grid_->CellBytes(col, row);
+            std::string text = CleanField(old, false);
+            const bool cut = text.size() > limit;
+            if (cut) text.resize(limit);
+            if (text != old) grid_->setCellBytes(col, row, text);
+            if (cut) {
+                const QString first = showCut ? FromBytes(text) : Cell(kColDesc, row);
+                dialogs.ShowMessageBox(first + "\n\r" + what + " truncated (" + QString::number(limit) + " Max)",
+                                       MsgKind::Warning, mbOK);
+            }
+        };
+        clean(kColType, kMaxType, "Type", false);
+        clean(kColDesc, kMaxDesc, "Description", true);
     }
     return true;
 }
