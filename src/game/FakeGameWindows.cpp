@@ -209,6 +209,13 @@ void FakeGameWindows::Flush() {
     Log({FakeOp::Flush, 0, 0});
 }
 
+int FakeGameWindows::SettleMs() {
+    if (settleReplies.empty()) return 0;
+    const int ms = settleReplies.front();
+    settleReplies.erase(settleReplies.begin());
+    return ms;
+}
+
 void FakeGameWindows::FinishSend() {
     Log({FakeOp::FinishSend, 0, 0});
 }

@@ -79,6 +79,10 @@ public:
     // throw, to remove a window mid-send or to start a second send.
     std::function<void(const FakeOperation&)> onOperation;
 
+    // Successive answers of SettleMs (then 0), as a typing backend would give
+    // them while the game takes its keys.
+    std::vector<int> settleReplies;
+
     // Used by CountingPacer.
     void Log(FakeOperation operation);
 
@@ -98,6 +102,7 @@ public:
     void BringProgramForward() override;
     void SetProgramWindow(WindowHandle window) override { programWindow_ = window; }
     void Flush() override;
+    int SettleMs() override;
     void FinishSend() override;
 
 private:

@@ -142,6 +142,7 @@ void GameLink::SendBackspaces(int count) {
                 windows_.PostChar(window, 8);
                 pacer_.ProcessEvents();
             }
+            Settle();
         }
     }
     FindGameWindow(false);
@@ -153,6 +154,16 @@ void GameLink::PostPaced(WindowHandle window, std::uint8_t code, int delay) {
     if (delay > 0) {
         windows_.Flush();  // the pause follows the character into the game
         pacer_.Sleep(delay);
+    }
+}
+
+// Where the backend needs the game to take the keys before the send may end
+// (typing backends), the program stays responsive meanwhile.
+void GameLink::Settle() {
+    windows_.Flush();
+    for (int ms = windows_.SettleMs(); ms > 0; ms = windows_.SettleMs()) {
+        pacer_.ProcessEvents();
+        pacer_.Sleep(ms < kSettleSliceMs ? ms : kSettleSliceMs);
     }
 }
 
@@ -172,6 +183,7 @@ void GameLink::SendToGame(const std::string& text, bool sendEnter, int backspace
                     for (const char c : text) PostPaced(window, static_cast<std::uint8_t>(c), delay);
                     if (sendEnter) windows_.PostChar(window, 13);
                 }
+                Settle();
             }
             completed = true;
         } catch (...) {

@@ -29,6 +29,8 @@ public:
     static constexpr std::size_t kMaxTitle = 260;
     // The "CharDelay" box takes two digits; larger stored values are held to this.
     static constexpr int kMaxCharDelay = 99;
+    // The longest pause while the backend waits for the game to take its keys.
+    static constexpr int kSettleSliceMs = 10;
 
     GameLink(GameWindows& windows, Pacer& pacer, GameLinkOptions options);
 
@@ -64,6 +66,7 @@ public:
 private:
     WindowHandle SearchTitle(const std::string& title, bool exact, bool showMatches);
     void PostPaced(WindowHandle window, std::uint8_t code, int delay);
+    void Settle();
     bool MemoPlaying() const;
 
     GameWindows& windows_;

@@ -45,7 +45,11 @@ public:
     // the end of every send, also when the send failed: it delivers the rest,
     // waits until the game has taken them and undoes whatever typing needed
     // (keyboard map entries, a focus it borrowed).
+    // SettleMs, asked after the last Flush of a send, is how much longer the
+    // game needs to take the keys delivered (0: nothing to wait for); the
+    // sender keeps processing events while it waits, in short pauses.
     virtual void Flush() {}
+    virtual int SettleMs() { return 0; }
     virtual void FinishSend() {}
 };
 

@@ -30,11 +30,11 @@ constexpr std::size_t kChunk = 64;
 // How long the window manager gets to hand the focus to the game window.
 constexpr int kFocusWaitMs = 1000;
 // What the game gets, after its last key, before the focus moves on ...
-constexpr int kSettleMs = 30;
+constexpr int kSettleMs = 50;
 // ... or before keyboard map entries that its queued keys may still need go away.
 constexpr int kSettleKeymapMs = 100;
 // The pace at which a game is assumed to take keys from its queue.
-constexpr double kPerKeyMs = 0.2;
+constexpr double kPerKeyMs = 0.1;
 
 constexpr long kIconicState = 3;
 
@@ -733,6 +733,13 @@ void X11GameWindows::PostChar(WindowHandle window, std::uint8_t code) {
 
 void X11GameWindows::Flush() {
     impl_->Flush();
+}
+
+int X11GameWindows::SettleMs() {
+    if (!impl_->typedThisSend && impl_->lentKeys.empty()) return 0;
+    const auto until = impl_->clientDone + std::chrono::milliseconds(impl_->lentKeys.empty() ? kSettleMs : kSettleKeymapMs);
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - SteadyClock::now()).count();
+    return left > 0 ? static_cast<int>(left) : 0;
 }
 
 void X11GameWindows::FinishSend() {

@@ -35,6 +35,7 @@ public:
     void BringProgramForward() override;
     void SetProgramWindow(WindowHandle window) override;
     void Flush() override;
+    int SettleMs() override;
     void FinishSend() override;
 
     // Whether keystrokes can be typed at all (the XTEST extension is there).

@@ -54,8 +54,17 @@ TEST_F(GameLinkTest, TextThenEnterWithoutProcessingOrPauseAfterEnter) {
     const std::string g = std::to_string(game);
     EXPECT_EQ(desk.Trace(true), (Lines{"foreground " + g, "char " + g + " 72", "events", "flush", "sleep 5",
                                        "char " + g + " 105", "events", "flush", "sleep 5", "char " + g + " 13",
-                                       "finish", "program"}));
+                                       "flush", "finish", "program"}));
     EXPECT_EQ(desk.Foreground(), desk.ProgramWindow());
+}
+
+TEST_F(GameLinkTest, WhileATypingBackendWaitsForTheGameEventsAreProcessedInShortPauses) {
+    const WindowHandle game = AddGame();
+    desk.settleReplies = {25, 8};
+    link.SendToGame("a", true, 0);
+    const std::string g = std::to_string(game);
+    EXPECT_EQ(desk.Trace(true), (Lines{"foreground " + g, "char " + g + " 97", "events", "char " + g + " 13", "flush",
+                                       "events", "sleep 10", "events", "sleep 8", "finish", "program"}));
 }
 
 TEST_F(GameLinkTest, EmptyTextPostsOnlyTheBackspacesNotEvenEnter) {
