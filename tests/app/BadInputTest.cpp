@@ -1,0 +1,96 @@
+// Damaged data files and settings load without a crash and leave alone what
+// the player stored; a folder that cannot be written gives an error box with
+// the system's text and the old files stay whole.
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <filesystem>
+
+#include "controls/StringGrid.h"
+#include "support/AppFixture.h"
+
+namespace stallmark::test {
+
+TEST(BadInput, DamagedFilesAndSettingsLoadAndStayUntouched) {
+    AppFixture f;
+    std::string general("Tools,Ham\0mer,25\n", 17);
+    general.append("Big,").append(std::string(4 << 20, 'x')).append(",1\n");
+    general.append("Caf\xE9,\x80\x81\x8D\xFF,3");  // no last line end
+    f.dir.Write("General.dat", general);
+    f.dir.Write("MWStock.dat", std::string("\0\0\0,\n,,,,\r\r\n", 12));
+    for (const char* name : {"Left", "Top", "Width", "Height", "LastPage", "General Sort", "RowHeight General",
+                             "General Col0", "CharDelay", "Tab Width"})
+        f.settings.WriteRaw(name, "\x01garbage\xFF");
+    f.settings.WriteRaw("Bulk Date", "not binary");
+    {
+        auto form = f.StartShown();
+        EXPECT_TRUE(f.dialogs.boxes.empty()) << f.dialogs.Texts().join(" / ").toStdString();
+        auto* grid = Find<TStringGrid>(form.get(), "SGrid_General");
+        EXPECT_EQ(grid->RowCount(), 4);
+        EXPECT_EQ(grid->CellBytes(1, 1), std::string("Ham\0mer", 7));
+        EXPECT_EQ(grid->CellLength(1, 2), 4 << 20);
+        EXPECT_EQ(grid->CellBytes(1, 3), "\x80\x81\x8D\xFF");
+        EXPECT_EQ(form->pos(), QPoint(584, 99));
+        form->close();
+    }
+    EXPECT_EQ(f.dir.Read("General.dat"), general);
+    EXPECT_EQ(f.dir.Read("MWStock.dat"), std::string("\0\0\0,\n,,,,\r\r\n", 12));
+}
+
+TEST(BadInput, UnwritableFileShowsTheSystemTextAndKeepsTheOldFile) {
+    AppFixture f;
+    f.dir.Write("General.dat", "Tools,Hammer,25\r\n");
+    auto form = f.StartShown();
+    // The working copy's name is taken by a folder: the rewrite cannot happen.
+    std::filesystem::create_directory(f.dir.Path() / "General.tmp");
+    Find<QAbstractButton>(form.get(), "Btn_GenEdit")->click();
+    Find<TStringGrid>(form.get(), "SGrid_General")->setCells(2, 1, "30");
+    Find<QAbstractButton>(form.get(), "Btn_GenSave")->click();
+    ASSERT_EQ(f.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(f.dialogs.boxes[0].kind, MsgKind::Error);
+    EXPECT_TRUE(f.dialogs.boxes[0].text.contains("Is a directory")) << f.dialogs.boxes[0].text.toStdString();
+    EXPECT_EQ(f.dir.Read("General.dat"), "Tools,Hammer,25\r\n");
+    // The edit is still open, so nothing typed is lost.
+    EXPECT_TRUE(Find<QAbstractButton>(form.get(), "Btn_GenSave")->isEnabled());
+    std::filesystem::remove(f.dir.Path() / "General.tmp");
+    form->close();
+    EXPECT_EQ(f.dir.Read("General.dat"), "Tools,Hammer,30\r\n");
+}
+
+TEST(BadInput, OldFilesAreConvertedAtStartWithTheirBox) {
+    AppFixture f;
+    f.dir.Write("Stock.dat", "Katana,Vanq,,Acc,,12000,,note\r\nAxe,Pow,Silver,,,,20030115,\r\n");
+    f.dir.Write("MWStock.dat", "stale\r\n");
+    auto form = f.StartShown();
+    ASSERT_EQ(f.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(f.dialogs.boxes[0].kind, MsgKind::Information);
+    EXPECT_EQ(f.dialogs.boxes[0].text,
+              "File converted for new version\n\rBackup Copy : Stock.old\n\rNew File Name : MWStock.dat");
+    EXPECT_FALSE(f.dir.Exists("Stock.dat"));
+    EXPECT_TRUE(f.dir.Exists("Stock.old"));
+    EXPECT_EQ(f.dir.Read("MWStock.dat"), "Axe,Pow,2,,,0,20030115,\r\nKatana,Vanq,0,Acc,,12000,20261208,note\r\n");
+    // Every file a list keeps is there afterwards.
+    for (const char* name : {"MWPrice.dat", "MA1Stock.dat", "MA1Price.dat", "Armour.dat", "ArmDesc.dat",
+                             "General.dat", "Maps.dat", "Charged.dat", "Bod.dat", "Lbod.dat", "Vendors.dat"})
+        EXPECT_TRUE(f.dir.Exists(name)) << name;
+}
+
+TEST(BadInput, ConversionThatCannotDeleteStopsStartUpWithoutWritingSettings) {
+    AppFixture f;
+    f.dir.Write("Stock.dat", "Katana,Vanq,,,,1,,\r\n");
+    std::filesystem::create_directories(f.dir.Path() / "MWStock.dat" / "inside");
+    f.settings.WriteInteger("Left", 12);
+    {
+        auto form = f.StartShown();
+        ASSERT_EQ(f.dialogs.boxes.size(), 1u);
+        EXPECT_TRUE(f.dialogs.boxes[0].text.startsWith("Error in Create : Cannot delete (maybe Read Only) : "));
+        EXPECT_FALSE(form->State().SettingsLoaded);
+        form->close();
+    }
+    EXPECT_TRUE(f.dir.Exists("Stock.dat"));
+    EXPECT_FALSE(f.settings.Has("LastPage"));
+    EXPECT_EQ(f.settings.ReadInteger("Left", 0), 12);
+}
+
+}  // namespace stallmark::test
