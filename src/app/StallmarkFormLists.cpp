@@ -5,12 +5,14 @@
 #include "app/PageControl.h"
 #include "app/StallmarkForm.h"
 #include "lists/ListPage.h"
+#include "lists/magic/WeaponPage.h"
 #include "lists/trade/GeneralPage.h"
 
 namespace stallmark {
 
 void TStallmarkForm::CreateLists() {
     AddList(std::make_unique<TGeneralPage>(*this, Page(pgGeneral)), pgGeneral);
+    AddList(std::make_unique<TMagicWeaponPage>(*this, Page(pgWeapons)), pgWeapons);
 }
 
 }  // namespace stallmark

@@ -1,0 +1,783 @@
+#include "lists/magic/MagicPage.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QToolButton>
+#include <algorithm>
+
+#include "controls/Dialogs.h"
+#include "controls/StringGrid.h"
+#include "controls/Text1252.h"
+#include "lists/ListHost.h"
+#include "lists/picklists/EditGridForm.h"
+#include "lists/picklists/PickList.h"
+#include "lists/picklists/PickListFiles.h"
+#include "settings/SettingsStore.h"
+#include "store/Dates.h"
+#include "store/Fields.h"
+#include "store/Files.h"
+#include "store/RecordFile.h"
+
+namespace stallmark {
+
+namespace {
+
+// Layout of the page, in pixels.
+constexpr int kMargin = 2;
+constexpr int kBoxRowTop = 16;     // first row of boxes inside the detail group
+constexpr int kBoxRowStep = 21;
+constexpr int kBoxHeight = 20;
+constexpr int kPickButtonWidth = 64;
+constexpr int kPriceWidth = 70;
+constexpr int kBarHeight = 26;
+constexpr int kWarnHeight = 14;
+constexpr int kMinPriceColumn = 40;
+
+QString Latin(const char* text) { return QString::fromLatin1(text); }
+
+std::string Bytes(const QString& text) { return ToBytes(text); }
+
+}  // namespace
+
+// --- row lines -----------------------------------------------------------------
+
+void TMagicPage::RowLines::Clear() {
+    pool_.clear();
+    spans_.clear();
+}
+
+void TMagicPage::RowLines::Set(int row, std::string_view line) {
+    if (row < 0) return;
+    if (spans_.size() <= static_cast<size_t>(row)) spans_.resize(static_cast<size_t>(row) + 1, {0, 0});
+    spans_[static_cast<size_t>(row)] = {static_cast<uint32_t>(pool_.size()), static_cast<uint32_t>(line.size())};
+    pool_.append(line);
+}
+
+std::string_view TMagicPage::RowLines::Get(int row) const {
+    if (row < 0 || static_cast<size_t>(row) >= spans_.size()) return {};
+    const auto [offset, length] = spans_[static_cast<size_t>(row)];
+    return std::string_view(pool_).substr(offset, length);
+}
+
+// --- construction ----------------------------------------------------------------
+
+TMagicPage::TMagicPage(ListHost& host, QWidget* page, const MagicListDesc& list)
+    : host_(host), page_(page), list_(list) {
+    BuildControls();
+    ConnectControls();
+    page_->installEventFilter(this);
+}
+
+TMagicPage::~TMagicPage() = default;
+
+void TMagicPage::BuildControls() {
+    auto button = [](QWidget* parent, const MagicButton& desc) {
+        auto* b = new QToolButton(parent);
+        b->setObjectName(Latin(desc.name));
+        b->setText(Latin(desc.caption));
+        b->setToolTip(Latin(desc.hint));
+        b->setAutoRaise(true);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+        if (parent->layout()) parent->layout()->addWidget(b);
+        return static_cast<QAbstractButton*>(b);
+    };
+    auto bar = [this](const char* name) {
+        auto* p = new QWidget(page_);
+        p->setObjectName(Latin(name));
+        auto* row = new QHBoxLayout(p);
+        row->setContentsMargins(1, 1, 1, 1);
+        row->setSpacing(2);
+        return p;
+    };
+
+    gbDetail_ = new QGroupBox("Detail / Search", page_);
+    gbDetail_->setObjectName(Latin(list_.gbDetail));
+    for (const MagicBox& desc : list_.boxes) {
+        auto* pick = new QToolButton(gbDetail_);
+        pick->setObjectName(Latin(desc.buttonName));
+        pick->setText(Latin(desc.buttonCaption));
+        pick->setFocusPolicy(Qt::NoFocus);
+        pickButtons_[desc.part] = pick;
+
+        auto* box = new QComboBox(gbDetail_);
+        box->setObjectName(Latin(desc.boxName));
+        box->setEditable(desc.editable);
+        box->setInsertPolicy(QComboBox::NoInsert);
+        if (desc.editable && desc.maxLength > 0) box->lineEdit()->setMaxLength(desc.maxLength);
+        SetPickListSorted(*box, desc.sorted);
+        box->addItem(Latin(kNoneEntry));
+        box->setCurrentIndex(-1);
+        boxes_[desc.part] = box;
+    }
+    if (list_.hasSpecial) {
+        auto check = [this](const char* name, const char* caption) {
+            auto* c = new QCheckBox(Latin(caption), gbDetail_);
+            c->setObjectName(Latin(name));
+            return c;
+        };
+        ckbNone_ = check(list_.ckbNone, "No Special");
+        ckbSilver_ = check(list_.ckbSilver, "Silver");
+        ckbVirtue_ = check(list_.ckbVirtue, "Virtue");
+    }
+    lbPrice_ = new QLabel("Price", gbDetail_);
+    edPrice_ = new QLineEdit(gbDetail_);
+    edPrice_->setObjectName(Latin(list_.edPrice));
+    edPrice_->setMaxLength(9);
+    lbPrice_->setBuddy(edPrice_);
+
+    gbBtn2_ = bar(list_.gbBtn2);
+    btnList_ = button(gbBtn2_, list_.btnList);
+    btnReset_ = button(gbBtn2_, list_.btnReset);
+    btnSearch_ = button(gbBtn2_, list_.btnSearch);
+    btnAutoOn_ = button(gbBtn2_, list_.btnAutoOn);
+    btnAutoOff_ = button(gbBtn2_, list_.btnAutoOff);
+    auto* autoGroup = new QButtonGroup(gbBtn2_);
+    autoGroup->setExclusive(true);
+    for (QAbstractButton* b : {btnAutoOn_, btnAutoOff_}) {
+        b->setCheckable(true);
+        autoGroup->addButton(b);
+    }
+    btnAutoOn_->setChecked(true);
+
+    gbBtn_ = bar(list_.gbBtn);
+    btnAdd_ = button(gbBtn_, list_.btnAdd);
+    btnDelete_ = button(gbBtn_, list_.btnDelete);
+    btnEdit_ = button(gbBtn_, list_.btnEdit);
+    btnSold_ = button(gbBtn_, list_.btnSold);
+    btnSend_ = button(gbBtn_, list_.btnSend);
+
+    gbDisplay_ = new QGroupBox("Stock", page_);
+    gbDisplay_->setObjectName(Latin(list_.gbDisplay));
+    grid_ = new TStringGrid(gbDisplay_);
+    grid_->setObjectName(Latin(list_.grid));
+    grid_->setColCount(static_cast<int>(list_.columns.size()));
+    grid_->setFixedRows(1);
+    grid_->setFixedCols(0);
+    grid_->setRowCount(2);
+    grid_->setDefaultRowHeight(17);
+    for (size_t c = 0; c < list_.columns.size(); ++c)
+        grid_->setColWidths(static_cast<int>(c), list_.columns[c].designWidth);
+    grid_->setRowSelect(true);
+    grid_->setVertLines(true);
+    grid_->setHorzLines(true);
+    grid_->setCellMargins(2, 2, 5);
+    for (MagicCol role : {MagicCol::Age, MagicCol::Price})
+        if (list_.Column(role) >= 0) grid_->setColumnAlignment(list_.Column(role), Qt::AlignRight);
+    SetHeader();
+
+    if (list_.warnLabel) {
+        lbWarn_ = new QLabel(Latin(list_.warnCaption), page_);
+        lbWarn_->setObjectName(Latin(list_.warnLabel));
+        lbWarn_->setAutoFillBackground(true);
+        lbWarn_->setAlignment(Qt::AlignCenter);
+        lbWarn_->hide();
+    }
+
+    lbDesc_ = new QLabel(Latin(list_.descDesign), page_);
+    lbDesc_->setObjectName(Latin(list_.descLabel));
+}
+
+void TMagicPage::ConnectControls() {
+    for (const MagicBox& desc : list_.boxes) {
+        QComboBox* box = boxes_[desc.part];
+        const MagicPart part = desc.part;
+        connect(pickButtons_[part], &QAbstractButton::clicked, this, [this, part] { PickListClick(part); });
+        if (part == MagicPart::Other)
+            connect(box, &QComboBox::editTextChanged, this, [this] { OtherChange(); });
+        else if (part == MagicPart::Magic && list_.hasSpecial)
+            connect(box, &QComboBox::currentIndexChanged, this, [this] { MagicChange(); });
+        else
+            connect(box, &QComboBox::currentIndexChanged, this, [this] { DataChanged(); });
+    }
+    for (QCheckBox* check : {ckbNone_, ckbSilver_, ckbVirtue_})
+        if (check) connect(check, &QCheckBox::clicked, this, [this] { DataChanged(); });
+
+    connect(btnList_, &QAbstractButton::clicked, this, [this] { ListClick(); });
+    connect(btnReset_, &QAbstractButton::clicked, this, [this] { ResetClick(); });
+    connect(btnSearch_, &QAbstractButton::clicked, this, [this] { SearchClick(); });
+    connect(btnAutoOn_, &QAbstractButton::clicked, this, [this] { AutoUpdateClick(true); });
+    connect(btnAutoOff_, &QAbstractButton::clicked, this, [this] { AutoUpdateClick(false); });
+    connect(btnAdd_, &QAbstractButton::clicked, this, [this] { AddClick(); });
+    connect(btnDelete_, &QAbstractButton::clicked, this, [this] { DeleteClick(); });
+    connect(btnEdit_, &QAbstractButton::clicked, this, [this] { EditClick(); });
+    connect(btnSold_, &QAbstractButton::clicked, this, [this] { SoldClick(); });
+    connect(btnSend_, &QAbstractButton::clicked, this, [this] { SendClick(); });
+
+    connect(grid_, &TStringGrid::cellSelected, this, [this](int col, int row) { GridSelectCell(col, row); });
+    connect(grid_, &TStringGrid::cellClicked, this, [this] { GridClick(); });
+    connect(grid_, &TStringGrid::cellDoubleClicked, this, [this] { SendClick(); });
+}
+
+bool TMagicPage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == page_ && event->type() == QEvent::Resize) PageResize();
+    return QObject::eventFilter(watched, event);
+}
+
+void TMagicPage::Guard(const std::function<void()>& operation) {
+    try {
+        operation();
+    } catch (const std::exception& e) {
+        host_.HostDialogs().ShowMessageBox(QString::fromLocal8Bit(e.what()), MsgKind::Error, mbOK);
+    }
+}
+
+void TMagicPage::Quietly(const std::function<void()>& fn) {
+    ++quiet_;
+    struct Release {
+        int& quiet;
+        ~Release() { --quiet; }
+    } release{quiet_};
+    fn();
+}
+
+// --- controls -----------------------------------------------------------------------
+
+QComboBox* TMagicPage::Box(MagicPart part) const {
+    const auto it = boxes_.find(part);
+    return it == boxes_.end() ? nullptr : it->second;
+}
+
+QString TMagicPage::BoxText(MagicPart part) const {
+    const QComboBox* box = Box(part);
+    return box ? box->currentText() : QString();
+}
+
+void TMagicPage::SelectEntry(QComboBox* box, const QString& text) {
+    if (!box) return;
+    const QSignalBlocker block(box);
+    const int index = text.isEmpty() ? -1 : box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    box->setCurrentIndex(index);
+    if (box->isEditable()) box->setEditText(index < 0 ? text : box->itemText(index));
+}
+
+void TMagicPage::ClearBox(QComboBox* box) {
+    if (!box) return;
+    const QSignalBlocker block(box);
+    box->setCurrentIndex(-1);
+    if (box->isEditable()) box->setEditText(QString());
+}
+
+std::vector<TStringGrid*> TMagicPage::SizingGrids() { return {grid_}; }
+
+void TMagicPage::SetHeader() {
+    for (size_t c = 0; c < list_.columns.size(); ++c)
+        grid_->setCells(static_cast<int>(c), 0, Latin(list_.columns[c].header));
+}
+
+// --- records and grid -----------------------------------------------------------------
+
+std::string TMagicPage::FilePath() const { return host_.DataFilePath(list_.File(view_)); }
+
+MagicCells TMagicPage::CellsOf(int row) const {
+    MagicCells cells;
+    for (size_t c = 0; c < list_.columns.size(); ++c)
+        cells[list_.columns[c].role] = grid_->CellBytes(static_cast<int>(c), row);
+    return cells;
+}
+
+void TMagicPage::SetRowCells(int row, const MagicCells& cells) {
+    for (size_t c = 0; c < list_.columns.size(); ++c)
+        grid_->setCellBytes(static_cast<int>(c), row, cells[list_.columns[c].role]);
+}
+
+bool TMagicPage::IsDataRow(int row) const {
+    const int item = list_.Column(MagicCol::Item);
+    return row >= 1 && row < grid_->RowCount() && !IsBlank(grid_->CellBytes(item, row));
+}
+
+std::string TMagicPage::LineOf(int row) const {
+    const std::string_view line = rowLines_.Get(row);
+    return line.empty() ? RowToLine(row) : std::string(line);
+}
+
+MagicSearch TMagicPage::CurrentSearch() const {
+    MagicSearch search;
+    // The boxes' texts as Save would store them.
+    search.item = CleanField(Bytes(BoxText(MagicPart::Item)));
+    search.magic = CleanField(Bytes(BoxText(MagicPart::Magic)));
+    search.accuracy = CleanField(Bytes(BoxText(MagicPart::Accuracy)));
+    search.durability = CleanField(Bytes(BoxText(MagicPart::Durability)));
+    if (list_.hasSpecial) {
+        search.none = ckbNone_->isChecked();
+        search.silver = ckbSilver_->isChecked();
+        search.virtue = ckbVirtue_->isChecked();
+    }
+    return search;
+}
+
+bool TMagicPage::MatchesSearch(const std::string& line) const {
+    MagicFields fields;
+    SplitMagicLine(list_, view_, line, fields);
+    return stallmark::MatchesSearch(list_, view_, CurrentSearch(), fields);
+}
+
+int TMagicPage::RefreshGrid(const std::string& selectLine) {
+    const std::string path = FilePath();
+    if (!FileExists(path)) CreateEmptyFile(path);
+    const MagicSearch search = CurrentSearch();
+    const Clock& clock = host_.HostClock();
+    const DateTime now = clock.Now();
+    const bool wantSelect = !IsBlank(selectLine);
+
+    int rows = 1;  // rows filled so far, the header included
+    int selected = 0;
+    {
+        grid_->BeginUpdate();
+        struct EndUpdate {
+            TStringGrid* grid;
+            int& rows;
+            ~EndUpdate() {
+                grid->setRowCount(std::max(rows, 2));
+                grid->EndUpdate();
+            }
+        } end{grid_, rows};
+        grid_->setRowCount(2);
+        SetHeader();
+        for (int c = 0; c < grid_->ColCount(); ++c) grid_->setCellBytes(c, 1, {});
+        rowLines_.Clear();
+
+        LineReader reader(path);
+        std::string_view line;
+        MagicFields fields;
+        MagicCells cells;
+        int capacity = 2;
+        while (reader.Next(line)) {
+            SplitMagicLine(list_, view_, line, fields);
+            if (!stallmark::MatchesSearch(list_, view_, search, fields)) continue;
+            if (!LineToCells(list_, view_, fields, clock, now, cells)) continue;
+            if (rows >= capacity) {
+                capacity = std::max(capacity * 2, rows + 1);
+                grid_->setRowCount(capacity);
+            }
+            SetRowCells(rows, cells);
+            rowLines_.Set(rows, line);
+            if (wantSelect && selected == 0 && line == selectLine) selected = rows;
+            ++rows;
+        }
+    }
+    if (selected > 0) grid_->setRow(selected);
+    ShowDescription(grid_->Row());
+    PageResize();
+    return selected;
+}
+
+bool TMagicPage::LineToRow(const std::string& line, int r) {
+    MagicCells cells;
+    if (r < 1 || !stallmark::LineToCells(list_, view_, line, host_.HostClock(), cells)) return false;
+    if (grid_->RowCount() <= r) grid_->setRowCount(r + 1);
+    SetRowCells(r, cells);
+    rowLines_.Set(r, line);
+    return true;
+}
+
+std::string TMagicPage::RowToLine(int r) const {
+    return CellsToLine(list_, view_ == MagicView::Stock ? MagicLineFor::Stock : MagicLineFor::Prices, CellsOf(r),
+                       host_.HostClock());
+}
+
+std::string TMagicPage::RowText(int r, bool forHint) const {
+    if (r == 0) r = grid_->Row();
+    if (r < 1 || r >= grid_->RowCount()) return {};
+    const MagicCells cells = CellsOf(r);
+    if (forHint) return DescribeCells(list_, cells, false, true, true);
+    const SendRowOptions options = host_.SendRow(list_.sendRow);
+    return DescribeCells(list_, cells, options.value, options.description, false);
+}
+
+void TMagicPage::ShowDescription(int row) { lbDesc_->setText(FromBytes("  " + RowText(row, true))); }
+
+void TMagicPage::SetView(MagicView view) {
+    view_ = view;
+    ShowView();
+}
+
+void TMagicPage::ShowView() {
+    const bool stock = view_ == MagicView::Stock;
+    const QString caption = stock ? QStringLiteral("Stock") : QStringLiteral("Prices");
+    btnList_->setText(caption);
+    gbDisplay_->setTitle(caption);
+    ApplyDisplay(stock ? stockDisplay_ : priceDisplay_);
+    btnSold_->setEnabled(stock);
+    btnAdd_->setEnabled(stock);
+    RefreshGrid({});
+}
+
+void TMagicPage::ApplyDisplay(const ListDisplay& display) {
+    grid_->setTextColor(display.Text());
+    grid_->setBackgroundColor(display.Back());
+    grid_->setFont(display.Font());
+    QPalette palette = btnList_->palette();
+    palette.setColor(QPalette::ButtonText, display.Text());
+    btnList_->setPalette(palette);
+    QFont font = lbDesc_->font();
+    font.setFamily(display.fontName);
+    font.setPointSize(std::max(display.fontSize, 2));
+    lbDesc_->setFont(font);
+    descHeight_ = std::max(display.fontSize, 2) + 5;
+    lbDesc_->setFixedHeight(descHeight_);
+    PageResize();
+}
+
+void TMagicPage::ApplyListDisplay(int number, const ListDisplay& display) {
+    if (number == list_.stockList) stockDisplay_ = display;
+    if (number == list_.priceList) priceDisplay_ = display;
+    if (number == list_.DisplayList(view_)) ApplyDisplay(display);
+}
+
+void TMagicPage::ListClick() {
+    Guard([this] { SetView(view_ == MagicView::Stock ? MagicView::Prices : MagicView::Stock); });
+}
+
+void TMagicPage::ShowList() {
+    for (const MagicBox& desc : list_.boxes) {
+        const std::string path = host_.DataFilePath(desc.pickFile);
+        if (desc.magicList)
+            LoadMagicPickList(*boxes_[desc.part], path);
+        else
+            LoadPickList(*boxes_[desc.part], path);
+    }
+    SetView(MagicView::Stock);
+}
+
+// --- search ---------------------------------------------------------------------------
+
+bool TMagicPage::AutoUpdate() const { return btnAutoOn_->isChecked(); }
+
+void TMagicPage::DataChanged() {
+    if (quiet_ > 0 || !host_.State().Ready) return;
+    Quietly([this] {
+        for (auto& [part, box] : boxes_)
+            if (box->currentText() == QLatin1String(kNoneEntry)) ClearBox(box);
+    });
+    if (AutoUpdate()) Guard([this] { RefreshGrid({}); });
+}
+
+void TMagicPage::MagicChange() {
+    if (quiet_ > 0) return;
+    QComboBox* box = Box(MagicPart::Magic);
+    if (const std::optional<TComboObj> obj = box ? ComboObjAt(*box, box->currentIndex()) : std::nullopt) {
+        Quietly([&] {
+            ckbSilver_->setChecked(obj->code == 2);
+            ckbVirtue_->setChecked(obj->code == 1);
+        });
+    }
+    DataChanged();
+}
+
+void TMagicPage::OtherChange() { DataChanged(); }
+
+void TMagicPage::SearchClick() { Guard([this] { RefreshGrid({}); }); }
+
+void TMagicPage::ResetClick() {
+    Quietly([this] {
+        for (auto& [part, box] : boxes_) ClearBox(box);
+        if (list_.hasSpecial) {
+            ckbSilver_->setChecked(false);
+            ckbVirtue_->setChecked(false);
+        }
+        edPrice_->clear();
+    });
+    Guard([this] { RefreshGrid({}); });
+}
+
+void TMagicPage::AutoUpdateClick(bool on) {
+    const bool was = AutoUpdate();
+    btnAutoOn_->setChecked(on);
+    btnAutoOff_->setChecked(!on);
+    // Switched on: the grid catches up with the boxes at once.
+    if (on && !was) Guard([this] { RefreshGrid({}); });
+}
+
+void TMagicPage::PickListClick(MagicPart part) {
+    const MagicBox* desc = list_.Box(part);
+    QComboBox* box = Box(part);
+    if (!desc || !box) return;
+    const QString before = box->currentText();
+    Guard([&] {
+        const std::string path = host_.DataFilePath(desc->pickFile);
+        if (desc->magicList) {
+            TEditGridForm editor(host_.HostSettings(), page_->window());
+            editor.SetEntries(ReadMagicPickList(path));
+            if (host_.HostDialogs().RunModal(editor) != QDialog::Accepted) return;
+            WriteMagicPickList(path, editor.Entries());
+            LoadMagicPickList(*box, path);
+        } else {
+            EditPickList(*box, path, desc->keepTrailing, host_.HostDialogs(), page_->window());
+        }
+    });
+    // A chosen entry that is gone no longer restricts the search.
+    if (box->currentText() != before) DataChanged();
+}
+
+// --- item operations --------------------------------------------------------------------
+
+void TMagicPage::AddClick() {
+    if (view_ != MagicView::Stock) return;
+    Dialogs& dialogs = host_.HostDialogs();
+    if (IsBlank(Bytes(BoxText(MagicPart::Item)))) {
+        dialogs.ShowMessageBox(Latin(list_.noItemText), MsgKind::Warning, mbOK);
+        return;
+    }
+    const std::string priceText = Bytes(edPrice_->text());
+    if (ToIntOrZero(priceText) <= 0 &&
+        dialogs.ShowMessageBox("Value missing or incorrect\n\rare you sure you want to continue ?",
+                               MsgKind::Confirmation, mbYes | mbNo) != mbYes)
+        return;
+
+    MagicCells cells;
+    cells[MagicCol::Item] = Bytes(BoxText(MagicPart::Item));
+    cells[MagicCol::Magic] = Bytes(BoxText(MagicPart::Magic));
+    cells[MagicCol::Accuracy] = Bytes(BoxText(MagicPart::Accuracy));
+    cells[MagicCol::Durability] = Bytes(BoxText(MagicPart::Durability));
+    cells[MagicCol::Other] = Bytes(BoxText(MagicPart::Other));
+    cells[MagicCol::Price] = priceText;
+    cells[MagicCol::Date] = FormatShownDate(host_.HostClock().Now());
+    if (list_.hasSpecial) {
+        const int checked = int(ckbSilver_->isChecked()) + int(ckbVirtue_->isChecked()) + int(ckbNone_->isChecked());
+        int code = 0;
+        if (checked < 2)
+            code = ckbSilver_->isChecked() ? 2 : ckbVirtue_->isChecked() ? 1 : 0;
+        else
+            host_.State().WarnFlashTicks = 10;
+        cells[MagicCol::Special] = SpecialText(code);
+    }
+    const std::string line = CellsToLine(list_, MagicLineFor::Stock, cells, host_.HostClock());
+    Guard([&] {
+        WriteRecordLine(FilePath(), line, false);
+        RefreshGrid(line);
+    });
+}
+
+void TMagicPage::DeleteClick() {
+    const int row = grid_->Row();
+    if (!IsDataRow(row)) return;
+    const QString item = grid_->Cells(list_.Column(MagicCol::Item), row);
+    if (host_.HostDialogs().ShowMessageBox("Delete " + item + " ?", MsgKind::Confirmation, mbYes | mbNo) != mbYes)
+        return;
+    Guard([&] {
+        WriteRecordLine(FilePath(), LineOf(row), true);
+        RefreshGrid({});
+    });
+}
+
+void TMagicPage::EditClick() {
+    const int row = grid_->Row();
+    if (!IsDataRow(row)) return;
+    Guard([&] {
+        const std::string oldLine = LineOf(row);
+        MagicCells cells = CellsOf(row);
+        const std::string price = Bytes(edPrice_->text());
+        if (!IsBlank(price)) cells[MagicCol::Price] = DigitsToAmount(price, false);
+        for (MagicPart part : {MagicPart::Other, MagicPart::Durability, MagicPart::Accuracy, MagicPart::Magic}) {
+            if (!Box(part)) continue;
+            const std::string text = Bytes(BoxText(part));
+            if (IsBlank(text)) continue;
+            const MagicCol role = part == MagicPart::Other        ? MagicCol::Other
+                                  : part == MagicPart::Durability ? MagicCol::Durability
+                                  : part == MagicPart::Accuracy   ? MagicCol::Accuracy
+                                                                  : MagicCol::Magic;
+            cells[role] = CleanField(text);
+        }
+        if (list_.hasSpecial) {
+            if (ckbSilver_->isChecked() && !ckbVirtue_->isChecked()) cells[MagicCol::Special] = "Silver";
+            if (ckbVirtue_->isChecked() && !ckbSilver_->isChecked()) cells[MagicCol::Special] = "Virtue";
+        }
+        const std::string newLine = CellsToLine(
+            list_, view_ == MagicView::Stock ? MagicLineFor::Stock : MagicLineFor::Prices, cells, host_.HostClock());
+        // The new line goes in before the old one comes out, so a failure loses nothing.
+        WriteRecordLine(FilePath(), newLine, false);
+        WriteRecordLine(FilePath(), oldLine, true);
+        SetRowCells(row, cells);
+        rowLines_.Set(row, newLine);
+        ShowDescription(row);
+    });
+}
+
+void TMagicPage::SoldClick() {
+    if (view_ != MagicView::Stock) return;
+    const int row = grid_->Row();
+    if (!IsDataRow(row)) return;
+    Guard([&] {
+        const std::string priceLine = CellsToLine(list_, MagicLineFor::Sale, CellsOf(row), host_.HostClock());
+        WriteRecordLine(host_.DataFilePath(list_.priceFile), priceLine, false);
+        WriteRecordLine(host_.DataFilePath(list_.stockFile), LineOf(row), true);
+        RefreshGrid({});
+        grid_->setRow(std::min(row, grid_->RowCount() - 1));
+        ShowDescription(grid_->Row());
+    });
+}
+
+void TMagicPage::SendClick() {
+    const int row = grid_->Row();
+    if (!IsDataRow(row)) return;
+    Guard([&] {
+        const SendRowOptions options = host_.SendRow(list_.sendRow);
+        host_.SendToGame(RowText(row, false), options.enter, host_.BackSpc());
+    });
+}
+
+void TMagicPage::SendToDetailClick() {
+    const int row = grid_->Row();
+    if (!IsDataRow(row)) return;
+    const MagicCells cells = CellsOf(row);
+    Quietly([&] {
+        const std::pair<MagicPart, MagicCol> picks[] = {{MagicPart::Item, MagicCol::Item},
+                                                        {MagicPart::Magic, MagicCol::Magic},
+                                                        {MagicPart::Accuracy, MagicCol::Accuracy},
+                                                        {MagicPart::Durability, MagicCol::Durability}};
+        for (const auto& [part, role] : picks) {
+            QComboBox* box = Box(part);
+            if (!box) continue;
+            const QSignalBlocker block(box);
+            box->setCurrentIndex(box->findText(FromBytes(cells[role]), Qt::MatchExactly | Qt::MatchCaseSensitive));
+        }
+        if (list_.hasSpecial) {
+            ckbSilver_->setChecked(cells[MagicCol::Special] == "Silver");
+            ckbVirtue_->setChecked(cells[MagicCol::Special] == "Virtue");
+            ckbNone_->setChecked(false);
+        }
+        edPrice_->setText(FromBytes(cells[MagicCol::Price]));
+        SelectEntry(Box(MagicPart::Other), FromBytes(cells[MagicCol::Other]));
+    });
+}
+
+// --- grid, page and menu ------------------------------------------------------------------
+
+void TMagicPage::GridSelectCell(int, int row) { ShowDescription(row); }
+
+void TMagicPage::GridClick() {
+    const QString hint = FromBytes(RowText(0, true));
+    grid_->setHint(hint);
+    grid_->setShowHint(!IsBlank(Bytes(hint)));
+}
+
+void TMagicPage::PageResize() {
+    const int w = page_->width(), h = page_->height();
+    const int inner = std::max(w - 2 * kMargin, 10);
+
+    // Detail group: one row per box (its pick-list button and the box), then the special
+    // status boxes and the price.
+    const int boxRows = static_cast<int>(list_.boxes.size());
+    const int detailHeight = kBoxRowTop + (boxRows + 1) * kBoxRowStep + 6;
+    gbDetail_->setGeometry(kMargin, 0, inner, detailHeight);
+    int y = kBoxRowTop;
+    for (const MagicBox& desc : list_.boxes) {
+        pickButtons_[desc.part]->setGeometry(6, y, kPickButtonWidth, kBoxHeight);
+        boxes_[desc.part]->setGeometry(8 + kPickButtonWidth, y, std::max(inner - kPickButtonWidth - 14, 10),
+                                       kBoxHeight);
+        y += kBoxRowStep;
+    }
+    if (list_.hasSpecial) {
+        ckbNone_->setGeometry(6, y, 78, kBoxHeight);
+        ckbSilver_->setGeometry(86, y, 54, kBoxHeight);
+        ckbVirtue_->setGeometry(142, y, 56, kBoxHeight);
+    }
+    const int priceLeft = std::max(inner - 6 - kPriceWidth, 0);
+    edPrice_->setGeometry(priceLeft, y, kPriceWidth, kBoxHeight);
+    lbPrice_->setGeometry(std::max(priceLeft - 40, 0), y, std::min(40, priceLeft), kBoxHeight);
+
+    y = detailHeight + 2;
+    gbBtn2_->setGeometry(kMargin, y, inner, kBarHeight);
+    y += kBarHeight + 2;
+    gbBtn_->setGeometry(kMargin, y, inner, kBarHeight);
+    y += kBarHeight + 2;
+
+    const int descHeight = descHeight_;
+    const int displayHeight = std::max(h - y - descHeight - 2 * kMargin, 40);
+    gbDisplay_->setGeometry(kMargin, y, inner, displayHeight);
+    grid_->setGeometry(4, 16, std::max(inner - 8, 10), std::max(displayHeight - 20, 20));
+    if (lbWarn_) {
+        lbWarn_->setGeometry(kMargin + 60, y, std::max(inner - 66, 10), kWarnHeight);
+        lbWarn_->raise();
+    }
+    lbDesc_->setGeometry(kMargin, y + displayHeight + kMargin, inner, descHeight);
+
+    // The Price column takes the width the other columns leave.
+    const int price = list_.Column(MagicCol::Price);
+    int others = 1;
+    for (int c = 0; c < grid_->ColCount(); ++c)
+        if (c != price && grid_->ColWidths(c) > 0) others += grid_->ColWidths(c) + 1;
+    const int width = grid_->ClientWidth() - others;
+    if (price >= 0 && width != grid_->ColWidths(price)) grid_->setColWidths(price, std::max(kMinPriceColumn, width));
+}
+
+void TMagicPage::ReorderFiles() {
+    Guard([this] {
+        SortRecordFileAt(host_.DataFilePath(list_.stockFile));
+        SortRecordFileAt(host_.DataFilePath(list_.priceFile));
+    });
+    DataChanged();
+}
+
+int TMagicPage::ColumnOf(ListPage::HideColumn column) const {
+    switch (column) {
+        case ListPage::HideColumn::Date: return list_.Column(MagicCol::Date);
+        case ListPage::HideColumn::Age: return list_.Column(MagicCol::Age);
+        case ListPage::HideColumn::Other: return list_.Column(MagicCol::Other);
+    }
+    return -1;
+}
+
+void TMagicPage::HideGridColumn(ListPage::HideColumn column, bool hide) {
+    SharedState& state = host_.State();
+    bool SharedState::*flag = column == ListPage::HideColumn::Date  ? list_.hideDate
+                              : column == ListPage::HideColumn::Age ? list_.hideAge
+                                                                    : list_.hideOther;
+    state.*flag = hide;
+    const int col = ColumnOf(column);
+    if (col < 0) return;
+    if (hide)
+        grid_->setColWidths(col, -1);
+    else if (grid_->ColWidths(col) < 4)
+        grid_->setColWidths(col, 40);
+    PageResize();
+}
+
+void TMagicPage::TimerTick() {
+    int& ticks = host_.State().WarnFlashTicks;
+    if (!lbWarn_ || ticks <= 0) return;
+    lbWarn_->show();
+    QPalette palette = lbWarn_->palette();
+    palette.setColor(QPalette::WindowText,
+                     ticks % 2 == 1 ? ColourFromValue(kClWindowText) : QColor(255, 0, 0));
+    lbWarn_->setPalette(palette);
+    if (--ticks == 0) lbWarn_->hide();
+}
+
+// --- settings ------------------------------------------------------------------------------
+
+void TMagicPage::LoadSettings(SettingsStore& settings) {
+    const bool on = settings.ReadBool(list_.autoUpdateName, btnAutoOn_->isChecked());
+    btnAutoOn_->setChecked(on);
+    btnAutoOff_->setChecked(!on);
+    grid_->setDefaultRowHeight(settings.ReadInteger(list_.rowHeightName, grid_->DefaultRowHeight()));
+    for (int c = 0; c < grid_->ColCount(); ++c) {
+        int width = settings.ReadInteger(list_.colWidthPrefix + std::to_string(c), grid_->ColWidths(c));
+        if (width >= 0 && width <= 3) width = 40;
+        grid_->setColWidths(c, width);
+    }
+    SharedState& state = host_.State();
+    const auto hidden = [&](MagicCol role) { return list_.Column(role) >= 0 && grid_->ColWidths(list_.Column(role)) < 0; };
+    state.*list_.hideDate = hidden(MagicCol::Date);
+    state.*list_.hideAge = hidden(MagicCol::Age);
+    state.*list_.hideOther = hidden(MagicCol::Other);
+}
+
+void TMagicPage::SaveSettings(SettingsStore& settings) {
+    settings.WriteInteger(list_.rowHeightName, grid_->DefaultRowHeight());
+    for (int c = 0; c < grid_->ColCount(); ++c) {
+        if (grid_->ColWidths(c) >= 0 && grid_->ColWidths(c) <= 3) grid_->setColWidths(c, 40);
+        settings.WriteInteger(list_.colWidthPrefix + std::to_string(c), grid_->ColWidths(c));
+    }
+    settings.WriteBool(list_.autoUpdateName, AutoUpdate());
+}
+
+}  // namespace stallmark

@@ -1,0 +1,177 @@
+#pragma once
+// A magic item page (weapons, armour): detail boxes that describe an item and search the
+// list, a grid that shows the stock or the price list through that search, and the item
+// operations (save, delete, edit, sold, send). Everything a list differs in comes from its
+// MagicListDesc; the named pages (TMagicWeaponPage) only add their own names.
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "lists/ListDisplay.h"
+#include "lists/ListPage.h"
+#include "lists/magic/MagicList.h"
+#include "lists/magic/MagicRecords.h"
+
+class QAbstractButton;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QWidget;
+
+namespace stallmark {
+
+class ListHost;
+class TStringGrid;
+
+class TMagicPage : public QObject, public ListPage {
+    Q_OBJECT
+public:
+    // Builds the page's controls on page (whose resizes lay them out).
+    TMagicPage(ListHost& host, QWidget* page, const MagicListDesc& list);
+    ~TMagicPage() override;
+
+    const MagicListDesc& List() const { return list_; }
+
+    // --- view, grid and records ---
+    MagicView View() const { return view_; }
+    // The file of the current view.
+    std::string FilePath() const;
+    // Reloads the grid from the current view's file through the search; selects the row
+    // whose line equals selectLine (when not blank) and returns its number (0: none).
+    int RefreshGrid(const std::string& selectLine);
+    // Fills row r from one file line of the current view; false (grid untouched) when the
+    // line's item is blank.
+    bool LineToRow(const std::string& line, int r);
+    // The file line for row r in the current view.
+    std::string RowToLine(int r) const;
+    // The item's description of row r (0: the current row) as sent (forHint false) or as
+    // the hint and description label show it; empty for no item.
+    std::string RowText(int r, bool forHint) const;
+    // Applies the view: captions, display options, the stock-only buttons, reload.
+    void ShowView();
+    void SetView(MagicView view);
+    // Whether a file line of the current view passes the detail boxes.
+    bool MatchesSearch(const std::string& line) const;
+
+    // --- detail boxes and search ---
+    void DataChanged();
+    void MagicChange();
+    void OtherChange();
+    void SearchClick();
+    void ResetClick();
+    void ListClick();
+    void AutoUpdateClick(bool on);
+    bool AutoUpdate() const;
+    // The pick-list button beside the box of part.
+    void PickListClick(MagicPart part);
+
+    // --- item operations ---
+    void AddClick();
+    void DeleteClick();
+    void EditClick();
+    void SoldClick();
+    void SendClick();
+    void SendToDetailClick();
+
+    // --- grid and page ---
+    void GridClick();
+    void GridSelectCell(int col, int row);
+    void PageResize();
+    void ReorderFiles();
+    void HideGridColumn(ListPage::HideColumn column, bool hide);
+
+    // Controls.
+    TStringGrid* Grid() const { return grid_; }
+    QComboBox* Box(MagicPart part) const;
+    QLineEdit* PriceEdit() const { return edPrice_; }
+    QLabel* DescLabel() const { return lbDesc_; }
+    QLabel* WarnLabel() const { return lbWarn_; }
+    QWidget* ButtonBar() const { return gbBtn_; }
+    QWidget* ButtonBar2() const { return gbBtn2_; }
+
+    // ListPage
+    void ShowList() override;
+    void TimerTick() override;
+    void LoadSettings(SettingsStore& settings) override;
+    void SaveSettings(SettingsStore& settings) override;
+    void SendToGame() override { SendClick(); }
+    void SendToDetail() override { SendToDetailClick(); }
+    std::vector<TStringGrid*> SizingGrids() override;
+    void Relayout() override { PageResize(); }
+    void ApplyListDisplay(int number, const ListDisplay& display) override;
+    void Reorder() override { ReorderFiles(); }
+    void HideColumnChanged(HideColumn column, bool hide) override { HideGridColumn(column, hide); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The file lines behind the grid's rows, kept so that Delete, Edit and Sold remove
+    // exactly the line a row was loaded from.
+    class RowLines {
+    public:
+        void Clear();
+        void Set(int row, std::string_view line);
+        std::string_view Get(int row) const;
+
+    private:
+        std::string pool_;
+        std::vector<std::pair<uint32_t, uint32_t>> spans_;  // by row
+    };
+
+    void BuildControls();
+    void ConnectControls();
+    void Guard(const std::function<void()>& operation);
+    // Runs fn with the quiet flag held: change handlers then do nothing.
+    void Quietly(const std::function<void()>& fn);
+    MagicSearch CurrentSearch() const;
+    MagicCells CellsOf(int row) const;
+    void SetRowCells(int row, const MagicCells& cells);
+    // A row that holds an item (the empty row of an empty list holds none).
+    bool IsDataRow(int row) const;
+    std::string LineOf(int row) const;
+    void ShowDescription(int row);
+    void ApplyDisplay(const ListDisplay& display);
+    void SetHeader();
+    void SelectEntry(QComboBox* box, const QString& text);
+    void ClearBox(QComboBox* box);
+    QString BoxText(MagicPart part) const;
+    int ColumnOf(ListPage::HideColumn column) const;
+
+    ListHost& host_;
+    QWidget* page_;
+    const MagicListDesc& list_;
+    MagicView view_ = MagicView::Stock;
+    int quiet_ = 0;
+    int descHeight_ = 12;  // the description label: font size + 5
+    ListDisplay stockDisplay_;
+    ListDisplay priceDisplay_;
+    RowLines rowLines_;
+
+    QGroupBox* gbDetail_ = nullptr;
+    std::map<MagicPart, QComboBox*> boxes_;
+    std::map<MagicPart, QAbstractButton*> pickButtons_;
+    QCheckBox* ckbNone_ = nullptr;
+    QCheckBox* ckbSilver_ = nullptr;
+    QCheckBox* ckbVirtue_ = nullptr;
+    QLineEdit* edPrice_ = nullptr;
+    QLabel* lbPrice_ = nullptr;
+    QWidget* gbBtn_ = nullptr;
+    QWidget* gbBtn2_ = nullptr;
+    QAbstractButton *btnAdd_ = nullptr, *btnDelete_ = nullptr, *btnEdit_ = nullptr, *btnSold_ = nullptr,
+                    *btnSend_ = nullptr;
+    QAbstractButton *btnList_ = nullptr, *btnReset_ = nullptr, *btnSearch_ = nullptr, *btnAutoOn_ = nullptr,
+                    *btnAutoOff_ = nullptr;
+    QLabel* lbWarn_ = nullptr;
+    QGroupBox* gbDisplay_ = nullptr;
+    TStringGrid* grid_ = nullptr;
+    QLabel* lbDesc_ = nullptr;
+};
+
+}  // namespace stallmark

@@ -1,0 +1,190 @@
+#include "lists/picklists/EditGridForm.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QToolButton>
+#include <algorithm>
+#include <functional>
+
+#include "controls/StringGrid.h"
+#include "controls/Text1252.h"
+#include "lists/picklists/PickList.h"
+#include "settings/SettingsStore.h"
+
+namespace stallmark {
+
+namespace {
+
+constexpr int kButtonBarHeight = 26;
+constexpr int kColName = 0, kColSpecial = 1;
+
+// The editor's grid: Tab (in the grid or in its cell editor) goes to the form.
+class EditGrid final : public TStringGrid {
+public:
+    using TStringGrid::TStringGrid;
+    std::function<void()> onTab;
+
+protected:
+    bool focusNextPrevChild(bool next) override {
+        if (next && onTab) {
+            onTab();
+            return true;
+        }
+        return TStringGrid::focusNextPrevChild(next);
+    }
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Tab && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && onTab) {
+            onTab();
+            event->accept();
+            return;
+        }
+        TStringGrid::keyPressEvent(event);
+    }
+};
+
+QAbstractButton* BarButton(QWidget* bar, const char* name, const char* caption, const char* hint) {
+    auto* button = new QToolButton(bar);
+    button->setObjectName(name);
+    button->setText(QString::fromLatin1(caption));
+    button->setToolTip(QString::fromLatin1(hint));
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    bar->layout()->addWidget(button);
+    return button;
+}
+
+}  // namespace
+
+TEditGridForm::TEditGridForm(SettingsStore& settings, QWidget* owner) : QDialog(owner), settings_(settings) {
+    setObjectName("EditGridForm");
+    setWindowTitle("Weapon Magic");
+    resize(kDesignWidth, kDesignHeight);
+    const int height = settings_.ReadInteger("GridEditHeight", this->height());
+    const int width = settings_.ReadInteger("GridEditWidth", this->width());
+    resize(std::max(width, 60), std::max(height, 60));
+    if (owner) move(owner->geometry().center() - rect().center());
+
+    auto* grid = new EditGrid(this);
+    grid->onTab = [this] { NextRow(); };
+    grid_ = grid;
+    grid_->setObjectName("SGrid_Edit");
+    grid_->setColCount(2);
+    grid_->setFixedRows(1);
+    grid_->setFixedCols(0);
+    grid_->setRowCount(2);
+    grid_->setDefaultColWidth(85);
+    grid_->setDefaultRowHeight(17);
+    grid_->setVertLines(true);
+    grid_->setHorzLines(true);
+    grid_->setRowSelect(false);
+    grid_->setTabs(true);
+    grid_->setCells(kColName, 0, "Magic");
+    grid_->setCells(kColSpecial, 0, "Special");
+    grid_->setCells(kColSpecial, 1, SpecialName(0));
+    grid_->setEditing(true);
+    grid_->setEditorMode(true);
+    connect(grid_, &TStringGrid::cellSelected, this, [this](int col, int row) { SGrid_EditSelectCell(col, row); });
+    connect(grid_, &TStringGrid::cellDoubleClicked, this, [this](int, int row) { CycleSpecial(row); });
+
+    pnBtns_ = new QWidget(this);
+    pnBtns_->setObjectName("Pn_Btns");
+    auto* row = new QHBoxLayout(pnBtns_);
+    row->setContentsMargins(1, 1, 1, 1);
+    row->setSpacing(2);
+    btnOk_ = BarButton(pnBtns_, "Btn_Ok", "OK", "Confirm changes");
+    btnNew_ = BarButton(pnBtns_, "Btn_New", "New", "Create new item");
+    btnCancel_ = BarButton(pnBtns_, "Btn_Cancel", "Cancel", "Cancel changes");
+    connect(btnOk_, &QAbstractButton::clicked, this, [this] { Btn_OkClick(); });
+    connect(btnNew_, &QAbstractButton::clicked, this, [this] { Btn_NewClick(); });
+    connect(btnCancel_, &QAbstractButton::clicked, this, [this] { Btn_CancelClick(); });
+    LayoutControls();
+}
+
+TEditGridForm::~TEditGridForm() {
+    try {
+        settings_.WriteInteger("GridEditHeight", height());
+        settings_.WriteInteger("GridEditWidth", width());
+    } catch (const std::exception&) {
+        // The size is a convenience; losing it is no reason to fail closing.
+    }
+}
+
+QString TEditGridForm::SpecialName(int code) {
+    switch (code) {
+        case 1: return QStringLiteral("Virtue");
+        case 2: return QStringLiteral("Silver");
+        default: return QString::fromLatin1(kNoneEntry);
+    }
+}
+
+int TEditGridForm::SpecialCodeOf(const QString& text) {
+    if (text == QLatin1String("Virtue")) return 1;
+    if (text == QLatin1String("Silver")) return 2;
+    return 0;
+}
+
+void TEditGridForm::SetEntries(const std::vector<MagicEntry>& entries) {
+    grid_->BeginUpdate();
+    grid_->setRowCount(static_cast<int>(std::max<size_t>(entries.size(), 1)) + 1);
+    grid_->setCellBytes(kColName, 1, "");
+    grid_->setCells(kColSpecial, 1, SpecialName(0));
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const int row = static_cast<int>(i) + 1;
+        grid_->setCellBytes(kColName, row, entries[i].name);
+        grid_->setCells(kColSpecial, row, SpecialName(entries[i].code));
+    }
+    grid_->EndUpdate();
+    grid_->setCurrentCell(kColName, 1);
+}
+
+std::vector<MagicEntry> TEditGridForm::Entries() const {
+    std::vector<MagicEntry> entries;
+    for (int row = 1; row < grid_->RowCount(); ++row)
+        entries.push_back({grid_->CellBytes(kColName, row), SpecialCodeOf(grid_->Cells(kColSpecial, row))});
+    return entries;
+}
+
+void TEditGridForm::Btn_NewClick() {
+    const int row = grid_->RowCount();
+    grid_->setRowCount(row + 1);
+    grid_->setCells(kColSpecial, row, SpecialName(0));
+    grid_->setCurrentCell(kColName, row);
+    grid_->setFocus();
+}
+
+void TEditGridForm::NextRow() {
+    const int row = grid_->Row();
+    if (row >= grid_->RowCount() - 1)
+        Btn_NewClick();
+    else
+        grid_->setCurrentCell(kColName, row + 1);
+}
+
+void TEditGridForm::CycleSpecial(int row) {
+    if (row < 1 || row >= grid_->RowCount()) return;
+    const int code = SpecialCodeOf(grid_->Cells(kColSpecial, row));
+    grid_->setCells(kColSpecial, row, SpecialName(code == 0 ? 1 : code == 1 ? 2 : 0));
+}
+
+void TEditGridForm::SGrid_EditSelectCell(int col, int row) {
+    // The special column is not typed into: selecting it selects the row's name.
+    if (col == kColSpecial) grid_->setCurrentCell(kColName, row);
+}
+
+void TEditGridForm::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    LayoutControls();
+}
+
+void TEditGridForm::LayoutControls() {
+    const int w = width(), h = height();
+    pnBtns_->setGeometry(0, h - kButtonBarHeight, w, kButtonBarHeight);
+    grid_->setGeometry(0, 0, w, std::max(0, h - kButtonBarHeight));
+    const int client = grid_->ClientWidth();
+    const int nameWidth = client / 3 * 2 - 1;
+    grid_->setColWidths(kColName, nameWidth);
+    grid_->setColWidths(kColSpecial, std::max(client - nameWidth - 2, 0));
+}
+
+}  // namespace stallmark

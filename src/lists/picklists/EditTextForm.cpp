@@ -1,0 +1,72 @@
+#include "lists/picklists/EditTextForm.h"
+
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QResizeEvent>
+#include <QToolButton>
+
+namespace stallmark {
+
+namespace {
+
+constexpr int kButtonBarHeight = 26;
+
+QAbstractButton* BarButton(QWidget* bar, const char* name, const char* caption, const char* hint) {
+    auto* button = new QToolButton(bar);
+    button->setObjectName(name);
+    button->setText(QString::fromLatin1(caption));
+    button->setToolTip(QString::fromLatin1(hint));
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    bar->layout()->addWidget(button);
+    return button;
+}
+
+}  // namespace
+
+TEditTextForm::TEditTextForm(QWidget* owner) : QDialog(owner) {
+    setObjectName("EditTextForm");
+    setWindowTitle("Edit List");
+    resize(kDesignWidth, kDesignHeight);
+    if (owner) move(owner->geometry().center() - rect().center());
+
+    memo_ = new QPlainTextEdit(this);
+    memo_->setObjectName("Memo_Edit");
+    memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    memo_->setLineWrapMode(QPlainTextEdit::NoWrap);
+
+    pnBtns_ = new QWidget(this);
+    pnBtns_->setObjectName("Pn_Btns");
+    auto* row = new QHBoxLayout(pnBtns_);
+    row->setContentsMargins(1, 1, 1, 1);
+    row->setSpacing(2);
+    btnOk_ = BarButton(pnBtns_, "Btn_Ok", "OK", "Confirm changes");
+    btnCancel_ = BarButton(pnBtns_, "Btn_Cancel", "Cancel", "Cancel changes");
+    connect(btnOk_, &QAbstractButton::clicked, this, [this] { Btn_OkClick(); });
+    connect(btnCancel_, &QAbstractButton::clicked, this, [this] { Btn_CancelClick(); });
+    LayoutControls();
+}
+
+void TEditTextForm::SetLines(const QStringList& lines) { memo_->setPlainText(lines.join('\n')); }
+
+QStringList TEditTextForm::Lines() const {
+    QStringList lines = memo_->toPlainText().split('\n');
+    if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();  // the end of the last line
+    for (QString& line : lines)
+        if (line.endsWith('\r')) line.chop(1);
+    return lines;
+}
+
+void TEditTextForm::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    LayoutControls();
+}
+
+void TEditTextForm::LayoutControls() {
+    const int w = width(), h = height();
+    pnBtns_->setGeometry(0, h - kButtonBarHeight, w, kButtonBarHeight);
+    memo_->setGeometry(0, 0, w, std::max(0, h - kButtonBarHeight));
+}
+
+}  // namespace stallmark
