@@ -424,15 +424,66 @@ struct X11GameWindows::Impl {
         std::this_thread::sleep_until(clientDone + std::chrono::milliseconds(extraMs));
     }
 
+    // Gives every key lent keysyms (NoSymbol: none) in a single change of the
+    // server's keyboard description, so that clients see one notification for
+    // the batch (a window manager may take a noticeable time over each).
+    // False when the keyboard extension cannot do it.
+    bool WriteKeysAtOnce(const std::vector<std::pair<KeyCode, KeySym>>& keys) const {
+        if (keys.empty()) return true;
+        XkbDescPtr xkb = XkbGetMap(display, XkbKeyTypesMask | XkbKeySymsMask, XkbUseCoreKbd);
+        if (xkb == nullptr) return false;
+        XkbMapChangesRec changes;
+        std::memset(&changes, 0, sizeof changes);
+        bool ok = true;
+        for (const auto& [keycode, keysym] : keys) {
+            if (keysym == NoSymbol) {
+                ok = XkbChangeTypesOfKey(xkb, keycode, 0, XkbGroup1Mask, nullptr, &changes) == Success && ok;
+                continue;
+            }
+            // Two levels with the same keysym: typed without Shift, and read as
+            // that keysym by clients that look at the core map too.
+            int types[XkbNumKbdGroups] = {XkbTwoLevelIndex, XkbTwoLevelIndex, XkbTwoLevelIndex, XkbTwoLevelIndex};
+            if (XkbChangeTypesOfKey(xkb, keycode, 1, XkbGroup1Mask, types, &changes) != Success) {
+                ok = false;
+                continue;
+            }
+            KeySym* syms = XkbKeySymsPtr(xkb, keycode);
+            syms[0] = keysym;
+            syms[1] = keysym;
+        }
+        KeyCode low = keys.front().first;
+        KeyCode high = low;
+        for (const auto& [keycode, keysym] : keys) {
+            (void)keysym;
+            low = std::min(low, keycode);
+            high = std::max(high, keycode);
+        }
+        changes.changed |= XkbKeySymsMask;
+        changes.first_key_sym = low;
+        changes.num_key_syms = static_cast<unsigned char>(high - low + 1);
+        ok = ok && XkbChangeMap(display, xkb, &changes) == True;
+        XkbFreeKeyboard(xkb, 0, True);
+        return ok;
+    }
+
     void GiveBackKeys() {
         if (lentKeys.empty()) return;
-        KeyboardMap map(display);
-        std::vector<KeyCode> keys;
+        std::vector<std::pair<KeyCode, KeySym>> keys;
         for (const auto& [keycode, syms] : lentKeys) {
-            map.Set(keycode, syms);
-            keys.push_back(keycode);
+            (void)syms;
+            keys.emplace_back(keycode, NoSymbol);  // only keys without any keysym are lent
         }
-        map.WriteKeys(display, keys);
+        XGrabServer(display);
+        if (!WriteKeysAtOnce(keys)) {
+            KeyboardMap map(display);
+            std::vector<KeyCode> codes;
+            for (const auto& [keycode, syms] : lentKeys) {
+                map.Set(keycode, syms);
+                codes.push_back(keycode);
+            }
+            map.WriteKeys(display, codes);
+        }
+        XUngrabServer(display);
         lentKeys.clear();
         XSync(display, False);
     }
@@ -488,7 +539,7 @@ struct X11GameWindows::Impl {
                 lentKeys.emplace(keycode, std::vector<KeySym>(static_cast<std::size_t>(map.PerKeycode()), NoSymbol));
                 lentNow.push_back(keycode);
             }
-            map.WriteKeys(display, lentNow);
+            if (!WriteKeysAtOnce(lend)) map.WriteKeys(display, lentNow);
 
             // Caps Lock and a second layout group would change what the keys type.
             XkbStateRec state;
