@@ -10,10 +10,12 @@
 #include <windows.h>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "game/GameLink.h"
+#include "game/PlatformGameWindows.h"
 #include "game/Win32GameWindows.h"
 #include "windows/WineCheck.h"
 
@@ -209,6 +211,15 @@ int main() {
         CHECK(GetForegroundWindow() == program);
         DestroyWindow(game);
         DestroyWindow(program);
+    });
+
+    wine::RunCase("the platform's game windows are the user32 ones", [] {
+        std::unique_ptr<GameWindows> windows = CreatePlatformGameWindows();
+        CHECK(dynamic_cast<Win32GameWindows*>(windows.get()) != nullptr);
+        HWND game = Create("Ultima Online", "UO");
+        CHECK(windows->FindByClass("Ultima Online") == reinterpret_cast<WindowHandle>(game));
+        CHECK(windows->Title(reinterpret_cast<WindowHandle>(game)) == "UO");
+        DestroyWindow(game);
     });
 
     wine::RunCase("no game window: nothing is posted", [] {
