@@ -594,12 +594,12 @@ void TPanelResize::Realign() {
         const int across = std::max(10, (vertical_ ? width() : height()) - 2 * b);
         const int space = length - (2 * b + (n - 1) * g);
         const int each = std::max(10, space / n);
-        const int rest = space - n * each;
-        const int sign = rest > 0 ? 1 : (rest < 0 ? -1 : 0);
-        const int count = std::abs(rest);
+        // Leftover pixels go one each to the first children; when even 10
+        // pixels each do not fit, the children keep 10 and run past the edge.
+        const int rest = std::max(0, space - n * each);
         for (int i = 0; i < n; ++i) {
-            const int pos = b + i * (each + g) + sign * std::min(i, count);
-            const int size = i < count ? each + sign : each;
+            const int pos = b + i * (each + g) + std::min(i, rest);
+            const int size = i < rest ? each + 1 : each;
             if (vertical_)
                 visible[static_cast<size_t>(i)]->setGeometry(b, pos, across, size);
             else
