@@ -7,7 +7,9 @@
 #include "app/AppContext.h"
 #include "app/QtPacer.h"
 #include "app/StallmarkForm.h"
+#include "controls/CaptionedControls.h"
 #include "controls/Dialogs.h"
+#include "controls/Icons.h"
 #include "controls/Text1252.h"
 #include "game/PlatformGameWindows.h"
 #include "settings/DefaultSettings.h"
@@ -18,7 +20,9 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Stallmark");
+    QApplication::setWindowIcon(stallmark::AppIcon());
     stallmark::QtDialogs dialogs;
+    stallmark::TEditLabel::setDefaultDialogs(&dialogs);
 
     std::unique_ptr<stallmark::SettingsStore> settings;
     try {

@@ -1,12 +1,12 @@
 #include "app/OptionsForm.h"
 
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRegularExpressionValidator>
+
+#include "controls/CaptionedControls.h"
+#include "controls/Icons.h"
+#include "controls/ToolButton.h"
 
 #include "controls/Dialogs.h"
 #include "controls/Text1252.h"
@@ -68,7 +68,8 @@ void TOptionsForm::BuildControls() {
     };
     auto check = [&](QWidget* parent, const char* name, const char* caption, int x, int y, int w,
                      const char* hintText) {
-        auto* box = new QCheckBox(QString::fromLatin1(caption), parent);
+        auto* box = new TCheckBoxSig(parent);
+        box->setText(QString::fromLatin1(caption));
         box->setObjectName(name);
         box->setGeometry(x, y, w, 17);
         if (hintText) hint(box, hintText);
@@ -76,17 +77,14 @@ void TOptionsForm::BuildControls() {
     };
     auto edit = [&](QWidget* parent, const char* name, const char* caption, int x, int y, int w, int maxLength,
                     bool integerOnly, const char* hintText) {
-        auto* ed = new QLineEdit(parent);
+        auto* ed = new TEditLabel(parent);
         ed->setObjectName(name);
         ed->setGeometry(x, y, w, 21);
         if (maxLength > 0) ed->setMaxLength(maxLength);
-        if (integerOnly) ed->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), ed));
+        if (integerOnly) ed->setCharFilter(cfInteger);
         if (caption) {
-            auto* label = new QLabel(QString::fromLatin1(caption), parent);
-            label->setObjectName(QString::fromLatin1(name) + "_Caption");
-            const int left = std::max(0, x - 62);
-            label->setGeometry(left, y + 2, x - left - 2, 17);
-            label->setBuddy(ed);
+            ed->setCaptionLeft(62);
+            ed->setCaption(QString::fromLatin1(caption));
         }
         if (hintText) hint(ed, hintText);
         return ed;
@@ -154,16 +152,17 @@ void TOptionsForm::BuildControls() {
         ckbSendCr_[send]->setChecked(true);
     }
 
-    pnBtns_ = new QWidget(this);
+    auto* panel = new TPanelResize(this);
+    pnBtns_ = panel;
     pnBtns_->setObjectName("Pn_Btns");
     pnBtns_->setGeometry(4, 372, 324, 34);
-    auto* ok = new QPushButton("OK", pnBtns_);
+    auto* ok = new TToolBtnSig("OK", pnBtns_);
     ok->setObjectName("Btn_Ok");
-    ok->setGeometry(2, 4, 159, 26);
+    ok->setTag(BtnImage::Ok);
     hint(ok, "Confirm Changes");
-    auto* cancel = new QPushButton("Cancel", pnBtns_);
+    auto* cancel = new TToolBtnSig("Cancel", pnBtns_);
     cancel->setObjectName("Btn_Cancel");
-    cancel->setGeometry(163, 4, 159, 26);
+    cancel->setTag(BtnImage::Cancel);
     hint(cancel, "Cancel Changes");
     btnOk_ = ok;
     btnCancel_ = cancel;

@@ -11,6 +11,7 @@
 #include "app/OptionsForm.h"
 #include "app/PageControl.h"
 #include "controls/Dialogs.h"
+#include "controls/ToolButton.h"
 #include "controls/Text1252.h"
 #include "game/GameLink.h"
 #include "lists/ListDisplay.h"
@@ -273,7 +274,24 @@ void TStallmarkForm::ApplyPageOptions() {
 }
 
 void TStallmarkForm::ApplyButtonOptions() {
-    // Tool buttons arrive with the controls; nothing to apply yet.
+    TOptionsForm& options = Options();
+    ButtonOptions buttons;
+    buttons.showHints = options.ShowHints();
+    buttons.graphic = options.ButtonGraphic();
+    buttons.text = options.ButtonText();
+    for (const char* name : {"Gb_MWBtn", "Gb_MWBtn2", "Gb_MABtn", "Gb_MABtn2", "Gb_ArmBtn", "Gb_OthBtn", "Gb_OthBtn2",
+                             "GB_OthTMap", "Pn_BulkBtn", "Pn_MemoBtns", "Gb_Charged", "Pn_BtnVendor", "Pn_Memo"})
+        if (auto* panel = findChild<QWidget*>(QString::fromLatin1(name))) ApplyPanelButtonOptions(panel, buttons);
+    ApplyPanelButtonOptions(options.ButtonPanel(), buttons);
+    for (const char* name : {"Btn_RegBp", "Btn_RegBm", "Btn_RegGl", "Btn_RegGs", "Btn_RegMn", "Btn_RegNs", "Btn_RegSs",
+                             "Btn_RegSa"})
+        if (auto* button = findChild<TToolBtnSig*>(QString::fromLatin1(name)))
+            button->setDisplayMode(buttons.graphic ? dmBoth : dmTextOnly);
+}
+
+ButtonOptions TStallmarkForm::HostButtonOptions() {
+    TOptionsForm& options = Options();
+    return ButtonOptions{options.ShowHints(), options.ButtonGraphic(), options.ButtonText()};
 }
 
 void TStallmarkForm::LayoutTabs(TTabSheet* activePage) {

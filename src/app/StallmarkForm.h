@@ -94,6 +94,7 @@ public:
     SendRowOptions SendRow(int row) override;
     int BackSpc() override;
     bool ShowHints() override;
+    ButtonOptions HostButtonOptions() override;
     void SendToGame(const std::string& text, bool sendEnter, int backspaces) override;
 
 protected:

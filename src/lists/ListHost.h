@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "controls/ToolButton.h"
 #include "lists/SharedState.h"
 
 namespace stallmark {
@@ -34,6 +35,9 @@ public:
     virtual SendRowOptions SendRow(int row) = 0;
     virtual int BackSpc() = 0;  // "BackSpc": 0 when not an integer
     virtual bool ShowHints() = 0;
+    // "Show Hints", "Button Graphic", "Button Text": for the button bars of
+    // the dialogs a page opens.
+    virtual ButtonOptions HostButtonOptions() = 0;
 
     // The game link.
     virtual void SendToGame(const std::string& text, bool sendEnter, int backspaces) = 0;

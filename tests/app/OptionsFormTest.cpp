@@ -2,12 +2,14 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QAbstractButton>
 #include <QPushButton>
 #include <QTest>
 
 #include "app/OptionsForm.h"
 #include "app/PageControl.h"
 #include "controls/Text1252.h"
+#include "controls/ToolButton.h"
 #include "support/AppFixture.h"
 
 namespace stallmark::test {
@@ -28,9 +30,18 @@ void RunOptions(AppFixture& f, TStallmarkForm& form, std::function<void(TOptions
     form.Mp_OptionsClick();
 }
 
-void Press(TOptionsForm& o, const char* name) { QTest::mouseClick(Find<QPushButton>(&o, name), Qt::LeftButton); }
+void Press(TOptionsForm& o, const char* name) { QTest::mouseClick(Find<QAbstractButton>(&o, name), Qt::LeftButton); }
 
 }  // namespace
+
+TEST(Options, ButtonsStartWithPicturesAndHints) {
+    AppFixture f;
+    auto form = f.StartShown();
+    auto* edit = Find<TToolBtnSig>(form.get(), "Btn_GenEdit");
+    EXPECT_EQ(edit->displayMode(), dmGlyphOnly);
+    EXPECT_FALSE(edit->glyph().isNull());
+    EXPECT_EQ(edit->numGlyphs(), 2);
+}
 
 TEST(Options, EmptySettingsGiveTheDesignValues) {
     AppFixture f;
@@ -57,7 +68,7 @@ TEST(Options, EmptySettingsGiveTheDesignValues) {
     EXPECT_FALSE(o.ButtonText());
     EXPECT_FALSE(o.MultiLine());
     EXPECT_EQ(Edit(o, "Ed_CharDelay")->toolTip(), "Delay between each charater wen sending");
-    EXPECT_EQ(Find<QPushButton>(&o, "Btn_Ok")->toolTip(), "Confirm Changes");
+    EXPECT_EQ(Find<QAbstractButton>(&o, "Btn_Ok")->toolTip(), "Confirm Changes");
     EXPECT_EQ(Edit(o, "Ed_CharDelay")->maxLength(), 2);
     EXPECT_EQ(Edit(o, "Ed_BackSpaces")->maxLength(), 4);
     EXPECT_EQ(Edit(o, "Ed_ListDelay")->maxLength(), 5);
@@ -133,6 +144,10 @@ TEST(Options, PicturesOrCaptionsAlwaysStayOn) {
     EXPECT_TRUE(form->Options().ButtonText());
     EXPECT_EQ(f.settings.Strings().at("Button Text"), "1");
     EXPECT_EQ(f.settings.Strings().at("Button Graphic"), "0");
+    // Applied on OK: captions only, but a button of tag -1 shows both.
+    EXPECT_EQ(Find<TToolBtnSig>(form.get(), "Btn_GenEdit")->displayMode(), dmTextOnly);
+    EXPECT_EQ(Find<TToolBtnSig>(form.get(), "Btn_GeneralSort")->displayMode(), dmBoth);
+    EXPECT_EQ(Find<TToolBtnSig>(&form->Options(), "Btn_Ok")->displayMode(), dmTextOnly);
 
     // Stored with both off by hand: loading turns captions on.
     f.settings.WriteBool("Button Text", false);

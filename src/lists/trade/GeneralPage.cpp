@@ -5,13 +5,15 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <numeric>
 #include <unordered_set>
 
+#include "controls/CaptionedControls.h"
 #include "controls/Dialogs.h"
+#include "controls/Icons.h"
+#include "controls/ToolButton.h"
 #include "controls/StringGrid.h"
 #include "controls/Text1252.h"
 #include "lists/ListDisplay.h"
@@ -43,46 +45,39 @@ void TGeneralPage::BuildControls(QWidget* page) {
     layout->setContentsMargins(2, 2, 2, 2);
     layout->setSpacing(2);
 
-    auto button = [](QWidget* parent, const char* name, const char* caption, const char* hint) {
-        auto* b = new QToolButton(parent);
+    auto button = [](QWidget* parent, const char* name, const char* caption, int image, const char* hint) {
+        auto* b = new TToolBtnSig(QString::fromLatin1(caption), parent);
         b->setObjectName(name);
-        b->setText(QString::fromLatin1(caption));
+        b->setTag(image);
         b->setToolTip(QString::fromLatin1(hint));
-        b->setAutoRaise(true);
         b->setFocusPolicy(Qt::NoFocus);
         return b;
     };
     auto panel = [&](const char* name) {
-        auto* p = new QWidget(page);
+        auto* p = new TPanelResize(page);
         p->setObjectName(name);
-        auto* row = new QHBoxLayout(p);
-        row->setContentsMargins(0, 0, 0, 0);
-        row->setSpacing(1);
+        p->setFixedHeight(28);
         layout->addWidget(p);
         return p;
     };
 
     gbOthBtn_ = panel("Gb_OthBtn");
-    btnEdit_ = button(gbOthBtn_, "Btn_GenEdit", "Edit", "Edit the selected item");
-    btnSave_ = button(gbOthBtn_, "Btn_GenSave", "Save", "Save the changes");
-    btnReset_ = button(gbOthBtn_, "Btn_GenCancel", "Reset", "Throw the changes away");
-    btnNew_ = button(gbOthBtn_, "Btn_GenNew", "New", "Add a new item");
-    btnDelete_ = button(gbOthBtn_, "Btn_GenDelete", "Delete", "Delete the selected item");
-    btnSend_ = button(gbOthBtn_, "Btn_GenSend", "Send", "Send the selected item to the game");
-    for (QAbstractButton* b : {btnEdit_, btnSave_, btnReset_, btnNew_, btnDelete_, btnSend_})
-        gbOthBtn_->layout()->addWidget(b);
+    btnEdit_ = button(gbOthBtn_, "Btn_GenEdit", "Edit", BtnImage::Edit, "Edit the selected item");
+    btnSave_ = button(gbOthBtn_, "Btn_GenSave", "Save", BtnImage::Save, "Save the changes");
+    btnReset_ = button(gbOthBtn_, "Btn_GenCancel", "Reset", BtnImage::Reset, "Throw the changes away");
+    btnNew_ = button(gbOthBtn_, "Btn_GenNew", "New", BtnImage::New, "Add a new item");
+    btnDelete_ = button(gbOthBtn_, "Btn_GenDelete", "Delete", BtnImage::Delete, "Delete the selected item");
+    btnSend_ = button(gbOthBtn_, "Btn_GenSend", "Send", BtnImage::Send, "Send the selected item to the game");
 
     gbOthBtn2_ = panel("Gb_OthBtn2");
-    btnSort_ = button(gbOthBtn2_, "Btn_GeneralSort", "Type", "Sort key: press for the next one");
-    cbType_ = new QComboBox(gbOthBtn2_);
+    btnSort_ = button(gbOthBtn2_, "Btn_GeneralSort", "Type", -1, "Sort key: press for the next one");
+    auto* types = new TComboBoxSig(gbOthBtn2_);
+    cbType_ = types;
     cbType_->setObjectName("Cb_OthType");
     cbType_->setToolTip("Item types");
     cbType_->setEditable(false);
     cbType_->setMinimumContentsLength(10);
-    btnNoItems_ = button(gbOthBtn2_, "Btn_NoItems", "No Items : 0", "Number of items in the list");
-    gbOthBtn2_->layout()->addWidget(btnSort_);
-    gbOthBtn2_->layout()->addWidget(cbType_);
-    gbOthBtn2_->layout()->addWidget(btnNoItems_);
+    btnNoItems_ = button(gbOthBtn2_, "Btn_NoItems", "No Items : 0", -1, "Number of items in the list");
 
     gbGeneral_ = new QGroupBox("General List", page);
     gbGeneral_->setObjectName("Gb_General");
