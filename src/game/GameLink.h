@@ -36,7 +36,9 @@ public:
 
     // With bringGameForward: the game window (by class, then the other class,
     // then by the "Window Name" title prefix), made the foreground window unless
-    // memo playback runs; 0 when none. Without: brings the program forward
+    // memo playback runs; 0 when none. While memo playback runs the title lookup
+    // also leaves the windows it matches as they are (restoring or raising one
+    // would activate it). Without bringGameForward: brings the program forward
     // (unless memo playback runs) and returns 0.
     WindowHandle FindGameWindow(bool bringGameForward);
 

@@ -9,6 +9,7 @@
 // --legacy-title sets only WM_NAME (Latin-1), not _NET_WM_NAME.
 // Keys are read the way a toolkit reads them: through an input context
 // (Xutf8LookupString), then Unicode to Windows-1252 by the receiver's own table.
+// With STALLMARK_RECEIVER_DEBUG set, every event is traced on stderr.
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
