@@ -49,6 +49,11 @@ int main(int argc, char** argv) {
 
     stallmark::TStallmarkForm form(context);
     form.show();
-    windows->SetProgramWindow(static_cast<stallmark::WindowHandle>(form.winId()));
+    // The window id is a game-windows handle on Windows and under X11; a
+    // native Wayland surface is not one.
+#ifndef _WIN32
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+#endif
+        windows->SetProgramWindow(static_cast<stallmark::WindowHandle>(form.winId()));
     return app.exec();
 }

@@ -83,7 +83,7 @@ void TOptionsForm::BuildControls() {
         if (maxLength > 0) ed->setMaxLength(maxLength);
         if (integerOnly) ed->setCharFilter(cfInteger);
         if (caption) {
-            ed->setCaptionLeft(62);
+            ed->setCaptionLeft(x > 100 ? 72 : 62);
             ed->setCaption(QString::fromLatin1(caption));
         }
         if (hintText) hint(ed, hintText);
@@ -109,15 +109,15 @@ void TOptionsForm::BuildControls() {
     edTabWidth_ = edit(gbOptions, "Ed_TabWidth", "Tab Width", 70, 126, 40, 3, true,
                        "Display between each line, when sending memos, bods, etc");
     edTabWidth_->setText("50");
-    edWindowName_ = edit(gbOptions, "Ed_WindowName", "Window", 198, 18, 120, 0, false, "Ultima Online game window title");
+    edWindowName_ = edit(gbOptions, "Ed_WindowName", "Window", 208, 18, 112, 0, false, "Ultima Online game window title");
     edWindowName_->setText("Ultima Online -");
-    edListDelay_ = edit(gbOptions, "Ed_ListDelay", "List Delay", 198, 44, 60, 5, true,
+    edListDelay_ = edit(gbOptions, "Ed_ListDelay", "List Delay", 208, 44, 60, 5, true,
                         "Delay between each line, when sending BODs");
     edListDelay_->setText("1000");
-    edCharDelay_ = edit(gbOptions, "Ed_CharDelay", "Char Delay", 198, 70, 60, 2, true,
+    edCharDelay_ = edit(gbOptions, "Ed_CharDelay", "Char Delay", 208, 70, 60, 2, true,
                         "Delay between each charater wen sending");
     edCharDelay_->setText("0");
-    edBackSpaces_ = edit(gbOptions, "Ed_BackSpaces", "BackSpc", 198, 96, 60, 4, true,
+    edBackSpaces_ = edit(gbOptions, "Ed_BackSpaces", "BackSpc", 208, 96, 60, 4, true,
                          "No of backspaces to send before sending vendor data (to ensure input line is empty)");
     edBackSpaces_->setText("20");
     connect(ckbMultiLine_, &QCheckBox::clicked, this, [this] { Ckb_MultiLineClick(); });
@@ -130,7 +130,7 @@ void TOptionsForm::BuildControls() {
     lbPages->setGeometry(8, 4, 150, 16);
     auto* lbSend = new QLabel("Send To Game Window", gbPages);
     lbSend->setObjectName("Lb_SendToGame");
-    lbSend->setGeometry(176, 4, 146, 16);
+    lbSend->setGeometry(170, 4, 152, 16);
     for (int page = 0; page < kPageCount; ++page) {
         const PageRow& row = kPageRows[page];
         const int y = 24 + page * 23;
@@ -140,14 +140,14 @@ void TOptionsForm::BuildControls() {
         const int send = page + 1;
         if (send > kSendRows) continue;
         if (send != 4) {
-            ckbSendVal_[send] = check(gbPages, ("Ckb_SendVal" + Num(send)).c_str(), "Value", 176, y + 2, 52,
+            ckbSendVal_[send] = check(gbPages, ("Ckb_SendVal" + Num(send)).c_str(), "Value", 170, y + 2, 54,
                                       "Send the value for these item");
             ckbSendVal_[send]->setChecked(true);
         }
-        ckbSendDesc_[send] = check(gbPages, ("Ckb_SendDesc" + Num(send)).c_str(), "Desc'", 230, y + 2, 50,
+        ckbSendDesc_[send] = check(gbPages, ("Ckb_SendDesc" + Num(send)).c_str(), "Desc'", 226, y + 2, 56,
                                    "Send the description for these items");
         ckbSendDesc_[send]->setChecked(true);
-        ckbSendCr_[send] = check(gbPages, ("Ckb_SendCr" + Num(send)).c_str(), "Cr", 282, y + 2, 38,
+        ckbSendCr_[send] = check(gbPages, ("Ckb_SendCr" + Num(send)).c_str(), "Cr", 284, y + 2, 38,
                                  "Send a carraige return for these items");
         ckbSendCr_[send]->setChecked(true);
     }

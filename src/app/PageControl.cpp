@@ -33,6 +33,7 @@ int TPageControl::AddPage(TTabSheet* page, const QString& caption) {
     stack_->addWidget(page);
     auto* button = new QToolButton(tabArea_);
     button->setObjectName(page->objectName() + "_Tab");
+    captions_.push_back(caption);
     button->setText(caption);
     button->setCheckable(true);
     button->setAutoRaise(true);  // flat, raised while the mouse is over it
@@ -86,11 +87,24 @@ void TPageControl::SetTabVisible(int index, bool visible) {
 }
 
 QString TPageControl::TabCaption(int index) const {
-    return index >= 0 && index < PageCount() ? buttons_[index]->text() : QString();
+    return index >= 0 && index < PageCount() ? captions_[index] : QString();
 }
 
 void TPageControl::SetTabCaption(int index, const QString& caption) {
-    if (index >= 0 && index < PageCount()) buttons_[index]->setText(caption);
+    if (index < 0 || index >= PageCount()) return;
+    captions_[index] = caption;
+    ShowCaption(index);
+}
+
+// A caption wider than its tab is shortened with an ellipsis; the whole
+// caption is the tab's tooltip.
+void TPageControl::ShowCaption(int index) {
+    QToolButton* b = buttons_[index];
+    const QString& caption = captions_[index];
+    const int room = tabWidth_ > 0 ? tabWidth_ - 6 : 0;
+    const QString shown = room > 0 ? b->fontMetrics().elidedText(caption, Qt::ElideRight, room) : caption;
+    b->setText(shown);
+    b->setToolTip(shown == caption ? QString() : caption);
 }
 
 void TPageControl::SetMultiLine(bool multiLine) {
@@ -102,6 +116,7 @@ void TPageControl::SetMultiLine(bool multiLine) {
 void TPageControl::SetTabWidth(int width) {
     if (tabWidth_ == width) return;
     tabWidth_ = width;
+    for (int i = 0; i < PageCount(); ++i) ShowCaption(i);
     LayoutButtons();
 }
 

@@ -67,6 +67,7 @@ protected:
 private:
     void LayoutButtons();
     void ShowActive();
+    void ShowCaption(int index);
 
     QWidget* tabArea_;
     QStackedWidget* stack_;
@@ -74,6 +75,7 @@ private:
     QButtonGroup* group_;
     QVector<TTabSheet*> pages_;
     QVector<QToolButton*> buttons_;
+    QStringList captions_;
     int active_ = -1;
     bool multiLine_ = false;
     int tabWidth_ = 0;
