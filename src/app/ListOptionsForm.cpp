@@ -68,7 +68,13 @@ TListOptionsForm::TListOptionsForm(SettingsStore& settings, Dialogs& dialogs, QW
     btnCancel_ = new QPushButton("Cancel", panel_);
     btnCancel_->setObjectName("Btn_Cancel");
     connect(btnOk_, &QPushButton::clicked, this, [this] {
-        SaveListOptions();
+        try {
+            SaveListOptions();
+        } catch (const std::exception& e) {
+            // The dialog stays open; Cancel still backs out.
+            dialogs_.ShowMessageBox(QString::fromLocal8Bit(e.what()), MsgKind::Error, mbOK);
+            return;
+        }
         done(QDialog::Accepted);
     });
     connect(btnCancel_, &QPushButton::clicked, this, [this] { done(QDialog::Rejected); });

@@ -206,6 +206,8 @@ void TOptionsForm::LoadOptions() {
     readBool("Stay Ontop", ckbStayOnTop_, true);
     readBool("Save Exit", ckbSaveOnExit_, true);
     ShowOwnHints(ckbBtnHint_->isChecked());
+    // "Tab Width" only counts with "Multi Line Menu": it is enabled with it.
+    Ckb_MultiLineClick();
 }
 
 void TOptionsForm::SaveOptions() {

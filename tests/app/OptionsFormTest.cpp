@@ -201,6 +201,7 @@ TEST(Options, MultiLineSwitchesTheTabWidthField) {
     auto form = f.Start();
     TOptionsForm& o = form->Options();
     QCheckBox* multi = Box(o, "Ckb_MultiLine");
+    EXPECT_FALSE(Edit(o, "Ed_TabWidth")->isEnabled());
     QTest::mouseClick(multi, Qt::LeftButton, {}, QPoint(4, multi->height() / 2));
     EXPECT_TRUE(multi->isChecked());
     EXPECT_TRUE(Edit(o, "Ed_TabWidth")->isEnabled());
