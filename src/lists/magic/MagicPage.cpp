@@ -449,7 +449,13 @@ void TMagicPage::ShowList() {
 
 // --- search ---------------------------------------------------------------------------
 
-bool TMagicPage::AutoUpdate() const { return btnAutoOn_->isChecked(); }
+bool TMagicPage::AutoUpdate() const { return autoUpdate_; }
+
+void TMagicPage::SetAutoUpdate(bool on) {
+    autoUpdate_ = on;
+    btnAutoOn_->setChecked(on);
+    btnAutoOff_->setChecked(!on);
+}
 
 void TMagicPage::DataChanged() {
     if (quiet_ > 0 || !host_.State().Ready) return;
@@ -490,8 +496,7 @@ void TMagicPage::ResetClick() {
 
 void TMagicPage::AutoUpdateClick(bool on) {
     const bool was = AutoUpdate();
-    btnAutoOn_->setChecked(on);
-    btnAutoOff_->setChecked(!on);
+    SetAutoUpdate(on);
     // Switched on: the grid catches up with the boxes at once.
     if (on && !was) Guard([this] { RefreshGrid({}); });
 }
@@ -755,9 +760,7 @@ void TMagicPage::TimerTick() {
 // --- settings ------------------------------------------------------------------------------
 
 void TMagicPage::LoadSettings(SettingsStore& settings) {
-    const bool on = settings.ReadBool(list_.autoUpdateName, btnAutoOn_->isChecked());
-    btnAutoOn_->setChecked(on);
-    btnAutoOff_->setChecked(!on);
+    SetAutoUpdate(settings.ReadBool(list_.autoUpdateName, AutoUpdate()));
     grid_->setDefaultRowHeight(settings.ReadInteger(list_.rowHeightName, grid_->DefaultRowHeight()));
     for (int c = 0; c < grid_->ColCount(); ++c) {
         int width = settings.ReadInteger(list_.colWidthPrefix + std::to_string(c), grid_->ColWidths(c));

@@ -68,6 +68,7 @@ public:
     void ListClick();
     void AutoUpdateClick(bool on);
     bool AutoUpdate() const;
+    void SetAutoUpdate(bool on);
     // The pick-list button beside the box of part.
     void PickListClick(MagicPart part);
 
@@ -149,6 +150,7 @@ private:
     const MagicListDesc& list_;
     MagicView view_ = MagicView::Stock;
     int quiet_ = 0;
+    bool autoUpdate_ = true;  // "Auto On" is down
     int descHeight_ = 12;  // the description label: font size + 5
     ListDisplay stockDisplay_;
     ListDisplay priceDisplay_;

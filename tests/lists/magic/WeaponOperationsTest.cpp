@@ -1,0 +1,291 @@
+// Save, Delete, Edit, Sold, Send, Send To Detail, Reorder and the warning blink of the
+// weapons page, on the real window.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+
+#include "app/OptionsForm.h"
+#include "lists/magic/WeaponFixture.h"
+
+namespace stallmark::test {
+
+namespace {
+
+const std::map<std::string, std::string> kPickLists = {
+    {"ListMwItem.dat", "Bow\r\nKatana\r\nMace\r\n"},
+    {"ListMwMagic.dat", "\"Power\",1\r\n\"Vanquishing\",2\r\n\"Force\",0\r\n"},
+    {"ListMwAcc.dat", "Accurate\r\nSupremely\r\n"},
+    {"ListMwDur.dat", "Durable\r\nMassive\r\n"},
+    {"ListMwOther.dat", "from bank\r\n"},
+};
+
+std::map<std::string, std::string> Files(const std::string& stock, const std::string& prices = "") {
+    auto files = kPickLists;
+    files["MWStock.dat"] = stock;
+    files["MWPrice.dat"] = prices;
+    return files;
+}
+
+}  // namespace
+
+TEST(WeaponSave, WithoutWeaponWarnsAndWritesNothing) {
+    WeaponFixture f;
+    f.Open(Files("Bow,Power,0,,,900,20261201,\r\n"));
+    f.Price()->setText("100");
+    f.Click("Btn_MWAdd");
+    ASSERT_EQ(f.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(f.dialogs.boxes[0].text, "No Weapon Entered !");
+    EXPECT_EQ(f.dialogs.boxes[0].kind, MsgKind::Warning);
+    EXPECT_EQ(f.dialogs.boxes[0].buttons, mbOK);
+    EXPECT_EQ(f.Stock(), "Bow,Power,0,,,900,20261201,\r\n");
+}
+
+TEST(WeaponSave, StoresTheBoxesInOrderAndSelectsTheNewRow) {
+    WeaponFixture f;
+    f.Open(Files("Bow,Power,0,,,900,20261201,\r\nMace,,0,,,5,20261201,\r\n"));
+    f.Choose("Cb_Weapon", "Katana");
+    f.Choose("Cb_MWMagic", "Vanquishing");
+    f.Choose("Cb_MWAcc", "Supremely");
+    f.Choose("Cb_MWDur", "Massive");
+    f.Box("Cb_MWOther")->setEditText(" from, bank ");
+    f.Choose("Cb_Weapon", "(None)");
+    f.Choose("Cb_Weapon", "Katana");
+    f.Price()->setText("12000");
+    f.Click("Btn_MWAdd");
+    EXPECT_TRUE(f.dialogs.boxes.empty());
+    EXPECT_EQ(f.Stock(), "Bow,Power,0,,,900,20261201,\r\nKatana,Vanquishing,2,Supremely,Massive,12000," +
+                             std::string(kToday) + ",from  bank\r\nMace,,0,,,5,20261201,\r\n");
+    EXPECT_EQ(f.grid->Row(), 1);  // the search shows the Katana alone
+    EXPECT_EQ(f.grid->Cells(0, 1), "Katana");
+    EXPECT_EQ(f.Label("Lb_MWepDesc")->text(), "  Katana Massive Supremely Silver Vanquishing from  bank = 12000");
+    f.Click("Btn_MWReset");
+    EXPECT_EQ(f.Items(), QStringList({"Bow", "Katana", "Mace"}));
+}
+
+TEST(WeaponSave, MissingOrNegativePriceAsksFirst) {
+    WeaponFixture f;
+    f.Open(Files(""));
+    f.Choose("Cb_Weapon", "Bow");
+    f.Price()->setText("-5");
+    f.dialogs.boxAnswers.push_back(mbNo);
+    f.Click("Btn_MWAdd");
+    ASSERT_EQ(f.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(f.dialogs.boxes[0].text, "Value missing or incorrect\n\rare you sure you want to continue ?");
+    EXPECT_EQ(f.dialogs.boxes[0].kind, MsgKind::Confirmation);
+    EXPECT_EQ(f.dialogs.boxes[0].buttons, mbYes | mbNo);
+    EXPECT_EQ(f.Stock(), "");
+    f.dialogs.boxAnswers.push_back(mbYes);
+    f.Click("Btn_MWAdd");
+    EXPECT_EQ(f.Stock(), "Bow,,0,,,5," + std::string(kToday) + ",\r\n");
+    f.Price()->clear();
+    f.Click("Btn_MWAdd");  // an empty box: asked, and Yes stores 0
+    EXPECT_EQ(f.Stock(), "Bow,,0,,,0," + std::string(kToday) + ",\r\nBow,,0,,,5," + kToday + ",\r\n");
+}
+
+TEST(WeaponSave, AnItemTheSearchHidesIsStoredButNotSelected) {
+    WeaponFixture f;
+    f.Open(Files("Bow,,1,,,1,20261201,\r\nMace,,2,,,5,20261201,\r\n"));
+    // Silver and Virtue search both kinds, but an item saved with both is stored as none.
+    f.Check("Ckb_MWSilver")->click();
+    f.Check("Ckb_MWVirtue")->click();
+    f.Choose("Cb_Weapon", "Katana");
+    f.Choose("Cb_Weapon", "(None)");
+    EXPECT_EQ(f.Items(), QStringList({"Bow", "Mace"}));
+    f.SelectRow(2);
+    f.Choose("Cb_Weapon", "Katana");
+    f.Price()->setText("7");
+    f.Click("Btn_MWAdd");
+    EXPECT_EQ(f.Stock(), "Bow,,1,,,1,20261201,\r\nKatana,,0,,,7," + std::string(kToday) +
+                             ",\r\nMace,,2,,,5,20261201,\r\n");
+    EXPECT_EQ(f.Rows(), QStringList({"||||||||"}));
+    EXPECT_EQ(f.grid->Row(), 1);
+    EXPECT_EQ(f.Label("Lb_MWepDesc")->text(), "  ");
+}
+
+TEST(WeaponSave, TwoSpecialBoxesStoreNoneAndBlinkTheWarning) {
+    WeaponFixture f;
+    f.Open(Files(""));
+    f.Choose("Cb_Weapon", "Katana");
+    f.Price()->setText("100");
+    f.Check("Ckb_MWSilver")->click();
+    f.Check("Ckb_MWVirtue")->click();
+    f.Click("Btn_MWAdd");
+    EXPECT_EQ(f.Stock(), "Katana,,0,,,100," + std::string(kToday) + ",\r\n");
+    EXPECT_EQ(f.form->State().WarnFlashTicks, 10);
+    QLabel* warn = f.Label("Lb_MwWarn");
+    EXPECT_EQ(warn->text(), "Weapon special status set to None");
+    std::vector<QColor> colours;
+    for (int tick = 0; tick < 10; ++tick) {
+        f.Tick();
+        colours.push_back(warn->palette().color(QPalette::WindowText));
+        EXPECT_EQ(warn->isVisible(), tick < 9) << tick;
+    }
+    EXPECT_EQ(colours[0], QColor(255, 0, 0));  // starts red
+    EXPECT_NE(colours[1], QColor(255, 0, 0));
+    EXPECT_EQ(colours[8], QColor(255, 0, 0));
+    EXPECT_EQ(f.form->State().WarnFlashTicks, 0);
+    f.Tick();
+    EXPECT_FALSE(warn->isVisible());
+    // Silver and No Special together count as two as well.
+    f.Check("Ckb_MWVirtue")->click();
+    f.Check("Ckb_MWNone")->click();
+    f.Click("Btn_MWAdd");
+    EXPECT_EQ(f.form->State().WarnFlashTicks, 10);
+}
+
+TEST(WeaponEdit, RewritesTheRowInPlaceWithoutReloading) {
+    WeaponFixture f;
+    f.Open(Files("Bow,Power,0,,,900,,\r\nKatana,Force,2,Accurate,,500,20261201,old\r\nMace,,0,,,5,20261201,\r\n"));
+    // All boxes blank: the line is written back unchanged, a blank date as today.
+    f.SelectRow(1);
+    f.Click("Btn_MWEdit");
+    EXPECT_EQ(f.Stock(), "Bow,Power,0,,,900," + std::string(kToday) +
+                             ",\r\nKatana,Force,2,Accurate,,500,20261201,old\r\nMace,,0,,,5,20261201,\r\n");
+    EXPECT_TRUE(f.dialogs.boxes.empty());
+
+    // Only "No Special" checked keeps Silver; the weapon cell never changes.
+    f.Click("Btn_MWAutoUpdateOff");
+    f.SelectRow(2);
+    f.Check("Ckb_MWNone")->click();
+    f.Choose("Cb_Weapon", "Mace");
+    f.Choose("Cb_MWDur", "Massive");
+    f.Box("Cb_MWOther")->setEditText("new, note");
+    f.Price()->setText("1,200gp");
+    f.Click("Btn_MWEdit");
+    EXPECT_EQ(f.grid->RowTexts(2).join("|"), "Katana|Force|Accurate|Massive|Silver|new  note|01/12/2026|7|1200");
+    EXPECT_EQ(f.Stock(), "Bow,Power,0,,,900," + std::string(kToday) +
+                             ",\r\nKatana,Force,2,Accurate,Massive,1200,20261201,new  note\r\nMace,,0,,,5,20261201,\r\n");
+    // Virtue alone sets Virtue; the edited row stays where it was until the next reload.
+    f.Check("Ckb_MWNone")->click();
+    f.Choose("Cb_MWDur", "(None)");
+    f.Choose("Cb_MWMagic", "Power");  // checks Virtue
+    f.Click("Btn_MWEdit");
+    EXPECT_EQ(f.grid->RowTexts(2).join("|"), "Katana|Power|Accurate|Massive|Virtue|new  note|01/12/2026|7|1200");
+    EXPECT_NE(f.Stock().find("Katana,Power,1,Accurate,Massive,1200,20261201,new  note\r\n"), std::string::npos);
+    EXPECT_EQ(f.Stock().find("Katana,Force"), std::string::npos);
+}
+
+TEST(WeaponSold, MovesTheRowToThePriceListAndSelectsTheNextRow) {
+    WeaponFixture f;
+    f.Open(Files("Bow,Power,1,,,900,20261130,x\r\nKatana,,0,,,50,,\r\nMace,,0,,,5,20261201,\r\n",
+                 "Axe,,0,,,1,3,,20260101\r\n"));
+    f.SelectRow(3);
+    f.Click("Btn_MWSold");
+    EXPECT_TRUE(f.dialogs.boxes.empty());
+    EXPECT_EQ(f.Stock(), "Bow,Power,1,,,900,20261130,x\r\nKatana,,0,,,50,,\r\n");
+    EXPECT_EQ(f.Prices(), "Axe,,0,,,1,3,,20260101\r\nMace,,0,,,5,7,," + std::string(kToday) + "\r\n");
+    EXPECT_EQ(f.page->WeaponView(), MagicView::Stock);
+    EXPECT_EQ(f.grid->Row(), 2);  // the new last row
+    EXPECT_EQ(f.Label("Lb_MWepDesc")->text(), "  Katana = 50");
+    f.SelectRow(1);
+    f.Click("Btn_MWSold");
+    EXPECT_EQ(f.grid->Row(), 1);
+    EXPECT_NE(f.Prices().find("Bow,Power,1,,,900,8,x," + std::string(kToday)), std::string::npos);
+    f.Click("Btn_MWSold");  // the only row: its blank date gives age 0
+    EXPECT_EQ(f.Stock(), "");
+    EXPECT_NE(f.Prices().find("Katana,,0,,,50,0,," + std::string(kToday)), std::string::npos);
+    EXPECT_EQ(f.Rows(), QStringList({"||||||||"}));
+    EXPECT_EQ(f.grid->Row(), 1);
+    // The empty row sells nothing.
+    const std::string prices = f.Prices();
+    f.page->Btn_MWSoldClick();
+    EXPECT_EQ(f.Prices(), prices);
+}
+
+TEST(WeaponDelete, AsksAndRemovesExactlyTheRowsLine) {
+    WeaponFixture f;
+    const std::string prices = "Katana,Power,0,,,900,3,x,20261101\r\nKatana,Power,0,,,900,3,x,20261105\r\n";
+    f.Open(Files("Bow,,0,,,1,20261201,\r\nMace,Ruin,3,,,5,20261201,\r\n", prices));
+    f.Click("Btn_MWList");
+    f.SelectRow(2);
+    f.dialogs.boxAnswers.push_back(mbNo);
+    f.Click("Btn_MWDelete");
+    ASSERT_EQ(f.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(f.dialogs.boxes[0].text, "Delete Katana ?");
+    EXPECT_EQ(f.dialogs.boxes[0].buttons, mbYes | mbNo);
+    EXPECT_EQ(f.Prices(), prices);
+    f.dialogs.boxAnswers.push_back(mbYes);
+    f.Click("Btn_MWDelete");
+    EXPECT_EQ(f.Prices(), "Katana,Power,0,,,900,3,x,20261101\r\n");
+    EXPECT_EQ(f.Rows(), QStringList({"Katana|Power||||x|01/11/2026|3|900"}));
+    // A stored line the grid would write differently (special code 3) still goes.
+    f.Click("Btn_MWList");
+    f.SelectRow(2);
+    f.Click("Btn_MWDelete");
+    EXPECT_EQ(f.Stock(), "Bow,,0,,,1,20261201,\r\n");
+    // The empty row of an empty list asks nothing.
+    f.dir.Write("MWStock.dat", "");
+    f.Click("Btn_MWSearch");
+    f.dialogs.Clear();
+    f.Click("Btn_MWDelete");
+    EXPECT_TRUE(f.dialogs.boxes.empty());
+}
+
+TEST(WeaponSend, TypesValueAndDescriptionWithTheWeaponRowOptions) {
+    WeaponFixture f;
+    f.Open(Files("Katana,Vanquishing,2,Supremely,Massive,12000,20261207,from bank\r\n"));
+    f.Click("Btn_MWSend");
+    const std::string sent = f.windows.PostedText(f.game);
+    EXPECT_EQ(sent, std::string(21, '\b') + "12000,Katana Massive Supremely Silver Vanquishing from bank\r");
+    // Without the value and Enter, with 2 backspaces; a double click sends too.
+    TOptionsForm& options = f.form->Options();
+    options.findChild<QCheckBox*>("Ckb_SendVal1")->setChecked(false);
+    options.findChild<QCheckBox*>("Ckb_SendCr1")->setChecked(false);
+    options.findChild<QLineEdit*>("Ed_BackSpaces")->setText("2");
+    f.windows.ClearLog();
+    emit f.grid->cellDoubleClicked(0, 1);
+    EXPECT_EQ(f.windows.PostedText(f.game), std::string(3, '\b') + "Katana Massive Supremely Silver Vanquishing from bank");
+    // F2 on the weapons page sends as well.
+    f.windows.ClearLog();
+    f.form->MenuItem("Mp_SendToGame")->trigger();
+    EXPECT_FALSE(f.windows.PostedText(f.game).empty());
+}
+
+TEST(WeaponSendToDetail, FillsTheBoxesQuietly) {
+    WeaponFixture f;
+    f.Open(Files("Bow,,0,,,1,20261201,\r\nKatana,Vanquishing,2,Supremely,Massive,12000,20261207,from bank\r\n"));
+    ASSERT_EQ(f.Items().size(), 2);
+    f.SelectRow(2);
+    f.Check("Ckb_MWNone")->setChecked(true);
+    f.Check("Ckb_MWVirtue")->setChecked(true);
+    f.form->Popup_PricesPopup();
+    f.form->MenuItem("Mp_SendToDetail")->trigger();
+    EXPECT_EQ(f.Box("Cb_Weapon")->currentText(), "Katana");
+    EXPECT_EQ(f.Box("Cb_MWMagic")->currentText(), "Vanquishing");
+    EXPECT_EQ(f.Box("Cb_MWAcc")->currentText(), "Supremely");
+    EXPECT_EQ(f.Box("Cb_MWDur")->currentText(), "Massive");
+    EXPECT_EQ(f.Box("Cb_MWOther")->currentText(), "from bank");
+    EXPECT_EQ(f.Price()->text(), "12000");
+    EXPECT_TRUE(f.Check("Ckb_MWSilver")->isChecked());
+    EXPECT_FALSE(f.Check("Ckb_MWVirtue")->isChecked());
+    EXPECT_FALSE(f.Check("Ckb_MWNone")->isChecked());
+    // No reload: both rows still shown although the boxes now say Katana.
+    EXPECT_EQ(f.Items().size(), 2);
+    // A cell with no entry in its box selects none.
+    f.dir.Write("MWStock.dat", "Lance,Odd,0,,,3,20261201,\r\n");
+    f.Click("Btn_MWReset");
+    f.form->MenuItem("Mp_SendToDetail")->trigger();
+    EXPECT_EQ(f.Box("Cb_Weapon")->currentText(), "");
+    EXPECT_EQ(f.Price()->text(), "3");
+}
+
+TEST(WeaponReorder, SortsBothFilesAndSearchesAsAfterAChange) {
+    WeaponFixture f;
+    f.Open(Files("Mace,,0,,,5,20261201,\r\nBow,,0,,,1,20261201,\r\n", "Zed,,0,,,1,2,,20260101\r\nAxe,,0,,,1,2,,20260101\r\n"));
+    EXPECT_EQ(f.Items(), QStringList({"Mace", "Bow"}));
+    f.Click("Btn_MWAutoUpdateOff");
+    f.form->Popup_PricesPopup();
+    ASSERT_TRUE(f.form->MenuItem("Mp_Reorder")->isVisible());
+    f.form->MenuItem("Mp_Reorder")->trigger();
+    EXPECT_EQ(f.Stock(), "Bow,,0,,,1,20261201,\r\nMace,,0,,,5,20261201,\r\n");
+    EXPECT_EQ(f.Prices(), "Axe,,0,,,1,2,,20260101\r\nZed,,0,,,1,2,,20260101\r\n");
+    EXPECT_EQ(f.Items(), QStringList({"Mace", "Bow"}));  // auto search off: not reloaded
+    f.Click("Btn_MWAutoUpdateOn");
+    EXPECT_EQ(f.Items(), QStringList({"Bow", "Mace"}));
+    f.dir.Write("MWStock.dat", "Mace,,0,,,5,20261201,\r\nAxe,,0,,,1,20261201,\r\n");
+    f.form->MenuItem("Mp_Reorder")->trigger();
+    EXPECT_EQ(f.Items(), QStringList({"Axe", "Mace"}));
+}
+
+}  // namespace stallmark::test

@@ -1,0 +1,379 @@
+// The weapons page on the real window: loading, views, settings, search and pick lists.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDialog>
+#include <QGroupBox>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include "lists/picklists/EditGridForm.h"
+#include "lists/picklists/EditTextForm.h"
+#include "lists/picklists/PickList.h"
+#include "lists/magic/WeaponFixture.h"
+
+namespace stallmark::test {
+
+namespace {
+
+const std::string kStock =
+    "Bow,Power,0,,Durable,900,20261201,\r\n"
+    "Katana,Vanquishing,2,Supremely,Massive,12000,20261207,from bank\r\n"
+    " ,Ghost,0,,,5,20261207,\r\n"
+    "Katana,Power,1,Accurate,,1500,,\r\n"
+    "Mace,Force,x,,,100,20261208,\r\n";
+
+const std::map<std::string, std::string> kPickLists = {
+    {"ListMwItem.dat", "Mace\r\nKatana\r\n\r\n  \r\nBow\r\n"},
+    {"ListMwMagic.dat", "\"Power\",1\r\n\"Vanquishing\",2\r\nForce\r\n\"\",1\r\n"},
+    {"ListMwAcc.dat", "Supremely\r\nAccurate\r\n"},
+    {"ListMwDur.dat", "Massive\r\nDurable\r\n"},
+    {"ListMwOther.dat", "from bank  \r\nask\r\n"},
+};
+
+std::map<std::string, std::string> With(std::map<std::string, std::string> files, const std::string& name,
+                                        const std::string& content) {
+    files[name] = content;
+    return files;
+}
+
+QStringList Entries(QComboBox* box) {
+    QStringList out;
+    for (int i = 0; i < box->count(); ++i) out << box->itemText(i);
+    return out;
+}
+
+}  // namespace
+
+TEST(WeaponPage, StartsOnTheStockListWithDatesAgesAndAmounts) {
+    WeaponFixture f;
+    f.Open(With(kPickLists, "MWStock.dat", kStock));
+    ASSERT_NE(f.page, nullptr);
+    EXPECT_EQ(f.page->WeaponView(), MagicView::Stock);
+    EXPECT_EQ(f.grid->RowTexts(0), QStringList({"Weapon", "Magic", "Accuracy", "Durability", "Special", "Other",
+                                                "Date", "Age", "Price"}));
+    EXPECT_EQ(f.Rows(), QStringList({"Bow|Power||Durable|||01/12/2026|7|900",
+                                     "Katana|Vanquishing|Supremely|Massive|Silver|from bank|07/12/2026|1|12000",
+                                     "Katana|Power|Accurate||Virtue||||1500", "Mace|Force|||||08/12/2026|0|100"}));
+    EXPECT_EQ(f.grid->Row(), 1);
+    EXPECT_EQ(f.Label("Lb_MWepDesc")->text(), "  Bow Durable Power = 900");
+    EXPECT_EQ(f.Button("Btn_MWList")->text(), "Stock");
+    EXPECT_EQ(Find<QGroupBox>(f.form.get(), "Gb_Display")->title(), "Stock");
+    EXPECT_TRUE(f.Button("Btn_MWAdd")->isEnabled());
+    EXPECT_TRUE(f.Button("Btn_MWSold")->isEnabled());
+    EXPECT_FALSE(f.Label("Lb_MwWarn")->isVisible());
+    EXPECT_EQ(f.grid->DefaultRowHeight(), 17);
+    for (int c = 0; c < 8; ++c) EXPECT_EQ(f.grid->ColWidths(c), (std::vector<int>{74, 76, 52, 48, 47, 56, 48, 21})[c]);
+    EXPECT_EQ(f.grid->ColumnAlignment(7), Qt::AlignRight);
+    EXPECT_EQ(f.grid->ColumnAlignment(8), Qt::AlignRight);
+    EXPECT_EQ(f.grid->ColumnAlignment(6), Qt::AlignLeft);
+    // The Price column takes what the others leave, at least 40.
+    const int others = 74 + 76 + 52 + 48 + 47 + 56 + 48 + 21 + 8 + 1;
+    EXPECT_EQ(f.grid->ColWidths(8), std::max(40, f.grid->ClientWidth() - others));
+    f.form->resize(900, 600);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(f.grid->ColWidths(8), f.grid->ClientWidth() - others);
+    EXPECT_GT(f.grid->ColWidths(8), 40);
+}
+
+TEST(WeaponPage, EmptyOrMissingFileShowsOneEmptyRow) {
+    WeaponFixture f;
+    f.Open();
+    EXPECT_EQ(f.Rows(), QStringList({"||||||||"}));
+    EXPECT_EQ(f.Label("Lb_MWepDesc")->text(), "  ");
+    EXPECT_TRUE(f.dir.Exists("MWStock.dat"));
+    // No file at all when the list is shown again: it is created empty.
+    std::filesystem::remove(f.dir.File("MWPrice.dat"));
+    f.Click("Btn_MWList");
+    EXPECT_TRUE(f.dir.Exists("MWPrice.dat"));
+    EXPECT_EQ(f.Rows(), QStringList({"||||||||"}));
+}
+
+TEST(WeaponPage, ListButtonTogglesPricesWithTheirDisplayOptions) {
+    WeaponFixture f;
+    f.settings.WriteInteger("MWStock TextCol", 0x0000FF);  // red
+    f.settings.WriteInteger("MWPrice TextCol", 0xFF0000);  // blue
+    f.settings.WriteInteger("MWPrice FontSize", 11);
+    f.Open({{"MWStock.dat", kStock}, {"MWPrice.dat", "Katana,Power,0,,,5000,12,quick,20260115\r\nAxe,,0,,,1,,,\r\n"}});
+    EXPECT_EQ(f.grid->TextColor(), QColor(255, 0, 0));
+    EXPECT_EQ(f.Label("Lb_MWepDesc")->height(), 12);
+    f.Click("Btn_MWList");
+    EXPECT_EQ(f.page->WeaponView(), MagicView::Prices);
+    EXPECT_EQ(f.Button("Btn_MWList")->text(), "Prices");
+    EXPECT_EQ(Find<QGroupBox>(f.form.get(), "Gb_Display")->title(), "Prices");
+    EXPECT_FALSE(f.Button("Btn_MWAdd")->isEnabled());
+    EXPECT_FALSE(f.Button("Btn_MWSold")->isEnabled());
+    EXPECT_EQ(f.Rows(), QStringList({"Katana|Power||||quick|15/01/2026|12|5000", "Axe||||||08/12/2026||1"}));
+    EXPECT_EQ(f.grid->TextColor(), QColor(0, 0, 255));
+    EXPECT_EQ(f.Label("Lb_MWepDesc")->height(), 16);
+    EXPECT_EQ(f.page->WeaponFilePath(), f.dir.File("MWPrice.dat"));
+    f.Click("Btn_MWList");
+    EXPECT_EQ(f.page->WeaponView(), MagicView::Stock);
+    EXPECT_EQ(f.grid->TextColor(), QColor(255, 0, 0));
+    EXPECT_EQ(f.Items().size(), 4);
+}
+
+TEST(WeaponPage, ColumnWidthsRowHeightAndHiddenColumnsComeFromTheSettings) {
+    WeaponFixture f;
+    f.settings.WriteInteger("MWepRowHeight", 21);
+    f.settings.WriteInteger("MWepColWidth4", 2);
+    f.settings.WriteInteger("MWepColWidth6", -1);
+    f.settings.WriteInteger("MWepColWidth1", 90);
+    f.settings.WriteBool("MW AutoUpdate", false);
+    f.Open();
+    EXPECT_EQ(f.grid->DefaultRowHeight(), 21);
+    EXPECT_EQ(f.grid->ColWidths(4), 40);
+    EXPECT_EQ(f.grid->ColWidths(6), -1);
+    EXPECT_EQ(f.grid->ColWidths(1), 90);
+    EXPECT_TRUE(f.form->State().MWHideDate);
+    EXPECT_FALSE(f.form->State().MWHideAge);
+    EXPECT_FALSE(f.Button("Btn_MWAutoUpdateOn")->isChecked());
+    EXPECT_TRUE(f.Button("Btn_MWAutoUpdateOff")->isChecked());
+    f.form->Popup_PricesPopup();
+    EXPECT_TRUE(f.form->MenuItem("Mp_HideColDate")->isChecked());
+    EXPECT_FALSE(f.form->MenuItem("Mp_HideColAge")->isChecked());
+
+    // Showing the column again gives it 40; hiding Age hides it. Both last to the next start.
+    f.form->MenuItem("Mp_HideColDate")->trigger();
+    EXPECT_EQ(f.grid->ColWidths(6), 40);
+    EXPECT_FALSE(f.form->State().MWHideDate);
+    f.form->Popup_PricesPopup();
+    f.form->MenuItem("Mp_HideColAge")->trigger();
+    EXPECT_EQ(f.grid->ColWidths(7), -1);
+    EXPECT_TRUE(f.form->State().MWHideAge);
+    f.grid->setColWidths(3, 1);
+    f.form->close();
+    EXPECT_EQ(f.settings.ReadInteger("MWepColWidth7", 0), -1);
+    EXPECT_EQ(f.settings.ReadInteger("MWepColWidth6", 0), 40);
+    EXPECT_EQ(f.settings.ReadInteger("MWepColWidth3", 0), 40);
+    EXPECT_EQ(f.settings.ReadInteger("MWepRowHeight", 0), 21);
+    EXPECT_FALSE(f.settings.ReadBool("MW AutoUpdate", true));
+}
+
+TEST(WeaponPage, PickListsLoadWithNoneFirstAndSortedWhereSorted) {
+    WeaponFixture f;
+    f.Open(kPickLists);
+    EXPECT_EQ(Entries(f.Box("Cb_Weapon")), QStringList({"(None)", "Bow", "Katana", "Mace"}));
+    EXPECT_EQ(Entries(f.Box("Cb_MWMagic")), QStringList({"(None)", "Power", "Vanquishing", "Force"}));
+    EXPECT_EQ(Entries(f.Box("Cb_MWAcc")), QStringList({"(None)", "Supremely", "Accurate"}));
+    EXPECT_EQ(Entries(f.Box("Cb_MWOther")), QStringList({"(None)", "ask", "from bank  "}));
+    EXPECT_EQ(f.Box("Cb_Weapon")->maxVisibleItems(), 4);
+    EXPECT_EQ(f.Box("Cb_Weapon")->currentText(), "");
+    const QComboBox* magic = f.Box("Cb_MWMagic");
+    EXPECT_EQ(ComboObjAt(*magic, 1)->code, 1);
+    EXPECT_EQ(ComboObjAt(*magic, 2)->code, 2);
+    EXPECT_EQ(ComboObjAt(*magic, 3)->code, 0);  // a line without quotes and comma: code 0
+    EXPECT_FALSE(ComboObjAt(*magic, 0).has_value());
+    // A missing pick list gives "(None)" alone, one drop-down line.
+    EXPECT_EQ(Entries(f.Box("Cb_MWDur")), QStringList({"(None)", "Massive", "Durable"}));
+    WeaponFixture g;
+    g.Open();
+    EXPECT_EQ(Entries(g.Box("Cb_MWDur")), QStringList({"(None)"}));
+    EXPECT_EQ(g.Box("Cb_MWDur")->maxVisibleItems(), 1);
+}
+
+TEST(WeaponSearch, BoxesFilterAndNoneClearsTheCriterion) {
+    WeaponFixture f;
+    f.Open(With(kPickLists, "MWStock.dat", kStock));
+    f.Choose("Cb_Weapon", "Katana");
+    EXPECT_EQ(f.Items(), QStringList({"Katana", "Katana"}));
+    f.Choose("Cb_MWDur", "Massive");
+    EXPECT_EQ(f.Rows(), QStringList({"Katana|Vanquishing|Supremely|Massive|Silver|from bank|07/12/2026|1|12000"}));
+    f.Choose("Cb_MWDur", "(None)");
+    EXPECT_EQ(f.Box("Cb_MWDur")->currentIndex(), -1);
+    EXPECT_EQ(f.Box("Cb_MWDur")->currentText(), "");
+    EXPECT_EQ(f.Items(), QStringList({"Katana", "Katana"}));
+    f.Choose("Cb_Weapon", "(None)");
+    EXPECT_EQ(f.Items(), QStringList({"Bow", "Katana", "Katana", "Mace"}));
+    // Nothing matches: one empty row.
+    f.Choose("Cb_Weapon", "Bow");
+    f.Choose("Cb_MWAcc", "Supremely");
+    EXPECT_EQ(f.Rows(), QStringList({"||||||||"}));
+}
+
+TEST(WeaponSearch, SpecialBoxesWidenOneAnother) {
+    WeaponFixture f;
+    f.Open(With(kPickLists, "MWStock.dat", kStock));
+    f.Check("Ckb_MWNone")->click();
+    EXPECT_EQ(f.Items(), QStringList({"Bow", "Mace"}));  // "x" counts as code 0
+    f.Check("Ckb_MWSilver")->click();
+    EXPECT_EQ(f.Items(), QStringList({"Bow", "Katana", "Mace"}));
+    f.Check("Ckb_MWNone")->click();
+    f.Check("Ckb_MWVirtue")->click();
+    EXPECT_EQ(f.Items(), QStringList({"Katana", "Katana"}));
+}
+
+TEST(WeaponSearch, MagicEntrySetsTheSpecialBoxesAndSearchesOnce) {
+    WeaponFixture f;
+    f.Open(With(kPickLists, "MWStock.dat", kStock));
+    f.Check("Ckb_MWVirtue")->click();
+    f.Check("Ckb_MWNone")->click();
+    f.Choose("Cb_MWMagic", "Vanquishing");
+    EXPECT_TRUE(f.Check("Ckb_MWSilver")->isChecked());
+    EXPECT_FALSE(f.Check("Ckb_MWVirtue")->isChecked());
+    EXPECT_TRUE(f.Check("Ckb_MWNone")->isChecked());  // kept
+    EXPECT_EQ(f.Items(), QStringList({"Katana"}));
+    f.Choose("Cb_MWMagic", "Force");
+    EXPECT_FALSE(f.Check("Ckb_MWSilver")->isChecked());
+    EXPECT_FALSE(f.Check("Ckb_MWVirtue")->isChecked());
+    EXPECT_EQ(f.Items(), QStringList({"Mace"}));
+    // "(None)" changes no special box.
+    f.Check("Ckb_MWSilver")->click();
+    f.Choose("Cb_MWMagic", "(None)");
+    EXPECT_TRUE(f.Check("Ckb_MWSilver")->isChecked());
+    EXPECT_EQ(f.Box("Cb_MWMagic")->currentText(), "");
+}
+
+TEST(WeaponSearch, AutoOffWaitsForSearchAndOtherTextDoesNotFilter) {
+    WeaponFixture f;
+    f.Open(With(kPickLists, "MWStock.dat", kStock));
+    f.Click("Btn_MWAutoUpdateOff");
+    EXPECT_FALSE(f.page->AutoUpdate());
+    f.Choose("Cb_Weapon", "Mace");
+    f.Check("Ckb_MWNone")->click();
+    EXPECT_EQ(f.Items().size(), 4);
+    // "(None)" is still cleared with auto search off.
+    f.Choose("Cb_MWAcc", "(None)");
+    EXPECT_EQ(f.Box("Cb_MWAcc")->currentText(), "");
+    f.Click("Btn_MWSearch");
+    EXPECT_EQ(f.Items(), QStringList({"Mace"}));
+
+    // With auto search on, typing in Other reloads the grid (which shows what the file
+    // holds now) but does not filter it.
+    f.Click("Btn_MWAutoUpdateOn");
+    f.Check("Ckb_MWNone")->click();
+    f.Click("Btn_MWReset");
+    EXPECT_EQ(f.Items().size(), 4);
+    f.dir.Write("MWStock.dat", kStock + "Zweihander,,0,,,1,20261208,\r\n");
+    f.Box("Cb_MWOther")->setEditText("from");
+    EXPECT_EQ(f.Items().size(), 5);
+}
+
+TEST(WeaponSearch, ResetEmptiesTheBoxesButKeepsNoSpecial) {
+    WeaponFixture f;
+    f.Open(With(kPickLists, "MWStock.dat", kStock));
+    f.Choose("Cb_Weapon", "Katana");
+    f.Choose("Cb_MWMagic", "Vanquishing");
+    f.Choose("Cb_MWAcc", "Supremely");
+    f.Choose("Cb_MWDur", "Massive");
+    f.Box("Cb_MWOther")->setEditText("note");
+    f.Check("Ckb_MWNone")->click();
+    f.Price()->setText("12");
+    f.Click("Btn_MWReset");
+    for (const char* name : {"Cb_Weapon", "Cb_MWMagic", "Cb_MWAcc", "Cb_MWDur", "Cb_MWOther"})
+        EXPECT_EQ(f.Box(name)->currentText(), "") << name;
+    EXPECT_FALSE(f.Check("Ckb_MWSilver")->isChecked());
+    EXPECT_TRUE(f.Check("Ckb_MWNone")->isChecked());
+    EXPECT_EQ(f.Price()->text(), "");
+    EXPECT_EQ(f.Items(), QStringList({"Bow", "Mace"}));
+}
+
+TEST(WeaponPickLists, TextEditorSavesCleanedEntriesAndKeepsTheChoice) {
+    WeaponFixture f;
+    f.Open(kPickLists);
+    f.Choose("Cb_Weapon", "Katana");
+    QStringList shown;
+    f.dialogs.modalHandlers.push_back([&](QDialog& dialog) {
+        auto* memo = dialog.findChild<QPlainTextEdit*>("Memo_Edit");
+        shown = memo->toPlainText().split('\n');
+        EXPECT_EQ(dialog.windowTitle(), "Edit List");
+        memo->setPlainText("  Zweihander\nBow, long \n\nKatana\n");
+        dialog.findChild<QAbstractButton*>("Btn_Ok")->click();
+        return dialog.result();
+    });
+    f.Click("Btn_WepWep");
+    EXPECT_EQ(shown, QStringList({"Bow", "Katana", "Mace"}));
+    EXPECT_EQ(f.dir.Read("ListMwItem.dat"), "Zweihander\r\nBow  long\r\nKatana\r\n");
+    EXPECT_EQ(Entries(f.Box("Cb_Weapon")), QStringList({"(None)", "Bow  long", "Katana", "Zweihander"}));
+    EXPECT_EQ(f.Box("Cb_Weapon")->currentText(), "Katana");
+}
+
+TEST(WeaponPickLists, CancelLeavesBoxAndFileAndOtherKeepsTrailingBlanks) {
+    WeaponFixture f;
+    f.Open(kPickLists);
+    f.dialogs.modalHandlers.push_back([](QDialog& dialog) {
+        dialog.findChild<QPlainTextEdit*>("Memo_Edit")->setPlainText("changed");
+        dialog.findChild<QAbstractButton*>("Btn_Cancel")->click();
+        return dialog.result();
+    });
+    f.Click("Btn_WepAcc");
+    EXPECT_EQ(Entries(f.Box("Cb_MWAcc")), QStringList({"(None)", "Supremely", "Accurate"}));
+    EXPECT_EQ(f.dir.Read("ListMwAcc.dat"), "Supremely\r\nAccurate\r\n");
+
+    f.dialogs.modalHandlers.push_back([](QDialog& dialog) {
+        dialog.findChild<QPlainTextEdit*>("Memo_Edit")->setPlainText(" west  \nask");
+        dialog.findChild<QAbstractButton*>("Btn_Ok")->click();
+        return dialog.result();
+    });
+    f.Click("Btn_MWOther");
+    EXPECT_EQ(f.dir.Read("ListMwOther.dat"), "west  \r\nask\r\n");
+    EXPECT_EQ(Entries(f.Box("Cb_MWOther")), QStringList({"(None)", "ask", "west  "}));
+    // A missing list is created by the editor.
+    f.dialogs.modalHandlers.push_back([](QDialog& dialog) {
+        dialog.findChild<QPlainTextEdit*>("Memo_Edit")->setPlainText("Fine");
+        dialog.findChild<QAbstractButton*>("Btn_Ok")->click();
+        return dialog.result();
+    });
+    std::filesystem::remove(f.dir.File("ListMwDur.dat"));
+    f.Click("Btn_WepDur");
+    EXPECT_EQ(f.dir.Read("ListMwDur.dat"), "Fine\r\n");
+}
+
+TEST(WeaponPickLists, MagicGridEditorReadsEveryLineFormAndWritesQuotedLines) {
+    WeaponFixture f;
+    f.settings.WriteInteger("GridEditWidth", 300);
+    f.Open(With(kPickLists, "ListMwMagic.dat",
+                "\"Power\",1\r\nForce,2\r\nVanq\r\n\"Slaying, Undead\",2\r\n\r\n\"Fire\"\r\n"));
+    f.Choose("Cb_MWMagic", "Force");
+    QStringList shown;
+    f.dialogs.modalHandlers.push_back([&](QDialog& dialog) {
+        auto* editor = dynamic_cast<TEditGridForm*>(&dialog);
+        EXPECT_NE(editor, nullptr);
+        EXPECT_EQ(dialog.windowTitle(), "Weapon Magic");
+        EXPECT_EQ(dialog.width(), 300);
+        EXPECT_EQ(dialog.height(), 307);
+        TStringGrid* grid = editor->Grid();
+        EXPECT_EQ(grid->RowTexts(0), QStringList({"Magic", "Special"}));
+        for (int r = 1; r < grid->RowCount(); ++r) shown << grid->RowTexts(r).join("|");
+        // The special column is not typed into: selecting it selects the name.
+        grid->setCurrentCell(1, 3);
+        EXPECT_EQ(grid->Col(), 0);
+        emit grid->cellDoubleClicked(1, 3);  // Vanq: (None) -> Virtue
+        emit grid->cellDoubleClicked(1, 2);  // Force: Silver -> (None)
+        emit grid->cellDoubleClicked(1, 2);  // -> Virtue
+        emit grid->cellDoubleClicked(1, 2);  // -> Silver
+        // Tab on the last row adds a row, as New does.
+        grid->setCurrentCell(0, grid->RowCount() - 1);
+        QTest::keyClick(grid, Qt::Key_Tab);
+        EXPECT_EQ(grid->RowCount(), 7);
+        EXPECT_EQ(grid->Row(), 6);
+        grid->setCells(0, 6, "Ice, cold ");
+        editor->Btn_NewClick();
+        EXPECT_EQ(grid->Row(), 7);  // left empty: not written
+        grid->setCells(0, 1, "");   // a blanked name goes
+        dialog.findChild<QAbstractButton*>("Btn_Ok")->click();
+        return dialog.result();
+    });
+    f.Click("Btn_WepMagic");
+    EXPECT_EQ(shown, QStringList({"Power|Virtue", "Force|Silver", "Vanq|(None)", "Slaying, Undead|Silver",
+                                  "Fire|(None)"}));
+    EXPECT_EQ(f.dir.Read("ListMwMagic.dat"),
+              "\"Force\",2\r\n\"Vanq\",1\r\n\"Slaying  Undead\",2\r\n\"Fire\",0\r\n\"Ice  cold \",0\r\n");
+    EXPECT_EQ(Entries(f.Box("Cb_MWMagic")),
+              QStringList({"(None)", "Force", "Vanq", "Slaying  Undead", "Fire", "Ice  cold "}));
+    EXPECT_EQ(f.Box("Cb_MWMagic")->currentText(), "Force");
+    EXPECT_EQ(ComboObjAt(*f.Box("Cb_MWMagic"), 2)->code, 1);
+    EXPECT_EQ(f.settings.ReadInteger("GridEditWidth", 0), 300);
+    EXPECT_EQ(f.settings.ReadInteger("GridEditHeight", 0), 307);
+
+    // Cancel writes nothing.
+    f.dialogs.modalHandlers.push_back([](QDialog& dialog) {
+        dynamic_cast<TEditGridForm&>(dialog).Grid()->setCells(0, 1, "Changed");
+        return QDialog::Rejected;
+    });
+    f.Click("Btn_WepMagic");
+    EXPECT_EQ(f.Box("Cb_MWMagic")->itemText(1), "Force");
+}
+
+}  // namespace stallmark::test
