@@ -5,6 +5,7 @@
 //   memory  RSS of the filled grid above the process before it, per cell
 // Run: QT_QPA_PLATFORM=offscreen controls_bench [rows]
 #include <malloc.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -78,6 +79,14 @@ std::string_view TrimCr(const std::string& line) {
 
 double Ms(const QElapsedTimer& t) { return t.nsecsElapsed() / 1e6; }
 
+// CPU time of this thread: the machine may be shared, so F and fill are
+// compared on what this thread itself spent.
+double CpuMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
+}
+
 void Report(const char* what, double value, const char* unit, double target, const char* targetText) {
     std::printf("%-44s %10.2f %-6s %s %s\n", what, value, unit, value <= target ? "ok  " : "OVER", targetText);
 }
@@ -114,8 +123,7 @@ int main(int argc, char** argv) {
     // each fill is a complete reload, as a page does. The first fill also
     // pays for fresh memory and is reported apart.
     auto readAndSplit = [&] {
-        QElapsedTimer t;
-        t.start();
+        const double t0 = CpuMs();
         std::ifstream in(path, std::ios::binary);
         std::string line;
         std::string_view fields[cols];
@@ -123,11 +131,10 @@ int main(int argc, char** argv) {
         while (std::getline(in, line))
             checksum += static_cast<size_t>(Split(TrimCr(line), fields, cols)) + fields[0].size();
         if (checksum == 0) std::puts("");
-        return Ms(t);
+        return CpuMs() - t0;
     };
     auto fillGrid = [&] {
-        QElapsedTimer t;
-        t.start();
+        const double t0 = CpuMs();
         grid->BeginUpdate();
         grid->setRowCount(2);
         grid->ClearCells();
@@ -143,7 +150,7 @@ int main(int argc, char** argv) {
             ++r;
         }
         grid->EndUpdate();
-        return Ms(t);
+        return CpuMs() - t0;
     };
     double f = readAndSplit();
     const double firstFill = fillGrid();
@@ -205,11 +212,11 @@ int main(int argc, char** argv) {
     const double literal = Ms(lit);
 
     std::printf("string grid, %d rows x %d columns (%.0f cells), offscreen\n", rows, cols, cells);
-    std::printf("%-44s %10.2f ms\n", "F: read and split the file (best of 8)", f);
-    std::printf("%-44s %10.2f ms\n", "fill: read, split and store (best of 8)", fill);
+    std::printf("%-44s %10.2f ms\n", "F: read and split the file (CPU, best of 8)", f);
+    std::printf("%-44s %10.2f ms\n", "fill: read, split and store (CPU, best of 8)", fill);
     Report("fill minus F (the grid's own share)", fill - f, "ms", f, "(target <= 1 F)");
     std::printf("%-44s %10.2f F\n", "fill total / F", fill / f);
-    std::printf("%-44s %10.2f ms\n", "first fill into fresh memory (total)", firstFill);
+    std::printf("%-44s %10.2f ms\n", "first fill into fresh memory (CPU)", firstFill);
     Report("first paint (grab)", firstPaint, "ms", 10, "(target <= 10 ms)");
     Report("scroll to the end + paint", scrollEnd, "ms", 10, "(target <= 10 ms)");
     Report("repaint, median of 50", repaints[repaints.size() / 2], "ms", 10, "(target <= 10 ms)");

@@ -293,7 +293,8 @@ void TEditLabel::focusOutEvent(QFocusEvent* event) {
     if (label_) label_->setFocused(false);
     // Switching to another program or opening a menu is not leaving the box.
     if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason) return;
-    if (g_refusingExit) return;
+    // A box that is being hidden cannot take the focus back.
+    if (g_refusingExit || !isVisible()) return;
     CheckExit();
 }
 

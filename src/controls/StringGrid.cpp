@@ -965,6 +965,12 @@ void TStringGrid::focusInEvent(QFocusEvent* event) {
 
 void TStringGrid::mousePressEvent(QMouseEvent* event) {
     Flush();
+    // Only the left button moves the current cell; a right click is left to
+    // the window's popup menu and acts on the row already selected.
+    if (event->button() != Qt::LeftButton) {
+        event->ignore();
+        return;
+    }
     QTableView::mousePressEvent(event);
 }
 

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 
 #include "controls/StringGrid.h"
 
@@ -112,6 +113,9 @@ TEST_F(GridFixture, RowSelectClickAndProgrammaticMoves) {
     ASSERT_EQ(clicked.count(), 1);
     EXPECT_EQ(clicked.at(0).at(0).toInt(), 1);
     EXPECT_EQ(clicked.at(0).at(1).toInt(), 3);
+    // A right click leaves the selection alone.
+    QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, CellCentre(1, 5));
+    EXPECT_EQ(grid->Row(), 3);
     QTest::keyClick(grid, Qt::Key_Down);
     EXPECT_EQ(grid->Row(), 4);
     // Typing a letter does not jump to a row starting with it.
@@ -332,13 +336,42 @@ TEST_F(GridFixture, SizingLinesColoursAndHook) {
     EXPECT_FALSE(inkBeyondMargin);
 }
 
-TEST_F(GridFixture, HintAndTag) {
+TEST_F(GridFixture, HintShowsOnlyWhenSwitchedOn) {
     grid->setTag(7);
     EXPECT_EQ(grid->tag(), 7);
     grid->setHint(QStringLiteral("W D A Silver M = 12000"));
+    const QPoint at = CellCentre(0, 1);
+    QHelpEvent ask(QEvent::ToolTip, at, grid->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(grid->viewport(), &ask);
+    EXPECT_TRUE(QToolTip::text().isEmpty());
     grid->setShowHint(true);
-    EXPECT_EQ(grid->Hint(), QStringLiteral("W D A Silver M = 12000"));
-    EXPECT_TRUE(grid->ShowHint());
+    QApplication::sendEvent(grid->viewport(), &ask);
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("W D A Silver M = 12000"));
+    QToolTip::hideText();
+}
+
+TEST_F(GridFixture, FixedColumnCellsAndCellSelection) {
+    grid->setFixedCols(1);
+    grid->setColWidths(0, 16);
+    Fill(3);
+    EXPECT_EQ(grid->model()->columnCount(), 2);
+    EXPECT_EQ(grid->model()->headerData(1, Qt::Vertical).toString(), QStringLiteral("T2"));
+    EXPECT_EQ(grid->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Description"));
+    EXPECT_EQ(grid->CellRect(0, 1).width(), 16);
+    grid->setColWidths(0, -1);
+    EXPECT_FALSE(grid->verticalHeader()->isVisible());
+    EXPECT_EQ(grid->ColWidths(0), -1);
+    grid->setColWidths(0, 16);
+    EXPECT_TRUE(grid->verticalHeader()->isVisible());
+    // The current cell can never be a fixed one.
+    grid->setCurrentCell(0, 0);
+    EXPECT_EQ(grid->Col(), 1);
+    EXPECT_EQ(grid->Row(), 1);
+    // Cell selection: one cell selected, not the row.
+    grid->setRowSelect(false);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, CellCentre(2, 2));
+    EXPECT_EQ(grid->Col(), 2);
+    EXPECT_EQ(grid->selectionModel()->selectedIndexes().size(), 1);
 }
 
 }  // namespace
