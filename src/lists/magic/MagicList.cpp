@@ -4,20 +4,17 @@
 
 namespace stallmark {
 
-int MagicListDesc::Field(MagicPart part, MagicView view) const {
-    if (part == MagicPart::DateSold) return view == MagicView::Prices ? static_cast<int>(stockFields.size()) + 1 : 0;
-    const auto it = std::find(stockFields.begin(), stockFields.end(), part);
-    return it == stockFields.end() ? 0 : static_cast<int>(it - stockFields.begin()) + 1;
+void MagicListDesc::Index() {
+    for (auto& view : fieldNo) view.fill(0);
+    for (size_t i = 0; i < stockFields.size(); ++i)
+        for (auto& view : fieldNo) view[static_cast<size_t>(stockFields[i])] = static_cast<int>(i) + 1;
+    fieldNo[1][static_cast<size_t>(MagicPart::DateSold)] = static_cast<int>(stockFields.size()) + 1;
+    columnNo.fill(-1);
+    for (size_t c = 0; c < columns.size(); ++c) columnNo[static_cast<size_t>(columns[c].role)] = static_cast<int>(c);
 }
 
 int MagicListDesc::Commas(MagicView view) const {
     return static_cast<int>(stockFields.size()) - (view == MagicView::Stock ? 1 : 0);
-}
-
-int MagicListDesc::Column(MagicCol role) const {
-    for (size_t i = 0; i < columns.size(); ++i)
-        if (columns[i].role == role) return static_cast<int>(i);
-    return -1;
 }
 
 const MagicBox* MagicListDesc::Box(MagicPart part) const {
@@ -85,6 +82,7 @@ const MagicListDesc& WeaponList() {
         d.hideDate = &SharedState::MWHideDate;
         d.hideAge = &SharedState::MWHideAge;
         d.hideOther = &SharedState::MWHideOther;
+        d.Index();
         return d;
     }();
     return desc;

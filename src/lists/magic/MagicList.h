@@ -3,6 +3,7 @@
 // line layout, the grid's columns, the detail boxes with their pick lists, the controls'
 // names and texts, and its settings. One page implementation serves every description.
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@ enum class MagicView { Stock, Prices };
 // The parts of a record. Date is the date stocked in a stock line and the age in days when
 // sold in a price line; DateSold exists in price lines only (always the last field).
 enum class MagicPart { Item, Magic, Special, Accuracy, Durability, Price, Date, Other, DateSold };
+inline constexpr int kMagicParts = 9;
 
 // What a grid column shows.
 enum class MagicCol { Item, Magic, Accuracy, Durability, Special, Other, Date, Age, Price };
@@ -97,15 +99,21 @@ struct MagicListDesc {
     bool SharedState::*hideAge;
     bool SharedState::*hideOther;
 
-    // --- derived ---
+    // --- derived (Index() fills the tables once the description is complete) ---
+    void Index();
     // The field number (from 1) of part in a line of view; 0 when the line has none.
-    int Field(MagicPart part, MagicView view) const;
+    int Field(MagicPart part, MagicView view) const {
+        return fieldNo[view == MagicView::Stock ? 0 : 1][static_cast<size_t>(part)];
+    }
     // Commas of a line of view.
     int Commas(MagicView view) const;
     // The column index that shows role; -1 when there is none.
-    int Column(MagicCol role) const;
+    int Column(MagicCol role) const { return columnNo[static_cast<size_t>(role)]; }
     bool HasPart(MagicPart part) const { return Field(part, MagicView::Stock) > 0; }
     const MagicBox* Box(MagicPart part) const;
+    std::array<std::array<int, kMagicParts>, 2> fieldNo{};  // by view, by part
+    std::array<int, kMagicColRoles> columnNo{};               // by role
+
     const char* File(MagicView view) const { return view == MagicView::Stock ? stockFile : priceFile; }
     int DisplayList(MagicView view) const { return view == MagicView::Stock ? stockList : priceList; }
 };

@@ -339,25 +339,27 @@ int TMagicPage::RefreshGrid(const std::string& selectLine) {
                 grid->EndUpdate();
             }
         } end{grid_, rows};
+        grid_->ClearCells();
         grid_->setRowCount(2);
         SetHeader();
-        for (int c = 0; c < grid_->ColCount(); ++c) grid_->setCellBytes(c, 1, {});
         rowLines_.Clear();
 
         LineReader reader(path);
         std::string_view line;
         MagicFields fields;
-        MagicCells cells;
+        MagicRowViews row;
+        std::vector<std::string_view> columns(list_.columns.size());
         int capacity = 2;
         while (reader.Next(line)) {
             SplitMagicLine(list_, view_, line, fields);
             if (!stallmark::MatchesSearch(list_, view_, search, fields)) continue;
-            if (!LineToCells(list_, view_, fields, clock, now, cells)) continue;
+            if (!LineToViews(list_, view_, fields, clock, now, row)) continue;
             if (rows >= capacity) {
                 capacity = std::max(capacity * 2, rows + 1);
                 grid_->setRowCount(capacity);
             }
-            SetRowCells(rows, cells);
+            for (size_t c = 0; c < columns.size(); ++c) columns[c] = row[list_.columns[c].role];
+            grid_->setRowBytes(rows, columns);
             rowLines_.Set(rows, line);
             if (wantSelect && selected == 0 && line == selectLine) selected = rows;
             ++rows;

@@ -1,6 +1,9 @@
 #include "lists/magic/MagicRecords.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstring>
 
 #include "store/Dates.h"
 #include "store/Fields.h"
@@ -25,34 +28,46 @@ bool ParseStoredDigits(std::string_view text, int& year, int& month, int& day) {
     return IsValidDate(year, month, day);
 }
 
-// The date as StoredDateToDate reads it, and its shown form. The common form, eight digits,
-// is done here without formatting.
-DateTime ReadDate(std::string_view text, const Clock& clock, std::string* shown) {
+// The date as StoredDateToDate reads it.
+DateTime ReadDate(std::string_view text, const Clock& clock) {
     int year, month, day;
+    if (ParseStoredDigits(text, year, month, day)) return EncodeDate(year, month, day);
+    return StoredDateToDate(text, clock);
+}
+
+// The same, with its shown form "dd/mm/yyyy" written to buffer (10 bytes) and viewed by shown.
+// The common form, eight digits, is rearranged without formatting.
+DateTime ReadDate(std::string_view text, const Clock& clock, char* buffer, std::string_view& shown) {
+    int year, month, day;
+    DateTime value;
     if (ParseStoredDigits(text, year, month, day)) {
-        if (shown) {
-            const char form[10] = {text[6], text[7], '/', text[4], text[5], '/', text[0], text[1], text[2], text[3]};
-            shown->assign(form, sizeof form);
-        }
-        return EncodeDate(year, month, day);
+        const char form[10] = {text[6], text[7], '/', text[4], text[5], '/', text[0], text[1], text[2], text[3]};
+        std::memcpy(buffer, form, sizeof form);
+        value = EncodeDate(year, month, day);
+    } else {
+        value = StoredDateToDate(text, clock);
+        const std::string form = FormatShownDate(value);
+        const size_t size = std::min<size_t>(form.size(), 10);
+        std::memcpy(buffer, form.data(), size);
+        shown = std::string_view(buffer, size);
+        return value;
     }
-    const DateTime value = StoredDateToDate(text, clock);
-    if (shown) *shown = FormatShownDate(value);
+    shown = std::string_view(buffer, 10);
     return value;
 }
 
-// DigitsToAmount without money formatting; a plain number is taken as it is.
-void AmountInto(std::string_view text, std::string& out) {
+// DigitsToAmount without money formatting; a plain number is the text itself, anything
+// else is worked out into buffer.
+std::string_view AmountView(std::string_view text, std::string& buffer) {
     bool plain = !text.empty() && text.size() <= 9 && (text.size() == 1 || text[0] != '0');
     for (char c : text)
         if (c < '0' || c > '9') {
             plain = false;
             break;
         }
-    if (plain)
-        out.assign(text);
-    else
-        out = DigitsToAmount(std::string(text), false);
+    if (plain) return text;
+    buffer = DigitsToAmount(std::string(text), false);
+    return buffer;
 }
 
 void AppendField(std::string& line, bool& first, const std::string& value) {
@@ -83,32 +98,45 @@ void SplitMagicLine(const MagicListDesc& list, MagicView view, std::string_view 
     if (fields.size() < want) fields.resize(want);
 }
 
-bool LineToCells(const MagicListDesc& list, MagicView view, const MagicFields& fields, const Clock& clock,
-                 DateTime now, MagicCells& cells) {
+bool LineToViews(const MagicListDesc& list, MagicView view, const MagicFields& fields, const Clock& clock,
+                 DateTime now, MagicRowViews& row) {
     const std::string_view item = FieldOf(list, view, MagicPart::Item, fields);
     if (IsBlank(item)) return false;
-    cells[MagicCol::Item].assign(item);
-    cells[MagicCol::Magic].assign(FieldOf(list, view, MagicPart::Magic, fields));
-    cells[MagicCol::Accuracy].assign(FieldOf(list, view, MagicPart::Accuracy, fields));
-    cells[MagicCol::Durability].assign(FieldOf(list, view, MagicPart::Durability, fields));
-    cells[MagicCol::Other].assign(FieldOf(list, view, MagicPart::Other, fields));
-    cells[MagicCol::Special].assign(
-        list.hasSpecial ? SpecialText(ToIntOrZero(FieldOf(list, view, MagicPart::Special, fields))) : "");
-    AmountInto(FieldOf(list, view, MagicPart::Price, fields), cells[MagicCol::Price]);
+    auto& text = row.text;
+    text[static_cast<size_t>(MagicCol::Item)] = item;
+    text[static_cast<size_t>(MagicCol::Magic)] = FieldOf(list, view, MagicPart::Magic, fields);
+    text[static_cast<size_t>(MagicCol::Accuracy)] = FieldOf(list, view, MagicPart::Accuracy, fields);
+    text[static_cast<size_t>(MagicCol::Durability)] = FieldOf(list, view, MagicPart::Durability, fields);
+    text[static_cast<size_t>(MagicCol::Other)] = FieldOf(list, view, MagicPart::Other, fields);
+    text[static_cast<size_t>(MagicCol::Special)] =
+        list.hasSpecial ? SpecialText(ToIntOrZero(FieldOf(list, view, MagicPart::Special, fields))) : "";
+    text[static_cast<size_t>(MagicCol::Price)] = AmountView(FieldOf(list, view, MagicPart::Price, fields), row.price);
 
     const std::string_view date = FieldOf(list, view, MagicPart::Date, fields);
+    std::string_view& dateCell = text[static_cast<size_t>(MagicCol::Date)];
+    std::string_view& ageCell = text[static_cast<size_t>(MagicCol::Age)];
     if (view == MagicView::Stock) {
         if (IsBlank(date)) {
-            cells[MagicCol::Date].clear();
-            cells[MagicCol::Age].clear();
+            dateCell = {};
+            ageCell = {};
         } else {
-            const DateTime stocked = ReadDate(date, clock, &cells[MagicCol::Date]);
-            cells[MagicCol::Age] = std::to_string(static_cast<long long>(std::trunc(now - stocked)));
+            const DateTime stocked = ReadDate(date, clock, row.date, dateCell);
+            const auto [end, ec] =
+                std::to_chars(row.age, row.age + sizeof row.age, static_cast<long long>(std::trunc(now - stocked)));
+            ageCell = std::string_view(row.age, static_cast<size_t>(end - row.age));
         }
     } else {
-        ReadDate(FieldOf(list, view, MagicPart::DateSold, fields), clock, &cells[MagicCol::Date]);
-        cells[MagicCol::Age].assign(date);
+        ReadDate(FieldOf(list, view, MagicPart::DateSold, fields), clock, row.date, dateCell);
+        ageCell = date;
     }
+    return true;
+}
+
+bool LineToCells(const MagicListDesc& list, MagicView view, const MagicFields& fields, const Clock& clock,
+                 DateTime now, MagicCells& cells) {
+    MagicRowViews row;
+    if (!LineToViews(list, view, fields, clock, now, row)) return false;
+    for (size_t i = 0; i < cells.text.size(); ++i) cells.text[i].assign(row.text[i]);
     return true;
 }
 
@@ -120,7 +148,7 @@ bool LineToCells(const MagicListDesc& list, MagicView view, std::string_view lin
 }
 
 std::string CellsToLine(const MagicListDesc& list, MagicLineFor form, const MagicCells& cells, const Clock& clock) {
-    const auto shownToStored = [&](const std::string& shown) { return FormatStoredDate(ReadDate(shown, clock, nullptr)); };
+    const auto shownToStored = [&](const std::string& shown) { return FormatStoredDate(ReadDate(shown, clock)); };
     std::string line;
     bool first = true;
     for (MagicPart part : list.stockFields) {

@@ -28,6 +28,18 @@ int SpecialCode(std::string_view text);
 // A line's fields: its text between the commas, views into the line.
 using MagicFields = std::vector<std::string_view>;
 
+// The texts of a row as views into the line and into the buffers here, valid until the
+// next fill of the same object and while the line lives: the fast form for a grid fill.
+struct MagicRowViews {
+    std::array<std::string_view, kMagicColRoles> text;
+    std::string_view operator[](MagicCol role) const { return text[static_cast<size_t>(role)]; }
+    char date[10];
+    char age[24];
+    std::string price;
+};
+bool LineToViews(const MagicListDesc& list, MagicView view, const MagicFields& fields, const Clock& clock,
+                 DateTime now, MagicRowViews& row);
+
 // Fills cells from the fields of one line of view. False (cells untouched) when the
 // line's item field is blank. now: the current date and time (for ages).
 bool LineToCells(const MagicListDesc& list, MagicView view, const MagicFields& fields, const Clock& clock,
