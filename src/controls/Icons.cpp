@@ -5,6 +5,7 @@
 #include <QRadialGradient>
 #include <QLinearGradient>
 #include <cmath>
+#include <numbers>
 #include <functional>
 
 namespace stallmark {
@@ -45,6 +46,8 @@ QImage MakeDisabled(const QImage& source) {
 }
 
 namespace {
+
+constexpr double kPi = std::numbers::pi;
 
 // --- drawing helpers (16 x 16, antialiased, pixel centres at .5) ---
 
@@ -173,7 +176,7 @@ void ListLines(QPainter& p, qreal x1, qreal x2, std::initializer_list<qreal> ys)
 void Star(QPainter& p, QPointF c, qreal r) {
     QPainterPath star;
     for (int i = 0; i < 8; ++i) {
-        const qreal a = i * M_PI / 4 - M_PI / 2;
+        const qreal a = i * kPi / 4 - kPi / 2;
         const qreal rr = i % 2 == 0 ? r : r * 0.38;
         const QPointF pt = c + QPointF(std::cos(a) * rr, std::sin(a) * rr);
         if (i == 0)
@@ -388,7 +391,7 @@ std::vector<QImage> ButtonPictures() {
         Shape(p, Circle({8, 8}, 6.6), kPaper, kOutline, 1.3);
         p.setPen(Pen(kGrey, 1.0));
         for (int i = 0; i < 4; ++i) {
-            const qreal a = i * M_PI / 2;
+            const qreal a = i * kPi / 2;
             p.drawLine(QPointF(8 + std::cos(a) * 5.0, 8 + std::sin(a) * 5.0),
                        QPointF(8 + std::cos(a) * 5.8, 8 + std::sin(a) * 5.8));
         }
@@ -514,13 +517,13 @@ std::vector<QImage> ButtonPictures() {
         p.setPen(Pen(QColor(110, 110, 120), 0.8));
         p.setBrush(Qt::NoBrush);
         for (int i = 0; i < 6; ++i) {
-            const qreal a = i * M_PI / 3 + M_PI / 6;
+            const qreal a = i * kPi / 3 + kPi / 6;
             p.drawLine(QPointF(8, 8), QPointF(8 + std::cos(a) * 7, 8 + std::sin(a) * 7));
         }
         for (qreal r : {2.4, 4.6, 6.6}) {
             QPolygonF ring;
             for (int i = 0; i <= 6; ++i) {
-                const qreal a = i * M_PI / 3 + M_PI / 6;
+                const qreal a = i * kPi / 3 + kPi / 6;
                 ring << QPointF(8 + std::cos(a) * r, 8 + std::sin(a) * r);
             }
             p.drawPolyline(ring);

@@ -184,6 +184,10 @@ public:
         const QString text = static_cast<QLineEdit*>(editor)->text();
         if (index.data(Qt::EditRole).toString() != text) model->setData(index, text, Qt::EditRole);
     }
+    void destroyEditor(QWidget* editor, const QModelIndex& index) const override {
+        grid_->EditorClosed(editor);
+        QAbstractItemDelegate::destroyEditor(editor, index);
+    }
     void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                               const QModelIndex&) const override {
         editor->setGeometry(option.rect.adjusted(0, 0, -1, -1));
@@ -305,6 +309,10 @@ void TStringGrid::Flush() {
     } else {
         model_->SetRows(rows);
         model_->AllChanged();
+        if (editor_) {
+            const QString text = Cells(editor_->Col(), editor_->Row());
+            if (editor_->text() != text) editor_->setText(text);
+        }
     }
     SetViewCurrent();
     notifySelect_ = notify;
@@ -891,6 +899,10 @@ bool TStringGrid::FilterKey(QChar& ch) {
 void TStringGrid::EditorOpened(GridCellEdit* editor) {
     editor_ = editor;
     editorOriginal_ = Cells(editor->Col(), editor->Row());
+}
+
+void TStringGrid::EditorClosed(QWidget* editor) {
+    if (editor_ == editor) editor_.clear();
 }
 
 void TStringGrid::EditorTextEdited(const QString& text) {

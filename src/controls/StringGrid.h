@@ -196,6 +196,7 @@ public:
     void EditorTab(bool forward);
     void EditorRevert();
     void EditorOpened(GridCellEdit* editor);
+    void EditorClosed(QWidget* editor);
     const CellStore& Store() const { return store_; }
     void keyboardSearch(const QString& search) override;  // no jump-to-text in a grid
 

@@ -513,7 +513,6 @@ void TPanelResize::setSeperators(bool on) {
 void TPanelResize::setVertical(bool on) {
     if (on == vertical_) return;
     vertical_ = on;
-    order_.clear();  // ordered by the other edge now
     Realign();
 }
 

@@ -159,6 +159,12 @@ TEST_F(GridFixture, EditorFollowsTheCurrentCellAndCellsFollowTheEditor) {
     QTest::keyClick(Editor(), Qt::Key_Tab);
     EXPECT_EQ(grid->Col(), 2);
     EXPECT_TRUE(grid->EditorMode());
+    // The editor's row going away closes it; the editor comes back on the new current row.
+    grid->setRowCount(3);
+    grid->Flush();
+    EXPECT_EQ(grid->Row(), 2);
+    ASSERT_TRUE(grid->EditorMode());
+    EXPECT_EQ(Editor()->text(), grid->Cells(2, 2));
     // Leaving editing closes the editor; browsing never opens one.
     grid->setEditing(false);
     EXPECT_FALSE(grid->EditorMode());
@@ -166,7 +172,7 @@ TEST_F(GridFixture, EditorFollowsTheCurrentCellAndCellsFollowTheEditor) {
     EXPECT_FALSE(grid->EditorMode());
     QTest::keyClick(grid, Qt::Key_A);
     EXPECT_FALSE(grid->EditorMode());
-    EXPECT_EQ(grid->Cells(2, 3), QStringLiteral("30"));
+    EXPECT_EQ(grid->Cells(2, 2), QStringLiteral("20"));
 }
 
 TEST_F(GridFixture, KeyFilterRefusesAndChangesTypedCharacters) {
