@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "controls/Icons.h"
+
 namespace stallmark {
 
 void MagicListDesc::Index() {
@@ -65,16 +67,16 @@ const MagicListDesc& WeaponList() {
         d.priceDigitsOnly = true;
         d.gbBtn = "Gb_MWBtn";
         d.gbBtn2 = "Gb_MWBtn2";
-        d.btnAdd = {"Btn_MWAdd", "Save", "Save current item", -1};
-        d.btnDelete = {"Btn_MWDelete", "Delete", "Delete current item", -1};
-        d.btnEdit = {"Btn_MWEdit", "Edit", "Edit Item", -1};
-        d.btnSold = {"Btn_MWSold", "Sold", "Sold (Move to price list)", -1};
-        d.btnSend = {"Btn_MWSend", "Send", "Send to game screen", -1};
-        d.btnList = {"Btn_MWList", "Stock", "Toggle Price / Stock lists", -1};
-        d.btnReset = {"Btn_MWReset", "Reset", "Reset (Clear detail boxes)", -1};
-        d.btnSearch = {"Btn_MWSearch", "Search", "Search for entered details", -1};
-        d.btnAutoOn = {"Btn_MWAutoUpdateOn", "Auto On", "Auto search on (recommended)", -1};
-        d.btnAutoOff = {"Btn_MWAutoUpdateOff", "Auto Off", "Auto search off", -1};
+        d.btnAdd = {"Btn_MWAdd", "Save", "Save current item", BtnImage::Save};
+        d.btnDelete = {"Btn_MWDelete", "Delete", "Delete current item", BtnImage::Delete};
+        d.btnEdit = {"Btn_MWEdit", "Edit", "Edit Item", BtnImage::Edit};
+        d.btnSold = {"Btn_MWSold", "Sold", "Sold (Move to price list)", BtnImage::Sold};
+        d.btnSend = {"Btn_MWSend", "Send", "Send to game screen", BtnImage::Send};
+        d.btnList = {"Btn_MWList", "Stock", "Toggle Price / Stock lists", BtnImage::List};
+        d.btnReset = {"Btn_MWReset", "Reset", "Reset (Clear detail boxes)", BtnImage::Reset};
+        d.btnSearch = {"Btn_MWSearch", "Search", "Search for entered details", BtnImage::Search};
+        d.btnAutoOn = {"Btn_MWAutoUpdateOn", "Auto On", "Auto search on (recommended)", BtnImage::AutoOn};
+        d.btnAutoOff = {"Btn_MWAutoUpdateOff", "Auto Off", "Auto search off", BtnImage::AutoOff};
         d.noItemText = "No Weapon Entered !";
         d.rowHeightName = "MWepRowHeight";
         d.colWidthPrefix = "MWepColWidth";

@@ -1,6 +1,5 @@
 #include "lists/magic/MagicPage.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -9,12 +8,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
-#include <QToolButton>
 #include <algorithm>
 
+#include "controls/CaptionedControls.h"
 #include "controls/Dialogs.h"
+#include "controls/Icons.h"
 #include "controls/StringGrid.h"
 #include "controls/Text1252.h"
+#include "controls/ToolButton.h"
 #include "lists/ListHost.h"
 #include "lists/picklists/EditGridForm.h"
 #include "lists/picklists/PickList.h"
@@ -79,35 +80,32 @@ TMagicPage::~TMagicPage() = default;
 
 void TMagicPage::BuildControls() {
     auto button = [](QWidget* parent, const MagicButton& desc) {
-        auto* b = new QToolButton(parent);
+        auto* b = new TToolBtnSig(Latin(desc.caption), parent);
         b->setObjectName(Latin(desc.name));
-        b->setText(Latin(desc.caption));
         b->setToolTip(Latin(desc.hint));
-        b->setAutoRaise(true);
-        b->setFocusPolicy(Qt::NoFocus);
-        b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-        if (parent->layout()) parent->layout()->addWidget(b);
-        return static_cast<QAbstractButton*>(b);
+        b->setTag(desc.image);
+        return b;
     };
     auto bar = [this](const char* name) {
-        auto* p = new QWidget(page_);
+        auto* p = new TPanelResize(page_);
         p->setObjectName(Latin(name));
-        auto* row = new QHBoxLayout(p);
-        row->setContentsMargins(1, 1, 1, 1);
-        row->setSpacing(2);
+        p->setSeperators(true);
         return p;
     };
 
     gbDetail_ = new QGroupBox("Detail / Search", page_);
     gbDetail_->setObjectName(Latin(list_.gbDetail));
     for (const MagicBox& desc : list_.boxes) {
-        auto* pick = new QToolButton(gbDetail_);
+        auto* pick = new TToolBtnSig(Latin(desc.buttonCaption), gbDetail_);
         pick->setObjectName(Latin(desc.buttonName));
-        pick->setText(Latin(desc.buttonCaption));
-        pick->setFocusPolicy(Qt::NoFocus);
+        pick->setToolTip(QStringLiteral("Edit the list"));
+        pick->setGlyph(ImageList_Btn().Pixmap(BtnImage::EditList));
+        pick->setButtonLayout(blGlyphRight);
+        pick->setTag(-1);
+        pick->setFlat(false);
         pickButtons_[desc.part] = pick;
 
-        auto* box = new QComboBox(gbDetail_);
+        auto* box = new TComboBoxSig(gbDetail_);
         box->setObjectName(Latin(desc.boxName));
         box->setEditable(desc.editable);
         box->setInsertPolicy(QComboBox::NoInsert);
@@ -119,7 +117,7 @@ void TMagicPage::BuildControls() {
     }
     if (list_.hasSpecial) {
         auto check = [this](const char* name, const char* caption) {
-            auto* c = new QCheckBox(Latin(caption), gbDetail_);
+            auto* c = new TCheckBoxSig(Latin(caption), gbDetail_);
             c->setObjectName(Latin(name));
             return c;
         };
@@ -127,11 +125,13 @@ void TMagicPage::BuildControls() {
         ckbSilver_ = check(list_.ckbSilver, "Silver");
         ckbVirtue_ = check(list_.ckbVirtue, "Virtue");
     }
-    lbPrice_ = new QLabel("Price", gbDetail_);
-    edPrice_ = new QLineEdit(gbDetail_);
-    edPrice_->setObjectName(Latin(list_.edPrice));
+    auto* price = new TEditLabel(gbDetail_);
+    price->setObjectName(Latin(list_.edPrice));
+    price->setCaption(QStringLiteral("Price"));
+    price->setCharFilter(list_.priceDigitsOnly ? cfInteger : cfNormal);
+    price->setDialogs(&host_.HostDialogs());
+    edPrice_ = price;
     edPrice_->setMaxLength(9);
-    lbPrice_->setBuddy(edPrice_);
 
     gbBtn2_ = bar(list_.gbBtn2);
     btnList_ = button(gbBtn2_, list_.btnList);
@@ -139,13 +139,8 @@ void TMagicPage::BuildControls() {
     btnSearch_ = button(gbBtn2_, list_.btnSearch);
     btnAutoOn_ = button(gbBtn2_, list_.btnAutoOn);
     btnAutoOff_ = button(gbBtn2_, list_.btnAutoOff);
-    auto* autoGroup = new QButtonGroup(gbBtn2_);
-    autoGroup->setExclusive(true);
-    for (QAbstractButton* b : {btnAutoOn_, btnAutoOff_}) {
-        b->setCheckable(true);
-        autoGroup->addButton(b);
-    }
-    btnAutoOn_->setChecked(true);
+    for (TToolBtnSig* b : {btnAutoOn_, btnAutoOff_}) b->setGroupIndex(1);
+    btnAutoOn_->setDown(true);
 
     gbBtn_ = bar(list_.gbBtn);
     btnAdd_ = button(gbBtn_, list_.btnAdd);
@@ -455,8 +450,7 @@ bool TMagicPage::AutoUpdate() const { return autoUpdate_; }
 
 void TMagicPage::SetAutoUpdate(bool on) {
     autoUpdate_ = on;
-    btnAutoOn_->setChecked(on);
-    btnAutoOff_->setChecked(!on);
+    (on ? btnAutoOn_ : btnAutoOff_)->setDown(true);
 }
 
 void TMagicPage::DataChanged() {
@@ -512,12 +506,15 @@ void TMagicPage::PickListClick(MagicPart part) {
         const std::string path = host_.DataFilePath(desc->pickFile);
         if (desc->magicList) {
             TEditGridForm editor(host_.HostSettings(), page_->window());
+            ApplyPanelButtonOptions(editor.ButtonPanel(), host_.HostButtonOptions());
             editor.SetEntries(ReadMagicPickList(path));
             if (host_.HostDialogs().RunModal(editor) != QDialog::Accepted) return;
             WriteMagicPickList(path, editor.Entries());
             LoadMagicPickList(*box, path);
         } else {
-            EditPickList(*box, path, desc->keepTrailing, host_.HostDialogs(), page_->window());
+            const ButtonOptions buttons = host_.HostButtonOptions();
+            EditPickList(*box, path, desc->keepTrailing, host_.HostDialogs(), page_->window(),
+                         [&](QWidget* panel) { ApplyPanelButtonOptions(panel, buttons); });
         }
     });
     // A chosen entry that is gone no longer restricts the search.
@@ -687,9 +684,7 @@ void TMagicPage::PageResize() {
         ckbSilver_->setGeometry(86, y, 54, kBoxHeight);
         ckbVirtue_->setGeometry(142, y, 56, kBoxHeight);
     }
-    const int priceLeft = std::max(inner - 6 - kPriceWidth, 0);
-    edPrice_->setGeometry(priceLeft, y, kPriceWidth, kBoxHeight);
-    lbPrice_->setGeometry(std::max(priceLeft - 40, 0), y, std::min(40, priceLeft), kBoxHeight);
+    edPrice_->setGeometry(std::max(inner - 6 - kPriceWidth, 0), y, kPriceWidth, kBoxHeight);
 
     y = detailHeight + 2;
     gbBtn2_->setGeometry(kMargin, y, inner, kBarHeight);

@@ -28,6 +28,7 @@ namespace stallmark {
 
 class ListHost;
 class TStringGrid;
+class TToolBtnSig;
 
 class TMagicPage : public QObject, public ListPage {
     Q_OBJECT
@@ -163,13 +164,12 @@ private:
     QCheckBox* ckbSilver_ = nullptr;
     QCheckBox* ckbVirtue_ = nullptr;
     QLineEdit* edPrice_ = nullptr;
-    QLabel* lbPrice_ = nullptr;
     QWidget* gbBtn_ = nullptr;
     QWidget* gbBtn2_ = nullptr;
-    QAbstractButton *btnAdd_ = nullptr, *btnDelete_ = nullptr, *btnEdit_ = nullptr, *btnSold_ = nullptr,
-                    *btnSend_ = nullptr;
-    QAbstractButton *btnList_ = nullptr, *btnReset_ = nullptr, *btnSearch_ = nullptr, *btnAutoOn_ = nullptr,
-                    *btnAutoOff_ = nullptr;
+    TToolBtnSig *btnAdd_ = nullptr, *btnDelete_ = nullptr, *btnEdit_ = nullptr, *btnSold_ = nullptr,
+                *btnSend_ = nullptr;
+    TToolBtnSig *btnList_ = nullptr, *btnReset_ = nullptr, *btnSearch_ = nullptr, *btnAutoOn_ = nullptr,
+                *btnAutoOff_ = nullptr;
     QLabel* lbWarn_ = nullptr;
     QGroupBox* gbDisplay_ = nullptr;
     TStringGrid* grid_ = nullptr;

@@ -1,8 +1,6 @@
 #include "lists/picklists/EditGridForm.h"
 
-#include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QToolButton>
 #include <algorithm>
 #include <functional>
 
@@ -10,6 +8,9 @@
 #include "controls/Text1252.h"
 #include "lists/picklists/PickList.h"
 #include "settings/SettingsStore.h"
+
+#include "controls/Icons.h"
+#include "controls/ToolButton.h"
 
 namespace stallmark {
 
@@ -42,15 +43,11 @@ protected:
     }
 };
 
-QAbstractButton* BarButton(QWidget* bar, const char* name, const char* caption, const char* hint) {
-    auto* button = new QToolButton(bar);
+QAbstractButton* BarButton(QWidget* bar, const char* name, const char* caption, const char* hint, int image) {
+    auto* button = new TToolBtnSig(QString::fromLatin1(caption), bar);
     button->setObjectName(name);
-    button->setText(QString::fromLatin1(caption));
     button->setToolTip(QString::fromLatin1(hint));
-    button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    bar->layout()->addWidget(button);
+    button->setTag(image);
     return button;
 }
 
@@ -87,14 +84,13 @@ TEditGridForm::TEditGridForm(SettingsStore& settings, QWidget* owner) : QDialog(
     connect(grid_, &TStringGrid::cellSelected, this, [this](int col, int row) { SGrid_EditSelectCell(col, row); });
     connect(grid_, &TStringGrid::cellDoubleClicked, this, [this](int, int row) { CycleSpecial(row); });
 
-    pnBtns_ = new QWidget(this);
+    auto* panel = new TPanelResize(this);
+    panel->setSeperators(true);
+    pnBtns_ = panel;
     pnBtns_->setObjectName("Pn_Btns");
-    auto* row = new QHBoxLayout(pnBtns_);
-    row->setContentsMargins(1, 1, 1, 1);
-    row->setSpacing(2);
-    btnOk_ = BarButton(pnBtns_, "Btn_Ok", "OK", "Confirm changes");
-    btnNew_ = BarButton(pnBtns_, "Btn_New", "New", "Create new item");
-    btnCancel_ = BarButton(pnBtns_, "Btn_Cancel", "Cancel", "Cancel changes");
+    btnOk_ = BarButton(pnBtns_, "Btn_Ok", "OK", "Confirm changes", BtnImage::Ok);
+    btnNew_ = BarButton(pnBtns_, "Btn_New", "New", "Create new item", BtnImage::New);
+    btnCancel_ = BarButton(pnBtns_, "Btn_Cancel", "Cancel", "Cancel changes", BtnImage::Cancel);
     connect(btnOk_, &QAbstractButton::clicked, this, [this] { Btn_OkClick(); });
     connect(btnNew_, &QAbstractButton::clicked, this, [this] { Btn_NewClick(); });
     connect(btnCancel_, &QAbstractButton::clicked, this, [this] { Btn_CancelClick(); });

@@ -1,9 +1,10 @@
 #include "lists/picklists/EditTextForm.h"
 
-#include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QResizeEvent>
-#include <QToolButton>
+
+#include "controls/Icons.h"
+#include "controls/ToolButton.h"
 
 namespace stallmark {
 
@@ -11,15 +12,11 @@ namespace {
 
 constexpr int kButtonBarHeight = 26;
 
-QAbstractButton* BarButton(QWidget* bar, const char* name, const char* caption, const char* hint) {
-    auto* button = new QToolButton(bar);
+QAbstractButton* BarButton(QWidget* bar, const char* name, const char* caption, const char* hint, int image) {
+    auto* button = new TToolBtnSig(QString::fromLatin1(caption), bar);
     button->setObjectName(name);
-    button->setText(QString::fromLatin1(caption));
     button->setToolTip(QString::fromLatin1(hint));
-    button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    bar->layout()->addWidget(button);
+    button->setTag(image);
     return button;
 }
 
@@ -36,13 +33,12 @@ TEditTextForm::TEditTextForm(QWidget* owner) : QDialog(owner) {
     memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo_->setLineWrapMode(QPlainTextEdit::NoWrap);
 
-    pnBtns_ = new QWidget(this);
+    auto* panel = new TPanelResize(this);
+    panel->setSeperators(true);
+    pnBtns_ = panel;
     pnBtns_->setObjectName("Pn_Btns");
-    auto* row = new QHBoxLayout(pnBtns_);
-    row->setContentsMargins(1, 1, 1, 1);
-    row->setSpacing(2);
-    btnOk_ = BarButton(pnBtns_, "Btn_Ok", "OK", "Confirm changes");
-    btnCancel_ = BarButton(pnBtns_, "Btn_Cancel", "Cancel", "Cancel changes");
+    btnOk_ = BarButton(pnBtns_, "Btn_Ok", "OK", "Confirm changes", BtnImage::Ok);
+    btnCancel_ = BarButton(pnBtns_, "Btn_Cancel", "Cancel", "Cancel changes", BtnImage::Cancel);
     connect(btnOk_, &QAbstractButton::clicked, this, [this] { Btn_OkClick(); });
     connect(btnCancel_, &QAbstractButton::clicked, this, [this] { Btn_CancelClick(); });
     LayoutControls();

@@ -15,6 +15,7 @@
 #include "app/PageControl.h"
 #include "controls/StringGrid.h"
 #include "controls/Text1252.h"
+#include "controls/ToolButton.h"
 #include "lists/magic/WeaponPage.h"
 #include "support/AppFixture.h"
 
@@ -46,9 +47,9 @@ struct WeaponFixture : AppFixture {
     QCheckBox* Check(const char* name) { return Find<QCheckBox>(form.get(), name); }
     QLineEdit* Price() { return Find<QLineEdit>(form.get(), "Ed_MWPrice"); }
     QLabel* Label(const char* name) { return Find<QLabel>(form.get(), name); }
-    QAbstractButton* Button(const char* name) { return Find<QAbstractButton>(form.get(), name); }
+    TToolBtnSig* Button(const char* name) { return Find<TToolBtnSig>(form.get(), name); }
     void Click(const char* name) {
-        QAbstractButton* b = Button(name);
+        TToolBtnSig* b = Button(name);
         ASSERT_TRUE(b && b->isEnabled()) << name;
         b->click();
     }

@@ -63,6 +63,12 @@ TEST(WeaponPage, StartsOnTheStockListWithDatesAgesAndAmounts) {
     EXPECT_TRUE(f.Button("Btn_MWAdd")->isEnabled());
     EXPECT_TRUE(f.Button("Btn_MWSold")->isEnabled());
     EXPECT_FALSE(f.Label("Lb_MwWarn")->isVisible());
+    // The button bars follow the button options (pictures only by default).
+    EXPECT_EQ(f.Button("Btn_MWAdd")->tag(), BtnImage::Save);
+    EXPECT_EQ(f.Button("Btn_MWAdd")->displayMode(), dmGlyphOnly);
+    EXPECT_EQ(f.Button("Btn_MWAutoUpdateOn")->displayMode(), dmGlyphOnly);
+    EXPECT_EQ(f.Button("Btn_MWAdd")->toolTip(), "Save current item");
+    EXPECT_TRUE(f.Button("Btn_MWAutoUpdateOn")->isDown());
     EXPECT_EQ(f.grid->DefaultRowHeight(), 17);
     for (int c = 0; c < 8; ++c) EXPECT_EQ(f.grid->ColWidths(c), (std::vector<int>{74, 76, 52, 48, 47, 56, 48, 21})[c]);
     EXPECT_EQ(f.grid->ColumnAlignment(7), Qt::AlignRight);
@@ -128,8 +134,8 @@ TEST(WeaponPage, ColumnWidthsRowHeightAndHiddenColumnsComeFromTheSettings) {
     EXPECT_EQ(f.grid->ColWidths(1), 90);
     EXPECT_TRUE(f.form->State().MWHideDate);
     EXPECT_FALSE(f.form->State().MWHideAge);
-    EXPECT_FALSE(f.Button("Btn_MWAutoUpdateOn")->isChecked());
-    EXPECT_TRUE(f.Button("Btn_MWAutoUpdateOff")->isChecked());
+    EXPECT_FALSE(f.Button("Btn_MWAutoUpdateOn")->isDown());
+    EXPECT_TRUE(f.Button("Btn_MWAutoUpdateOff")->isDown());
     f.form->Popup_PricesPopup();
     EXPECT_TRUE(f.form->MenuItem("Mp_HideColDate")->isChecked());
     EXPECT_FALSE(f.form->MenuItem("Mp_HideColAge")->isChecked());
@@ -230,6 +236,8 @@ TEST(WeaponSearch, AutoOffWaitsForSearchAndOtherTextDoesNotFilter) {
     f.Open(With(kPickLists, "MWStock.dat", kStock));
     f.Click("Btn_MWAutoUpdateOff");
     EXPECT_FALSE(f.page->AutoUpdate());
+    EXPECT_TRUE(f.Button("Btn_MWAutoUpdateOff")->isDown());
+    EXPECT_FALSE(f.Button("Btn_MWAutoUpdateOn")->isDown());
     f.Choose("Cb_Weapon", "Mace");
     f.Check("Ckb_MWNone")->click();
     EXPECT_EQ(f.Items().size(), 4);
@@ -278,6 +286,8 @@ TEST(WeaponPickLists, TextEditorSavesCleanedEntriesAndKeepsTheChoice) {
         auto* memo = dialog.findChild<QPlainTextEdit*>("Memo_Edit");
         shown = memo->toPlainText().split('\n');
         EXPECT_EQ(dialog.windowTitle(), "Edit List");
+        EXPECT_EQ(dialog.findChild<TToolBtnSig*>("Btn_Ok")->displayMode(), dmGlyphOnly);
+        EXPECT_EQ(dialog.findChild<TToolBtnSig*>("Btn_Cancel")->toolTip(), "Cancel changes");
         memo->setPlainText("  Zweihander\nBow, long \n\nKatana\n");
         dialog.findChild<QAbstractButton*>("Btn_Ok")->click();
         return dialog.result();
