@@ -157,6 +157,42 @@ TEST(WeaponPage, ColumnWidthsRowHeightAndHiddenColumnsComeFromTheSettings) {
     EXPECT_FALSE(f.settings.ReadBool("MW AutoUpdate", true));
 }
 
+TEST(WeaponPage, PriceListColoursWaitForThePriceView) {
+    WeaponFixture f;
+    f.Open();
+    const QColor stockBack = f.grid->BackgroundColor();
+    f.settings.WriteInteger("MWPrice BackCol", 0x00FFFF);  // yellow
+    f.form->ApplyListOptions(2);
+    EXPECT_EQ(f.grid->BackgroundColor(), stockBack);
+    f.Click("Btn_MWList");
+    EXPECT_EQ(f.grid->BackgroundColor(), QColor(255, 255, 0));
+    f.settings.WriteInteger("MWPrice BackCol", 0xFF00FF);
+    f.form->ApplyListOptions(2);  // shown at once while the price view is up
+    EXPECT_EQ(f.grid->BackgroundColor(), QColor(255, 0, 255));
+    f.Click("Btn_MWList");
+    EXPECT_EQ(f.grid->BackgroundColor(), stockBack);
+}
+
+TEST(WeaponPage, ResizeGridAsksTheRowHeightAndAllowsSizing) {
+    WeaponFixture f;
+    f.Open();
+    EXPECT_FALSE(f.grid->RowSizing());
+    f.dialogs.inputAnswers.push_back(QString("3"));
+    f.form->Popup_PricesPopup();
+    f.form->MenuItem("Mp_GridResize")->trigger();
+    ASSERT_EQ(f.dialogs.inputs.size(), 1u);
+    EXPECT_EQ(f.dialogs.inputs[0].defaultAnswer, "17");
+    EXPECT_EQ(f.grid->DefaultRowHeight(), 6);
+    EXPECT_TRUE(f.grid->RowSizing());
+    EXPECT_TRUE(f.grid->ColSizing());
+    EXPECT_TRUE(f.form->State().GridSizingMW);
+    f.form->Popup_PricesPopup();
+    f.form->MenuItem("Mp_GridResize")->trigger();
+    EXPECT_FALSE(f.grid->ColSizing());
+    EXPECT_EQ(f.grid->DefaultRowHeight(), 6);
+    EXPECT_EQ(f.dialogs.inputs.size(), 1u);
+}
+
 TEST(WeaponPage, PickListsLoadWithNoneFirstAndSortedWhereSorted) {
     WeaponFixture f;
     f.Open(kPickLists);
