@@ -1,6 +1,7 @@
 #include "lists/picklists/EditGridForm.h"
 
 #include <QKeyEvent>
+#include <QResizeEvent>
 #include <algorithm>
 #include <functional>
 
@@ -24,8 +25,13 @@ class EditGrid final : public TStringGrid {
 public:
     using TStringGrid::TStringGrid;
     std::function<void()> onTab;
+    std::function<void()> onResize;
 
 protected:
+    void resizeEvent(QResizeEvent* event) override {
+        TStringGrid::resizeEvent(event);
+        if (onResize) onResize();  // the cells' area is known now
+    }
     bool focusNextPrevChild(bool next) override {
         if (next && onTab) {
             onTab();
@@ -64,6 +70,7 @@ TEditGridForm::TEditGridForm(SettingsStore& settings, QWidget* owner) : QDialog(
 
     auto* grid = new EditGrid(this);
     grid->onTab = [this] { NextRow(); };
+    grid->onResize = [this] { LayoutColumns(); };
     grid_ = grid;
     grid_->setObjectName("SGrid_Edit");
     grid_->setColCount(2);
@@ -177,6 +184,10 @@ void TEditGridForm::LayoutControls() {
     const int w = width(), h = height();
     pnBtns_->setGeometry(0, h - kButtonBarHeight, w, kButtonBarHeight);
     grid_->setGeometry(0, 0, w, std::max(0, h - kButtonBarHeight));
+    LayoutColumns();
+}
+
+void TEditGridForm::LayoutColumns() {
     const int client = grid_->ClientWidth();
     const int nameWidth = client / 3 * 2 - 1;
     grid_->setColWidths(kColName, nameWidth);

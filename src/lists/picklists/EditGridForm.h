@@ -52,6 +52,7 @@ protected:
 
 private:
     void LayoutControls();
+    void LayoutColumns();
     void SGrid_EditSelectCell(int col, int row);
 
     SettingsStore& settings_;
