@@ -1,7 +1,10 @@
 #pragma once
 // A magic item list (magic weapons, magic armour) described as data: its files and their
 // line layout, the grid's columns, the detail boxes with their pick lists, the controls'
-// names and texts, and its settings. One page implementation serves every description.
+// names and texts, and its settings. One page implementation (TMagicPage) serves every
+// description: a list that lacks a part (the armour lists have no accuracy and no special
+// status) simply leaves it out of stockFields, columns and boxes, and sets hasSpecial to
+// false and warnLabel to null. A description builder ends with Index().
 
 #include <array>
 #include <string>
