@@ -19,6 +19,10 @@ void WriteRecordLine(const std::string& path, const std::string& line, bool del)
 // repeated passes swapping neighbours that sort the wrong way round would give.
 void SortRecordLines(std::vector<std::string>& lines);
 
+// A key whose byte order is the order of CompareRecordLines: equal keys for
+// lines that compare equal, and a < b exactly when CompareRecordLines(a, b) < 0.
+std::string RecordSortKey(std::string_view line);
+
 // Sorts the lines of the file at path by CompareRecordLines, equal lines keeping their
 // order. Nothing happens when the file does not exist; otherwise it is always rewritten.
 void SortRecordFileAt(const std::string& path);

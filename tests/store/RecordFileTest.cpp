@@ -133,6 +133,24 @@ TEST(RecordFile, SortingGivesTheOrderOfTheBubbleSort) {
     }
 }
 
+TEST(RecordFile, SortKeysOrderLinesAsTheirComparison) {
+    // Bytes around the separator and the key's own escapes, at random.
+    const char alphabet[] = {',', ',', '\0', '\1', '\2', ' ', '+', '-', 'a', 'b', '\x7f', '\xff'};
+    std::mt19937 rng(5);
+    auto randomLine = [&] {
+        std::string line(rng() % 9, ' ');
+        for (char& c : line) c = alphabet[rng() % sizeof alphabet];
+        return line;
+    };
+    for (int i = 0; i < 200000; ++i) {
+        const std::string a = randomLine(), b = randomLine();
+        const int compared = CompareRecordLines(a, b);
+        const int byKey = RecordSortKey(a).compare(RecordSortKey(b));
+        ASSERT_EQ(compared < 0, byKey < 0) << testing::PrintToString(a) << " " << testing::PrintToString(b);
+        ASSERT_EQ(compared == 0, byKey == 0) << testing::PrintToString(a) << " " << testing::PrintToString(b);
+    }
+}
+
 TEST(RecordFile, SortingOneLineOrNoneRewritesTheFile) {
     TempDir dir;
     dir.Write("One.dat", "only,line\n");
