@@ -156,13 +156,9 @@ void TOptionsForm::BuildControls() {
     pnBtns_ = panel;
     pnBtns_->setObjectName("Pn_Btns");
     pnBtns_->setGeometry(4, 372, 324, 34);
-    auto* ok = new TToolBtnSig("OK", pnBtns_);
-    ok->setObjectName("Btn_Ok");
-    ok->setTag(BtnImage::Ok);
+    auto* ok = MakeBarButton(pnBtns_, "Btn_Ok", "OK", BtnImage::Ok, QString());
     hint(ok, "Confirm Changes");
-    auto* cancel = new TToolBtnSig("Cancel", pnBtns_);
-    cancel->setObjectName("Btn_Cancel");
-    cancel->setTag(BtnImage::Cancel);
+    auto* cancel = MakeBarButton(pnBtns_, "Btn_Cancel", "Cancel", BtnImage::Cancel, QString());
     hint(cancel, "Cancel Changes");
     btnOk_ = ok;
     btnCancel_ = cancel;

@@ -696,6 +696,14 @@ void TPanelResize::paintEvent(QPaintEvent* event) {
 
 // --- ApplyPanelButtonOptions -------------------------------------------------
 
+TToolBtnSig* MakeBarButton(QWidget* bar, const char* name, const QString& caption, int image, const QString& hint) {
+    auto* button = new TToolBtnSig(caption, bar);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setToolTip(hint);
+    button->setTag(image);
+    return button;
+}
+
 void ApplyPanelButtonOptions(QWidget* panel, const ButtonOptions& options, const ImageList& images) {
     if (!panel) return;
     const TButtonDisplayMode mode = options.graphic && options.text ? dmBoth

@@ -222,6 +222,10 @@ private:
     bool realignPosted_ = false;
 };
 
+// A tool button on a bar: its name, caption, hint and the picture number of
+// ImageList_Btn it shows (-1: none of the list's, caption always shown).
+TToolBtnSig* MakeBarButton(QWidget* bar, const char* name, const QString& caption, int image, const QString& hint);
+
 // The button options of the options dialog.
 struct ButtonOptions {
     bool showHints = true;

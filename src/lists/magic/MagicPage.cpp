@@ -80,11 +80,7 @@ TMagicPage::~TMagicPage() = default;
 
 void TMagicPage::BuildControls() {
     auto button = [](QWidget* parent, const MagicButton& desc) {
-        auto* b = new TToolBtnSig(Latin(desc.caption), parent);
-        b->setObjectName(Latin(desc.name));
-        b->setToolTip(Latin(desc.hint));
-        b->setTag(desc.image);
-        return b;
+        return MakeBarButton(parent, desc.name, Latin(desc.caption), desc.image, Latin(desc.hint));
     };
     auto bar = [this](const char* name) {
         auto* p = new TPanelResize(page_);

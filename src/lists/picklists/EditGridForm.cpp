@@ -50,11 +50,7 @@ protected:
 };
 
 QAbstractButton* BarButton(QWidget* bar, const char* name, const char* caption, const char* hint, int image) {
-    auto* button = new TToolBtnSig(QString::fromLatin1(caption), bar);
-    button->setObjectName(name);
-    button->setToolTip(QString::fromLatin1(hint));
-    button->setTag(image);
-    return button;
+    return MakeBarButton(bar, name, QString::fromLatin1(caption), image, QString::fromLatin1(hint));
 }
 
 }  // namespace

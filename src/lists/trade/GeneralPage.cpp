@@ -46,12 +46,7 @@ void TGeneralPage::BuildControls(QWidget* page) {
     layout->setSpacing(2);
 
     auto button = [](QWidget* parent, const char* name, const char* caption, int image, const char* hint) {
-        auto* b = new TToolBtnSig(QString::fromLatin1(caption), parent);
-        b->setObjectName(name);
-        b->setTag(image);
-        b->setToolTip(QString::fromLatin1(hint));
-        b->setFocusPolicy(Qt::NoFocus);
-        return b;
+        return MakeBarButton(parent, name, QString::fromLatin1(caption), image, QString::fromLatin1(hint));
     };
     auto panel = [&](const char* name) {
         auto* p = new TPanelResize(page);
