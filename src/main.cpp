@@ -2,7 +2,9 @@
 // windows, pacing), then the main window and the event loop.
 
 #include <QApplication>
-#include <QMessageBox>
+#include <QTimer>
+#include <atomic>
+#include <csignal>
 
 #include "app/AppContext.h"
 #include "app/QtPacer.h"
@@ -16,6 +18,16 @@
 #include "settings/MemorySettings.h"
 #include "store/Clock.h"
 #include "store/DataFolder.h"
+
+namespace {
+
+// A request to end (Ctrl+C, a logout's SIGTERM) closes the window as the
+// Exit command does, so settings and open edits are saved.
+std::atomic<bool> stopRequested{false};
+
+extern "C" void RequestStop(int) { stopRequested = true; }
+
+}  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -49,6 +61,15 @@ int main(int argc, char** argv) {
 
     stallmark::TStallmarkForm form(context);
     form.show();
+    std::signal(SIGINT, RequestStop);
+    std::signal(SIGTERM, RequestStop);
+    QTimer stopWatch;
+    QObject::connect(&stopWatch, &QTimer::timeout, &form, [&form] {
+        if (stopRequested) form.close();
+    });
+    stopWatch.start(200);
+    // The system's session ending: save as on Exit.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, [&form] { form.FormDestroy(); });
     // The window id is a game-windows handle on Windows and under X11; a
     // native Wayland surface is not one.
 #ifndef _WIN32
