@@ -173,13 +173,10 @@ bool TStallmarkForm::Guarded(const std::function<void()>& operation) {
 
 TOptionsForm& TStallmarkForm::Options() {
     if (!options_) {
+        // A failed load leaves the dialog with its design values; the caller
+        // reports the error.
         options_ = std::make_unique<TOptionsForm>(ctx_.settings, ctx_.dialogs, this);
-        try {
-            options_->LoadOptions();
-        } catch (const std::exception&) {
-            // The dialog keeps its design values; the caller reports the error.
-            throw;
-        }
+        options_->LoadOptions();
     }
     return *options_;
 }
