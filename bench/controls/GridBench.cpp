@@ -35,11 +35,11 @@ long RssBytes() {
 }
 
 void WriteWeaponFile(const std::string& path, int rows) {
-    static const char* weapons[] = {"Longsword", "Katana", "War Axe", "Halberd", "Broadsword", "Bardiche",
-                                    "Kryss", "War Fork", "Composite Bow", "Heavy Crossbow", "Quarter Staff",
-                                    "Double Axe"};
-    static const char* magic[] = {"Vanquishing", "Power", "Force", "Might", "Ruin", "Silver", "Lightning",
-                                  "Clumsiness", "Feeblemind"};
+    static const char* weapons[] = {"Longsword",     "Katana",         "War Axe",       "Halberd",
+                                    "Broadsword",    "Bardiche",       "Kryss",         "War Fork",
+                                    "Composite Bow", "Heavy Crossbow", "Quarter Staff", "Double Axe"};
+    static const char* magic[] = {"Vanquishing", "Power",     "Force",      "Might",     "Ruin",
+                                  "Silver",      "Lightning", "Clumsiness", "Feeblemind"};
     static const char* acc[] = {"", "Accurate", "Surpassingly", "Eminently", "Exceedingly", "Supremely"};
     static const char* dur[] = {"", "Durable", "Substantial", "Massive", "Fortified", "Indestructible"};
     static const char* other[] = {"", "", "", "Blessed", "Exceptional", "Slayer", "Cursed"};
@@ -50,8 +50,8 @@ void WriteWeaponFile(const std::string& path, int rows) {
         char date[16];
         std::snprintf(date, sizeof date, "20%02u%02u%02u", static_cast<unsigned>(10 + rng() % 15),
                       static_cast<unsigned>(1 + rng() % 12), static_cast<unsigned>(1 + rng() % 28));
-        out << pick(weapons) << ',' << pick(magic) << ',' << rng() % 3 << ',' << pick(acc) << ',' << pick(dur)
-            << ',' << 500 + rng() % 60000 << ',' << rng() % 400 << ',' << pick(other) << ',' << date << "\r\n";
+        out << pick(weapons) << ',' << pick(magic) << ',' << rng() % 3 << ',' << pick(acc) << ',' << pick(dur) << ','
+            << 500 + rng() % 60000 << ',' << rng() % 400 << ',' << pick(other) << ',' << date << "\r\n";
     }
 }
 
@@ -203,8 +203,7 @@ int main(int argc, char** argv) {
         while (std::getline(in, line)) {
             const int n = Split(TrimCr(line), fields, cols);
             grid->setRowCount(r + 1);
-            for (int c = 0; c < n; ++c)
-                grid->setCells(c, r, stallmark::FromBytes(fields[c].data(), fields[c].size()));
+            for (int c = 0; c < n; ++c) grid->setCells(c, r, stallmark::FromBytes(fields[c].data(), fields[c].size()));
             ++r;
         }
         grid->Flush();

@@ -32,9 +32,7 @@ class GapPacer : public Pacer {
 public:
     void ProcessEvents() override { Mark(); }
     void Sleep(int milliseconds) override { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
-    void Start() {
-        last_ = SteadyClock::now();
-    }
+    void Start() { last_ = SteadyClock::now(); }
     void Mark() {
         const auto now = SteadyClock::now();
         maxGap_ = std::max(maxGap_, now - last_);

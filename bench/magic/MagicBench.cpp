@@ -39,17 +39,42 @@ constexpr int kLines = 100000;
 #define KEYS 10
 #endif
 
-const char* kWeapons[] = {"Katana", "Broadsword", "Longsword", "Viking Sword", "Scimitar", "Cutlass", "Kryss",
-                          "Dagger", "War Axe", "Double Axe", "Halberd", "Bardiche", "Spear", "Short Spear",
-                          "War Fork", "Pitchfork", "Bow", "Crossbow", "Heavy Crossbow", "Mace", "War Mace", "Maul",
-                          "Hammer Pick", "Club", "Black Staff", "Quarter Staff", "Gnarled Staff", "Scythe",
-                          "Large Battle Axe", "Two Handed Axe"};
-const char* kMagic[] = {"Vanquishing", "Power", "Force", "Might", "Ruin", "Silver", "Undead Slaying", "Lightning",
-                        "Fire", "Clumsiness"};
+const char* kWeapons[] = {"Katana",
+                          "Broadsword",
+                          "Longsword",
+                          "Viking Sword",
+                          "Scimitar",
+                          "Cutlass",
+                          "Kryss",
+                          "Dagger",
+                          "War Axe",
+                          "Double Axe",
+                          "Halberd",
+                          "Bardiche",
+                          "Spear",
+                          "Short Spear",
+                          "War Fork",
+                          "Pitchfork",
+                          "Bow",
+                          "Crossbow",
+                          "Heavy Crossbow",
+                          "Mace",
+                          "War Mace",
+                          "Maul",
+                          "Hammer Pick",
+                          "Club",
+                          "Black Staff",
+                          "Quarter Staff",
+                          "Gnarled Staff",
+                          "Scythe",
+                          "Large Battle Axe",
+                          "Two Handed Axe"};
+const char* kMagic[] = {"Vanquishing", "Power",          "Force",     "Might", "Ruin",
+                        "Silver",      "Undead Slaying", "Lightning", "Fire",  "Clumsiness"};
 const char* kAccuracy[] = {"", "Accurate", "Surpassingly", "Eminently", "Exceedingly", "Supremely"};
 const char* kDurability[] = {"", "Durable", "Substantial", "Massive", "Fortified", "Indestructible"};
-const char* kWords[] = {"from", "the", "bank", "vendor", "west", "Britain", "Trinsic", "hunt", "deed",
-                        "keep", "sold", "ask", "guild"};
+const char* kWords[] = {"from", "the",  "bank", "vendor", "west", "Britain", "Trinsic",
+                        "hunt", "deed", "keep", "sold",   "ask",  "guild"};
 
 std::string WeaponLine(std::mt19937& rng, bool price) {
     std::string other;
@@ -81,8 +106,8 @@ struct Bench {
     std::unique_ptr<TStallmarkForm> form;
     TMagicWeaponPage* page = nullptr;
     TStringGrid* grid = nullptr;
-    double f = 0;          // ms
-    double startup = 0;    // ms
+    double f = 0;        // ms
+    double startup = 0;  // ms
 
     Bench() {
         std::mt19937 rng(2003);
@@ -182,18 +207,22 @@ void BM_LineToCells(benchmark::State& state) {
 // One box changed: to a weapon (a thirtieth of the lines match) and back to "(None)" (all match).
 void BM_SearchOneBoxToEntry(benchmark::State& state) {
     QComboBox* box = bench->Box("Cb_Weapon");
-    Timed(state, [&] { box->setCurrentIndex(0); }, [&] {
-        box->setCurrentIndex(box->findText("Katana"));
-        bench->Painted();
-    });
+    Timed(
+        state, [&] { box->setCurrentIndex(0); },
+        [&] {
+            box->setCurrentIndex(box->findText("Katana"));
+            bench->Painted();
+        });
 }
 
 void BM_SearchOneBoxToNone(benchmark::State& state) {
     QComboBox* box = bench->Box("Cb_Weapon");
-    Timed(state, [&] { box->setCurrentIndex(box->findText("Katana")); }, [&] {
-        box->setCurrentIndex(0);
-        bench->Painted();
-    });
+    Timed(
+        state, [&] { box->setCurrentIndex(box->findText("Katana")); },
+        [&] {
+            box->setCurrentIndex(0);
+            bench->Painted();
+        });
 }
 
 // A typed character in Other: the whole list is reloaded (Other does not filter).
@@ -201,10 +230,12 @@ void BM_OtherKeystroke(benchmark::State& state) {
     QLineEdit* edit = bench->Box("Cb_MWOther")->lineEdit();
     edit->setFocus();
     int n = 0;
-    Timed(state, [] {}, [&] {
-        QTest::keyClick(edit, (n++ % 2) ? Qt::Key_Backspace : Qt::Key_A);
-        bench->Painted();
-    });
+    Timed(
+        state, [] {},
+        [&] {
+            QTest::keyClick(edit, (n++ % 2) ? Qt::Key_Backspace : Qt::Key_A);
+            bench->Painted();
+        });
     if (bench->grid->RowCount() - 1 != kLines) state.SkipWithError("the grid does not hold every line");
 }
 
@@ -215,10 +246,12 @@ void BM_SaveOneItem(benchmark::State& state) {
     bench->Box("Cb_MWMagic")->setCurrentIndex(bench->Box("Cb_MWMagic")->findText("Power"));
     bench->form->findChild<QLineEdit*>("Ed_MWPrice")->setText("1500");
     auto* save = bench->form->findChild<QAbstractButton*>("Btn_MWAdd");
-    Timed(state, [] {}, [&] {
-        save->click();
-        bench->Painted();
-    });
+    Timed(
+        state, [] {},
+        [&] {
+            save->click();
+            bench->Painted();
+        });
     if (!bench->dialogs.boxes.empty()) state.SkipWithError("a box was shown");
     bench->form->findChild<QAbstractButton*>("Btn_MWReset")->click();
     bench->dir.Write("MWStock.dat", bench->stockSorted);
@@ -228,13 +261,16 @@ void BM_SaveOneItem(benchmark::State& state) {
 void BM_ReorderBothFiles(benchmark::State& state) {
     QAction* reorder = bench->form->MenuItem("Mp_Reorder");
     bench->form->Popup_PricesPopup();
-    Timed(state, [&] {
-        bench->dir.Write("MWStock.dat", bench->stockUnsorted);
-        bench->dir.Write("MWPrice.dat", bench->pricesUnsorted);
-    }, [&] {
-        reorder->trigger();
-        bench->Painted();
-    });
+    Timed(
+        state,
+        [&] {
+            bench->dir.Write("MWStock.dat", bench->stockUnsorted);
+            bench->dir.Write("MWPrice.dat", bench->pricesUnsorted);
+        },
+        [&] {
+            reorder->trigger();
+            bench->Painted();
+        });
     state.counters["F"] = state.counters["F"] / 2;
     bench->dir.Write("MWStock.dat", bench->stockSorted);
 }
@@ -242,7 +278,8 @@ void BM_ReorderBothFiles(benchmark::State& state) {
 // The store's sort of one file alone (the part of Reorder that is not the page's).
 void BM_SortOneFile(benchmark::State& state) {
     const std::string path = bench->dir.File("MWPrice.dat");
-    Timed(state, [&] { bench->dir.Write("MWPrice.dat", bench->pricesUnsorted); }, [&] { SortRecordFileAt(path); });
+    Timed(
+        state, [&] { bench->dir.Write("MWPrice.dat", bench->pricesUnsorted); }, [&] { SortRecordFileAt(path); });
 }
 
 }  // namespace
@@ -255,14 +292,35 @@ int main(int argc, char** argv) {
     bench = &b;
     std::printf("grid rows after start-up: %d\n", b.grid->RowCount() - 1);
 
-    benchmark::RegisterBenchmark("F_ReadAndSplit", BM_F_ReadAndSplit)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("F_ReadAndSplit", BM_F_ReadAndSplit)
+        ->UseManualTime()
+        ->Iterations(5)
+        ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("LineToCells", BM_LineToCells);
-    benchmark::RegisterBenchmark("SearchOneBox_ToEntry", BM_SearchOneBoxToEntry)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("SearchOneBox_ToNone", BM_SearchOneBoxToNone)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("OtherKeystroke", BM_OtherKeystroke)->UseManualTime()->Iterations(KEYS)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("SaveOneItem", BM_SaveOneItem)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("SortOneFile", BM_SortOneFile)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("ReorderBothFiles", BM_ReorderBothFiles)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("SearchOneBox_ToEntry", BM_SearchOneBoxToEntry)
+        ->UseManualTime()
+        ->Iterations(10)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("SearchOneBox_ToNone", BM_SearchOneBoxToNone)
+        ->UseManualTime()
+        ->Iterations(10)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("OtherKeystroke", BM_OtherKeystroke)
+        ->UseManualTime()
+        ->Iterations(KEYS)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("SaveOneItem", BM_SaveOneItem)
+        ->UseManualTime()
+        ->Iterations(10)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("SortOneFile", BM_SortOneFile)
+        ->UseManualTime()
+        ->Iterations(3)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("ReorderBothFiles", BM_ReorderBothFiles)
+        ->UseManualTime()
+        ->Iterations(3)
+        ->Unit(benchmark::kMillisecond);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     std::printf("F (read + split %d lines)  %8.1f ms\n", kLines, b.f);

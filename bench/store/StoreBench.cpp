@@ -20,25 +20,49 @@ namespace {
 constexpr int kLines = 100000;
 
 std::string WeaponLine(std::mt19937& rng) {
-    static const char* kItems[] = {"Katana",      "Broadsword", "Longsword", "Viking Sword", "Scimitar", "Cutlass",
-                                   "Kryss",       "Dagger",     "War Axe",   "Double Axe",   "Halberd",  "Bardiche",
-                                   "Spear",       "Short Spear", "War Fork", "Pitchfork",    "Bow",      "Crossbow",
-                                   "Heavy Crossbow", "Mace",    "War Mace",  "Maul",         "Hammer Pick", "Club",
-                                   "Black Staff", "Quarter Staff", "Gnarled Staff", "Scythe", "Large Battle Axe",
+    static const char* kItems[] = {"Katana",
+                                   "Broadsword",
+                                   "Longsword",
+                                   "Viking Sword",
+                                   "Scimitar",
+                                   "Cutlass",
+                                   "Kryss",
+                                   "Dagger",
+                                   "War Axe",
+                                   "Double Axe",
+                                   "Halberd",
+                                   "Bardiche",
+                                   "Spear",
+                                   "Short Spear",
+                                   "War Fork",
+                                   "Pitchfork",
+                                   "Bow",
+                                   "Crossbow",
+                                   "Heavy Crossbow",
+                                   "Mace",
+                                   "War Mace",
+                                   "Maul",
+                                   "Hammer Pick",
+                                   "Club",
+                                   "Black Staff",
+                                   "Quarter Staff",
+                                   "Gnarled Staff",
+                                   "Scythe",
+                                   "Large Battle Axe",
                                    "Two Handed Axe"};
-    static const char* kMagic[] = {"Vanquishing", "Power", "Force", "Might", "Ruin", "Silver", "Undead Slaying",
-                                   "Lightning",   "Fire",  "Clumsiness"};
+    static const char* kMagic[] = {"Vanquishing", "Power",          "Force",     "Might", "Ruin",
+                                   "Silver",      "Undead Slaying", "Lightning", "Fire",  "Clumsiness"};
     static const char* kAccuracy[] = {"", "Accurate", "Surpassingly", "Eminently", "Exceedingly", "Supremely"};
     static const char* kDurability[] = {"", "Durable", "Substantial", "Massive", "Fortified", "Indestructible"};
-    static const char* kWords[] = {"from", "the", "bank", "vendor", "west", "Britain", "Trinsic", "hunt", "deed",
-                                   "keep", "sold", "ask", "guild"};
+    static const char* kWords[] = {"from", "the",  "bank", "vendor", "west", "Britain", "Trinsic",
+                                   "hunt", "deed", "keep", "sold",   "ask",  "guild"};
     std::string text;
     for (unsigned i = 0, n = 1 + rng() % 4; i < n; ++i) text += (i ? " " : "") + std::string(kWords[rng() % 13]);
     const std::string date =
         std::to_string(2003 + rng() % 3) + "0" + std::to_string(1 + rng() % 9) + std::to_string(10 + rng() % 18);
     return std::string(kItems[rng() % 30]) + "," + kMagic[rng() % 10] + "," + std::to_string(rng() % 3) + "," +
-           kAccuracy[rng() % 6] + "," + kDurability[rng() % 6] + "," + std::to_string(100 * (1 + rng() % 400)) +
-           "," + date + "," + text;
+           kAccuracy[rng() % 6] + "," + kDurability[rng() % 6] + "," + std::to_string(100 * (1 + rng() % 400)) + "," +
+           date + "," + text;
 }
 
 // The folder of the benchmark files, made once.

@@ -92,9 +92,10 @@ void StartupFigures() {
     }
     const double first = runs.front();  // includes loading fonts and styles once
     std::sort(runs.begin(), runs.end());
-    std::printf("start-up to first shown, empty folder: first %.1f ms, best %.1f ms, median %.1f ms"
-                " (target <= 50 ms)\n",
-                first, runs.front(), runs[runs.size() / 2]);
+    std::printf(
+        "start-up to first shown, empty folder: first %.1f ms, best %.1f ms, median %.1f ms"
+        " (target <= 50 ms)\n",
+        first, runs.front(), runs[runs.size() / 2]);
 }
 
 void GeneralFigures(int items) {

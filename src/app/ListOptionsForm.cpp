@@ -115,7 +115,7 @@ void TListOptionsForm::ShowDisplay() {
     panel_->setPalette(back);
     const QColor text = display_.Text();
     for (QWidget* w : std::initializer_list<QWidget*>{lbFont_, lbSize_, btnTextCol_, btnBackCol_, ckbLineRow_,
-                                                     ckbLineCol_, btnOk_, btnCancel_}) {
+                                                      ckbLineCol_, btnOk_, btnCancel_}) {
         QPalette p = w->palette();
         p.setColor(QPalette::WindowText, text);
         p.setColor(QPalette::ButtonText, text);

@@ -109,13 +109,14 @@ void TOptionsForm::BuildControls() {
     edTabWidth_ = edit(gbOptions, "Ed_TabWidth", "Tab Width", 70, 126, 40, 3, true,
                        "Display between each line, when sending memos, bods, etc");
     edTabWidth_->setText("50");
-    edWindowName_ = edit(gbOptions, "Ed_WindowName", "Window", 208, 18, 112, 0, false, "Ultima Online game window title");
+    edWindowName_ =
+        edit(gbOptions, "Ed_WindowName", "Window", 208, 18, 112, 0, false, "Ultima Online game window title");
     edWindowName_->setText("Ultima Online -");
     edListDelay_ = edit(gbOptions, "Ed_ListDelay", "List Delay", 208, 44, 60, 5, true,
                         "Delay between each line, when sending BODs");
     edListDelay_->setText("1000");
-    edCharDelay_ = edit(gbOptions, "Ed_CharDelay", "Char Delay", 208, 70, 60, 2, true,
-                        "Delay between each charater wen sending");
+    edCharDelay_ =
+        edit(gbOptions, "Ed_CharDelay", "Char Delay", 208, 70, 60, 2, true, "Delay between each charater wen sending");
     edCharDelay_->setText("0");
     edBackSpaces_ = edit(gbOptions, "Ed_BackSpaces", "BackSpc", 208, 96, 60, 4, true,
                          "No of backspaces to send before sending vendor data (to ensure input line is empty)");
@@ -176,7 +177,8 @@ void TOptionsForm::LoadOptions() {
         readBool(name, box, box->property(kDesignProperty).toBool());
     };
     auto readInt = [&](const char* name, QLineEdit* ed) {
-        ed->setText(QString::number(settings_.ReadInteger(name, IntegerOrZero(ed->property(kDesignProperty).toString()))));
+        ed->setText(
+            QString::number(settings_.ReadInteger(name, IntegerOrZero(ed->property(kDesignProperty).toString()))));
     };
     auto readText = [&](const char* name, QLineEdit* ed) {
         ed->setText(FromBytes(settings_.ReadString(name, ToBytes(ed->property(kDesignProperty).toString()))));
@@ -290,8 +292,6 @@ bool TOptionsForm::SendCr(int row) const { return row >= 1 && row <= kSendRows &
 QString TOptionsForm::PageName(int page) const {
     return page >= 0 && page < kPageCount ? edName_[page]->text() : QString();
 }
-bool TOptionsForm::PageHidden(int page) const {
-    return page >= 0 && page < kPageCount && ckbHide_[page]->isChecked();
-}
+bool TOptionsForm::PageHidden(int page) const { return page >= 0 && page < kPageCount && ckbHide_[page]->isChecked(); }
 
 }  // namespace stallmark

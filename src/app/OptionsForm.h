@@ -39,14 +39,14 @@ public:
     bool ButtonGraphic() const;
     bool ButtonText() const;
     bool MultiLine() const;
-    int TabWidthValue() const;        // integer value of "Tab Width", 0 when not an integer
+    int TabWidthValue() const;  // integer value of "Tab Width", 0 when not an integer
     QString WindowName() const;
     QString CharDelayText() const;
-    int BackSpc() const;              // integer value of "BackSpc", 0 when not an integer
+    int BackSpc() const;  // integer value of "BackSpc", 0 when not an integer
     QString BackSpcText() const;
     int ListDelay() const;
     // Send table rows 1 to 6 (Weapons, Armour, Smith, Bulk, General, Regs).
-    bool SendVal(int row) const;      // the Bulk row (4) has no Value box: false
+    bool SendVal(int row) const;  // the Bulk row (4) has no Value box: false
     bool SendDesc(int row) const;
     bool SendCr(int row) const;
     // Pages 0 to 7 in tab order.

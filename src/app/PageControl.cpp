@@ -45,9 +45,7 @@ int TPageControl::AddPage(TTabSheet* page, const QString& caption) {
     return index;
 }
 
-TTabSheet* TPageControl::Page(int index) const {
-    return index >= 0 && index < PageCount() ? pages_[index] : nullptr;
-}
+TTabSheet* TPageControl::Page(int index) const { return index >= 0 && index < PageCount() ? pages_[index] : nullptr; }
 
 int TPageControl::IndexOf(const QWidget* page) const {
     for (int i = 0; i < PageCount(); ++i)

@@ -11,8 +11,8 @@
 #include "app/OptionsForm.h"
 #include "app/PageControl.h"
 #include "controls/Dialogs.h"
-#include "controls/ToolButton.h"
 #include "controls/Text1252.h"
+#include "controls/ToolButton.h"
 #include "game/GameLink.h"
 #include "lists/ListDisplay.h"
 #include "lists/ListPage.h"
@@ -232,7 +232,7 @@ void TStallmarkForm::LoadSettings() {
     const int width = s.ReadInteger("Width", this->width());
     resize(width, height);
     setWindowState(s.ReadBool("Maxi", false) ? (windowState() | Qt::WindowMaximized)
-                                              : (windowState() & ~Qt::WindowMaximized));
+                                             : (windowState() & ~Qt::WindowMaximized));
     pageControl_->SetActivePageIndex(s.ReadInteger("LastPage", 0));
     for (auto& list : lists_) list->LoadSettings(s);
     state_.SettingsLoaded = true;
@@ -280,8 +280,8 @@ void TStallmarkForm::ApplyButtonOptions() {
                              "GB_OthTMap", "Pn_BulkBtn", "Pn_MemoBtns", "Gb_Charged", "Pn_BtnVendor", "Pn_Memo"})
         if (auto* panel = findChild<QWidget*>(QString::fromLatin1(name))) ApplyPanelButtonOptions(panel, buttons);
     ApplyPanelButtonOptions(options.ButtonPanel(), buttons);
-    for (const char* name : {"Btn_RegBp", "Btn_RegBm", "Btn_RegGl", "Btn_RegGs", "Btn_RegMn", "Btn_RegNs", "Btn_RegSs",
-                             "Btn_RegSa"})
+    for (const char* name :
+         {"Btn_RegBp", "Btn_RegBm", "Btn_RegGl", "Btn_RegGs", "Btn_RegMn", "Btn_RegNs", "Btn_RegSs", "Btn_RegSa"})
         if (auto* button = findChild<TToolBtnSig*>(QString::fromLatin1(name)))
             button->setDisplayMode(buttons.graphic ? dmBoth : dmTextOnly);
 }
@@ -434,11 +434,15 @@ void TStallmarkForm::ApplyListOptions(int number) {
     // Which page shows each list.
     auto pageOf = [](int list) {
         switch (list) {
-            case 1: case 2: return static_cast<int>(pgWeapons);
-            case 3: case 4: return static_cast<int>(pgArmour);
-            case 5: case 6: return static_cast<int>(pgSmith);
+            case 1:
+            case 2: return static_cast<int>(pgWeapons);
+            case 3:
+            case 4: return static_cast<int>(pgArmour);
+            case 5:
+            case 6: return static_cast<int>(pgSmith);
             case 7: return static_cast<int>(pgGeneral);
-            case 8: case 9: return static_cast<int>(pgBulk);
+            case 8:
+            case 9: return static_cast<int>(pgBulk);
             case 10: return static_cast<int>(pgMemos);
             default: return static_cast<int>(pgVendor);
         }

@@ -44,7 +44,8 @@ void UpdateCaptionState(QWidget* control, TLabelSig* label, bool captionDisable)
     const bool visible = !label->text().isEmpty() && !ExplicitlyHidden(control) && control->parentWidget();
     label->setVisible(visible);
     if (captionDisable) {
-        const bool enabled = control->parentWidget() ? control->isEnabledTo(control->parentWidget()) : control->isEnabled();
+        const bool enabled =
+            control->parentWidget() ? control->isEnabledTo(control->parentWidget()) : control->isEnabled();
         if (label->isEnabledTo(label->parentWidget()) != enabled) label->setEnabled(enabled);
     }
 }

@@ -1,12 +1,12 @@
 #include "controls/Icons.h"
 
+#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
-#include <QLinearGradient>
 #include <cmath>
-#include <numbers>
 #include <functional>
+#include <numbers>
 
 namespace stallmark {
 
@@ -38,7 +38,8 @@ QImage MakeDisabled(const QImage& source) {
     };
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
-            if (dark(x, y) && x + 1 < out.width() && y + 1 < out.height()) out.setPixel(x + 1, y + 1, qRgba(255, 255, 255, 255));
+            if (dark(x, y) && x + 1 < out.width() && y + 1 < out.height())
+                out.setPixel(x + 1, y + 1, qRgba(255, 255, 255, 255));
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             if (dark(x, y)) out.setPixel(x, y, qRgba(128, 128, 128, 255));
@@ -233,11 +234,13 @@ QImage Cross(const QColor& fill, const QColor& rim) {
 
 std::vector<QImage> ButtonPictures() {
     std::vector<QImage> pics(BtnImage::ImageCount);
-    auto set = [&](int index, const std::function<void(QPainter&)>& paint) { pics[static_cast<size_t>(index)] = Draw(paint); };
+    auto set = [&](int index, const std::function<void(QPainter&)>& paint) {
+        pics[static_cast<size_t>(index)] = Draw(paint);
+    };
 
     set(BtnImage::Save, [](QPainter& p) {
-        Shape(p, Poly({{1.5, 1.5}, {12.5, 1.5}, {14.5, 3.5}, {14.5, 14.5}, {1.5, 14.5}}), Vertical(kBlue.lighter(115), kBlue),
-              kBlueDark);
+        Shape(p, Poly({{1.5, 1.5}, {12.5, 1.5}, {14.5, 3.5}, {14.5, 14.5}, {1.5, 14.5}}),
+              Vertical(kBlue.lighter(115), kBlue), kBlueDark);
         Shape(p, Rect(4, 1.5, 12, 7), kPaper, kBlueDark, 0.8);
         p.setPen(Pen(kBlueLight, 0.8));
         p.drawLine(QPointF(5.5, 3.5), QPointF(10.5, 3.5));
@@ -317,9 +320,8 @@ std::vector<QImage> ButtonPictures() {
     set(BtnImage::Play, [](QPainter& p) {
         Shape(p, Poly({{4, 2.2}, {13.5, 8}, {4, 13.8}}), Vertical(kGreenLight, kGreen), kGreenDark);
     });
-    set(BtnImage::Stop, [](QPainter& p) {
-        Shape(p, Rect(3, 3, 13, 13, 1), Vertical(QColor(245, 110, 110), kRed), kRedDark);
-    });
+    set(BtnImage::Stop,
+        [](QPainter& p) { Shape(p, Rect(3, 3, 13, 13, 1), Vertical(QColor(245, 110, 110), kRed), kRedDark); });
     set(BtnImage::SpecialChar, [](QPainter& p) {  // a pilcrow
         QPainterPath bowl;
         bowl.moveTo(8.5, 2);
@@ -465,7 +467,8 @@ std::vector<QImage> ButtonPictures() {
     });
     set(BtnImage::BloodMoss, [](QPainter& p) {
         const QPointF tufts[] = {{4, 11}, {8, 9.5}, {12, 11}, {6, 13}, {10.5, 13.3}, {8, 12}};
-        for (const QPointF& c : tufts) Shape(p, Circle(c, 2.6), Ball(c, 2.6, QColor(240, 90, 90), QColor(140, 10, 20)), kRedDark, 0.7);
+        for (const QPointF& c : tufts)
+            Shape(p, Circle(c, 2.6), Ball(c, 2.6, QColor(240, 90, 90), QColor(140, 10, 20)), kRedDark, 0.7);
         p.setPen(Pen(QColor(70, 110, 40), 1.0));
         p.drawLine(QPointF(8, 7.5), QPointF(7, 3));
         p.drawLine(QPointF(9.5, 7.8), QPointF(11.5, 3.8));
@@ -533,7 +536,8 @@ std::vector<QImage> ButtonPictures() {
         Shape(p, Poly({{1, 14.5}, {4.5, 8}, {8, 5}, {11.5, 8}, {15, 14.5}}),
               Vertical(QColor(236, 222, 120), QColor(190, 176, 90), 5, 15), QColor(120, 110, 50));
         p.setPen(Pen(QColor(110, 100, 80), 1.1));
-        for (const QPointF& s : {QPointF(6, 10.5), QPointF(9.5, 12), QPointF(8.2, 8.2), QPointF(11.8, 12.8), QPointF(4.5, 13)})
+        for (const QPointF& s :
+             {QPointF(6, 10.5), QPointF(9.5, 12), QPointF(8.2, 8.2), QPointF(11.8, 12.8), QPointF(4.5, 13)})
             p.drawPoint(s);
     });
     return pics;

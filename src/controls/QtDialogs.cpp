@@ -26,10 +26,13 @@ MsgButton QtDialogs::ShowMessageBox(const QString& text, MsgKind kind, MsgButton
         case MsgKind::Information: box.setIcon(QMessageBox::Information); break;
         case MsgKind::Confirmation: box.setIcon(QMessageBox::Question); break;
     }
-    struct Pair { MsgButton ours; QMessageBox::StandardButton qt; };
-    static const Pair kPairs[] = {{mbYes, QMessageBox::Yes},     {mbNo, QMessageBox::No},
-                                  {mbOK, QMessageBox::Ok},       {mbCancel, QMessageBox::Cancel},
-                                  {mbAbort, QMessageBox::Abort}, {mbRetry, QMessageBox::Retry},
+    struct Pair {
+        MsgButton ours;
+        QMessageBox::StandardButton qt;
+    };
+    static const Pair kPairs[] = {{mbYes, QMessageBox::Yes},      {mbNo, QMessageBox::No},
+                                  {mbOK, QMessageBox::Ok},        {mbCancel, QMessageBox::Cancel},
+                                  {mbAbort, QMessageBox::Abort},  {mbRetry, QMessageBox::Retry},
                                   {mbIgnore, QMessageBox::Ignore}};
     QMessageBox::StandardButtons qtButtons;
     for (const Pair& p : kPairs)

@@ -23,9 +23,7 @@ public:
     explicit GridModel(TStringGrid* grid) : QAbstractTableModel(grid), grid_(grid) {}
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override { return parent.isValid() ? 0 : rows_; }
-    int columnCount(const QModelIndex& parent = QModelIndex()) const override {
-        return parent.isValid() ? 0 : cols_;
-    }
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override { return parent.isValid() ? 0 : cols_; }
 
     QVariant data(const QModelIndex& index, int role) const override {
         if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return QVariant();
@@ -120,11 +118,8 @@ protected:
                 }
                 selectAll();
                 return;
-            case Qt::Key_Escape:
-                grid_->EditorRevert();
-                return;
-            default:
-                break;
+            case Qt::Key_Escape: grid_->EditorRevert(); return;
+            default: break;
         }
         const QString text = event->text();
         if (!grid_->keyFiltered_ && text.size() == 1) {
@@ -162,8 +157,8 @@ public:
         return QSize(grid_->DefaultColWidth() + 1, grid_->DefaultRowHeight() + 1);
     }
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override {
-        auto* editor = new GridCellEdit(grid_, parent, index.column() + grid_->FixedCols(),
-                                        index.row() + grid_->FixedRows());
+        auto* editor =
+            new GridCellEdit(grid_, parent, index.column() + grid_->FixedCols(), index.row() + grid_->FixedRows());
         editor->setFont(grid_->font());
         QPalette pal = editor->palette();
         pal.setColor(QPalette::Base, grid_->BackgroundColor());
@@ -188,8 +183,7 @@ public:
         grid_->EditorClosed(editor);
         QAbstractItemDelegate::destroyEditor(editor, index);
     }
-    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
-                              const QModelIndex&) const override {
+    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex&) const override {
         editor->setGeometry(option.rect.adjusted(0, 0, -1, -1));
     }
 
@@ -494,9 +488,7 @@ void TStringGrid::RowsChanged(int first, int last) {
 
 // --- current cell ---
 
-QModelIndex TStringGrid::IndexOf(int col, int row) const {
-    return model_->index(row - fixedRows_, col - fixedCols_);
-}
+QModelIndex TStringGrid::IndexOf(int col, int row) const { return model_->index(row - fixedRows_, col - fixedCols_); }
 
 void TStringGrid::SetViewCurrent() {
     curRow_ = std::clamp(curRow_, fixedRows_, RowCount() - 1);
@@ -555,9 +547,7 @@ void TStringGrid::setTopRow(int row) {
     verticalScrollBar()->setValue(std::max(0, row - fixedRows_));
 }
 
-int TStringGrid::VisibleRowCount() const {
-    return std::max(0, viewport()->height() / (defaultRowHeight_ + 1));
-}
+int TStringGrid::VisibleRowCount() const { return std::max(0, viewport()->height() / (defaultRowHeight_ + 1)); }
 
 // --- geometry ---
 
@@ -696,8 +686,9 @@ void TStringGrid::ApplyModes() {
     if (selectionModel()) {
         const QModelIndex index = IndexOf(curCol_, curRow_);
         if (index.isValid())
-            selectionModel()->select(index, QItemSelectionModel::ClearAndSelect |
-                                                (rowSelect_ ? QItemSelectionModel::Rows : QItemSelectionModel::NoUpdate));
+            selectionModel()->select(index,
+                                     QItemSelectionModel::ClearAndSelect |
+                                         (rowSelect_ ? QItemSelectionModel::Rows : QItemSelectionModel::NoUpdate));
     }
     viewport()->update();
 }
@@ -933,11 +924,8 @@ bool TStringGrid::event(QEvent* event) {
         case QEvent::ShortcutOverride:
         case QEvent::FocusIn:
         case QEvent::Show:
-        case QEvent::Wheel:
-            Flush();
-            break;
-        default:
-            break;
+        case QEvent::Wheel: Flush(); break;
+        default: break;
     }
     return QTableView::event(event);
 }
@@ -993,9 +981,7 @@ bool TStringGrid::viewportEvent(QEvent* event) {
         case QEvent::MouseButtonRelease:
         case QEvent::MouseButtonDblClick:
         case QEvent::MouseMove:
-        case QEvent::Wheel:
-            Flush();
-            break;
+        case QEvent::Wheel: Flush(); break;
         case QEvent::ToolTip: {
             auto* help = static_cast<QHelpEvent*>(event);
             if (showHint_ && !hint_.isEmpty())
@@ -1004,8 +990,7 @@ bool TStringGrid::viewportEvent(QEvent* event) {
                 QToolTip::hideText();
             return true;
         }
-        default:
-            break;
+        default: break;
     }
     return QTableView::viewportEvent(event);
 }

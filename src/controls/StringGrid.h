@@ -100,7 +100,7 @@ public:
     void setRowTexts(int row, const QStringList& texts);  // from column 0; missing ones emptied
     QStringList ColTexts(int col) const;
     void setColTexts(int col, const QStringList& texts);  // from row 0; missing ones emptied
-    void ClearCells();                                     // every cell empty, sizes kept
+    void ClearCells();                                    // every cell empty, sizes kept
     void BeginUpdate();
     void EndUpdate();
     bool Updating() const { return updateDepth_ > 0; }
@@ -148,7 +148,7 @@ public:
     void setEditorMode(bool on);  // show / hide the cell editor now
     bool EditorMode() const;
     QLineEdit* CellEditor() const;  // the open cell editor, or null
-    void setTabs(bool on);  // Tab moves from cell to cell (default) or leaves the grid
+    void setTabs(bool on);          // Tab moves from cell to cell (default) or leaves the grid
     bool Tabs() const { return tabs_; }
     void setRowMoving(bool on);
     bool RowMoving() const { return rowMoving_; }
@@ -177,7 +177,10 @@ public:
     // Text position: `left` pixels from a cell's left edge (left-aligned),
     // `right` pixels from its right edge (right-aligned), `top` below its top.
     void setCellMargins(int left, int top, int right);
-    void setDrawCellHook(DrawCellHook hook) { drawHook_ = std::move(hook); viewport()->update(); }
+    void setDrawCellHook(DrawCellHook hook) {
+        drawHook_ = std::move(hook);
+        viewport()->update();
+    }
     void setKeyFilter(KeyFilter filter) { keyFilter_ = std::move(filter); }
     // Draws text the way the grid draws a cell (for draw-cell hooks).
     void DrawCellText(const GridCellPaint& cell, const QString& text, Qt::Alignment alignment) const;
@@ -204,8 +207,8 @@ signals:
     void cellSelected(int col, int row);  // the current cell changed (by the user or the program)
     void cellClicked(int col, int row);
     void cellDoubleClicked(int col, int row);
-    void cellEdited(int col, int row);  // the user changed a cell's text in the editor
-    void rowMoved(int from, int to);    // the user dragged row `from` to index `to`
+    void cellEdited(int col, int row);         // the user changed a cell's text in the editor
+    void rowMoved(int from, int to);           // the user dragged row `from` to index `to`
     void defaultRowHeightChanged(int height);  // by the user's row sizing
     void colWidthChanged(int col, int width);  // by the user's column sizing
 

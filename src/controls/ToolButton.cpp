@@ -160,7 +160,8 @@ void TToolBtnSig::setAllowAllUp(bool on) {
     // The whole group shares it.
     if (groupIndex_ != 0 && parentWidget())
         for (QObject* child : parentWidget()->children())
-            if (auto* other = qobject_cast<TToolBtnSig*>(child); other && other != this && other->groupIndex_ == groupIndex_)
+            if (auto* other = qobject_cast<TToolBtnSig*>(child);
+                other && other != this && other->groupIndex_ == groupIndex_)
                 other->allowAllUp_ = on;
 }
 
@@ -212,9 +213,7 @@ bool TToolBtnSig::InClickablePart(const QPoint& pos) const {
     return rect().contains(pos) && !(dropdownCombo_ && OnArrowPart(pos));
 }
 
-bool TToolBtnSig::DropsMenuOnPress(const QPoint& pos) const {
-    return menu_ && (!dropdownCombo_ || OnArrowPart(pos));
-}
+bool TToolBtnSig::DropsMenuOnPress(const QPoint& pos) const { return menu_ && (!dropdownCombo_ || OnArrowPart(pos)); }
 
 bool TToolBtnSig::hitButton(const QPoint& pos) const { return rect().contains(pos); }
 
@@ -351,8 +350,7 @@ bool TToolBtnSig::event(QEvent* event) {
                 SetHot(false);
             }
             break;
-        default:
-            break;
+        default: break;
     }
     return QAbstractButton::event(event);
 }
@@ -424,9 +422,9 @@ void TToolBtnSig::paintEvent(QPaintEvent*) {
     const QSize gs = showGlyph ? pic.size() : QSize();
     QSize ts;
     if (showText) {
-        const int room = std::max(1, content.width() - (showGlyph && (layout_ == blGlyphLeft || layout_ == blGlyphRight)
-                                                            ? gs.width() + spacing_
-                                                            : 0));
+        const int room = std::max(
+            1, content.width() -
+                   (showGlyph && (layout_ == blGlyphLeft || layout_ == blGlyphRight) ? gs.width() + spacing_ : 0));
         ts = wordWrap_ ? fm.boundingRect(QRect(0, 0, room, 1000), textFlags | Qt::AlignHCenter, text()).size()
                        : fm.size(textFlags, text());
         ts.setWidth(std::min(ts.width(), room));
@@ -451,8 +449,8 @@ void TToolBtnSig::paintEvent(QPaintEvent*) {
     switch (layout_) {
         case blGlyphLeft:
             glyphRect = QRect(origin.x(), origin.y() + (total.height() - gs.height()) / 2, gs.width(), gs.height());
-            textRect = QRect(origin.x() + gs.width() + gap, origin.y() + (total.height() - ts.height()) / 2,
-                             ts.width(), ts.height());
+            textRect = QRect(origin.x() + gs.width() + gap, origin.y() + (total.height() - ts.height()) / 2, ts.width(),
+                             ts.height());
             break;
         case blGlyphRight:
             textRect = QRect(origin.x(), origin.y() + (total.height() - ts.height()) / 2, ts.width(), ts.height());
@@ -461,13 +459,13 @@ void TToolBtnSig::paintEvent(QPaintEvent*) {
             break;
         case blGlyphTop:
             glyphRect = QRect(origin.x() + (total.width() - gs.width()) / 2, origin.y(), gs.width(), gs.height());
-            textRect = QRect(origin.x() + (total.width() - ts.width()) / 2, origin.y() + gs.height() + gap,
-                             ts.width(), ts.height());
+            textRect = QRect(origin.x() + (total.width() - ts.width()) / 2, origin.y() + gs.height() + gap, ts.width(),
+                             ts.height());
             break;
         case blGlyphBottom:
             textRect = QRect(origin.x() + (total.width() - ts.width()) / 2, origin.y(), ts.width(), ts.height());
-            glyphRect = QRect(origin.x() + (total.width() - gs.width()) / 2, origin.y() + ts.height() + gap,
-                              gs.width(), gs.height());
+            glyphRect = QRect(origin.x() + (total.width() - gs.width()) / 2, origin.y() + ts.height() + gap, gs.width(),
+                              gs.height());
             break;
     }
     if (showGlyph) p.drawPixmap(glyphRect.topLeft(), pic);
@@ -639,15 +637,12 @@ void TPanelResize::childEvent(QChildEvent* event) {
             event->child()->installEventFilter(this);
             PostRealign();
             break;
-        case QEvent::ChildPolished:
-            Realign();
-            break;
+        case QEvent::ChildPolished: Realign(); break;
         case QEvent::ChildRemoved:
             event->child()->removeEventFilter(this);
             Realign();
             break;
-        default:
-            break;
+        default: break;
     }
 }
 
@@ -707,8 +702,8 @@ TToolBtnSig* MakeBarButton(QWidget* bar, const char* name, const QString& captio
 void ApplyPanelButtonOptions(QWidget* panel, const ButtonOptions& options, const ImageList& images) {
     if (!panel) return;
     const TButtonDisplayMode mode = options.graphic && options.text ? dmBoth
-                                    : options.graphic              ? dmGlyphOnly
-                                                                   : dmTextOnly;
+                                    : options.graphic               ? dmGlyphOnly
+                                                                    : dmTextOnly;
     for (QObject* child : panel->children()) {
         auto* button = qobject_cast<TToolBtnSig*>(child);
         if (!button) continue;

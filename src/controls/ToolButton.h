@@ -34,7 +34,6 @@
 #include "controls/ControlTag.h"
 #include "controls/Icons.h"
 
-
 namespace stallmark {
 
 enum TButtonDisplayMode { dmBoth, dmGlyphOnly, dmTextOnly };
@@ -157,8 +156,8 @@ private:
     bool showHint_ = true;
 
     bool hot_ = false;
-    bool tracking_ = false;   // left button held after a press on the clickable part
-    bool pressed_ = false;    // shown pressed
+    bool tracking_ = false;  // left button held after a press on the clickable part
+    bool pressed_ = false;   // shown pressed
     bool arrowPressed_ = false;
     bool menuShowing_ = false;
 };

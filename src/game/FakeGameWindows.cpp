@@ -7,9 +7,7 @@ namespace stallmark {
 
 namespace {
 
-char LowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-}
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 
 bool ClassEquals(const std::string& a, const std::string& b) {
     return a.size() == b.size() &&
@@ -50,9 +48,7 @@ FakeWindow& FakeGameWindows::Window(WindowHandle window) {
     return entry->window;
 }
 
-bool FakeGameWindows::Exists(WindowHandle window) const {
-    return Find(window) != nullptr;
-}
+bool FakeGameWindows::Exists(WindowHandle window) const { return Find(window) != nullptr; }
 
 FakeGameWindows::Entry* FakeGameWindows::Find(WindowHandle window) {
     for (Entry& e : windows_) {
@@ -140,9 +136,7 @@ WindowHandle FakeGameWindows::FindByClass(const std::string& windowClass) {
     return 0;
 }
 
-std::vector<WindowHandle> FakeGameWindows::TopLevelWindows() {
-    return zOrder_;
-}
+std::vector<WindowHandle> FakeGameWindows::TopLevelWindows() { return zOrder_; }
 
 std::string FakeGameWindows::Title(WindowHandle window) {
     const Entry* entry = Find(window);
@@ -196,18 +190,14 @@ void FakeGameWindows::SetForeground(WindowHandle window) {
     Log({FakeOp::SetForeground, window, 0});
 }
 
-void FakeGameWindows::PostChar(WindowHandle window, std::uint8_t code) {
-    Log({FakeOp::PostChar, window, code});
-}
+void FakeGameWindows::PostChar(WindowHandle window, std::uint8_t code) { Log({FakeOp::PostChar, window, code}); }
 
 void FakeGameWindows::BringProgramForward() {
     foreground_ = programWindow_;
     Log({FakeOp::BringProgramForward, 0, 0});
 }
 
-void FakeGameWindows::Flush() {
-    Log({FakeOp::Flush, 0, 0});
-}
+void FakeGameWindows::Flush() { Log({FakeOp::Flush, 0, 0}); }
 
 int FakeGameWindows::SettleMs() {
     if (settleReplies.empty()) return 0;
@@ -216,9 +206,7 @@ int FakeGameWindows::SettleMs() {
     return ms;
 }
 
-void FakeGameWindows::FinishSend() {
-    Log({FakeOp::FinishSend, 0, 0});
-}
+void FakeGameWindows::FinishSend() { Log({FakeOp::FinishSend, 0, 0}); }
 
 void CountingPacer::ProcessEvents() {
     ++processEventsCalls_;

@@ -17,9 +17,9 @@ struct FakeWindow {
     std::string windowClass;
     std::string title;
     bool visible = true;
-    bool owned = false;      // has an owner window
-    bool child = false;      // has a parent window
-    bool tool = false;       // tool window (WS_EX_TOOLWINDOW)
+    bool owned = false;  // has an owner window
+    bool child = false;  // has a parent window
+    bool tool = false;   // tool window (WS_EX_TOOLWINDOW)
     bool minimised = false;
 };
 

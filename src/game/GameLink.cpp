@@ -89,9 +89,7 @@ bool GameLink::TitleMatches(const std::string& windowTitle, const std::string& t
     return EqualIgnoringCase(windowTitle.data(), title.data(), title.size());
 }
 
-bool GameLink::MemoPlaying() const {
-    return options_.memoPlaying && options_.memoPlaying();
-}
+bool GameLink::MemoPlaying() const { return options_.memoPlaying && options_.memoPlaying(); }
 
 WindowHandle GameLink::FindGameWindow(bool bringGameForward) {
     const bool memoPlaying = MemoPlaying();

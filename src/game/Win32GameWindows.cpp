@@ -12,9 +12,7 @@ namespace stallmark {
 
 namespace {
 
-HWND H(WindowHandle window) {
-    return reinterpret_cast<HWND>(window);
-}
+HWND H(WindowHandle window) { return reinterpret_cast<HWND>(window); }
 
 BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
     reinterpret_cast<std::vector<WindowHandle>*>(list)->push_back(reinterpret_cast<WindowHandle>(window));
@@ -39,37 +37,23 @@ std::string Win32GameWindows::Title(WindowHandle window) {
     return std::string(buffer, length > 0 ? static_cast<std::size_t>(length) : 0);
 }
 
-bool Win32GameWindows::IsVisible(WindowHandle window) {
-    return IsWindowVisible(H(window)) != FALSE;
-}
+bool Win32GameWindows::IsVisible(WindowHandle window) { return IsWindowVisible(H(window)) != FALSE; }
 
-bool Win32GameWindows::HasOwner(WindowHandle window) {
-    return GetWindow(H(window), GW_OWNER) != nullptr;
-}
+bool Win32GameWindows::HasOwner(WindowHandle window) { return GetWindow(H(window), GW_OWNER) != nullptr; }
 
-bool Win32GameWindows::HasParent(WindowHandle window) {
-    return GetParent(H(window)) != nullptr;
-}
+bool Win32GameWindows::HasParent(WindowHandle window) { return GetParent(H(window)) != nullptr; }
 
 bool Win32GameWindows::IsToolWindow(WindowHandle window) {
     return (GetWindowLongA(H(window), GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;
 }
 
-bool Win32GameWindows::IsMinimised(WindowHandle window) {
-    return IsIconic(H(window)) != FALSE;
-}
+bool Win32GameWindows::IsMinimised(WindowHandle window) { return IsIconic(H(window)) != FALSE; }
 
-void Win32GameWindows::Restore(WindowHandle window) {
-    ShowWindow(H(window), SW_RESTORE);
-}
+void Win32GameWindows::Restore(WindowHandle window) { ShowWindow(H(window), SW_RESTORE); }
 
-void Win32GameWindows::BringToTop(WindowHandle window) {
-    BringWindowToTop(H(window));
-}
+void Win32GameWindows::BringToTop(WindowHandle window) { BringWindowToTop(H(window)); }
 
-void Win32GameWindows::SetForeground(WindowHandle window) {
-    SetForegroundWindow(H(window));
-}
+void Win32GameWindows::SetForeground(WindowHandle window) { SetForegroundWindow(H(window)); }
 
 void Win32GameWindows::PostChar(WindowHandle window, std::uint8_t code) {
     PostMessageA(H(window), WM_CHAR, static_cast<WPARAM>(code), 0);

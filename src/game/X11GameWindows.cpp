@@ -229,9 +229,9 @@ struct X11GameWindows::Impl {
         std::uint8_t code;
     };
     std::vector<Pending> pending;
-    Window foregroundTarget = 0;            // the window the sender made the foreground window
+    Window foregroundTarget = 0;  // the window the sender made the foreground window
     SteadyClock::time_point foregroundAt{};
-    SteadyClock::time_point clientDone{};   // when the game should have taken every key typed
+    SteadyClock::time_point clientDone{};  // when the game should have taken every key typed
     bool typedThisSend = false;
     std::map<KeyCode, std::vector<KeySym>> lentKeys;  // keycode -> its own keysyms, while lent
     bool focusBorrowed = false;
@@ -357,8 +357,8 @@ struct X11GameWindows::Impl {
     bool WmSupports(Atom hint) const {
         const std::vector<unsigned long> check = Property32(root, netSupportingWmCheck, XA_WINDOW);
         if (check.empty()) return false;
-        const std::vector<unsigned long> self = Property32(static_cast<Window>(check[0]), netSupportingWmCheck,
-                                                           XA_WINDOW);
+        const std::vector<unsigned long> self =
+            Property32(static_cast<Window>(check[0]), netSupportingWmCheck, XA_WINDOW);
         if (self.empty() || self[0] != check[0]) return false;
         const std::vector<unsigned long> supported = Property32(root, netSupported, XA_ATOM);
         return std::find(supported.begin(), supported.end(), hint) != supported.end();
@@ -565,9 +565,8 @@ struct X11GameWindows::Impl {
 
             if (!strokes.empty()) {
                 const auto now = SteadyClock::now();
-                clientDone = std::max(clientDone, now) +
-                             std::chrono::duration_cast<SteadyClock::duration>(
-                                 Milliseconds(kPerKeyMs * static_cast<double>(strokes.size())));
+                clientDone = std::max(clientDone, now) + std::chrono::duration_cast<SteadyClock::duration>(Milliseconds(
+                                                             kPerKeyMs * static_cast<double>(strokes.size())));
                 typedThisSend = true;
             }
             done += strokes.size();
@@ -628,8 +627,8 @@ std::unique_ptr<X11GameWindows> X11GameWindows::Open(const std::string& displayN
                              "_NET_WM_WINDOW_TYPE_COMBO", "_NET_WM_WINDOW_TYPE_DND", "_NET_WM_WINDOW_TYPE_DOCK"}) {
         impl->toolTypes.push_back(impl->Intern(type));
     }
-    for (const char* type : {"_NET_WM_WINDOW_TYPE_NORMAL", "_NET_WM_WINDOW_TYPE_DIALOG",
-                             "_NET_WM_WINDOW_TYPE_SPLASH", "_NET_WM_WINDOW_TYPE_DESKTOP"}) {
+    for (const char* type : {"_NET_WM_WINDOW_TYPE_NORMAL", "_NET_WM_WINDOW_TYPE_DIALOG", "_NET_WM_WINDOW_TYPE_SPLASH",
+                             "_NET_WM_WINDOW_TYPE_DESKTOP"}) {
         impl->plainTypes.push_back(impl->Intern(type));
     }
     return std::unique_ptr<X11GameWindows>(new X11GameWindows(std::move(impl)));
@@ -637,20 +636,16 @@ std::unique_ptr<X11GameWindows> X11GameWindows::Open(const std::string& displayN
 
 X11GameWindows::X11GameWindows(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 
-X11GameWindows::~X11GameWindows() {
-    FinishSend();
-}
+X11GameWindows::~X11GameWindows() { FinishSend(); }
 
-bool X11GameWindows::CanType() const {
-    return impl_->xtest;
-}
+bool X11GameWindows::CanType() const { return impl_->xtest; }
 
 WindowHandle X11GameWindows::FindByClass(const std::string& windowClass) {
     for (const Window client : impl_->Clients()) {
         XClassHint hint{nullptr, nullptr};
         if (XGetClassHint(impl_->display, client, &hint) == 0) continue;
-        const bool match = SameIgnoringAsciiCase(hint.res_class, windowClass) ||
-                           SameIgnoringAsciiCase(hint.res_name, windowClass);
+        const bool match =
+            SameIgnoringAsciiCase(hint.res_class, windowClass) || SameIgnoringAsciiCase(hint.res_name, windowClass);
         if (hint.res_name != nullptr) XFree(hint.res_name);
         if (hint.res_class != nullptr) XFree(hint.res_class);
         if (match) return client;
@@ -697,9 +692,7 @@ std::string X11GameWindows::Title(WindowHandle window) {
     return title;
 }
 
-bool X11GameWindows::IsVisible(WindowHandle window) {
-    return impl_->Viewable(static_cast<Window>(window));
-}
+bool X11GameWindows::IsVisible(WindowHandle window) { return impl_->Viewable(static_cast<Window>(window)); }
 
 bool X11GameWindows::HasOwner(WindowHandle window) {
     Window owner = 0;
@@ -712,8 +705,7 @@ bool X11GameWindows::HasParent(WindowHandle /*window*/) {
 
 bool X11GameWindows::IsToolWindow(WindowHandle window) {
     // The first type in the list that is known decides.
-    for (const unsigned long type :
-         impl_->Property32(static_cast<Window>(window), impl_->netWmWindowType, XA_ATOM)) {
+    for (const unsigned long type : impl_->Property32(static_cast<Window>(window), impl_->netWmWindowType, XA_ATOM)) {
         const Atom atom = static_cast<Atom>(type);
         if (std::find(impl_->toolTypes.begin(), impl_->toolTypes.end(), atom) != impl_->toolTypes.end()) return true;
         if (std::find(impl_->plainTypes.begin(), impl_->plainTypes.end(), atom) != impl_->plainTypes.end()) {
@@ -782,13 +774,12 @@ void X11GameWindows::PostChar(WindowHandle window, std::uint8_t code) {
     if (impl_->pending.size() >= kChunk) impl_->Flush();
 }
 
-void X11GameWindows::Flush() {
-    impl_->Flush();
-}
+void X11GameWindows::Flush() { impl_->Flush(); }
 
 int X11GameWindows::SettleMs() {
     if (!impl_->typedThisSend && impl_->lentKeys.empty()) return 0;
-    const auto until = impl_->clientDone + std::chrono::milliseconds(impl_->lentKeys.empty() ? kSettleMs : kSettleKeymapMs);
+    const auto until =
+        impl_->clientDone + std::chrono::milliseconds(impl_->lentKeys.empty() ? kSettleMs : kSettleKeymapMs);
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - SteadyClock::now()).count();
     return left > 0 ? static_cast<int>(left) : 0;
 }
@@ -817,8 +808,6 @@ void X11GameWindows::BringProgramForward() {
     }
 }
 
-void X11GameWindows::SetProgramWindow(WindowHandle window) {
-    impl_->program = static_cast<Window>(window);
-}
+void X11GameWindows::SetProgramWindow(WindowHandle window) { impl_->program = static_cast<Window>(window); }
 
 }  // namespace stallmark

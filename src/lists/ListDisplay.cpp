@@ -36,22 +36,20 @@ QColor ColourFromValue(int value) {
     if (v & 0x80000000u) {
         const QPalette palette = QApplication::palette();
         switch (v & 0xFF) {
-            case 5: return palette.color(QPalette::Base);             // window
-            case 8: return palette.color(QPalette::Text);             // window text
-            case 13: return palette.color(QPalette::Highlight);       // highlight
-            case 14: return palette.color(QPalette::HighlightedText); // highlight text
-            case 15: return palette.color(QPalette::Button);          // button face
-            case 17: return palette.color(QPalette::PlaceholderText); // grey text
-            case 18: return palette.color(QPalette::ButtonText);      // button text
+            case 5: return palette.color(QPalette::Base);              // window
+            case 8: return palette.color(QPalette::Text);              // window text
+            case 13: return palette.color(QPalette::Highlight);        // highlight
+            case 14: return palette.color(QPalette::HighlightedText);  // highlight text
+            case 15: return palette.color(QPalette::Button);           // button face
+            case 17: return palette.color(QPalette::PlaceholderText);  // grey text
+            case 18: return palette.color(QPalette::ButtonText);       // button text
             default: return palette.color(QPalette::WindowText);
         }
     }
     return QColor(static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF), static_cast<int>((v >> 16) & 0xFF));
 }
 
-int ValueFromColour(const QColor& colour) {
-    return colour.red() | (colour.green() << 8) | (colour.blue() << 16);
-}
+int ValueFromColour(const QColor& colour) { return colour.red() | (colour.green() << 8) | (colour.blue() << 16); }
 
 QFont ListDisplay::Font() const {
     QFont font(fontName);

@@ -75,14 +75,14 @@ private:
     std::string Render() const;
 
     std::filesystem::path path_;
-    std::vector<std::string> head_;          // lines before the section
+    std::vector<std::string> head_;  // lines before the section
     bool hasSection_ = false;
-    std::vector<SectionLine> section_;       // the section's lines after its header
-    std::vector<std::string> tail_;          // other sections after it
+    std::vector<SectionLine> section_;  // the section's lines after its header
+    std::vector<std::string> tail_;     // other sections after it
     std::vector<Value> values_;
     std::map<std::string, std::size_t, NoCaseLess> index_;
-    bool bom_ = false;                       // the file began with a UTF-8 byte order mark
-    std::string eol_ = "\n";                // the file's line end
+    bool bom_ = false;        // the file began with a UTF-8 byte order mark
+    std::string eol_ = "\n";  // the file's line end
     bool dirty_ = false;
 };
 

@@ -18,7 +18,10 @@ public:
     const std::map<std::string, std::string>& Strings() const { return strings_; }
     const std::map<std::string, std::vector<std::uint8_t>>& Binaries() const { return binaries_; }
     bool Has(const std::string& name) const { return strings_.count(name) || binaries_.count(name); }
-    void Clear() { strings_.clear(); binaries_.clear(); }
+    void Clear() {
+        strings_.clear();
+        binaries_.clear();
+    }
     // When set, every read and write throws SettingsError with this text.
     void FailWith(std::string message) { failure_ = std::move(message); }
 

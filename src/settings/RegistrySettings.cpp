@@ -17,8 +17,8 @@ HKEY OpenReadOnly(HKEY root) {
 
 HKEY CreateForWriting(HKEY root, LONG& error) {
     HKEY key = nullptr;
-    error = RegCreateKeyExA(root, kRegistryPath, 0, nullptr, REG_OPTION_NON_VOLATILE, kReadWrite, nullptr, &key,
-                            nullptr);
+    error =
+        RegCreateKeyExA(root, kRegistryPath, 0, nullptr, REG_OPTION_NON_VOLATILE, kReadWrite, nullptr, &key, nullptr);
     return error == ERROR_SUCCESS ? key : nullptr;
 }
 

@@ -59,8 +59,8 @@ private:
 
     bool opened_ = false;
     bool currentUser_ = false;
-    HKEY write_ = nullptr;          // where values are written; null when no key can be written
-    LONG writeError_ = 0;           // why, when write_ is null
+    HKEY write_ = nullptr;               // where values are written; null when no key can be written
+    LONG writeError_ = 0;                // why, when write_ is null
     HKEY read_[2] = {nullptr, nullptr};  // where values are read, in order
 };
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstdint>
 #include <climits>
+#include <cstdint>
 #include <cstring>
 
 #ifdef _WIN32
@@ -207,7 +207,7 @@ std::string SystemMoneyFormat(int amount) {
     CURRENCYFMTA format{};
     format.NumDigits = 0;
     format.LeadingZero = 0;
-    format.Grouping = grouping.rfind("3;2", 0) == 0                       ? 32
+    format.Grouping = grouping.rfind("3;2", 0) == 0                                     ? 32
                       : (!grouping.empty() && grouping[0] >= '0' && grouping[0] <= '9') ? grouping[0] - '0'
                                                                                         : 3;
     format.lpDecimalSep = decimal.data();

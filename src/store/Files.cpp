@@ -173,7 +173,7 @@ FileWriter::FileWriter(std::string path, const std::string& modeFrom) : path_(st
     fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd_ < 0) ThrowErrno(errno, path_);
     // The new file keeps the permissions of the one it replaces.
-    struct stat st{};
+    struct stat st {};
     if (::stat(modeFrom.c_str(), &st) == 0 && S_ISREG(st.st_mode)) (void)::fchmod(fd_, st.st_mode & 07777);
 #endif
     buffer_.reserve(kChunk);
@@ -279,7 +279,8 @@ void ReplaceFileAtomically(const std::string& path, const std::function<void(Fil
 }
 
 void ReplaceFileAtomically(const std::string& path, std::string_view content, const std::string& tempPath) {
-    ReplaceFileAtomically(path, [content](FileWriter& out) { out.Write(content); }, tempPath);
+    ReplaceFileAtomically(
+        path, [content](FileWriter& out) { out.Write(content); }, tempPath);
 }
 
 void WriteLines(const std::string& path, const std::vector<std::string>& lines, const std::string& tempPath) {
@@ -312,7 +313,7 @@ bool FileExists(const std::string& path) {
 #ifdef _WIN32
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 #else
-    struct stat st{};
+    struct stat st {};
     return ::lstat(path.c_str(), &st) == 0;
 #endif
 }

@@ -80,8 +80,7 @@ public:
     const std::string& Path() const { return path_; }
 
 private:
-    friend void ReplaceFileAtomically(const std::string&, const std::function<void(FileWriter&)>&,
-                                      const std::string&);
+    friend void ReplaceFileAtomically(const std::string&, const std::function<void(FileWriter&)>&, const std::string&);
     FileWriter(std::string path, const std::string& modeFrom);
     void Flush();
     void Commit();   // flush, sync to disk, close

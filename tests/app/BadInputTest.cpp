@@ -71,8 +71,8 @@ TEST(BadInput, OldFilesAreConvertedAtStartWithTheirBox) {
     EXPECT_TRUE(f.dir.Exists("Stock.old"));
     EXPECT_EQ(f.dir.Read("MWStock.dat"), "Axe,Pow,2,,,0,20030115,\r\nKatana,Vanq,0,Acc,,12000,20261208,note\r\n");
     // Every file a list keeps is there afterwards.
-    for (const char* name : {"MWPrice.dat", "MA1Stock.dat", "MA1Price.dat", "Armour.dat", "ArmDesc.dat",
-                             "General.dat", "Maps.dat", "Charged.dat", "Bod.dat", "Lbod.dat", "Vendors.dat"})
+    for (const char* name : {"MWPrice.dat", "MA1Stock.dat", "MA1Price.dat", "Armour.dat", "ArmDesc.dat", "General.dat",
+                             "Maps.dat", "Charged.dat", "Bod.dat", "Lbod.dat", "Vendors.dat"})
         EXPECT_TRUE(f.dir.Exists(name)) << name;
 }
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QAbstractButton>
 #include <QPushButton>
 #include <QTest>
 
@@ -84,7 +84,9 @@ TEST(Options, OkStoresEveryValueUnderItsName) {
         Box(o, "Ckb_HideSmith")->setChecked(true);
         Edit(o, "Ed_NameGen")->setText("Goods");
         Edit(o, "Ed_CharDelay")->setText("7");
-        Edit(o, "Ed_WindowName")->setText(FromBytes("UO \xAB" "Bob\xBB"));
+        Edit(o, "Ed_WindowName")
+            ->setText(FromBytes("UO \xAB"
+                                "Bob\xBB"));
         Press(o, "Btn_Ok");
     });
     const auto& s = f.settings.Strings();
@@ -95,7 +97,9 @@ TEST(Options, OkStoresEveryValueUnderItsName) {
     EXPECT_EQ(s.at("Hide Smith"), "1");
     EXPECT_EQ(s.at("Name Gen"), "Goods");
     EXPECT_EQ(s.at("CharDelay"), "7");
-    EXPECT_EQ(s.at("Window Name"), "UO \xAB" "Bob\xBB");
+    EXPECT_EQ(s.at("Window Name"),
+              "UO \xAB"
+              "Bob\xBB");
     EXPECT_EQ(s.at("Tab Width"), "50");
     EXPECT_EQ(s.at("BackSpc"), "20");
     EXPECT_EQ(s.at("ListDelay"), "1000");

@@ -5,9 +5,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
-#include <QTest>
 
 #include "app/OptionsForm.h"
 #include "app/PageControl.h"
@@ -52,8 +52,8 @@ TEST(MainWindow, FirstStartOnEmptySettings) {
 TEST(MainWindow, PagesHaveTheirNamesAndDesignCaptionsBeforeShowing) {
     AppFixture f;
     auto form = f.Start();
-    const char* names[] = {"Tab_MWeps", "Tab_MArmour", "Tab_Smith", "Tab_Bulk",
-                           "Tab_General", "Tab_Regs", "Tab_Memos", "Tab_Vendor"};
+    const char* names[] = {"Tab_MWeps",   "Tab_MArmour", "Tab_Smith", "Tab_Bulk",
+                           "Tab_General", "Tab_Regs",    "Tab_Memos", "Tab_Vendor"};
     for (int i = 0; i < 8; ++i) EXPECT_EQ(form->Page(i)->objectName(), names[i]);
     EXPECT_EQ(TabCaptions(*form),
               QStringList({"Weaps", "Armour", "Smith", "Bulk", "General", "Regs", "Memos", "Vendors"}));
@@ -62,10 +62,10 @@ TEST(MainWindow, PagesHaveTheirNamesAndDesignCaptionsBeforeShowing) {
     QStringList items;
     for (QAction* a : menu->actions())
         items << (a->isSeparator() ? a->objectName() : a->objectName() + "|" + a->shortcut().toString());
-    EXPECT_EQ(items, QStringList({"Mp_SendToGame|F2", "Mp_SendToDetail|", "Break1", "Mp_ListOpt1|",
-                                  "Mp_ListOpt2|", "Mp_GridResize|", "Mp_Reorder|", "BreakHide", "Mp_HideColDate|",
-                                  "Mp_HideColAge|", "Mp_HideColOther|", "Break_Link", "Mp_Link|", "Mp_Options|",
-                                  "N2", "Mp_Help|F1", "N1", "Mp_Exit|Ctrl+Alt+X"}));
+    EXPECT_EQ(items, QStringList({"Mp_SendToGame|F2", "Mp_SendToDetail|", "Break1", "Mp_ListOpt1|", "Mp_ListOpt2|",
+                                  "Mp_GridResize|", "Mp_Reorder|", "BreakHide", "Mp_HideColDate|", "Mp_HideColAge|",
+                                  "Mp_HideColOther|", "Break_Link", "Mp_Link|", "Mp_Options|", "N2", "Mp_Help|F1", "N1",
+                                  "Mp_Exit|Ctrl+Alt+X"}));
 }
 
 namespace {
@@ -262,7 +262,7 @@ TEST(MainWindow, TabWidthFollowsTheClientWidth) {
 
     // With every page hidden the width is left as it was.
     const char* hide[] = {"Ckb_HideWep", "Ckb_HideArm", "Ckb_HideSmith", "Ckb_HideBulk",
-                          "Ckb_HideGen", "Ckb_HideReg", "Ckb_HideMemo", "Ckb_HideVendor"};
+                          "Ckb_HideGen", "Ckb_HideReg", "Ckb_HideMemo",  "Ckb_HideVendor"};
     for (const char* name : hide) Find<QCheckBox>(&form->Options(), name)->setChecked(true);
     form->ApplyPageOptions();
     const int before = pc->TabWidth();

@@ -8,8 +8,8 @@ TEST(CellStore, KeepsNarrowAndWideTextAndBytes) {
     CellStore s;
     s.Resize(3, 2);
     s.Set(0, 0, QStringLiteral("Longsword"));
-    s.Set(1, 0, QStringLiteral("\u20AC 5"));          // euro has a 1252 byte
-    s.Set(2, 0, QStringLiteral("\u4E2D\u6587"));      // no 1252 byte: kept as UTF-16
+    s.Set(1, 0, QStringLiteral("\u20AC 5"));      // euro has a 1252 byte
+    s.Set(2, 0, QStringLiteral("\u4E2D\u6587"));  // no 1252 byte: kept as UTF-16
     s.SetBytes(0, 1, "\x80\xAB\xBB");
     EXPECT_EQ(s.Get(0, 0), QStringLiteral("Longsword"));
     EXPECT_EQ(s.Get(1, 0), QStringLiteral("\u20AC 5"));
@@ -40,7 +40,8 @@ TEST(CellStore, OverwritesInPlaceOrAppendsAndCompacts) {
     // Many rewrites: the pool is compacted and the text survives.
     s.Resize(4, 1000);
     for (int round = 0; round < 40; ++round)
-        for (int r = 0; r < 1000; ++r) s.Set(round % 4, r, QString::number(r * 1000 + round) + QStringLiteral("-growing-") + QString(round, 'x'));
+        for (int r = 0; r < 1000; ++r)
+            s.Set(round % 4, r, QString::number(r * 1000 + round) + QStringLiteral("-growing-") + QString(round, 'x'));
     EXPECT_EQ(s.Get(3, 999), QString::number(999 * 1000 + 39) + QStringLiteral("-growing-") + QString(39, 'x'));
     EXPECT_LT(s.GarbageBytes(), 1000u * 4 * 100);
 }

@@ -334,8 +334,10 @@ TEST_F(GridFixture, SizingLinesColoursAndHook) {
     for (int y = value.top(); y <= value.bottom(); ++y) {
         for (int x = value.right() - 10; x <= value.right(); ++x) {
             if (shot.pixelColor(x, y) == QColor(250, 240, 200)) continue;
-            if (x > value.right() - 5) inkBeyondMargin = true;
-            else inkNearRight = true;
+            if (x > value.right() - 5)
+                inkBeyondMargin = true;
+            else
+                inkNearRight = true;
         }
     }
     EXPECT_TRUE(inkNearRight);

@@ -52,9 +52,9 @@ TEST_F(GameLinkTest, TextThenEnterWithoutProcessingOrPauseAfterEnter) {
     charDelay = "5";
     link.SendToGame("Hi", true, 0);
     const std::string g = std::to_string(game);
-    EXPECT_EQ(desk.Trace(true), (Lines{"foreground " + g, "char " + g + " 72", "events", "flush", "sleep 5",
-                                       "char " + g + " 105", "events", "flush", "sleep 5", "char " + g + " 13",
-                                       "flush", "finish", "program"}));
+    EXPECT_EQ(desk.Trace(true),
+              (Lines{"foreground " + g, "char " + g + " 72", "events", "flush", "sleep 5", "char " + g + " 105",
+                     "events", "flush", "sleep 5", "char " + g + " 13", "flush", "finish", "program"}));
     EXPECT_EQ(desk.Foreground(), desk.ProgramWindow());
 }
 
@@ -128,7 +128,9 @@ TEST_F(GameLinkTest, OptionsAreReadAtEachCall) {
 
 TEST_F(GameLinkTest, CharactersArePostedAsTheirEightBitCodes) {
     const WindowHandle game = AddGame();
-    std::string text = "\xAB" "Sword\xBB \x80\x9F\xE9\xFF\r\n";
+    std::string text =
+        "\xAB"
+        "Sword\xBB \x80\x9F\xE9\xFF\r\n";
     link.SendToGame(text, true, 0);
     EXPECT_EQ(desk.PostedText(game), text + "\r");
     std::vector<int> codes;
@@ -159,9 +161,15 @@ TEST_F(GameLinkTest, TitlePrefixIgnoresCaseIncludingAccentedLetters) {
     windowName = "ultima online -";
     const WindowHandle game = desk.AddWindow("Client", "ULTIMA ONLINE - Bob");
     EXPECT_EQ(link.FindGameWindow(true), game);
-    EXPECT_EQ(link.FindWindowByTitle("\xC9" "T\xC9 \x8A", false), 0u);
+    EXPECT_EQ(link.FindWindowByTitle("\xC9"
+                                     "T\xC9 \x8A",
+                                     false),
+              0u);
     const WindowHandle accented = desk.AddWindow("Client", "\xE9t\xE9 \x9A and more");
-    EXPECT_EQ(link.FindWindowByTitle("\xC9" "T\xC9 \x8A", false), accented);
+    EXPECT_EQ(link.FindWindowByTitle("\xC9"
+                                     "T\xC9 \x8A",
+                                     false),
+              accented);
     // Only the beginning counts.
     EXPECT_EQ(link.FindWindowByTitle("Bob", false), 0u);
 }
@@ -277,8 +285,8 @@ TEST_F(GameLinkTest, AnErrorDuringTheSendIsDroppedAndTheGameKeepsTheForeground) 
 
     // An error while the option is read counts the same.
     desk.ClearLog();
-    GameLink failing(desk, pacer, GameLinkOptions{nullptr, [] () -> std::string { throw std::runtime_error("x"); },
-                                                  nullptr});
+    GameLink failing(desk, pacer,
+                     GameLinkOptions{nullptr, []() -> std::string { throw std::runtime_error("x"); }, nullptr});
     EXPECT_NO_THROW(failing.SendToGame("abc", true, 0));
     EXPECT_EQ(desk.Count(FakeOp::PostChar), 0);
     EXPECT_EQ(desk.Count(FakeOp::BringProgramForward), 0);

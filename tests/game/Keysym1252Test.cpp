@@ -39,7 +39,7 @@ TEST(Keysym1252, TheUpperControlRangeUsesNamedOrUnicodeKeysyms) {
 TEST(Keysym1252, Utf8TitlesBecomeCodePageBytes) {
     EXPECT_EQ(Utf8To1252("Ultima Online - Bj\xC3\xB8rn"), "Ultima Online - Bj\xF8rn");
     EXPECT_EQ(Utf8To1252("\xE2\x82\xAC \xC5\xA0 \xE2\x80\xB9"), "\x80 \x8A \x8B");
-    EXPECT_EQ(Utf8To1252("\xE4\xB8\xAD!"), "?!");   // not in the code page
+    EXPECT_EQ(Utf8To1252("\xE4\xB8\xAD!"), "?!");    // not in the code page
     EXPECT_EQ(Utf8To1252("a\xC3"), "a?");            // cut short
     EXPECT_EQ(Utf8To1252("\xF0\x9F\x98\x80"), "?");  // four bytes, one character
 }
@@ -49,8 +49,9 @@ TEST(PlatformGameWindows, WithoutADisplaySendsFindNothingAndDoNoHarm) {
     std::unique_ptr<GameWindows> windows = CreatePlatformGameWindows();
     ASSERT_NE(windows, nullptr);
     CountingPacer pacer;
-    GameLink link(*windows, pacer, GameLinkOptions{[] { return std::string("Ultima Online -"); },
-                                                   [] { return std::string("5"); }, nullptr});
+    GameLink link(
+        *windows, pacer,
+        GameLinkOptions{[] { return std::string("Ultima Online -"); }, [] { return std::string("5"); }, nullptr});
     EXPECT_EQ(link.FindGameWindow(true), 0u);
     link.SendToGame("hello", true, 20);
     link.SendBackspaces(3);

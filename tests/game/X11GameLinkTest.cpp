@@ -48,10 +48,9 @@ protected:
         ASSERT_TRUE(windows->CanType()) << "the X server has no XTEST extension";
         display = XOpenDisplay(session->DisplayName().c_str());
         ASSERT_NE(display, nullptr);
-        link = std::make_unique<GameLink>(
-            *windows, pacer,
-            GameLinkOptions{[this] { return windowName; }, [this] { return charDelay; },
-                            [this] { return memoPlaying; }});
+        link = std::make_unique<GameLink>(*windows, pacer,
+                                          GameLinkOptions{[this] { return windowName; }, [this] { return charDelay; },
+                                                          [this] { return memoPlaying; }});
     }
 
     void TearDown() override {
@@ -113,7 +112,9 @@ TEST_P(X11GameLinkTest, TextArrivesByteExactWithBackspacesAndEnter) {
     testing::Receiver& game = Start("Ultima Online", "UO");
     const std::vector<KeySym> mapBefore = KeyboardMap();
 
-    std::string text = "\xAB" "Katana of Vanquishing\xBB 1,250gp \xE9t\xE9\r\n";
+    std::string text =
+        "\xAB"
+        "Katana of Vanquishing\xBB 1,250gp \xE9t\xE9\r\n";
     for (int b = 0xA0; b <= 0xFF; ++b) text.push_back(static_cast<char>(b));
     for (const char b : {'\x80', '\x8A', '\x8B', '\x8C', '\x92', '\x96', '\x99', '\x9B', '\x9F'}) text.push_back(b);
     text += "~`!@#$%^&*()_+{}|:\"<>?";
@@ -143,7 +144,7 @@ TEST_P(X11GameLinkTest, TheClassWinsOverTheTitle) {
 
 TEST_P(X11GameLinkTest, TheTitlePrefixIgnoresCaseInTheCodePage) {
     testing::Receiver& game = Start("Other", "Ultima Online - Bj\xC3\xB8rn");  // UTF-8 title
-    windowName = "ultima online - BJ\xD8";                                 // Windows-1252 option text
+    windowName = "ultima online - BJ\xD8";                                     // Windows-1252 option text
     link->SendToGame("hail", false, 0);
     EXPECT_EQ(game.WaitForLog(4), "hail");
 }
@@ -187,8 +188,13 @@ TEST_P(X11GameLinkTest, TheProgramComesBackAndMemoPlaybackLeavesTheFocusWhereItW
 TEST_P(X11GameLinkTest, CharDelayPacesTheKeys) {
     testing::Receiver& game = Start("Ultima Online", "UO");
     charDelay = "1";
-    link->SendToGame("\xAB" "slow\xBB", true, 1);
-    EXPECT_EQ(game.WaitForLog(9), "\b\b\xAB" "slow\xBB\r");
+    link->SendToGame(
+        "\xAB"
+        "slow\xBB",
+        true, 1);
+    EXPECT_EQ(game.WaitForLog(9),
+              "\b\b\xAB"
+              "slow\xBB\r");
     // CharDelay after each backspace and character; then at most the short
     // pauses in which the sender waits for the receiver.
     ASSERT_GE(pacer.sleeps.size(), 8u);

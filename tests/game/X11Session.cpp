@@ -119,9 +119,7 @@ void ChildProcess::Stop() {
     pid_ = -1;
 }
 
-std::string Receiver::Log() const {
-    return ReadFile(logPath);
-}
+std::string Receiver::Log() const { return ReadFile(logPath); }
 
 std::string Receiver::WaitForLog(std::size_t size, std::chrono::milliseconds deadline) const {
     std::string log;
@@ -144,8 +142,8 @@ X11Session::X11Session(bool windowManager) {
     }
     fcntl(fds[0], F_SETFD, FD_CLOEXEC);
     std::string error;
-    const bool started = xvfb_.Start({"Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten", "tcp"},
-                                     {}, error, fds[1]);
+    const bool started =
+        xvfb_.Start({"Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten", "tcp"}, {}, error, fds[1]);
     close(fds[1]);
     if (!started) {
         close(fds[0]);
@@ -173,10 +171,10 @@ X11Session::X11Session(bool windowManager) {
     if (!windowManager) return;
     const std::string config = directory_ + "/config";
     std::filesystem::create_directories(config);
-    if (!openbox_.Start({"openbox", "--sm-disable"},
-                        {"DISPLAY=" + displayName_, "XDG_CONFIG_HOME=" + config, "XDG_CACHE_HOME=" + config,
-                         "HOME=" + directory_},
-                        error)) {
+    if (!openbox_.Start(
+            {"openbox", "--sm-disable"},
+            {"DISPLAY=" + displayName_, "XDG_CONFIG_HOME=" + config, "XDG_CACHE_HOME=" + config, "HOME=" + directory_},
+            error)) {
         error_ = "cannot start openbox (Debian package openbox): " + error;
         return;
     }

@@ -23,10 +23,9 @@
 
 namespace {
 
-constexpr char32_t kHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr char32_t kHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+                                0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+                                0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 int ByteOf(char32_t cp) {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<int>(cp);
@@ -112,12 +111,18 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         auto next = [&]() -> std::string { return i + 1 < argc ? argv[++i] : std::string(); };
-        if (arg == "--log") logPath = next();
-        else if (arg == "--ready") readyPath = next();
-        else if (arg == "--class") windowClass = next();
-        else if (arg == "--title") title = next();
-        else if (arg == "--legacy-title") legacyTitle = true;
-        else if (arg == "--iconic") iconic = true;
+        if (arg == "--log")
+            logPath = next();
+        else if (arg == "--ready")
+            readyPath = next();
+        else if (arg == "--class")
+            windowClass = next();
+        else if (arg == "--title")
+            title = next();
+        else if (arg == "--legacy-title")
+            legacyTitle = true;
+        else if (arg == "--iconic")
+            iconic = true;
     }
     if (logPath.empty() || readyPath.empty()) {
         std::fprintf(stderr, "usage: x11_receiver --log FILE --ready FILE [--class NAME] [--title TEXT] [--iconic]\n");
@@ -183,7 +188,9 @@ int main(int argc, char** argv) {
     for (;;) {
         XEvent event;
         XNextEvent(display, &event);
-        if (debug) std::fprintf(stderr, "receiver %s: event %d state %ld\n", title.c_str(), event.type, WmState(display, window, wmState));
+        if (debug)
+            std::fprintf(stderr, "receiver %s: event %d state %ld\n", title.c_str(), event.type,
+                         WmState(display, window, wmState));
         if (XFilterEvent(&event, None)) continue;
         switch (event.type) {
             case KeyPress: {
@@ -204,9 +211,7 @@ int main(int argc, char** argv) {
                 }
                 break;
             }
-            case MappingNotify:
-                XRefreshKeyboardMapping(&event.xmapping);
-                break;
+            case MappingNotify: XRefreshKeyboardMapping(&event.xmapping); break;
             case MapNotify:
                 mapped = true;
                 if (selfIconic) {
@@ -214,11 +219,8 @@ int main(int argc, char** argv) {
                     selfIconic = false;
                 }
                 break;
-            case UnmapNotify:
-                mapped = false;
-                break;
-            default:
-                break;
+            case UnmapNotify: mapped = false; break;
+            default: break;
         }
         if (!ready) {
             const long state = WmState(display, window, wmState);

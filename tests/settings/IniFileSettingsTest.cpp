@@ -142,8 +142,7 @@ TEST(IniFileSettings, GarbageIsIgnoredAndOtherValuesStillRead) {
                                            "Bulk Date=hex:123\r\n"
                                            "LastMemo=Caf\xE9 \xC3\r\n"
                                            "Maxi=1") +
-                                   std::string("\0\0 nul bytes\n", 13) +
-                                   "[Later]\nx=y\n[Stallmark]\nWidth=300\n");
+                                   std::string("\0\0 nul bytes\n", 13) + "[Later]\nx=y\n[Stallmark]\nWidth=300\n");
     IniFileSettings s(dir.File("Stallmark.ini"));
     EXPECT_EQ(s.ReadInteger("Left", 584), 12);
     EXPECT_EQ(s.ReadString("Top", ""), "\\q\\x4\\");

@@ -5,11 +5,11 @@
 #include <optional>
 #include <system_error>
 
+#include "ReadOnlyFolder.h"
 #include "store/DataFolder.h"
 #include "store/Dates.h"
 #include "store/Files.h"
 #include "support/TempDir.h"
-#include "ReadOnlyFolder.h"
 
 namespace stallmark {
 

@@ -104,8 +104,8 @@ TEST(Fields, CompareRecordLinesUsesTheFieldsBeforeTheLastComma) {
     EXPECT_EQ(CompareRecordLines("a,b", "a,b,c,"), -2);
     EXPECT_EQ(CompareRecordLines("a,,", "a,"), 0);  // a missing field counts as empty
     EXPECT_EQ(CompareRecordLines("ab,", "abc,"), -1);
-    EXPECT_EQ(CompareRecordLines("axe,", "Axe,"), 1);      // case-sensitive
-    EXPECT_EQ(CompareRecordLines("\xe9,", "z,"), 1);       // bytes above 0x7f sort last
+    EXPECT_EQ(CompareRecordLines("axe,", "Axe,"), 1);  // case-sensitive
+    EXPECT_EQ(CompareRecordLines("\xe9,", "z,"), 1);   // bytes above 0x7f sort last
     EXPECT_EQ(CompareRecordLines("\xbb,", "\xab,"), 1);
     EXPECT_EQ(CompareRecordLines("", ""), 0);
 }
@@ -139,8 +139,8 @@ TEST(Fields, CompareRecordLinesMatchesItsRuleOnRandomLines) {
         std::string b = a.substr(0, rng() % (a.size() + 1));
         for (size_t i = 0, n = rng() % 12; i < n; ++i) b.push_back(alphabet[rng() % alphabet.size()]);
         if (rng() % 2) std::swap(a, b);
-        ASSERT_EQ(CompareRecordLines(a, b), ReferenceCompare(a, b)) << testing::PrintToString(a) << " / "
-                                                                    << testing::PrintToString(b);
+        ASSERT_EQ(CompareRecordLines(a, b), ReferenceCompare(a, b))
+            << testing::PrintToString(a) << " / " << testing::PrintToString(b);
     }
 }
 

@@ -39,7 +39,7 @@ TEST(Files, LinesEndWithCrLfOrLfAndTheLastEndIsOptional) {
         {"a\r\n", {"a"}},
         {"a\n\n", {"a", ""}},
         {"\r\n", {""}},
-        {"a\rb\n", {"a\rb"}},        // a lone CR is data
+        {"a\rb\n", {"a\rb"}},  // a lone CR is data
         {"a\r\r\n", {"a\r"}},
         {"x\r", {"x\r"}},
     };
@@ -149,7 +149,7 @@ TEST(Files, ReplacingKeepsThePermissions) {
     dir.Write("General.dat", "old");
     ::chmod(dir.File("General.dat").c_str(), 0640);
     ReplaceFileAtomically(dir.File("General.dat"), "new");
-    struct stat st{};
+    struct stat st {};
     ASSERT_EQ(::stat(dir.File("General.dat").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
 }

@@ -2,17 +2,17 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <iostream>
 #include <optional>
-#include <stdexcept>
-#include <functional>
 #include <random>
+#include <stdexcept>
 
+#include "ReadOnlyFolder.h"
 #include "store/Fields.h"
 #include "store/Files.h"
 #include "store/RecordFile.h"
 #include "support/TempDir.h"
-#include "ReadOnlyFolder.h"
 
 #ifndef _WIN32
 #include <signal.h>

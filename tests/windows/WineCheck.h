@@ -70,20 +70,20 @@ inline int WineCheckSummary() {
 
 #define CHECK(cond) ::stallmark::wine::Record(static_cast<bool>(cond), #cond, __FILE__, __LINE__)
 // Equality of two byte strings (or anything convertible to std::string), showing both on failure.
-#define CHECK_BYTES(actual, expected)                                                                        \
-    do {                                                                                                     \
-        const std::string check_a_ = (actual);                                                               \
-        const std::string check_e_ = (expected);                                                             \
-        ::stallmark::wine::Record(check_a_ == check_e_, #actual " == " #expected, __FILE__, __LINE__,        \
+#define CHECK_BYTES(actual, expected)                                                                              \
+    do {                                                                                                           \
+        const std::string check_a_ = (actual);                                                                     \
+        const std::string check_e_ = (expected);                                                                   \
+        ::stallmark::wine::Record(check_a_ == check_e_, #actual " == " #expected, __FILE__, __LINE__,              \
                                   ::stallmark::wine::Show(check_a_) + " vs " + ::stallmark::wine::Show(check_e_)); \
     } while (0)
-#define CHECK_THROWS(statement, Exception)                                                                   \
-    do {                                                                                                     \
-        bool check_thrown_ = false;                                                                          \
-        try {                                                                                                \
-            statement;                                                                                       \
-        } catch (const Exception&) {                                                                         \
-            check_thrown_ = true;                                                                            \
-        }                                                                                                    \
-        ::stallmark::wine::Record(check_thrown_, #statement " throws " #Exception, __FILE__, __LINE__);      \
+#define CHECK_THROWS(statement, Exception)                                                              \
+    do {                                                                                                \
+        bool check_thrown_ = false;                                                                     \
+        try {                                                                                           \
+            statement;                                                                                  \
+        } catch (const Exception&) {                                                                    \
+            check_thrown_ = true;                                                                       \
+        }                                                                                               \
+        ::stallmark::wine::Record(check_thrown_, #statement " throws " #Exception, __FILE__, __LINE__); \
     } while (0)

@@ -81,9 +81,9 @@ struct Desk {
     std::string windowName = "Ultima Online -";
     std::string charDelay = "0";
     bool memoPlaying = false;
-    GameLink link{windows, pacer,
-                  GameLinkOptions{[this] { return windowName; }, [this] { return charDelay; },
-                                  [this] { return memoPlaying; }}};
+    GameLink link{
+        windows, pacer,
+        GameLinkOptions{[this] { return windowName; }, [this] { return charDelay; }, [this] { return memoPlaying; }}};
 
     void Send(const std::string& text, bool enter, int backspaces) {
         Received().clear();
@@ -120,8 +120,13 @@ int main() {
     wine::RunCase("guillemets, backspaces and Enter arrive as the exact codes", [] {
         Desk desk;
         HWND game = Create("Ultima Online", "UO");
-        desk.Send("\xAB" "Katana\xBB", true, 2);
-        CHECK_BYTES(Received()[game], std::string(3, '\b') + "\xAB" "Katana\xBB\r");
+        desk.Send(
+            "\xAB"
+            "Katana\xBB",
+            true, 2);
+        CHECK_BYTES(Received()[game], std::string(3, '\b') +
+                                          "\xAB"
+                                          "Katana\xBB\r");
         CHECK(desk.pacer.events == 11);
         CHECK(desk.pacer.sleeps.empty());
         DestroyWindow(game);

@@ -3,6 +3,7 @@
 // HKEY_LOCAL_MACHINE is closed, and the INI file store's Windows file code.
 
 #include <windows.h>
+// after windows.h
 #include <sddl.h>
 
 #include <cstring>

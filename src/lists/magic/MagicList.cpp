@@ -32,21 +32,20 @@ const MagicListDesc& WeaponList() {
         d.priceFile = "MWPrice.dat";
         d.stockFields = {MagicPart::Item,       MagicPart::Magic, MagicPart::Special, MagicPart::Accuracy,
                          MagicPart::Durability, MagicPart::Price, MagicPart::Date,    MagicPart::Other};
-        d.columns = {{MagicCol::Item, "Weapon", 74},   {MagicCol::Magic, "Magic", 76},
+        d.columns = {{MagicCol::Item, "Weapon", 74},       {MagicCol::Magic, "Magic", 76},
                      {MagicCol::Accuracy, "Accuracy", 52}, {MagicCol::Durability, "Durability", 48},
-                     {MagicCol::Special, "Special", 47}, {MagicCol::Other, "Other", 56},
-                     {MagicCol::Date, "Date", 48},     {MagicCol::Age, "Age", 21},
+                     {MagicCol::Special, "Special", 47},   {MagicCol::Other, "Other", 56},
+                     {MagicCol::Date, "Date", 48},         {MagicCol::Age, "Age", 21},
                      {MagicCol::Price, "Price", 40}};
         d.boxes = {
             {MagicPart::Item, "Cb_Weapon", "Btn_WepWep", "Weapon ", "ListMwItem.dat", false, true, false, false, 0},
             {MagicPart::Magic, "Cb_MWMagic", "Btn_WepMagic", "Magic      ", "ListMwMagic.dat", true, false, false,
              false, 0},
-            {MagicPart::Accuracy, "Cb_MWAcc", "Btn_WepAcc", "Accuracy", "ListMwAcc.dat", false, false, false, false,
-             0},
+            {MagicPart::Accuracy, "Cb_MWAcc", "Btn_WepAcc", "Accuracy", "ListMwAcc.dat", false, false, false, false, 0},
             {MagicPart::Durability, "Cb_MWDur", "Btn_WepDur", "Durability ", "ListMwDur.dat", false, false, false,
              false, 0},
-            {MagicPart::Other, "Cb_MWOther", "Btn_MWOther", "Other       ", "ListMwOther.dat", false, true, true,
-             true, 75},
+            {MagicPart::Other, "Cb_MWOther", "Btn_MWOther", "Other       ", "ListMwOther.dat", false, true, true, true,
+             75},
         };
         d.hasSpecial = true;
         d.soldOnStockDate = false;

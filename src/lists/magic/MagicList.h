@@ -34,9 +34,9 @@ struct MagicColumn {
 
 // A detail box with the pick list behind it and the button that edits that list.
 struct MagicBox {
-    MagicPart part;             // Item, Magic, Accuracy, Durability or Other
-    const char* boxName;        // the combo box
-    const char* buttonName;     // the pick-list button beside it
+    MagicPart part;          // Item, Magic, Accuracy, Durability or Other
+    const char* boxName;     // the combo box
+    const char* buttonName;  // the pick-list button beside it
     const char* buttonCaption;
     const char* pickFile;       // the pick list's file
     bool magicList = false;     // entries carry a special status (edited in the grid editor)
@@ -72,25 +72,25 @@ struct MagicListDesc {
     int priceList;
 
     // Controls.
-    const char* gbDetail;       // "Detail / Search"
-    const char* gbDisplay;      // holds the grid; its caption names the view
+    const char* gbDetail;   // "Detail / Search"
+    const char* gbDisplay;  // holds the grid; its caption names the view
     const char* grid;
     const char* descLabel;
-    const char* descDesign;     // the description label's caption before the first row is shown
-    const char* warnLabel;      // special status warning (null: none)
+    const char* descDesign;  // the description label's caption before the first row is shown
+    const char* warnLabel;   // special status warning (null: none)
     const char* warnCaption;
-    const char* ckbNone;        // special status check boxes (hasSpecial)
+    const char* ckbNone;  // special status check boxes (hasSpecial)
     const char* ckbSilver;
     const char* ckbVirtue;
     const char* edPrice;
-    bool priceDigitsOnly;       // the price box takes digits only
-    const char* gbBtn;          // Save, Delete, Edit, Sold, Send
-    const char* gbBtn2;         // List, Reset, Search, Auto On, Auto Off
+    bool priceDigitsOnly;  // the price box takes digits only
+    const char* gbBtn;     // Save, Delete, Edit, Sold, Send
+    const char* gbBtn2;    // List, Reset, Search, Auto On, Auto Off
     MagicButton btnAdd, btnDelete, btnEdit, btnSold, btnSend;
     MagicButton btnList, btnReset, btnSearch, btnAutoOn, btnAutoOff;
 
     // Texts.
-    const char* noItemText;     // Save without an item
+    const char* noItemText;  // Save without an item
 
     // Settings.
     const char* rowHeightName;
@@ -115,7 +115,7 @@ struct MagicListDesc {
     bool HasPart(MagicPart part) const { return Field(part, MagicView::Stock) > 0; }
     const MagicBox* Box(MagicPart part) const;
     std::array<std::array<int, kMagicParts>, 2> fieldNo{};  // by view, by part
-    std::array<int, kMagicColRoles> columnNo{};               // by role
+    std::array<int, kMagicColRoles> columnNo{};             // by role
 
     const char* File(MagicView view) const { return view == MagicView::Stock ? stockFile : priceFile; }
     int DisplayList(MagicView view) const { return view == MagicView::Stock ? stockList : priceList; }

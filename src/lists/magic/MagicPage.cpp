@@ -32,7 +32,7 @@ namespace {
 
 // Layout of the page, in pixels.
 constexpr int kMargin = 2;
-constexpr int kBoxRowTop = 16;     // first row of boxes inside the detail group
+constexpr int kBoxRowTop = 16;  // first row of boxes inside the detail group
 constexpr int kBoxRowStep = 21;
 constexpr int kBoxHeight = 20;
 constexpr int kPickButtonWidth = 82;
@@ -472,7 +472,9 @@ void TMagicPage::MagicChange() {
 
 void TMagicPage::OtherChange() { DataChanged(); }
 
-void TMagicPage::SearchClick() { Guard([this] { RefreshGrid({}); }); }
+void TMagicPage::SearchClick() {
+    Guard([this] { RefreshGrid({}); });
+}
 
 void TMagicPage::ResetClick() {
     Quietly([this] {
@@ -744,8 +746,7 @@ void TMagicPage::TimerTick() {
     if (!lbWarn_ || ticks <= 0) return;
     lbWarn_->show();
     QPalette palette = lbWarn_->palette();
-    palette.setColor(QPalette::WindowText,
-                     ticks % 2 == 1 ? ColourFromValue(kClWindowText) : QColor(255, 0, 0));
+    palette.setColor(QPalette::WindowText, ticks % 2 == 1 ? ColourFromValue(kClWindowText) : QColor(255, 0, 0));
     lbWarn_->setPalette(palette);
     if (--ticks == 0) lbWarn_->hide();
 }
@@ -761,7 +762,9 @@ void TMagicPage::LoadSettings(SettingsStore& settings) {
         grid_->setColWidths(c, width);
     }
     SharedState& state = host_.State();
-    const auto hidden = [&](MagicCol role) { return list_.Column(role) >= 0 && grid_->ColWidths(list_.Column(role)) < 0; };
+    const auto hidden = [&](MagicCol role) {
+        return list_.Column(role) >= 0 && grid_->ColWidths(list_.Column(role)) < 0;
+    };
     state.*list_.hideDate = hidden(MagicCol::Date);
     state.*list_.hideAge = hidden(MagicCol::Age);
     state.*list_.hideOther = hidden(MagicCol::Other);

@@ -152,7 +152,7 @@ private:
     MagicView view_ = MagicView::Stock;
     int quiet_ = 0;
     bool autoUpdate_ = true;  // "Auto On" is down
-    int descHeight_ = 12;  // the description label: font size + 5
+    int descHeight_ = 12;     // the description label: font size + 5
     ListDisplay stockDisplay_;
     ListDisplay priceDisplay_;
     RowLines rowLines_;

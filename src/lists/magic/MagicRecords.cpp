@@ -98,8 +98,8 @@ void SplitMagicLine(const MagicListDesc& list, MagicView view, std::string_view 
     if (fields.size() < want) fields.resize(want);
 }
 
-bool LineToViews(const MagicListDesc& list, MagicView view, const MagicFields& fields, const Clock& clock,
-                 DateTime now, MagicRowViews& row) {
+bool LineToViews(const MagicListDesc& list, MagicView view, const MagicFields& fields, const Clock& clock, DateTime now,
+                 MagicRowViews& row) {
     const std::string_view item = FieldOf(list, view, MagicPart::Item, fields);
     if (IsBlank(item)) return false;
     auto& text = row.text;
@@ -132,8 +132,8 @@ bool LineToViews(const MagicListDesc& list, MagicView view, const MagicFields& f
     return true;
 }
 
-bool LineToCells(const MagicListDesc& list, MagicView view, const MagicFields& fields, const Clock& clock,
-                 DateTime now, MagicCells& cells) {
+bool LineToCells(const MagicListDesc& list, MagicView view, const MagicFields& fields, const Clock& clock, DateTime now,
+                 MagicCells& cells) {
     MagicRowViews row;
     if (!LineToViews(list, view, fields, clock, now, row)) return false;
     for (size_t i = 0; i < cells.text.size(); ++i) cells.text[i].assign(row.text[i]);
@@ -198,8 +198,8 @@ std::string DescribeCells(const MagicListDesc& list, const MagicCells& cells, bo
     if (withValue && !forHint && !IsBlank(cells[MagicCol::Price])) text += cells[MagicCol::Price] + ",";
     if (withDescription || forHint) {
         text += cells[MagicCol::Item];
-        for (MagicCol role : {MagicCol::Durability, MagicCol::Accuracy, MagicCol::Special, MagicCol::Magic,
-                              MagicCol::Other}) {
+        for (MagicCol role :
+             {MagicCol::Durability, MagicCol::Accuracy, MagicCol::Special, MagicCol::Magic, MagicCol::Other}) {
             if (list.Column(role) < 0) continue;
             const std::string& cell = cells[role];
             if (role == MagicCol::Special) {

@@ -37,13 +37,13 @@ struct MagicRowViews {
     char age[24];
     std::string price;
 };
-bool LineToViews(const MagicListDesc& list, MagicView view, const MagicFields& fields, const Clock& clock,
-                 DateTime now, MagicRowViews& row);
+bool LineToViews(const MagicListDesc& list, MagicView view, const MagicFields& fields, const Clock& clock, DateTime now,
+                 MagicRowViews& row);
 
 // Fills cells from the fields of one line of view. False (cells untouched) when the
 // line's item field is blank. now: the current date and time (for ages).
-bool LineToCells(const MagicListDesc& list, MagicView view, const MagicFields& fields, const Clock& clock,
-                 DateTime now, MagicCells& cells);
+bool LineToCells(const MagicListDesc& list, MagicView view, const MagicFields& fields, const Clock& clock, DateTime now,
+                 MagicCells& cells);
 bool LineToCells(const MagicListDesc& list, MagicView view, std::string_view line, const Clock& clock,
                  MagicCells& cells);
 

@@ -1,8 +1,8 @@
 #include "lists/trade/GeneralPage.h"
 
 #include <QCollator>
-#include <QEvent>
 #include <QComboBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -13,9 +13,9 @@
 #include "controls/CaptionedControls.h"
 #include "controls/Dialogs.h"
 #include "controls/Icons.h"
-#include "controls/ToolButton.h"
 #include "controls/StringGrid.h"
 #include "controls/Text1252.h"
+#include "controls/ToolButton.h"
 #include "lists/ListDisplay.h"
 #include "lists/ListHost.h"
 #include "settings/SettingsStore.h"

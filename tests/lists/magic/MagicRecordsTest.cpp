@@ -43,8 +43,7 @@ TEST(MagicRecords, StockLineShowsDateAgeSpecialAndAmount) {
     EXPECT_EQ(Row(Stock("Bow,,1,,,,20261208,", clock)),
               (std::vector<std::string>{"Bow", "", "", "", "Virtue", "", "08/12/2026", "0", "0"}));
     // A short line has its missing fields empty; a blank date shows no date and no age.
-    EXPECT_EQ(Row(Stock("Axe,Power", clock)),
-              (std::vector<std::string>{"Axe", "Power", "", "", "", "", "", "", "0"}));
+    EXPECT_EQ(Row(Stock("Axe,Power", clock)), (std::vector<std::string>{"Axe", "Power", "", "", "", "", "", "", "0"}));
 }
 
 TEST(MagicRecords, AgesCountWholeDaysAcrossMidnight) {
@@ -176,8 +175,8 @@ TEST(MagicRecords, ShownDatesAgreeWithTheDateFunctions) {
     FixedClock clock(EncodeDateTime(2026, 12, 8, 10, 0, 0));
     for (int i = 0; i < 20000; ++i) {
         char date[9];
-        std::snprintf(date, sizeof date, "%04u%02u%02u", static_cast<unsigned>(1 + rng() % 9999), static_cast<unsigned>(rng() % 14),
-                      static_cast<unsigned>(rng() % 33));
+        std::snprintf(date, sizeof date, "%04u%02u%02u", static_cast<unsigned>(1 + rng() % 9999),
+                      static_cast<unsigned>(rng() % 14), static_cast<unsigned>(rng() % 33));
         MagicCells cells;
         ASSERT_TRUE(LineToCells(W(), MagicView::Stock, std::string("A,,0,,,1,") + date + ",", clock, cells));
         const DateTime value = StoredDateToDate(date, clock);

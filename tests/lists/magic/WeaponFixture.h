@@ -8,8 +8,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <map>
-#include <ostream>
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "app/PageControl.h"

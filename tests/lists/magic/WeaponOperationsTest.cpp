@@ -96,8 +96,8 @@ TEST(WeaponSave, AnItemTheSearchHidesIsStoredButNotSelected) {
     f.Choose("Cb_Weapon", "Katana");
     f.Price()->setText("7");
     f.Click("Btn_MWAdd");
-    EXPECT_EQ(f.Stock(), "Bow,,1,,,1,20261201,\r\nKatana,,0,,,7," + std::string(kToday) +
-                             ",\r\nMace,,2,,,5,20261201,\r\n");
+    EXPECT_EQ(f.Stock(),
+              "Bow,,1,,,1,20261201,\r\nKatana,,0,,,7," + std::string(kToday) + ",\r\nMace,,2,,,5,20261201,\r\n");
     EXPECT_EQ(f.Rows(), QStringList({"||||||||"}));
     EXPECT_EQ(f.grid->Row(), 1);
     EXPECT_EQ(f.Label("Lb_MWepDesc")->text(), "  ");
@@ -154,8 +154,9 @@ TEST(WeaponEdit, RewritesTheRowInPlaceWithoutReloading) {
     f.Price()->setText("1,200gp");
     f.Click("Btn_MWEdit");
     EXPECT_EQ(f.grid->RowTexts(2).join("|"), "Katana|Force|Accurate|Massive|Silver|new  note|01/12/2026|7|1200");
-    EXPECT_EQ(f.Stock(), "Bow,Power,0,,,900," + std::string(kToday) +
-                             ",\r\nKatana,Force,2,Accurate,Massive,1200,20261201,new  note\r\nMace,,0,,,5,20261201,\r\n");
+    EXPECT_EQ(f.Stock(),
+              "Bow,Power,0,,,900," + std::string(kToday) +
+                  ",\r\nKatana,Force,2,Accurate,Massive,1200,20261201,new  note\r\nMace,,0,,,5,20261201,\r\n");
     // Virtue alone sets Virtue; the edited row stays where it was until the next reload.
     f.Check("Ckb_MWNone")->click();
     f.Choose("Cb_MWDur", "(None)");
@@ -235,7 +236,8 @@ TEST(WeaponSend, TypesValueAndDescriptionWithTheWeaponRowOptions) {
     options.findChild<QLineEdit*>("Ed_BackSpaces")->setText("2");
     f.windows.ClearLog();
     emit f.grid->cellDoubleClicked(0, 1);
-    EXPECT_EQ(f.windows.PostedText(f.game), std::string(3, '\b') + "Katana Massive Supremely Silver Vanquishing from bank");
+    EXPECT_EQ(f.windows.PostedText(f.game),
+              std::string(3, '\b') + "Katana Massive Supremely Silver Vanquishing from bank");
     // F2 on the weapons page sends as well.
     f.windows.ClearLog();
     f.form->MenuItem("Mp_SendToGame")->trigger();
@@ -272,7 +274,8 @@ TEST(WeaponSendToDetail, FillsTheBoxesQuietly) {
 
 TEST(WeaponReorder, SortsBothFilesAndSearchesAsAfterAChange) {
     WeaponFixture f;
-    f.Open(Files("Mace,,0,,,5,20261201,\r\nBow,,0,,,1,20261201,\r\n", "Zed,,0,,,1,2,,20260101\r\nAxe,,0,,,1,2,,20260101\r\n"));
+    f.Open(Files("Mace,,0,,,5,20261201,\r\nBow,,0,,,1,20261201,\r\n",
+                 "Zed,,0,,,1,2,,20260101\r\nAxe,,0,,,1,2,,20260101\r\n"));
     EXPECT_EQ(f.Items(), QStringList({"Mace", "Bow"}));
     f.Click("Btn_MWAutoUpdateOff");
     f.form->Popup_PricesPopup();

@@ -8,10 +8,10 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
+#include "lists/magic/WeaponFixture.h"
 #include "lists/picklists/EditGridForm.h"
 #include "lists/picklists/EditTextForm.h"
 #include "lists/picklists/PickList.h"
-#include "lists/magic/WeaponFixture.h"
 
 namespace stallmark::test {
 
@@ -51,8 +51,8 @@ TEST(WeaponPage, StartsOnTheStockListWithDatesAgesAndAmounts) {
     f.Open(With(kPickLists, "MWStock.dat", kStock));
     ASSERT_NE(f.page, nullptr);
     EXPECT_EQ(f.page->WeaponView(), MagicView::Stock);
-    EXPECT_EQ(f.grid->RowTexts(0), QStringList({"Weapon", "Magic", "Accuracy", "Durability", "Special", "Other",
-                                                "Date", "Age", "Price"}));
+    EXPECT_EQ(f.grid->RowTexts(0),
+              QStringList({"Weapon", "Magic", "Accuracy", "Durability", "Special", "Other", "Date", "Age", "Price"}));
     EXPECT_EQ(f.Rows(), QStringList({"Bow|Power||Durable|||01/12/2026|7|900",
                                      "Katana|Vanquishing|Supremely|Massive|Silver|from bank|07/12/2026|1|12000",
                                      "Katana|Power|Accurate||Virtue||||1500", "Mace|Force|||||08/12/2026|0|100"}));
@@ -402,8 +402,8 @@ TEST(WeaponPickLists, MagicGridEditorReadsEveryLineFormAndWritesQuotedLines) {
         return dialog.result();
     });
     f.Click("Btn_WepMagic");
-    EXPECT_EQ(shown, QStringList({"Power|Virtue", "Force|Silver", "Vanq|(None)", "Slaying, Undead|Silver",
-                                  "Fire|(None)"}));
+    EXPECT_EQ(shown,
+              QStringList({"Power|Virtue", "Force|Silver", "Vanq|(None)", "Slaying, Undead|Silver", "Fire|(None)"}));
     EXPECT_EQ(f.dir.Read("ListMwMagic.dat"),
               "\"Force\",2\r\n\"Vanq\",1\r\n\"Slaying  Undead\",2\r\n\"Fire\",0\r\n\"Ice  cold \",0\r\n");
     EXPECT_EQ(Entries(f.Box("Cb_MWMagic")),

@@ -2,9 +2,9 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
-#include <QLineEdit>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 
 #include "app/OptionsForm.h"
@@ -54,8 +54,8 @@ struct GeneralFixture : AppFixture {
 
 TEST(GeneralList, LoadsItemsSkipsBlankLinesAndCollectsTypes) {
     GeneralFixture f("Tools,Smith hammer,25\r\n,,\r\n  , ,\r\nDyes,Blue dye,100\nDYES,Red dye,90\ntools,Tongs,5,extra");
-    EXPECT_EQ(f.Rows(), QStringList({"Tools|Smith hammer|25", "Dyes|Blue dye|100", "DYES|Red dye|90",
-                                     "tools|Tongs|5"}));
+    EXPECT_EQ(f.Rows(),
+              QStringList({"Tools|Smith hammer|25", "Dyes|Blue dye|100", "DYES|Red dye|90", "tools|Tongs|5"}));
     EXPECT_EQ(f.grid->RowTexts(0), QStringList({"Type", "Description", "Value"}));
     EXPECT_EQ(f.Count(), "No Items : 4");
     auto* types = Find<QComboBox>(f.form.get(), "Cb_OthType");
@@ -245,12 +245,20 @@ TEST(GeneralList, TypeChooserFillsTheRowOrJumpsToIt) {
 TEST(GeneralList, DoubleQuotesAndHighBytesRoundTrip) {
     GeneralFixture f;
     f.Click("Btn_GenNew");
-    f.grid->setRowTexts(1, {"\"Quoted\"", FromBytes("Caf\xE9 \xAB" "best\xBB"), "3"});
+    f.grid->setRowTexts(1, {"\"Quoted\"",
+                            FromBytes("Caf\xE9 \xAB"
+                                      "best\xBB"),
+                            "3"});
     f.Click("Btn_GenSave");
-    EXPECT_EQ(f.File(), "\"Quoted\",Caf\xE9 \xAB" "best\xBB,3\r\n");
+    EXPECT_EQ(f.File(),
+              "\"Quoted\",Caf\xE9 \xAB"
+              "best\xBB,3\r\n");
     f.Click("Btn_GenEdit");
     f.Click("Btn_GenCancel");
-    EXPECT_EQ(f.grid->RowTexts(1), QStringList({"\"Quoted\"", FromBytes("Caf\xE9 \xAB" "best\xBB"), "3"}));
+    EXPECT_EQ(f.grid->RowTexts(1), QStringList({"\"Quoted\"",
+                                                FromBytes("Caf\xE9 \xAB"
+                                                          "best\xBB"),
+                                                "3"}));
 }
 
 TEST(GeneralList, OpenEditIsSavedAtShutdownAndGridValuesAreKept) {
