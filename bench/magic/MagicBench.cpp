@@ -22,7 +22,7 @@
 #include "controls/StringGrid.h"
 #include "game/FakeGameWindows.h"
 #include "lists/magic/MagicRecords.h"
-#include "lists/magic/WeaponPage.h"
+#include "lists/magic/MagicPage.h"
 #include "settings/MemorySettings.h"
 #include "store/Fields.h"
 #include "store/Files.h"
@@ -104,7 +104,7 @@ struct Bench {
     CountingPacer pacer{&windows};
     std::string stockSorted, stockUnsorted, pricesUnsorted;
     std::unique_ptr<TStallmarkForm> form;
-    TMagicWeaponPage* page = nullptr;
+    TMagicPage* page = nullptr;
     TStringGrid* grid = nullptr;
     double f = 0;        // ms
     double startup = 0;  // ms
@@ -144,7 +144,7 @@ struct Bench {
             form->grab();  // the first paint
             startup = std::min(startup, t.nsecsElapsed() / 1e6);
         }
-        page = dynamic_cast<TMagicWeaponPage*>(form->PageList(TStallmarkForm::pgWeapons));
+        page = dynamic_cast<TMagicPage*>(form->Tab(TStallmarkForm::pgWeapons));
         grid = form->findChild<TStringGrid*>("SGrid_MWDisplay");
     }
 

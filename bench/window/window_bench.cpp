@@ -108,7 +108,7 @@ void GeneralFigures(int items) {
 
     w.settings.WriteInteger("LastPage", TStallmarkForm::pgGeneral);
     const double load = w.Start();
-    auto* page = static_cast<TGeneralPage*>(w.form->PageList(TStallmarkForm::pgGeneral));
+    auto* page = dynamic_cast<TGeneralPage*>(w.form->Tab(TStallmarkForm::pgGeneral));
     QElapsedTimer t;
     t.start();
     page->SaveGeneralList();

@@ -10,6 +10,7 @@
 
 #include "controls/Dialogs.h"
 #include "controls/Text1252.h"
+#include "settings/SettingValues.h"
 #include "settings/SettingsStore.h"
 
 namespace stallmark {
@@ -17,24 +18,18 @@ namespace stallmark {
 namespace {
 
 struct PageRow {
-    const char* label;
     const char* nameControl;
-    const char* nameValue;  // nullptr: not stored
     const char* designName;
     const char* hideControl;
-    const char* hideValue;
 };
 
-// Tab order of the main window's pages.
+// Tab order of the main window's pages; the values behind them are values::PageName
+// and values::PageHide (the Bulk page's name is not kept).
 constexpr PageRow kPageRows[TOptionsForm::kPageCount] = {
-    {"Weapons", "Ed_NameWep", "Name Wep", "Weapons", "Ckb_HideWep", "Hide Wep"},
-    {"Armour", "Ed_NameArm", "Name Arm", "Armour", "Ckb_HideArm", "Hide Arm"},
-    {"Smith", "Ed_NameSmith", "Name Smith", "Smith", "Ckb_HideSmith", "Hide Smith"},
-    {"Bulk", "Ed_NameBulk", nullptr, "Bulk", "Ckb_HideBulk", "Hide Bulk"},
-    {"General", "Ed_NameGen", "Name Gen", "General", "Ckb_HideGen", "Hide Gen"},
-    {"Regs", "Ed_NameReg", "Name Reg", "Regs", "Ckb_HideReg", "Hide Reg"},
-    {"Memos", "Ed_NameMemo", "Name Memo", "Memos", "Ckb_HideMemo", "Hide Memo"},
-    {"Vendor", "Ed_NameVendor", "Name Vendor", "Vendor", "Ckb_HideVendor", "Hide Vendor"},
+    {"Ed_NameWep", "Weapons", "Ckb_HideWep"},   {"Ed_NameArm", "Armour", "Ckb_HideArm"},
+    {"Ed_NameSmith", "Smith", "Ckb_HideSmith"}, {"Ed_NameBulk", "Bulk", "Ckb_HideBulk"},
+    {"Ed_NameGen", "General", "Ckb_HideGen"},   {"Ed_NameReg", "Regs", "Ckb_HideReg"},
+    {"Ed_NameMemo", "Memos", "Ckb_HideMemo"},   {"Ed_NameVendor", "Vendor", "Ckb_HideVendor"},
 };
 
 const char* const kHintProperty = "stallmarkHint";
@@ -47,6 +42,8 @@ int IntegerOrZero(const QString& text) {
 
 std::string Num(int row) { return std::to_string(row); }
 
+QString Latin(const char* text) { return QString::fromLatin1(text); }
+
 }  // namespace
 
 TOptionsForm::TOptionsForm(SettingsStore& settings, Dialogs& dialogs, QWidget* parent)
@@ -58,6 +55,12 @@ TOptionsForm::TOptionsForm(SettingsStore& settings, Dialogs& dialogs, QWidget* p
     BuildControls();
     for (QCheckBox* box : findChildren<QCheckBox*>()) box->setProperty(kDesignProperty, box->isChecked());
     for (QLineEdit* ed : findChildren<QLineEdit*>()) ed->setProperty(kDesignProperty, ed->text());
+    // Whoever reads the options is told of every change, whether made by the player,
+    // by loading, or by Cancel reading the stored values back.
+    for (QCheckBox* box : findChildren<QCheckBox*>())
+        connect(box, &QCheckBox::toggled, this, &TOptionsForm::optionsChanged);
+    for (QLineEdit* ed : findChildren<QLineEdit*>())
+        connect(ed, &QLineEdit::textChanged, this, &TOptionsForm::optionsChanged);
     setFixedSize(332, 410);
 }
 
@@ -137,7 +140,7 @@ void TOptionsForm::BuildControls() {
         const int y = 24 + page * 23;
         ckbHide_[page] = check(gbPages, row.hideControl, "Hide", 8, y + 2, 48, "Hide this page");
         edName_[page] = edit(gbPages, row.nameControl, nullptr, 58, y, 110, 0, false, nullptr);
-        edName_[page]->setText(QString::fromLatin1(row.designName));
+        edName_[page]->setText(Latin(row.designName));
         const int send = page + 1;
         if (send > kSendRows) continue;
         if (send != 4) {
@@ -168,41 +171,43 @@ void TOptionsForm::BuildControls() {
 }
 
 void TOptionsForm::LoadOptions() {
-    auto readBool = [&](const char* name, QCheckBox* box, bool fallback) {
-        box->setChecked(settings_.ReadBool(name, fallback));
+    auto readBool = [&](const values::Bool& value, QCheckBox* box, bool fallback) {
+        box->setChecked(ReadValue(settings_, value, fallback));
     };
     // A value never stored reads as the control's design value, so that
     // Cancel also drops edits of values that were never saved.
-    auto readCurrent = [&](const char* name, QCheckBox* box) {
-        readBool(name, box, box->property(kDesignProperty).toBool());
+    auto readCurrent = [&](const values::Bool& value, QCheckBox* box) {
+        readBool(value, box, box->property(kDesignProperty).toBool());
     };
-    auto readInt = [&](const char* name, QLineEdit* ed) {
-        ed->setText(
-            QString::number(settings_.ReadInteger(name, IntegerOrZero(ed->property(kDesignProperty).toString()))));
+    auto readInt = [&](const values::Int& value, QLineEdit* ed) {
+        ed->setText(QString::number(
+            ReadValue(settings_, value, IntegerOrZero(ed->property(kDesignProperty).toString()))));
     };
-    auto readText = [&](const char* name, QLineEdit* ed) {
-        ed->setText(FromBytes(settings_.ReadString(name, ToBytes(ed->property(kDesignProperty).toString()))));
+    auto readText = [&](const values::Text& value, QLineEdit* ed) {
+        ed->setText(FromBytes(ReadValue(settings_, value, ToBytes(ed->property(kDesignProperty).toString()))));
     };
 
-    readCurrent("Multi Line", ckbMultiLine_);
-    readInt("Tab Width", edTabWidth_);
-    for (const PageRow& row : kPageRows)
-        if (row.nameValue) readText(row.nameValue, findChild<QLineEdit*>(row.nameControl));
-    for (int page = 0; page < kPageCount; ++page) readCurrent(kPageRows[page].hideValue, ckbHide_[page]);
+    readCurrent(values::MultiLine, ckbMultiLine_);
+    readInt(values::TabWidth, edTabWidth_);
+    for (int page = 0; page < kPageCount; ++page)
+        if (values::PageName[page].name) readText(values::PageName[page], edName_[page]);
+    for (int page = 0; page < kPageCount; ++page) readCurrent(values::PageHide[page], ckbHide_[page]);
     for (int row = 1; row <= kSendRows; ++row)
-        if (ckbSendVal_[row]) readBool(("SendVal" + Num(row)).c_str(), ckbSendVal_[row], true);
-    for (int row = 1; row <= kSendRows; ++row) readBool(("SendDesc" + Num(row)).c_str(), ckbSendDesc_[row], true);
-    for (int row = 1; row <= kSendRows; ++row) readBool(("SendCr" + Num(row)).c_str(), ckbSendCr_[row], true);
-    readCurrent("Button Hint", ckbBtnHint_);
-    readCurrent("Button Graphic", ckbBtnGraphic_);
-    readCurrent("Button Text", ckbBtnText_);
+        if (ckbSendVal_[row]) ckbSendVal_[row]->setChecked(ReadValue(settings_, values::SendVal, row, true));
+    for (int row = 1; row <= kSendRows; ++row)
+        ckbSendDesc_[row]->setChecked(ReadValue(settings_, values::SendDesc, row, true));
+    for (int row = 1; row <= kSendRows; ++row)
+        ckbSendCr_[row]->setChecked(ReadValue(settings_, values::SendCr, row, true));
+    readCurrent(values::ButtonHint, ckbBtnHint_);
+    readCurrent(values::ButtonGraphic, ckbBtnGraphic_);
+    readCurrent(values::ButtonText, ckbBtnText_);
     if (!ckbBtnGraphic_->isChecked() && !ckbBtnText_->isChecked()) ckbBtnText_->setChecked(true);
-    readText("Window Name", edWindowName_);
-    readInt("ListDelay", edListDelay_);
-    readInt("CharDelay", edCharDelay_);
-    readInt("BackSpc", edBackSpaces_);
-    readBool("Stay Ontop", ckbStayOnTop_, true);
-    readBool("Save Exit", ckbSaveOnExit_, true);
+    readText(values::WindowName, edWindowName_);
+    readInt(values::ListDelay, edListDelay_);
+    readInt(values::CharDelay, edCharDelay_);
+    readInt(values::BackSpc, edBackSpaces_);
+    readBool(values::StayOntop, ckbStayOnTop_, true);
+    readBool(values::SaveExit, ckbSaveOnExit_, true);
     ShowOwnHints(ckbBtnHint_->isChecked());
     // "Tab Width" only counts with "Multi Line Menu": it is enabled with it.
     Ckb_MultiLineClick();
@@ -210,27 +215,37 @@ void TOptionsForm::LoadOptions() {
 
 void TOptionsForm::SaveOptions() {
     for (int row = 1; row <= kSendRows; ++row)
-        if (ckbSendVal_[row]) settings_.WriteBool("SendVal" + Num(row), ckbSendVal_[row]->isChecked());
+        if (ckbSendVal_[row]) WriteValue(settings_, values::SendVal, row, ckbSendVal_[row]->isChecked());
     for (int row = 1; row <= kSendRows; ++row)
-        settings_.WriteBool("SendDesc" + Num(row), ckbSendDesc_[row]->isChecked());
-    for (int row = 1; row <= kSendRows; ++row) settings_.WriteBool("SendCr" + Num(row), ckbSendCr_[row]->isChecked());
-    settings_.WriteBool("Multi Line", ckbMultiLine_->isChecked());
-    settings_.WriteInteger("Tab Width", IntegerOrZero(edTabWidth_->text()));
+        WriteValue(settings_, values::SendDesc, row, ckbSendDesc_[row]->isChecked());
+    for (int row = 1; row <= kSendRows; ++row) WriteValue(settings_, values::SendCr, row, ckbSendCr_[row]->isChecked());
+    WriteValue(settings_, values::MultiLine, ckbMultiLine_->isChecked());
+    WriteValue(settings_, values::TabWidth, IntegerOrZero(edTabWidth_->text()));
     for (int page = 0; page < kPageCount; ++page)
-        if (kPageRows[page].nameValue) settings_.WriteString(kPageRows[page].nameValue, ToBytes(edName_[page]->text()));
-    for (int page = 0; page < kPageCount; ++page)
-        settings_.WriteBool(kPageRows[page].hideValue, ckbHide_[page]->isChecked());
-    settings_.WriteBool("Button Hint", ckbBtnHint_->isChecked());
+        if (values::PageName[page].name) WriteValue(settings_, values::PageName[page], ToBytes(edName_[page]->text()));
+    for (int page = 0; page < kPageCount; ++page) WriteValue(settings_, values::PageHide[page], ckbHide_[page]->isChecked());
+    WriteValue(settings_, values::ButtonHint, ckbBtnHint_->isChecked());
     if (!ckbBtnGraphic_->isChecked() && !ckbBtnText_->isChecked()) ckbBtnText_->setChecked(true);
-    settings_.WriteBool("Button Graphic", ckbBtnGraphic_->isChecked());
-    settings_.WriteBool("Button Text", ckbBtnText_->isChecked());
-    settings_.WriteString("Window Name", ToBytes(edWindowName_->text()));
-    settings_.WriteInteger("ListDelay", IntegerOrZero(edListDelay_->text()));
-    settings_.WriteInteger("CharDelay", IntegerOrZero(edCharDelay_->text()));
-    settings_.WriteInteger("BackSpc", IntegerOrZero(edBackSpaces_->text()));
-    settings_.WriteBool("Stay Ontop", ckbStayOnTop_->isChecked());
-    settings_.WriteBool("Save Exit", ckbSaveOnExit_->isChecked());
+    WriteValue(settings_, values::ButtonGraphic, ckbBtnGraphic_->isChecked());
+    WriteValue(settings_, values::ButtonText, ckbBtnText_->isChecked());
+    WriteValue(settings_, values::WindowName, ToBytes(edWindowName_->text()));
+    WriteValue(settings_, values::ListDelay, IntegerOrZero(edListDelay_->text()));
+    WriteValue(settings_, values::CharDelay, IntegerOrZero(edCharDelay_->text()));
+    WriteValue(settings_, values::BackSpc, IntegerOrZero(edBackSpaces_->text()));
+    WriteValue(settings_, values::StayOntop, ckbStayOnTop_->isChecked());
+    WriteValue(settings_, values::SaveExit, ckbSaveOnExit_->isChecked());
     settings_.Flush();
+}
+
+OptionsSnapshot TOptionsForm::Snapshot() const {
+    OptionsSnapshot o;
+    for (int row = 1; row <= kSendRows; ++row)
+        o.sendRows[static_cast<size_t>(row)] = SendRowOptions{SendVal(row), SendDesc(row), SendCr(row)};
+    o.backSpc = BackSpc();
+    o.backSpcText = ToBytes(BackSpcText());
+    o.listDelay = ListDelay();
+    o.buttons = ButtonOptions{ShowHints(), ButtonGraphic(), ButtonText()};
+    return o;
 }
 
 void TOptionsForm::Btn_OkClick() {

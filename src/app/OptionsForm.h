@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <array>
 
+#include "lists/OptionsSnapshot.h"
+
 class QCheckBox;
 class QLineEdit;
 class QGroupBox;
@@ -16,8 +18,9 @@ namespace stallmark {
 class SettingsStore;
 class Dialogs;
 
-class TOptionsForm : public QDialog {
+class TOptionsForm final : public QDialog {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TOptionsForm)
 public:
     static constexpr int kPageCount = 8;
     static constexpr int kSendRows = 6;
@@ -53,7 +56,14 @@ public:
     QString PageName(int page) const;
     bool PageHidden(int page) const;
 
+    // The options the lists read, as they stand in the controls now.
+    OptionsSnapshot Snapshot() const;
+
     QWidget* ButtonPanel() const { return pnBtns_; }
+
+signals:
+    // A control's value changed (by the player or by loading).
+    void optionsChanged();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

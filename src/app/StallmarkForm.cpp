@@ -5,26 +5,31 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QScopeGuard>
+#include <QScopedValueRollback>
 #include <QTimer>
+#include <cmath>
 
 #include "app/ListOptionsForm.h"
 #include "app/OptionsForm.h"
 #include "app/PageControl.h"
 #include "controls/Dialogs.h"
+#include "controls/StringGrid.h"
 #include "controls/Text1252.h"
 #include "controls/ToolButton.h"
+#include "game/GameKeyboard.h"
 #include "game/GameLink.h"
+#include "lists/EditableList.h"
+#include "lists/GameQuestions.h"
 #include "lists/ListDisplay.h"
-#include "lists/ListPage.h"
-#include "settings/SettingsStore.h"
+#include "lists/StoredList.h"
+#include "settings/SettingValues.h"
 #include "store/DataFolder.h"
 #include "store/Fields.h"
 
 namespace stallmark {
 
-// The grid's default row height, read and set (with the grid, StallmarkFormGrids.cpp).
-int GridDefaultRowHeight(TStringGrid* grid);
-void SetGridDefaultRowHeight(TStringGrid* grid, int height);
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -40,7 +45,23 @@ constexpr PageDesign kPages[TStallmarkForm::kPageCount] = {
 
 constexpr int kDesignLeft = 584, kDesignTop = 99, kDesignWidth = 338, kDesignHeight = 526;
 
-QString ErrorText(const std::exception& e) { return QString::fromLocal8Bit(e.what()); }
+// The button panels of the window that take the button options, in their order.
+constexpr const char* kButtonPanels[] = {"Gb_MWBtn",  "Gb_MWBtn2",  "Gb_MABtn",    "Gb_MABtn2",  "Gb_ArmBtn",
+                                         "Gb_OthBtn", "Gb_OthBtn2", "GB_OthTMap",  "Pn_BulkBtn", "Pn_MemoBtns",
+                                         "Gb_Charged", "Pn_BtnVendor", "Pn_Memo"};
+constexpr const char* kReagentButtons[] = {"Btn_RegBp", "Btn_RegBm", "Btn_RegGl", "Btn_RegGs",
+                                           "Btn_RegMn", "Btn_RegNs", "Btn_RegSs", "Btn_RegSa"};
+// The display lists in the order they are applied at start-up.
+constexpr int kListApplyOrder[] = {1, 2, 3, 4, 5, 6, 8, 9, 7, 10, 11};
+
+QString Latin(const char* text) { return QString::fromLatin1(text); }
+
+// A date-time read from the settings that names a real moment (years 1 to 9999).
+bool SaneDateTime(double value) {
+    constexpr double kFirstDay = -693593.0;  // 01/01/0001
+    constexpr double kLastDay = 2958466.0;   // the day after 31/12/9999
+    return std::isfinite(value) && value >= kFirstDay && value < kLastDay;
+}
 
 }  // namespace
 
@@ -51,8 +72,9 @@ TStallmarkForm::TStallmarkForm(const AppContext& context, QWidget* parent)
     link.charDelayText = [this] { return options_ ? ToBytes(options_->CharDelayText()) : std::string("0"); };
     link.memoPlaying = [this] { return state_.MemoPlaying; };
     gameLink_ = std::make_unique<GameLink>(ctx_.gameWindows, ctx_.pacer, link);
+    keyboard_ = std::make_unique<GameKeyboard>(*gameLink_);
     BuildControls();
-    CreateLists();
+    CreateTabs();
     FormCreate();
 }
 
@@ -61,10 +83,10 @@ TStallmarkForm::~TStallmarkForm() {
 }
 
 void TStallmarkForm::BuildControls() {
-    setObjectName("StallmarkForm");
-    setWindowTitle("Stallmark");
+    setObjectName(u"StallmarkForm"_s);
+    setWindowTitle(u"Stallmark"_s);
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    QFont designFont("MS Sans Serif", 8);
+    QFont designFont(u"MS Sans Serif"_s, 8);
     designFont.setStyleHint(QFont::SansSerif);
     setFont(designFont);
     setMinimumSize(100, 300);
@@ -72,15 +94,14 @@ void TStallmarkForm::BuildControls() {
 
     pageControl_ = new TPageControl(this);
     setCentralWidget(pageControl_);
-    for (const PageDesign& page : kPages)
-        pageControl_->AddPage(new TTabSheet(QString::fromLatin1(page.name)), QString::fromLatin1(page.caption));
+    for (const PageDesign& page : kPages) pageControl_->AddPage(new TTabSheet(Latin(page.name)), Latin(page.caption));
     connect(pageControl_, &TPageControl::resized, this, [this] { LayoutTabs(pageControl_->ActivePage()); });
     connect(pageControl_, &TPageControl::pageChanged, this, [this] { LayoutTabs(pageControl_->ActivePage()); });
 
     BuildPopup();
 
     timer_ = new QTimer(this);
-    timer_->setObjectName("Timer");
+    timer_->setObjectName(u"Timer"_s);
     timer_->setInterval(500);
     connect(timer_, &QTimer::timeout, this, [this] { TimerTimer(); });
     timer_->start();
@@ -88,10 +109,10 @@ void TStallmarkForm::BuildControls() {
 
 void TStallmarkForm::BuildPopup() {
     popup_ = new QMenu(this);
-    popup_->setObjectName("Popup_Prices");
+    popup_->setObjectName(u"Popup_Prices"_s);
     auto item = [this](const char* name, const char* caption, QKeySequence shortcut = {}) {
-        QAction* action = popup_->addAction(QString::fromLatin1(caption));
-        action->setObjectName(name);
+        QAction* action = popup_->addAction(Latin(caption));
+        action->setObjectName(Latin(name));
         if (!shortcut.isEmpty()) {
             action->setShortcut(shortcut);
             action->setShortcutContext(Qt::WindowShortcut);
@@ -99,9 +120,9 @@ void TStallmarkForm::BuildPopup() {
         }
         return action;
     };
-    auto separator = [this](const char* name) { popup_->addSeparator()->setObjectName(name); };
+    auto separator = [this](const char* name) { popup_->addSeparator()->setObjectName(Latin(name)); };
 
-    QAction* send = item("Mp_SendToGame", "Send To &Game", QKeySequence(Qt::Key_F2));
+    QAction* send = item("Mp_SendToGame", "Send To &Game");
     QAction* detail = item("Mp_SendToDetail", "Send To &Detail");
     separator("Break1");
     QAction* list1 = item("Mp_ListOpt1", "List Options 1");
@@ -123,25 +144,30 @@ void TStallmarkForm::BuildPopup() {
     separator("N1");
     QAction* exit = item("Mp_Exit", "Exit", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_X));
 
+    // F2 lives on an action of the window that is never hidden: hiding the menu item
+    // (on the Vendor page) must not take the short cut away. The item only shows it.
+    send->setShortcut(QKeySequence(Qt::Key_F2));
+    send->setShortcutContext(Qt::WidgetShortcut);
+    auto* sendKey = new QAction(this);
+    sendKey->setObjectName(u"Mp_SendToGameKey"_s);
+    sendKey->setShortcut(QKeySequence(Qt::Key_F2));
+    sendKey->setShortcutContext(Qt::WindowShortcut);
+    addAction(sendKey);
+
     connect(popup_, &QMenu::aboutToShow, this, [this] { Popup_PricesPopup(); });
     connect(send, &QAction::triggered, this, [this] { Mp_SendToGameClick(); });
+    connect(sendKey, &QAction::triggered, this, [this] { Mp_SendToGameClick(); });
     connect(detail, &QAction::triggered, this, [this] { Mp_SendToDetailClick(); });
     connect(list1, &QAction::triggered, this, [this, list1] { ListOptionChanged(list1); });
     connect(list2, &QAction::triggered, this, [this, list2] { ListOptionChanged(list2); });
     connect(resize, &QAction::triggered, this, [this] { Mp_GridResizeClick(); });
-    connect(reorder, &QAction::triggered, this, [this, reorder] {
-        if (reorder->data().toInt() != 1) return;
-        if (ListPage* page = PageList(pgWeapons)) Guarded([page] { page->Reorder(); });
-    });
-    using Hide = ListPage::HideColumn;
-    for (auto [action, column] : {std::pair{hideDate, Hide::Date}, {hideAge, Hide::Age}, {hideOther, Hide::Other}}) {
+    connect(reorder, &QAction::triggered, this, [this] { Mp_ReorderClick(); });
+    for (auto [action, column] : {std::pair{hideDate, HideColumn::Date}, std::pair{hideAge, HideColumn::Age},
+                                  std::pair{hideOther, HideColumn::Other}}) {
         action->setCheckable(true);
-        connect(action, &QAction::triggered, this, [this, column](bool checked) {
-            const int page = pageControl_->ActivePageIndex();
-            if ((page == pgWeapons || page == pgArmour) && PageList(page))
-                PageList(page)->HideColumnChanged(column, checked);
-        });
+        connect(action, &QAction::triggered, this, [this, column](bool checked) { Mp_HideColClick(column, checked); });
     }
+    connect(link, &QAction::triggered, this, [this] { Mp_LinkClick(); });
     connect(options, &QAction::triggered, this, [this] { Mp_OptionsClick(); });
     connect(help, &QAction::triggered, this, [this] { Mp_HelpClick(); });
     connect(exit, &QAction::triggered, this, [this] { Mp_ExitClick(); });
@@ -149,109 +175,107 @@ void TStallmarkForm::BuildPopup() {
 
 QAction* TStallmarkForm::MenuItem(const char* name) const {
     for (QAction* action : popup_->actions())
-        if (action->objectName() == QLatin1String(name)) return action;
+        if (action->objectName() == QLatin1StringView(name)) return action;
     return nullptr;
 }
 
 TTabSheet* TStallmarkForm::Page(int index) const { return pageControl_->Page(index); }
 
-void TStallmarkForm::AddList(std::unique_ptr<ListPage> list, int page) {
-    if (page >= 0 && page < kPageCount) pageLists_[page] = list.get();
-    lists_.push_back(std::move(list));
-    listPages_.push_back(page);
+TabPage* TStallmarkForm::Tab(int index) const {
+    return index >= 0 && index < kPageCount ? tabs_[static_cast<size_t>(index)].get() : nullptr;
 }
 
-bool TStallmarkForm::Guarded(const std::function<void()>& operation) {
-    try {
-        operation();
-        return true;
-    } catch (const std::exception& e) {
-        ctx_.dialogs.ShowMessageBox(ErrorText(e), MsgKind::Error, mbOK);
-        return false;
-    }
+TabPage* TStallmarkForm::ActiveTab() const { return Tab(pageControl_->ActivePageIndex()); }
+
+void TStallmarkForm::AddTab(int page, std::unique_ptr<TabPage> tab) {
+    if (page < 0 || page >= kPageCount || !tab) return;
+    for (StoredList* list : tab->Lists()) registry_.Add(list);
+    tabs_[static_cast<size_t>(page)] = std::move(tab);
 }
+
+bool TStallmarkForm::Guarded(const std::function<void()>& operation) { return RunGuarded(*this, operation); }
 
 TOptionsForm& TStallmarkForm::Options() {
     if (!options_) {
         // A failed load leaves the dialog with its design values; the caller
         // reports the error.
         options_ = std::make_unique<TOptionsForm>(ctx_.settings, ctx_.dialogs, this);
+        connect(options_.get(), &TOptionsForm::optionsChanged, this, [this] { RefreshOptionValues(); });
+        RefreshOptionValues();
         options_->LoadOptions();
+        RefreshOptionValues();
     }
     return *options_;
 }
 
+void TStallmarkForm::RefreshOptionValues() {
+    if (options_) snapshot_ = options_->Snapshot();
+}
+
 void TStallmarkForm::FormCreate() {
     try {
-        // Steps of lists that are not part of the window yet are left out here;
-        // each list adds its own when it arrives.
         data_->ConvertOldFiles(ctx_.clock, [this](const std::string& message) {
             ctx_.dialogs.ShowMessageBox(FromBytes(message), MsgKind::Information, mbOK);
         });
         pageControl_->SetActivePageIndex(pgWeapons);
         LoadSettings();
         data_->EnsureDataFiles();
-        state_.PlayList.clear();
-        for (auto& list : lists_) list->LoadList();
+        registry_.ForEach(ListRegistry::Phase::Load, [](StoredList& list) { list.LoadList(); });
         ApplyButtonOptions();
-        for (std::size_t i = 0; i < lists_.size(); ++i)
-            if (bool* flag = GridSizingFlag(listPages_[i]))
-                for (TStringGrid* grid : lists_[i]->SizingGrids()) SetGridSizing(grid, *flag);
+        for (const auto& tab : tabs_)
+            if (tab)
+                for (TStringGrid* grid : tab->SizingGrids()) SetGridSizing(grid, tab->GridSizing());
         ApplyListOptions(0);
-        for (auto& list : lists_) list->ShowList();
+        registry_.ForEach(ListRegistry::Phase::Show, [](StoredList& list) { list.ShowList(); });
         if (TTabSheet* page = pageControl_->ActivePage()) PostSizeMessage(page);
         TimerTimer();
     } catch (const std::exception& e) {
-        ctx_.dialogs.ShowMessageBox("Error in Create : " + ErrorText(e), MsgKind::Error, mbOK);
+        ctx_.dialogs.ShowMessageBox(u"Error in Create : "_s + QString::fromLocal8Bit(e.what()), MsgKind::Error, mbOK);
     }
 }
 
 void TStallmarkForm::LoadSettings() {
-    state_.SettingsLoading = true;
-    struct Done {
-        SharedState& s;
-        ~Done() { s.SettingsLoading = false; }
-    } done{state_};
+    QScopedValueRollback loading(state_.SettingsLoading, true);
 
     TOptionsForm& options = Options();
     setWindowFlag(Qt::WindowStaysOnTopHint, options.StayOnTop());
 
     std::optional<double> bulk;
     try {
-        bulk = ctx_.settings.ReadDateTime("Bulk Date");
+        bulk = ctx_.settings.ReadDateTime(values::BulkDate.name);
     } catch (const std::exception&) {
         bulk.reset();
     }
-    state_.BulkTimerStart = bulk ? *bulk : ctx_.clock.Now();
+    state_.BulkTimerStart = bulk && SaneDateTime(*bulk) ? *bulk : ctx_.clock.Now();
 
     SettingsStore& s = ctx_.settings;
-    const int left = s.ReadInteger("Left", x());
-    const int top = s.ReadInteger("Top", y());
+    const int left = ReadValue(s, values::Left, x());
+    const int top = ReadValue(s, values::Top, y());
     move(left, top);
-    const int height = s.ReadInteger("Height", this->height());
-    const int width = s.ReadInteger("Width", this->width());
+    const int height = ReadValue(s, values::Height, this->height());
+    const int width = ReadValue(s, values::Width, this->width());
     resize(width, height);
-    setWindowState(s.ReadBool("Maxi", false) ? (windowState() | Qt::WindowMaximized)
-                                             : (windowState() & ~Qt::WindowMaximized));
-    pageControl_->SetActivePageIndex(s.ReadInteger("LastPage", 0));
-    for (auto& list : lists_) list->LoadSettings(s);
+    setWindowState(ReadValue(s, values::Maxi, false) ? (windowState() | Qt::WindowMaximized)
+                                                     : (windowState() & ~Qt::WindowMaximized));
+    pageControl_->SetActivePageIndex(ReadValue(s, values::LastPage, 0));
+    registry_.ForEach(ListRegistry::Phase::ReadSettings, [&s](StoredList& list) { list.LoadSettings(s); });
     state_.SettingsLoaded = true;
 }
 
 void TStallmarkForm::SaveSettings() {
     if (!options_ || !state_.SettingsLoaded) return;
     SettingsStore& s = ctx_.settings;
-    s.WriteDateTime("Bulk Date", state_.BulkTimerStart);
-    s.WriteInteger("LastPage", pageControl_->ActivePageIndex());
-    for (auto& list : lists_) list->SaveSettings(s);
+    s.WriteDateTime(values::BulkDate.name, state_.BulkTimerStart);
+    WriteValue(s, values::LastPage, pageControl_->ActivePageIndex());
+    registry_.ForEach(ListRegistry::Phase::WriteSettings, [&s](StoredList& list) { list.SaveSettings(s); });
     if (options_->SaveOnExit()) {
         const bool maximised = isMaximized();
-        s.WriteBool("Maxi", maximised);
+        WriteValue(s, values::Maxi, maximised);
         if (!maximised) {
-            s.WriteInteger("Left", x());
-            s.WriteInteger("Top", y());
-            s.WriteInteger("Width", width());
-            s.WriteInteger("Height", height());
+            WriteValue(s, values::Left, x());
+            WriteValue(s, values::Top, y());
+            WriteValue(s, values::Width, width());
+            WriteValue(s, values::Height, height());
         }
     }
     s.Flush();
@@ -272,32 +296,18 @@ void TStallmarkForm::ApplyPageOptions() {
 
 void TStallmarkForm::ApplyButtonOptions() {
     TOptionsForm& options = Options();
-    ButtonOptions buttons;
-    buttons.showHints = options.ShowHints();
-    buttons.graphic = options.ButtonGraphic();
-    buttons.text = options.ButtonText();
-    for (const char* name : {"Gb_MWBtn", "Gb_MWBtn2", "Gb_MABtn", "Gb_MABtn2", "Gb_ArmBtn", "Gb_OthBtn", "Gb_OthBtn2",
-                             "GB_OthTMap", "Pn_BulkBtn", "Pn_MemoBtns", "Gb_Charged", "Pn_BtnVendor", "Pn_Memo"})
-        if (auto* panel = findChild<QWidget*>(QString::fromLatin1(name))) ApplyPanelButtonOptions(panel, buttons);
+    const ButtonOptions buttons = options.Snapshot().buttons;
+    for (const char* name : kButtonPanels)
+        if (auto* panel = findChild<QWidget*>(Latin(name))) ApplyPanelButtonOptions(panel, buttons);
     ApplyPanelButtonOptions(options.ButtonPanel(), buttons);
-    for (const char* name :
-         {"Btn_RegBp", "Btn_RegBm", "Btn_RegGl", "Btn_RegGs", "Btn_RegMn", "Btn_RegNs", "Btn_RegSs", "Btn_RegSa"})
-        if (auto* button = findChild<TToolBtnSig*>(QString::fromLatin1(name)))
+    for (const char* name : kReagentButtons)
+        if (auto* button = findChild<TToolBtnSig*>(Latin(name)))
             button->setDisplayMode(buttons.graphic ? dmBoth : dmTextOnly);
-}
-
-ButtonOptions TStallmarkForm::HostButtonOptions() {
-    TOptionsForm& options = Options();
-    return ButtonOptions{options.ShowHints(), options.ButtonGraphic(), options.ButtonText()};
 }
 
 void TStallmarkForm::LayoutTabs(TTabSheet* activePage) {
     if (state_.SettingsLoading || !state_.Ready || state_.TabLayoutBusy || !options_) return;
-    state_.TabLayoutBusy = true;
-    struct Done {
-        SharedState& s;
-        ~Done() { s.TabLayoutBusy = false; }
-    } done{state_};
+    QScopedValueRollback busy(state_.TabLayoutBusy, true);
 
     int width = 0;
     if (options_->MultiLine()) {
@@ -309,20 +319,28 @@ void TStallmarkForm::LayoutTabs(TTabSheet* activePage) {
     }
     if (width != pageControl_->TabWidth()) pageControl_->SetTabWidth(width);
 
-    for (int page : {pgWeapons, pgArmour, pgSmith, pgGeneral, pgRegs, pgVendor})
-        if (activePage && Page(page) == activePage) PostSizeMessage(activePage);
+    const TabPage* tab = Tab(pageControl_->IndexOf(activePage));
+    if (activePage && tab && tab->RelayoutWithTabs()) PostSizeMessage(activePage);
+}
+
+void TStallmarkForm::RelayoutPages() { LayoutTabs(pageControl_->ActivePage()); }
+
+void TStallmarkForm::SetGridSizing(TStringGrid* grid, bool allowed) {
+    if (grid) grid->SetGridSizing(allowed);
 }
 
 void TStallmarkForm::TimerTimer() {
     if (state_.TimerBusy) return;
     state_.TimerBusy = true;
-    for (auto& list : lists_) list->TimerTick();
-    state_.TimerBusy = false;
+    const auto done = qScopeGuard([this] { state_.TimerBusy = false; });
+    registry_.ForEach(ListRegistry::Phase::Tick, [this](StoredList& list) { Guarded([&list] { list.TimerTick(); }); });
 }
 
 void TStallmarkForm::Mp_OptionsClick() {
     if (!Guarded([this] { Options(); })) return;
-    if (ctx_.dialogs.RunModal(*options_) != QDialog::Accepted) return;
+    const int result = ctx_.dialogs.RunModal(*options_);
+    RefreshOptionValues();
+    if (result != QDialog::Accepted) return;
     Guarded([this] {
         ApplyButtonOptions();
         ApplyPageOptions();
@@ -330,94 +348,54 @@ void TStallmarkForm::Mp_OptionsClick() {
 }
 
 void TStallmarkForm::Popup_PricesPopup() {
-    const int page = pageControl_->ActivePageIndex();
+    const TabPage* tab = ActiveTab();
+    const PopupState s = tab ? tab->Popup(QApplication::focusWidget()) : PopupState{};
+    auto show = [this](const char* name, bool visible) { MenuItem(name)->setVisible(visible); };
+    show("Mp_SendToGame", s.sendToGame);
+    show("Break1", s.sendToGame);
+    show("Mp_SendToDetail", s.sendToDetail);
+    show("Mp_GridResize", s.gridResize);
+    MenuItem("Mp_GridResize")->setChecked(s.gridResizeChecked);
+    show("Mp_Reorder", s.reorder);
+    MenuItem("Mp_Reorder")->setData(s.reorder ? 1 : MenuItem("Mp_Reorder")->data().toInt());
+    for (const char* name : {"Mp_HideColDate", "Mp_HideColAge", "Mp_HideColOther", "BreakHide"})
+        show(name, s.hideColumns);
+    MenuItem("Mp_HideColDate")->setChecked(s.hideDate);
+    MenuItem("Mp_HideColAge")->setChecked(s.hideAge);
+    MenuItem("Mp_HideColOther")->setChecked(s.hideOther);
+    show("Mp_Link", s.link);
+    show("Break_Link", s.link);
+    if (s.link) MenuItem("Mp_Link")->setChecked(s.linkChecked);
     QAction* list1 = MenuItem("Mp_ListOpt1");
     QAction* list2 = MenuItem("Mp_ListOpt2");
-    QAction* resize = MenuItem("Mp_GridResize");
-    int number1 = 0, number2 = 0;
-    for (const char* name : {"Mp_GridResize", "Mp_SendToDetail", "Mp_Reorder", "Mp_HideColDate", "Mp_HideColAge",
-                             "Mp_HideColOther", "BreakHide"})
-        MenuItem(name)->setVisible(false);
-    MenuItem("Mp_SendToGame")->setVisible(true);
-    MenuItem("Break1")->setVisible(true);
-
-    auto showHide = [this](bool date, bool age, bool other) {
-        for (const char* name : {"Mp_HideColDate", "Mp_HideColAge", "Mp_HideColOther", "BreakHide"})
-            MenuItem(name)->setVisible(true);
-        MenuItem("Mp_HideColDate")->setChecked(date);
-        MenuItem("Mp_HideColAge")->setChecked(age);
-        MenuItem("Mp_HideColOther")->setChecked(other);
-    };
-    if (page == pgWeapons || page == pgArmour) {
-        resize->setVisible(true);
-        MenuItem("Mp_SendToDetail")->setVisible(true);
-        list1->setText("Stock List Options");
-        list2->setText("Price List Options");
-        if (page == pgArmour) {
-            resize->setChecked(state_.GridSizingMA);
-            number1 = 3;
-            number2 = 4;
-            showHide(state_.MAHideDate, state_.MAHideAge, state_.MAHideOther);
-        } else {
-            resize->setChecked(state_.GridSizingMW);
-            number1 = 1;
-            number2 = 2;
-            showHide(state_.MWHideDate, state_.MWHideAge, state_.MWHideOther);
-            MenuItem("Mp_Reorder")->setVisible(true);
-            MenuItem("Mp_Reorder")->setData(1);
-        }
-    }
-    if (page == pgSmith) {
-        resize->setVisible(true);
-        resize->setChecked(state_.GridSizingSmith);
-        list1->setText("Price List Options");
-        list2->setText("Description List Options");
-        number1 = 5;
-        number2 = 6;
-    }
-    if (page == pgBulk) {
-        list1->setText("Large Order Options");
-        list2->setText("Bulk Order Options");
-        number1 = 8;
-        number2 = 9;
-    }
-    MenuItem("Mp_Link")->setVisible(page == pgRegs);
-    MenuItem("Break_Link")->setVisible(page == pgRegs);
-    if (page == pgMemos) {
-        list1->setText("Memo List Options");
-        number1 = 10;
-    }
-    if (page == pgVendor) {
-        resize->setVisible(true);
-        resize->setChecked(state_.GridSizingVendor);
-        list1->setText("Vendor List Options");
-        number1 = 11;
-        const auto grids = PageList(pgVendor) ? PageList(pgVendor)->SizingGrids() : std::vector<TStringGrid*>{};
-        const bool gridFocused = !grids.empty() && QApplication::focusWidget() &&
-                                 reinterpret_cast<QWidget*>(grids.front()) == QApplication::focusWidget();
-        MenuItem("Mp_SendToGame")->setVisible(!gridFocused);
-        MenuItem("Break1")->setVisible(!gridFocused);
-    }
-    if (page == pgGeneral) {
-        resize->setVisible(true);
-        resize->setChecked(state_.GridSizingGeneral);
-        list1->setText("General List Options");
-        number1 = 7;
-    }
-    list1->setData(number1);
-    list2->setData(number2);
-    list1->setVisible(number1 >= 1);
-    list2->setVisible(number2 >= 1);
+    if (!s.list1Caption.isEmpty()) list1->setText(s.list1Caption);
+    if (!s.list2Caption.isEmpty()) list2->setText(s.list2Caption);
+    list1->setData(s.list1);
+    list2->setData(s.list2);
+    list1->setVisible(s.list1 >= 1);
+    list2->setVisible(s.list2 >= 1);
 }
 
 void TStallmarkForm::Mp_SendToGameClick() {
-    if (ListPage* page = PageList(pageControl_->ActivePageIndex())) Guarded([page] { page->SendToGame(); });
+    if (TabPage* tab = ActiveTab()) Guarded([tab] { tab->SendToGame(QApplication::focusWidget()); });
 }
 
 void TStallmarkForm::Mp_SendToDetailClick() {
-    const int index = pageControl_->ActivePageIndex();
-    if (index != pgWeapons && index != pgArmour) return;
-    if (ListPage* page = PageList(index)) Guarded([page] { page->SendToDetail(); });
+    if (TabPage* tab = ActiveTab()) Guarded([tab] { tab->SendToDetail(); });
+}
+
+void TStallmarkForm::Mp_ReorderClick() {
+    // Only the page that showed "Reorder" in the popup sets the item's mark.
+    if (MenuItem("Mp_Reorder")->data().toInt() != 1) return;
+    if (TabPage* tab = ActiveTab()) Guarded([tab] { tab->Reorder(); });
+}
+
+void TStallmarkForm::Mp_HideColClick(HideColumn column, bool hide) {
+    if (TabPage* tab = ActiveTab()) Guarded([&] { tab->HideColumnChanged(column, hide); });
+}
+
+void TStallmarkForm::Mp_LinkClick() {
+    if (TabPage* tab = ActiveTab()) tab->LinkChanged(MenuItem("Mp_Link")->isChecked());
 }
 
 void TStallmarkForm::ListOptionChanged(QAction* item) {
@@ -431,39 +409,13 @@ void TStallmarkForm::ListOptionChanged(QAction* item) {
 
 void TStallmarkForm::ApplyListOptions(int number) {
     TListOptionsForm dialog(ctx_.settings, ctx_.dialogs, this);
-    // Which page shows each list.
-    auto pageOf = [](int list) {
-        switch (list) {
-            case 1:
-            case 2: return static_cast<int>(pgWeapons);
-            case 3:
-            case 4: return static_cast<int>(pgArmour);
-            case 5:
-            case 6: return static_cast<int>(pgSmith);
-            case 7: return static_cast<int>(pgGeneral);
-            case 8:
-            case 9: return static_cast<int>(pgBulk);
-            case 10: return static_cast<int>(pgMemos);
-            default: return static_cast<int>(pgVendor);
-        }
-    };
-    for (int list : {1, 2, 3, 4, 5, 6, 8, 9, 7, 10, 11}) {
+    for (int list : kListApplyOrder) {
         if (number != 0 && number != list) continue;
         dialog.SelectList(list);
-        for (std::size_t i = 0; i < lists_.size(); ++i)
-            if (listPages_[i] == pageOf(list)) lists_[i]->ApplyListDisplay(list, dialog.Display());
-        if (list == 5 || list == 6 || list == 7 || list == 11) LayoutTabs(pageControl_->ActivePage());
-    }
-}
-
-bool* TStallmarkForm::GridSizingFlag(int page) {
-    switch (page) {
-        case pgSmith: return &state_.GridSizingSmith;
-        case pgWeapons: return &state_.GridSizingMW;
-        case pgGeneral: return &state_.GridSizingGeneral;
-        case pgArmour: return &state_.GridSizingMA;
-        case pgVendor: return &state_.GridSizingVendor;
-        default: return nullptr;
+        registry_.ForEach(ListRegistry::Phase::Load,
+                          [&](StoredList& stored) { stored.ApplyListDisplay(list, dialog.Display()); });
+        // The grids with their own grid lines are laid out again with the tabs.
+        if (ListByNumber(list).hasGridLines) LayoutTabs(pageControl_->ActivePage());
     }
 }
 
@@ -471,60 +423,44 @@ void TStallmarkForm::Mp_GridResizeClick() {
     QAction* resize = MenuItem("Mp_GridResize");
     // A checkable item has already toggled itself when triggered from the menu.
     const bool on = resize->isChecked();
-    const int index = pageControl_->ActivePageIndex();
-    bool* flag = GridSizingFlag(index);
-    ListPage* page = PageList(index);
-    if (!flag) return;
-    *flag = on;
-    if (!page) return;
-    const std::vector<TStringGrid*> grids = page->SizingGrids();
-    if (on && index != pgVendor && !grids.empty()) {
-        QString answer = QString::number(GridDefaultRowHeight(grids.front()));
-        if (ctx_.dialogs.InputQuery("Enter Grid Height", "Grid Height", answer))
-            SetGridDefaultRowHeight(grids.front(), std::max(6, ToIntOrZero(ToBytes(answer))));
+    TabPage* tab = ActiveTab();
+    if (!tab) return;
+    const std::vector<TStringGrid*> grids = tab->SizingGrids();
+    if (grids.empty()) return;
+    tab->SetGridSizingFlag(on);
+    if (on && tab->AsksGridHeight()) {
+        QString answer = QString::number(grids.front()->DefaultRowHeight());
+        if (ctx_.dialogs.InputQuery(u"Enter Grid Height"_s, u"Grid Height"_s, answer))
+            grids.front()->setDefaultRowHeight(std::max(6, ToIntOrZero(ToBytes(answer))));
     }
     for (TStringGrid* grid : grids) SetGridSizing(grid, on);
-    page->Relayout();
+    tab->Relayout();
 }
 
-bool TStallmarkForm::ConfirmGamePosition() {
-    return ctx_.dialogs.ShowMessageBox("Position game cursor in a book\n\ror your profile before proceeding.",
-                                       MsgKind::Warning, mbOK | mbCancel) == mbOK;
+bool TStallmarkForm::SendToGame(const std::string& text, bool sendEnter, int backspaces) {
+    return keyboard_->SendToGame(text, sendEnter, backspaces);
 }
 
-bool TStallmarkForm::ClearBookOrProfile() {
-    // On the Memos page the memo's own length is the default; elsewhere "BackSpc".
+bool TStallmarkForm::ConfirmGamePosition() { return AskGamePosition(ctx_.dialogs); }
+
+bool TStallmarkForm::ClearBookOrProfile(TypingSession* session) {
+    // The page shown may offer its own count (the memo's length); else "BackSpc".
     QString answer = Options().BackSpcText();
-    if (pageControl_->ActivePageIndex() == pgMemos && memoLength_) answer = QString::number(memoLength_());
-    if (!ctx_.dialogs.InputQuery("Clear book or profile", "No backspaces required to clear target", answer))
-        return false;
-    const int count = ToIntOrZero(ToBytes(answer));
-    if (!ConfirmGamePosition()) return false;
-    gameLink_->SendBackspaces(count);
-    return true;
+    if (const TabPage* tab = ActiveTab())
+        if (const std::optional<int> count = tab->ClearCountDefault()) answer = QString::number(*count);
+    return AskAndClearBookOrProfile(ctx_.dialogs, *keyboard_, answer, session);
 }
 
 Dialogs& TStallmarkForm::HostDialogs() { return ctx_.dialogs; }
 const Clock& TStallmarkForm::HostClock() { return ctx_.clock; }
 SettingsStore& TStallmarkForm::HostSettings() { return ctx_.settings; }
+Pacer& TStallmarkForm::HostPacer() { return ctx_.pacer; }
 std::string TStallmarkForm::DataFilePath(const std::string& name) { return data_->DataFilePath(name); }
-
-SendRowOptions TStallmarkForm::SendRow(int row) {
-    TOptionsForm& options = Options();
-    return SendRowOptions{options.SendVal(row), options.SendDesc(row), options.SendCr(row)};
-}
-
-int TStallmarkForm::BackSpc() { return Options().BackSpc(); }
-bool TStallmarkForm::ShowHints() { return Options().ShowHints(); }
-
-void TStallmarkForm::SendToGame(const std::string& text, bool sendEnter, int backspaces) {
-    gameLink_->SendToGame(text, sendEnter, backspaces);
-}
 
 void TStallmarkForm::Mp_HelpClick() {
     ctx_.dialogs.ShowMessageBox(
-        "Stallmark, made by Orvanel\n\rMail: stallmark@orvanel.example\n\rWeb: orvanel.example/stallmark\n\r"
-        "Version 3.6",
+        u"Stallmark, made by Orvanel\n\rMail: stallmark@orvanel.example\n\rWeb: orvanel.example/stallmark\n\r"
+        "Version 3.6"_s,
         MsgKind::Information, mbOK);
 }
 
@@ -533,14 +469,15 @@ void TStallmarkForm::Mp_ExitClick() { close(); }
 void TStallmarkForm::FormDestroy() {
     if (destroyed_) return;
     destroyed_ = true;
+    // Playback stops first, so that nothing below changes the foreground window, and
+    // any run of sends still going stops at its next line.
     state_.MemoPlaying = false;
+    state_.Closing = true;
     timer_->stop();
     Guarded([this] { SaveSettings(); });
-    // Edits still open are saved, not lost: smith, General, memo, vendors.
-    for (int page : {pgSmith, pgGeneral, pgMemos, pgVendor})
-        for (std::size_t i = 0; i < lists_.size(); ++i)
-            if (listPages_[i] == page) Guarded([&] { lists_[i]->SaveOpenEdit(); });
-    state_.PlayList.clear();
+    // Edits still open are saved, not lost.
+    registry_.ForEach(ListRegistry::Phase::SaveOpenEdit,
+                      [this](StoredList& list) { Guarded([&list] { list.SaveOpenEdit(); }); });
 }
 
 void TStallmarkForm::showEvent(QShowEvent* event) {

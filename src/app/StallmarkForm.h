@@ -1,16 +1,20 @@
 #pragma once
-// The main window: one page per list, the shared popup menu, the 500 ms
-// timer, start-up (FormCreate) and shutdown (FormDestroy).
+// The main window: one page per list, the shared popup menu, the 500 ms timer,
+// start-up (FormCreate) and shutdown (FormDestroy). Each page is answered for by its
+// own object (TabPage), which owns the page's lists; the lists themselves are run in
+// the start-up and shutdown orders by the registry of lists.
 
 #include <QMainWindow>
 #include <array>
 #include <functional>
 #include <memory>
-#include <vector>
 
 #include "app/AppContext.h"
 #include "lists/ListHost.h"
+#include "lists/ListRegistry.h"
+#include "lists/OptionsSnapshot.h"
 #include "lists/SharedState.h"
+#include "lists/TabPage.h"
 
 class QMenu;
 class QAction;
@@ -22,16 +26,17 @@ class TPageControl;
 class TTabSheet;
 class TOptionsForm;
 class GameLink;
+class GameKeyboard;
 class DataFolder;
-class ListPage;
 class TStringGrid;
 
-class TStallmarkForm : public QMainWindow, public ListHost {
+class TStallmarkForm final : public QMainWindow, public ListHost {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TStallmarkForm)
 public:
     enum PageIndex { pgWeapons, pgArmour, pgSmith, pgBulk, pgGeneral, pgRegs, pgMemos, pgVendor, kPageCount };
 
-    // Builds the window and runs FormCreate.
+    // Builds the window, its pages and their lists, and runs FormCreate.
     explicit TStallmarkForm(const AppContext& context, QWidget* parent = nullptr);
     ~TStallmarkForm() override;
 
@@ -53,17 +58,16 @@ public:
     void Mp_SendToDetailClick();
     void ListOptionChanged(QAction* item);
     void Mp_GridResizeClick();
+    void Mp_ReorderClick();
+    void Mp_HideColClick(HideColumn column, bool hide);
+    void Mp_LinkClick();
     void Mp_OptionsClick();
     void Mp_HelpClick();
     void Mp_ExitClick();
 
-    // The game link and the two questions before typing into a book or profile.
+    // The game link. SendToGame types one whole send (false while another is typing).
     GameLink& Game() { return *gameLink_; }
-    bool ConfirmGamePosition();
-    bool ClearBookOrProfile();
-    // The memo page tells how long the memo shown is (the default answer of
-    // ClearBookOrProfile on that page).
-    void SetMemoLengthSource(std::function<int()> source) { memoLength_ = std::move(source); }
+    bool SendToGame(const std::string& text, bool sendEnter, int backspaces);
 
     // The options dialog, created and loaded when it does not exist yet.
     TOptionsForm& Options();
@@ -75,27 +79,32 @@ public:
     QTimer* Timer() const { return timer_; }
     const AppContext& Context() const { return ctx_; }
     DataFolder& Data() { return *data_; }
-    // The list that answers the popup menu's commands on a page; null where none.
-    ListPage* PageList(int index) const { return index >= 0 && index < kPageCount ? pageLists_[index] : nullptr; }
-    // Adds a list, in start-up loading order; page: the page whose menu
-    // commands it answers, or -1.
-    void AddList(std::unique_ptr<ListPage> list, int page);
 
-    // Runs an operation; an error it raises is shown in an error box with the
-    // error's own text and the program goes on. False when it failed.
+    // The object that answers for a page; null where none.
+    TabPage* Tab(int index) const;
+    TabPage* ActiveTab() const;
+    const ListRegistry& Lists() const { return registry_; }
+    // Puts a page's object in place and registers its lists (the registration of every
+    // page is in StallmarkFormLists.cpp).
+    void AddTab(int page, std::unique_ptr<TabPage> tab);
+
+    // Runs an operation; an error it raises is shown in an error box with the error's
+    // own text and the program goes on. False when it failed.
     bool Guarded(const std::function<void()>& operation);
 
     // ListHost
     Dialogs& HostDialogs() override;
     const Clock& HostClock() override;
     SettingsStore& HostSettings() override;
+    Pacer& HostPacer() override;
     SharedState& State() override { return state_; }
     std::string DataFilePath(const std::string& name) override;
-    SendRowOptions SendRow(int row) override;
-    int BackSpc() override;
-    bool ShowHints() override;
-    ButtonOptions HostButtonOptions() override;
-    void SendToGame(const std::string& text, bool sendEnter, int backspaces) override;
+    const OptionsSnapshot& OptionValues() override { return snapshot_; }
+    QWidget* HostWindow() override { return this; }
+    GameKeyboard& Keyboard() override { return *keyboard_; }
+    bool ConfirmGamePosition() override;
+    bool ClearBookOrProfile(TypingSession* session = nullptr) override;
+    void RelayoutPages() override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -105,23 +114,21 @@ protected:
 private:
     void BuildControls();
     void BuildPopup();
-    bool* GridSizingFlag(int page);
+    void CreateTabs();
+    void RefreshOptionValues();
 
     AppContext ctx_;
     SharedState state_;
+    OptionsSnapshot snapshot_;
     std::unique_ptr<DataFolder> data_;
     std::unique_ptr<GameLink> gameLink_;
+    std::unique_ptr<GameKeyboard> keyboard_;
     TPageControl* pageControl_ = nullptr;
     QMenu* popup_ = nullptr;
     QTimer* timer_ = nullptr;
     std::unique_ptr<TOptionsForm> options_;
-    void CreateLists();
-
-    // Every list in start-up order, and the one behind each page's menu.
-    std::vector<std::unique_ptr<ListPage>> lists_;
-    std::vector<int> listPages_;
-    std::array<ListPage*, kPageCount> pageLists_{};
-    std::function<int()> memoLength_;
+    std::array<std::unique_ptr<TabPage>, kPageCount> tabs_;
+    ListRegistry registry_;
     bool shown_ = false;
     bool destroyed_ = false;
 };

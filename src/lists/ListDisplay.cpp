@@ -4,8 +4,9 @@
 #include <QPalette>
 #include <algorithm>
 
+#include "controls/StringGrid.h"
 #include "controls/Text1252.h"
-#include "settings/SettingsStore.h"
+#include "settings/SettingValues.h"
 
 namespace stallmark {
 
@@ -26,6 +27,8 @@ constexpr ListInfo kLists[kListCount] = {
 };
 
 std::string Name(int number, const char* suffix) { return std::string(ListByNumber(number).identifier) + suffix; }
+
+using namespace values;
 
 }  // namespace
 
@@ -51,31 +54,52 @@ QColor ColourFromValue(int value) {
 
 int ValueFromColour(const QColor& colour) { return colour.red() | (colour.green() << 8) | (colour.blue() << 16); }
 
+int FontSizeOf(const ListDisplay& display) {
+    return std::clamp(display.fontSize, values::kMinFontSize, values::kMaxFontSize);
+}
+
 QFont ListDisplay::Font() const {
     QFont font(fontName);
-    font.setPointSize(std::max(fontSize, 2));
+    font.setPointSize(FontSizeOf(*this));
     font.setStyleHint(QFont::SansSerif);
     return font;
 }
 
+void ApplyGridDisplay(TStringGrid& grid, const ListDisplay& display) {
+    grid.setTextColor(display.Text());
+    grid.setBackgroundColor(display.Back());
+    grid.setFont(display.Font());
+    grid.setVertLines(display.lineRows);
+    grid.setHorzLines(display.lineCols);
+}
+
+void ApplyLabelFont(QWidget& label, const ListDisplay& display) {
+    QFont font = label.font();
+    font.setFamily(display.fontName);
+    font.setPointSize(FontSizeOf(display));
+    label.setFont(font);
+    label.setFixedHeight(FontSizeOf(display) + 5);
+}
+
 ListDisplay LoadListDisplay(SettingsStore& settings, int number, const ListDisplay& defaults) {
     ListDisplay d;
-    d.textColour = settings.ReadInteger(Name(number, " TextCol"), kClWindowText);
-    d.backColour = settings.ReadInteger(Name(number, " BackCol"), kClWhite);
-    d.lineCols = settings.ReadBool(Name(number, " LineCol"), defaults.lineCols);
-    d.lineRows = settings.ReadBool(Name(number, " LineRow"), defaults.lineRows);
-    d.fontName = FromBytes(settings.ReadString(Name(number, " FontName "), ToBytes(defaults.fontName)));
-    d.fontSize = std::max(settings.ReadInteger(Name(number, " FontSize"), defaults.fontSize), 2);
+    d.textColour = settings.ReadInteger(Name(number, kTextColSuffix), kClWindowText);
+    d.backColour = settings.ReadInteger(Name(number, kBackColSuffix), kClWhite);
+    d.lineCols = settings.ReadBool(Name(number, kLineColSuffix), defaults.lineCols);
+    d.lineRows = settings.ReadBool(Name(number, kLineRowSuffix), defaults.lineRows);
+    d.fontName = FromBytes(settings.ReadString(Name(number, kFontNameSuffix), ToBytes(defaults.fontName)));
+    d.fontSize = std::clamp(settings.ReadInteger(Name(number, kFontSizeSuffix), defaults.fontSize), kMinFontSize,
+                            kMaxFontSize);
     return d;
 }
 
 void SaveListDisplay(SettingsStore& settings, int number, const ListDisplay& display) {
-    settings.WriteInteger(Name(number, " TextCol"), display.textColour);
-    settings.WriteInteger(Name(number, " BackCol"), display.backColour);
-    settings.WriteBool(Name(number, " LineCol"), display.lineCols);
-    settings.WriteBool(Name(number, " LineRow"), display.lineRows);
-    settings.WriteString(Name(number, " FontName "), ToBytes(display.fontName));
-    settings.WriteInteger(Name(number, " FontSize"), std::max(display.fontSize, 2));
+    settings.WriteInteger(Name(number, kTextColSuffix), display.textColour);
+    settings.WriteInteger(Name(number, kBackColSuffix), display.backColour);
+    settings.WriteBool(Name(number, kLineColSuffix), display.lineCols);
+    settings.WriteBool(Name(number, kLineRowSuffix), display.lineRows);
+    settings.WriteString(Name(number, kFontNameSuffix), ToBytes(display.fontName));
+    settings.WriteInteger(Name(number, kFontSizeSuffix), FontSizeOf(display));
     settings.Flush();
 }
 

@@ -9,6 +9,7 @@
 namespace stallmark {
 
 class SettingsStore;
+class TStringGrid;
 
 struct ListInfo {
     int number;              // 1 to 11
@@ -33,14 +34,22 @@ struct ListDisplay {
     int backColour = kClWhite;
     bool lineCols = true;  // " LineCol": horizontal lines between rows
     bool lineRows = true;  // " LineRow": vertical lines between columns
-    QString fontName = "Small Fonts";
-    int fontSize = 7;  // points, at least 2
+    QString fontName = QStringLiteral("Small Fonts");
+    int fontSize = 7;  // points, 2 to 200
 
     QColor Text() const { return ColourFromValue(textColour); }
     QColor Back() const { return ColourFromValue(backColour); }
     // The font, with a fallback family where the named one is not installed.
     QFont Font() const;
 };
+
+// The font size held to 2 .. 200 points.
+int FontSizeOf(const ListDisplay& display);
+// A list grid takes the text and background colours, the font and the grid lines.
+void ApplyGridDisplay(TStringGrid& grid, const ListDisplay& display);
+// A list's description label takes the font's name and size, and the height of the
+// font size + 5.
+void ApplyLabelFont(QWidget& label, const ListDisplay& display);
 
 // Reads one list's values; a missing value reads as the given default.
 ListDisplay LoadListDisplay(SettingsStore& settings, int number, const ListDisplay& defaults = {});

@@ -1,8 +1,7 @@
 #pragma once
-// State that several pages of the main window share; all zero, false or
-// empty when the window is created.
-
-#include <QStringList>
+// The main window's flags that more than one part of the program reads; all start
+// false or zero when the window is created. State that one page alone needs lives in
+// that page.
 
 #include "store/Clock.h"
 
@@ -12,21 +11,11 @@ struct SharedState {
     bool SettingsLoading = false;  // LoadSettings is running
     bool SettingsLoaded = false;   // LoadSettings has completed
     bool Ready = false;            // the window has been shown once
-    bool TabLayoutBusy = false;
-    DateTime BulkTimerStart = 0;
-    // Grid resizing allowed: smith grids, magic weapon grid, General grid,
-    // magic armour grid, vendor grid.
-    bool GridSizingSmith = false, GridSizingMW = false, GridSizingGeneral = false, GridSizingMA = false,
-         GridSizingVendor = false;
-    bool MWHideDate = false, MWHideAge = false, MWHideOther = false;
-    bool MAHideDate = false, MAHideAge = false, MAHideOther = false;
-    int MinuteTicks = 0;
-    int WarnFlashTicks = 0;
-    bool MemoPlaying = false;
-    QStringList PlayList;
-    int PlayIndex = 0;
-    int PauseTicks = 0;
-    bool TimerBusy = false;
+    bool TabLayoutBusy = false;    // LayoutTabs is running
+    bool TimerBusy = false;        // the timer handler is running
+    bool MemoPlaying = false;      // memo playback runs: sends leave the foreground alone
+    bool Closing = false;          // the window is closing: long runs of sends stop
+    DateTime BulkTimerStart = 0;   // start of the bulk order timer ("Bulk Date")
 };
 
 }  // namespace stallmark

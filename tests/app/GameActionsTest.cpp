@@ -37,14 +37,29 @@ TEST(GameActions, ClearBookOrProfileAsksThenPostsExactlyTheCount) {
     EXPECT_EQ(f.windows.PostedText(game), "");
 }
 
-TEST(GameActions, ClearBookOrProfileOnTheMemosPageOffersTheMemoLength) {
+namespace {
+
+// A page that offers its own count for "Clear book or profile", as the memo page does.
+class CountingTab final : public TabPage {
+public:
+    std::vector<StoredList*> Lists() override { return {}; }
+    std::optional<int> ClearCountDefault() const override { return 42; }
+};
+
+}  // namespace
+
+TEST(GameActions, ClearBookOrProfileOffersThePageShownsOwnCount) {
     AppFixture f;
     auto form = f.StartShown();
-    form->SetMemoLengthSource([] { return 42; });
+    form->AddTab(TStallmarkForm::pgMemos, std::make_unique<CountingTab>());
     form->PageControl()->SetActivePageIndex(TStallmarkForm::pgMemos);
     form->ClearBookOrProfile();
     ASSERT_EQ(f.dialogs.inputs.size(), 1u);
     EXPECT_EQ(f.dialogs.inputs[0].defaultAnswer, "42");
+    // Elsewhere the "BackSpc" option is the default.
+    form->PageControl()->SetActivePageIndex(TStallmarkForm::pgGeneral);
+    form->ClearBookOrProfile();
+    EXPECT_EQ(f.dialogs.inputs[1].defaultAnswer, "20");
 }
 
 TEST(GameActions, SendsReadTheWindowOptionsAtEachCall) {

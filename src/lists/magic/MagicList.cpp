@@ -27,7 +27,20 @@ const MagicBox* MagicListDesc::Box(MagicPart part) const {
 
 const MagicListDesc& WeaponList() {
     static const MagicListDesc desc = [] {
+        // The page's handlers under their weapon names: Btn_MWAddClick (AddClick),
+        // Btn_MWDeleteClick (DeleteClick), Btn_MWEditClick (EditClick), Btn_MWSoldClick
+        // (SoldClick), Btn_MWSendClick (SendClick, also the grid's double click),
+        // Btn_MWListClick (ListClick), Btn_MWResetClick (ResetClick), Btn_MWSearchClick
+        // (SearchClick), MWDataChanged (DataChanged), Cb_MWMagicChange (MagicChange),
+        // Cb_MWOtherChange (OtherChange), Btn_WepWepClick / Btn_WepMagicClick /
+        // Btn_WepAccClick / Btn_WepDurClick / Btn_MWOtherClick (PickListClick),
+        // SGrid_MWDisplayClick (GridClick), SGrid_MWDisplaySelectCell (GridSelectCell),
+        // Tab_MWepsResize (PageResize), Mp_ReorderClick (ReorderFiles); the operations
+        // RefreshWeaponGrid (RefreshGrid), WeaponLineToRow (LineToRow), WeaponRowToLine
+        // (RowToLine), WeaponRowText (RowText), ShowWeaponView (ShowView) and
+        // WeaponMatchesSearch (MatchesSearch).
         MagicListDesc d{};
+        d.id = ListId::Weapons;
         d.stockFile = "MWStock.dat";
         d.priceFile = "MWPrice.dat";
         d.stockFields = {MagicPart::Item,       MagicPart::Magic, MagicPart::Special, MagicPart::Accuracy,
@@ -52,6 +65,7 @@ const MagicListDesc& WeaponList() {
         d.sendRow = 1;
         d.stockList = 1;
         d.priceList = 2;
+        d.reorder = true;
         d.gbDetail = "Gb_MWDetail";
         d.gbDisplay = "Gb_Display";
         d.grid = "SGrid_MWDisplay";
@@ -77,12 +91,9 @@ const MagicListDesc& WeaponList() {
         d.btnAutoOn = {"Btn_MWAutoUpdateOn", "Auto On", "Auto search on (recommended)", BtnImage::AutoOn};
         d.btnAutoOff = {"Btn_MWAutoUpdateOff", "Auto Off", "Auto search off", BtnImage::AutoOff};
         d.noItemText = "No Weapon Entered !";
-        d.rowHeightName = "MWepRowHeight";
-        d.colWidthPrefix = "MWepColWidth";
-        d.autoUpdateName = "MW AutoUpdate";
-        d.hideDate = &SharedState::MWHideDate;
-        d.hideAge = &SharedState::MWHideAge;
-        d.hideOther = &SharedState::MWHideOther;
+        d.rowHeight = values::MWepRowHeight;
+        d.colWidths = values::MWepColWidth;
+        d.autoUpdate = values::MWAutoUpdate;
         d.Index();
         return d;
     }();

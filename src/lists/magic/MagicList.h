@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "lists/SharedState.h"
+#include "lists/StoredList.h"
+#include "settings/SettingValues.h"
 
 namespace stallmark {
 
@@ -55,6 +56,7 @@ struct MagicButton {
 };
 
 struct MagicListDesc {
+    ListId id;
     // Files, in the data folder.
     const char* stockFile;
     const char* priceFile;
@@ -70,6 +72,8 @@ struct MagicListDesc {
     int sendRow;
     int stockList;
     int priceList;
+    // The grid menu's "Reorder" re-sorts both files (offered on the weapon page only).
+    bool reorder = false;
 
     // Controls.
     const char* gbDetail;   // "Detail / Search"
@@ -93,14 +97,9 @@ struct MagicListDesc {
     const char* noItemText;  // Save without an item
 
     // Settings.
-    const char* rowHeightName;
-    const char* colWidthPrefix;
-    const char* autoUpdateName;
-
-    // Hidden-column flags of the page in the window's shared state.
-    bool SharedState::*hideDate;
-    bool SharedState::*hideAge;
-    bool SharedState::*hideOther;
+    values::Int rowHeight;
+    values::IntSeries colWidths;
+    values::Bool autoUpdate;
 
     // --- derived (Index() fills the tables once the description is complete) ---
     void Index();

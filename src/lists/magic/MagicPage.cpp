@@ -3,9 +3,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QVBoxLayout>
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <algorithm>
@@ -16,11 +18,14 @@
 #include "controls/StringGrid.h"
 #include "controls/Text1252.h"
 #include "controls/ToolButton.h"
+#include "game/GameKeyboard.h"
+#include "lists/EditableList.h"
+#include "lists/GridSettings.h"
 #include "lists/ListHost.h"
 #include "lists/picklists/EditGridForm.h"
 #include "lists/picklists/PickList.h"
 #include "lists/picklists/PickListFiles.h"
-#include "settings/SettingsStore.h"
+#include "settings/SettingValues.h"
 #include "store/Dates.h"
 #include "store/Fields.h"
 #include "store/Files.h"
@@ -30,16 +35,12 @@ namespace stallmark {
 
 namespace {
 
-// Layout of the page, in pixels.
-constexpr int kMargin = 2;
-constexpr int kBoxRowTop = 16;  // first row of boxes inside the detail group
-constexpr int kBoxRowStep = 21;
-constexpr int kBoxHeight = 20;
 constexpr int kPickButtonWidth = 82;
 constexpr int kPriceWidth = 70;
 constexpr int kBarHeight = 26;
-constexpr int kWarnHeight = 14;
 constexpr int kMinPriceColumn = 40;
+// The warning blinks this many half seconds after a save that set no special status.
+constexpr int kWarnFlashes = 10;
 
 QString Latin(const char* text) { return QString::fromLatin1(text); }
 
@@ -74,6 +75,7 @@ TMagicPage::TMagicPage(ListHost& host, QWidget* page, const MagicListDesc& list)
     BuildControls();
     ConnectControls();
     page_->installEventFilter(this);
+    grid_->installEventFilter(this);
 }
 
 TMagicPage::~TMagicPage() = default;
@@ -86,11 +88,23 @@ void TMagicPage::BuildControls() {
         auto* p = new TPanelResize(page_);
         p->setObjectName(Latin(name));
         p->setSeperators(true);
+        p->setFixedHeight(kBarHeight);
         return p;
     };
 
-    gbDetail_ = new QGroupBox("Detail / Search", page_);
+    auto* layout = new QVBoxLayout(page_);
+    layout->setContentsMargins(2, 0, 2, 2);
+    layout->setSpacing(2);
+
+    // Detail group: one row per box (its pick-list button and the box), then the
+    // special status boxes and the price.
+    gbDetail_ = new QGroupBox(QStringLiteral("Detail / Search"), page_);
     gbDetail_->setObjectName(Latin(list_.gbDetail));
+    auto* detail = new QGridLayout(gbDetail_);
+    detail->setContentsMargins(4, 2, 4, 4);
+    detail->setHorizontalSpacing(2);
+    detail->setVerticalSpacing(1);
+    int row = 0;
     for (const MagicBox& desc : list_.boxes) {
         auto* pick = new TToolBtnSig(Latin(desc.buttonCaption), gbDetail_);
         pick->setObjectName(Latin(desc.buttonName));
@@ -99,35 +113,52 @@ void TMagicPage::BuildControls() {
         pick->setButtonLayout(blGlyphRight);
         pick->setTag(-1);
         pick->setFlat(false);
+        pick->setFixedWidth(kPickButtonWidth);
         pickButtons_[desc.part] = pick;
 
         auto* box = new TComboBoxSig(gbDetail_);
         box->setObjectName(Latin(desc.boxName));
         box->setEditable(desc.editable);
         box->setInsertPolicy(QComboBox::NoInsert);
+        box->setMinimumContentsLength(4);
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         if (desc.editable && desc.maxLength > 0) box->lineEdit()->setMaxLength(desc.maxLength);
         SetPickListSorted(*box, desc.sorted);
         box->addItem(Latin(kNoneEntry));
         box->setCurrentIndex(-1);
         boxes_[desc.part] = box;
+        detail->addWidget(pick, row, 0);
+        detail->addWidget(box, row, 1);
+        ++row;
     }
+    auto* last = new QHBoxLayout;
+    last->setSpacing(2);
     if (list_.hasSpecial) {
-        auto check = [this](const char* name, const char* caption) {
+        auto check = [this, last](const char* name, const char* caption) {
             auto* c = new TCheckBoxSig(Latin(caption), gbDetail_);
             c->setObjectName(Latin(name));
+            last->addWidget(c);
             return c;
         };
         ckbNone_ = check(list_.ckbNone, "No Special");
         ckbSilver_ = check(list_.ckbSilver, "Silver");
         ckbVirtue_ = check(list_.ckbVirtue, "Virtue");
     }
+    last->addStretch(1);
     auto* price = new TEditLabel(gbDetail_);
     price->setObjectName(Latin(list_.edPrice));
     price->setCaption(QStringLiteral("Price"));
     price->setCharFilter(list_.priceDigitsOnly ? cfInteger : cfNormal);
     price->setDialogs(&host_.HostDialogs());
+    price->setFixedWidth(kPriceWidth);
     edPrice_ = price;
     edPrice_->setMaxLength(9);
+    // The caption sits in the space left of the box (its own placement rule).
+    last->addSpacing(price->captionLeft());
+    last->addWidget(price);
+    detail->addLayout(last, row, 0, 1, 2);
+    detail->setColumnStretch(1, 1);
+    layout->addWidget(gbDetail_);
 
     gbBtn2_ = bar(list_.gbBtn2);
     btnList_ = button(gbBtn2_, list_.btnList);
@@ -137,6 +168,7 @@ void TMagicPage::BuildControls() {
     btnAutoOff_ = button(gbBtn2_, list_.btnAutoOff);
     for (TToolBtnSig* b : {btnAutoOn_, btnAutoOff_}) b->setGroupIndex(1);
     btnAutoOn_->setDown(true);
+    layout->addWidget(gbBtn2_);
 
     gbBtn_ = bar(list_.gbBtn);
     btnAdd_ = button(gbBtn_, list_.btnAdd);
@@ -144,9 +176,25 @@ void TMagicPage::BuildControls() {
     btnEdit_ = button(gbBtn_, list_.btnEdit);
     btnSold_ = button(gbBtn_, list_.btnSold);
     btnSend_ = button(gbBtn_, list_.btnSend);
+    layout->addWidget(gbBtn_);
 
-    gbDisplay_ = new QGroupBox("Stock", page_);
+    gbDisplay_ = new QGroupBox(QStringLiteral("Stock"), page_);
     gbDisplay_->setObjectName(Latin(list_.gbDisplay));
+    auto* display = new QVBoxLayout(gbDisplay_);
+    display->setContentsMargins(2, 2, 2, 2);
+    display->setSpacing(1);
+    if (list_.warnLabel) {
+        // Above the grid; its room is kept while it is hidden, so the grid never jumps.
+        lbWarn_ = new QLabel(Latin(list_.warnCaption), gbDisplay_);
+        lbWarn_->setObjectName(Latin(list_.warnLabel));
+        lbWarn_->setAutoFillBackground(true);
+        lbWarn_->setAlignment(Qt::AlignCenter);
+        QSizePolicy policy = lbWarn_->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        lbWarn_->setSizePolicy(policy);
+        lbWarn_->hide();
+        display->addWidget(lbWarn_);
+    }
     grid_ = new TStringGrid(gbDisplay_);
     grid_->setObjectName(Latin(list_.grid));
     grid_->setColCount(static_cast<int>(list_.columns.size()));
@@ -163,17 +211,13 @@ void TMagicPage::BuildControls() {
     for (MagicCol role : {MagicCol::Age, MagicCol::Price})
         if (list_.Column(role) >= 0) grid_->setColumnAlignment(list_.Column(role), Qt::AlignRight);
     SetHeader();
-
-    if (list_.warnLabel) {
-        lbWarn_ = new QLabel(Latin(list_.warnCaption), page_);
-        lbWarn_->setObjectName(Latin(list_.warnLabel));
-        lbWarn_->setAutoFillBackground(true);
-        lbWarn_->setAlignment(Qt::AlignCenter);
-        lbWarn_->hide();
-    }
+    display->addWidget(grid_, 1);
+    layout->addWidget(gbDisplay_, 1);
 
     lbDesc_ = new QLabel(Latin(list_.descDesign), page_);
     lbDesc_->setObjectName(Latin(list_.descLabel));
+    lbDesc_->setFixedHeight(12);
+    layout->addWidget(lbDesc_);
 }
 
 void TMagicPage::ConnectControls() {
@@ -208,17 +252,11 @@ void TMagicPage::ConnectControls() {
 }
 
 bool TMagicPage::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == page_ && event->type() == QEvent::Resize) PageResize();
+    if ((watched == page_ || watched == grid_) && event->type() == QEvent::Resize) PageResize();
     return QObject::eventFilter(watched, event);
 }
 
-void TMagicPage::Guard(const std::function<void()>& operation) {
-    try {
-        operation();
-    } catch (const std::exception& e) {
-        host_.HostDialogs().ShowMessageBox(QString::fromLocal8Bit(e.what()), MsgKind::Error, mbOK);
-    }
-}
+void TMagicPage::Guard(const std::function<void()>& operation) { RunGuarded(host_, operation); }
 
 void TMagicPage::Quietly(const std::function<void()>& fn) {
     ++quiet_;
@@ -381,7 +419,7 @@ std::string TMagicPage::RowText(int r, bool forHint) const {
     if (r < 1 || r >= grid_->RowCount()) return {};
     const MagicCells cells = CellsOf(r);
     if (forHint) return DescribeCells(list_, cells, false, true, true);
-    const SendRowOptions options = host_.SendRow(list_.sendRow);
+    const SendRowOptions& options = host_.OptionValues().SendRow(list_.sendRow);
     return DescribeCells(list_, cells, options.value, options.description, false);
 }
 
@@ -410,12 +448,7 @@ void TMagicPage::ApplyDisplay(const ListDisplay& display) {
     QPalette palette = btnList_->palette();
     palette.setColor(QPalette::ButtonText, display.Text());
     btnList_->setPalette(palette);
-    QFont font = lbDesc_->font();
-    font.setFamily(display.fontName);
-    font.setPointSize(std::max(display.fontSize, 2));
-    lbDesc_->setFont(font);
-    descHeight_ = std::max(display.fontSize, 2) + 5;
-    lbDesc_->setFixedHeight(descHeight_);
+    ApplyLabelFont(*lbDesc_, display);
     PageResize();
 }
 
@@ -503,15 +536,15 @@ void TMagicPage::PickListClick(MagicPart part) {
     Guard([&] {
         const std::string path = host_.DataFilePath(desc->pickFile);
         if (desc->magicList) {
-            TEditGridForm editor(host_.HostSettings(), page_->window());
-            ApplyPanelButtonOptions(editor.ButtonPanel(), host_.HostButtonOptions());
+            TEditGridForm editor(host_.HostSettings(), host_.HostWindow());
+            ApplyPanelButtonOptions(editor.ButtonPanel(), host_.OptionValues().buttons);
             editor.SetEntries(ReadMagicPickList(path));
             if (host_.HostDialogs().RunModal(editor) != QDialog::Accepted) return;
             WriteMagicPickList(path, editor.Entries());
             LoadMagicPickList(*box, path);
         } else {
-            const ButtonOptions buttons = host_.HostButtonOptions();
-            EditPickList(*box, path, desc->keepTrailing, host_.HostDialogs(), page_->window(),
+            const ButtonOptions buttons = host_.OptionValues().buttons;
+            EditPickList(*box, path, desc->keepTrailing, host_.HostDialogs(), host_.HostWindow(),
                          [&](QWidget* panel) { ApplyPanelButtonOptions(panel, buttons); });
         }
     });
@@ -548,7 +581,7 @@ void TMagicPage::AddClick() {
         if (checked < 2)
             code = ckbSilver_->isChecked() ? 2 : ckbVirtue_->isChecked() ? 1 : 0;
         else
-            host_.State().WarnFlashTicks = 10;
+            warnFlashTicks_ = kWarnFlashes;
         cells[MagicCol::Special] = SpecialText(code);
     }
     const std::string line = CellsToLine(list_, MagicLineFor::Stock, cells, host_.HostClock());
@@ -621,8 +654,8 @@ void TMagicPage::SendClick() {
     const int row = grid_->Row();
     if (!IsDataRow(row)) return;
     Guard([&] {
-        const SendRowOptions options = host_.SendRow(list_.sendRow);
-        host_.SendToGame(RowText(row, false), options.enter, host_.BackSpc());
+        const OptionsSnapshot& options = host_.OptionValues();
+        host_.Keyboard().SendToGame(RowText(row, false), options.SendRow(list_.sendRow).enter, options.backSpc);
     });
 }
 
@@ -662,51 +695,14 @@ void TMagicPage::GridClick() {
 }
 
 void TMagicPage::PageResize() {
-    const int w = page_->width(), h = page_->height();
-    const int inner = std::max(w - 2 * kMargin, 10);
-
-    // Detail group: one row per box (its pick-list button and the box), then the special
-    // status boxes and the price.
-    const int boxRows = static_cast<int>(list_.boxes.size());
-    const int detailHeight = kBoxRowTop + (boxRows + 1) * kBoxRowStep + 6;
-    gbDetail_->setGeometry(kMargin, 0, inner, detailHeight);
-    int y = kBoxRowTop;
-    for (const MagicBox& desc : list_.boxes) {
-        pickButtons_[desc.part]->setGeometry(6, y, kPickButtonWidth, kBoxHeight);
-        boxes_[desc.part]->setGeometry(8 + kPickButtonWidth, y, std::max(inner - kPickButtonWidth - 14, 10),
-                                       kBoxHeight);
-        y += kBoxRowStep;
-    }
-    if (list_.hasSpecial) {
-        ckbNone_->setGeometry(6, y, 78, kBoxHeight);
-        ckbSilver_->setGeometry(86, y, 54, kBoxHeight);
-        ckbVirtue_->setGeometry(142, y, 56, kBoxHeight);
-    }
-    edPrice_->setGeometry(std::max(inner - 6 - kPriceWidth, 0), y, kPriceWidth, kBoxHeight);
-
-    y = detailHeight + 2;
-    gbBtn2_->setGeometry(kMargin, y, inner, kBarHeight);
-    y += kBarHeight + 2;
-    gbBtn_->setGeometry(kMargin, y, inner, kBarHeight);
-    y += kBarHeight + 2;
-
-    const int descHeight = descHeight_;
-    const int displayHeight = std::max(h - y - descHeight - 2 * kMargin, 40);
-    gbDisplay_->setGeometry(kMargin, y, inner, displayHeight);
-    grid_->setGeometry(4, 16, std::max(inner - 8, 10), std::max(displayHeight - 20, 20));
-    if (lbWarn_) {
-        lbWarn_->setGeometry(kMargin + 60, y, std::max(inner - 66, 10), kWarnHeight);
-        lbWarn_->raise();
-    }
-    lbDesc_->setGeometry(kMargin, y + displayHeight + kMargin, inner, descHeight);
-
     // The Price column takes the width the other columns leave.
     const int price = list_.Column(MagicCol::Price);
+    if (price < 0) return;
     int others = 1;
     for (int c = 0; c < grid_->ColCount(); ++c)
         if (c != price && grid_->ColWidths(c) > 0) others += grid_->ColWidths(c) + 1;
     const int width = grid_->ClientWidth() - others;
-    if (price >= 0 && width != grid_->ColWidths(price)) grid_->setColWidths(price, std::max(kMinPriceColumn, width));
+    if (width != grid_->ColWidths(price)) grid_->setColWidths(price, std::max(kMinPriceColumn, width));
 }
 
 void TMagicPage::ReorderFiles() {
@@ -717,21 +713,27 @@ void TMagicPage::ReorderFiles() {
     DataChanged();
 }
 
-int TMagicPage::ColumnOf(ListPage::HideColumn column) const {
+int TMagicPage::ColumnOf(HideColumn column) const {
     switch (column) {
-        case ListPage::HideColumn::Date: return list_.Column(MagicCol::Date);
-        case ListPage::HideColumn::Age: return list_.Column(MagicCol::Age);
-        case ListPage::HideColumn::Other: return list_.Column(MagicCol::Other);
+        case HideColumn::Date: return list_.Column(MagicCol::Date);
+        case HideColumn::Age: return list_.Column(MagicCol::Age);
+        case HideColumn::Other: return list_.Column(MagicCol::Other);
     }
     return -1;
 }
 
-void TMagicPage::HideGridColumn(ListPage::HideColumn column, bool hide) {
-    SharedState& state = host_.State();
-    bool SharedState::*flag = column == ListPage::HideColumn::Date  ? list_.hideDate
-                              : column == ListPage::HideColumn::Age ? list_.hideAge
-                                                                    : list_.hideOther;
-    state.*flag = hide;
+bool TMagicPage::ColumnHidden(HideColumn column) const {
+    switch (column) {
+        case HideColumn::Date: return hideDate_;
+        case HideColumn::Age: return hideAge_;
+        case HideColumn::Other: return hideOther_;
+    }
+    return false;
+}
+
+void TMagicPage::HideGridColumn(HideColumn column, bool hide) {
+    bool& flag = column == HideColumn::Date ? hideDate_ : column == HideColumn::Age ? hideAge_ : hideOther_;
+    flag = hide;
     const int col = ColumnOf(column);
     if (col < 0) return;
     if (hide)
@@ -742,41 +744,55 @@ void TMagicPage::HideGridColumn(ListPage::HideColumn column, bool hide) {
 }
 
 void TMagicPage::TimerTick() {
-    int& ticks = host_.State().WarnFlashTicks;
-    if (!lbWarn_ || ticks <= 0) return;
+    if (!lbWarn_ || warnFlashTicks_ <= 0) return;
     lbWarn_->show();
     QPalette palette = lbWarn_->palette();
-    palette.setColor(QPalette::WindowText, ticks % 2 == 1 ? ColourFromValue(kClWindowText) : QColor(255, 0, 0));
+    palette.setColor(QPalette::WindowText,
+                     warnFlashTicks_ % 2 == 1 ? ColourFromValue(kClWindowText) : QColor(255, 0, 0));
     lbWarn_->setPalette(palette);
-    if (--ticks == 0) lbWarn_->hide();
+    if (--warnFlashTicks_ == 0) lbWarn_->hide();
 }
 
 // --- settings ------------------------------------------------------------------------------
 
 void TMagicPage::LoadSettings(SettingsStore& settings) {
-    SetAutoUpdate(settings.ReadBool(list_.autoUpdateName, AutoUpdate()));
-    grid_->setDefaultRowHeight(settings.ReadInteger(list_.rowHeightName, grid_->DefaultRowHeight()));
-    for (int c = 0; c < grid_->ColCount(); ++c) {
-        int width = settings.ReadInteger(list_.colWidthPrefix + std::to_string(c), grid_->ColWidths(c));
-        if (width >= 0 && width <= 3) width = 40;
-        grid_->setColWidths(c, width);
-    }
-    SharedState& state = host_.State();
+    SetAutoUpdate(ReadValue(settings, list_.autoUpdate, AutoUpdate()));
+    ReadGridRowHeight(settings, list_.rowHeight, *grid_, 1);
+    // -1 marks a hidden column; 0 to 3 would leave a column no one can find again.
+    ReadGridColWidths(settings, list_.colWidths, *grid_, [](int, int width) {
+        return width >= 0 && width <= 3 ? 40 : width;
+    });
     const auto hidden = [&](MagicCol role) {
         return list_.Column(role) >= 0 && grid_->ColWidths(list_.Column(role)) < 0;
     };
-    state.*list_.hideDate = hidden(MagicCol::Date);
-    state.*list_.hideAge = hidden(MagicCol::Age);
-    state.*list_.hideOther = hidden(MagicCol::Other);
+    hideDate_ = hidden(MagicCol::Date);
+    hideAge_ = hidden(MagicCol::Age);
+    hideOther_ = hidden(MagicCol::Other);
 }
 
 void TMagicPage::SaveSettings(SettingsStore& settings) {
-    settings.WriteInteger(list_.rowHeightName, grid_->DefaultRowHeight());
-    for (int c = 0; c < grid_->ColCount(); ++c) {
+    WriteValue(settings, list_.rowHeight, grid_->DefaultRowHeight());
+    for (int c = 0; c < grid_->ColCount(); ++c)
         if (grid_->ColWidths(c) >= 0 && grid_->ColWidths(c) <= 3) grid_->setColWidths(c, 40);
-        settings.WriteInteger(list_.colWidthPrefix + std::to_string(c), grid_->ColWidths(c));
-    }
-    settings.WriteBool(list_.autoUpdateName, AutoUpdate());
+    WriteGridColWidths(settings, list_.colWidths, *grid_);
+    WriteValue(settings, list_.autoUpdate, AutoUpdate());
+}
+
+PopupState TMagicPage::Popup(const QWidget*) const {
+    PopupState s;
+    s.sendToDetail = true;
+    s.gridResize = true;
+    s.gridResizeChecked = GridSizing();
+    s.list1 = list_.stockList;
+    s.list2 = list_.priceList;
+    s.list1Caption = QStringLiteral("Stock List Options");
+    s.list2Caption = QStringLiteral("Price List Options");
+    s.hideColumns = true;
+    s.hideDate = hideDate_;
+    s.hideAge = hideAge_;
+    s.hideOther = hideOther_;
+    s.reorder = list_.reorder;
+    return s;
 }
 
 }  // namespace stallmark

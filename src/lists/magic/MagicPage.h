@@ -2,7 +2,7 @@
 // A magic item page (weapons, armour): detail boxes that describe an item and search the
 // list, a grid that shows the stock or the price list through that search, and the item
 // operations (save, delete, edit, sold, send). Everything a list differs in comes from its
-// MagicListDesc; the named pages (TMagicWeaponPage) only add their own names.
+// MagicListDesc, which also names the page's handlers and operations (MagicList.cpp).
 
 #include <QObject>
 #include <QString>
@@ -12,7 +12,8 @@
 #include <vector>
 
 #include "lists/ListDisplay.h"
-#include "lists/ListPage.h"
+#include "lists/StoredList.h"
+#include "lists/TabPage.h"
 #include "lists/magic/MagicList.h"
 #include "lists/magic/MagicRecords.h"
 
@@ -30,10 +31,11 @@ class ListHost;
 class TStringGrid;
 class TToolBtnSig;
 
-class TMagicPage : public QObject, public ListPage {
+class TMagicPage final : public QObject, public StoredList, public TabPage {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TMagicPage)
 public:
-    // Builds the page's controls on page (whose resizes lay them out).
+    // Builds the page's controls on page.
     TMagicPage(ListHost& host, QWidget* page, const MagicListDesc& list);
     ~TMagicPage() override;
 
@@ -86,7 +88,10 @@ public:
     void GridSelectCell(int col, int row);
     void PageResize();
     void ReorderFiles();
-    void HideGridColumn(ListPage::HideColumn column, bool hide);
+    void HideGridColumn(HideColumn column, bool hide);
+    bool ColumnHidden(HideColumn column) const;
+    // Remaining half-second blinks of the special status warning.
+    int WarnFlashTicks() const { return warnFlashTicks_; }
 
     // Controls.
     TStringGrid* Grid() const { return grid_; }
@@ -94,19 +99,22 @@ public:
     QLineEdit* PriceEdit() const { return edPrice_; }
     QLabel* DescLabel() const { return lbDesc_; }
     QLabel* WarnLabel() const { return lbWarn_; }
-    QWidget* ButtonBar() const { return gbBtn_; }
-    QWidget* ButtonBar2() const { return gbBtn2_; }
 
-    // ListPage
+    // StoredList
+    ListId Id() const override { return list_.id; }
     void ShowList() override;
     void TimerTick() override;
     void LoadSettings(SettingsStore& settings) override;
     void SaveSettings(SettingsStore& settings) override;
-    void SendToGame() override { SendClick(); }
+    void ApplyListDisplay(int number, const ListDisplay& display) override;
+
+    // TabPage
+    std::vector<StoredList*> Lists() override { return {this}; }
+    PopupState Popup(const QWidget* focus) const override;
+    void SendToGame(QWidget*) override { SendClick(); }
     void SendToDetail() override { SendToDetailClick(); }
     std::vector<TStringGrid*> SizingGrids() override;
     void Relayout() override { PageResize(); }
-    void ApplyListDisplay(int number, const ListDisplay& display) override;
     void Reorder() override { ReorderFiles(); }
     void HideColumnChanged(HideColumn column, bool hide) override { HideGridColumn(column, hide); }
 
@@ -144,7 +152,7 @@ private:
     void SelectEntry(QComboBox* box, const QString& text);
     void ClearBox(QComboBox* box);
     QString BoxText(MagicPart part) const;
-    int ColumnOf(ListPage::HideColumn column) const;
+    int ColumnOf(HideColumn column) const;
 
     ListHost& host_;
     QWidget* page_;
@@ -152,7 +160,8 @@ private:
     MagicView view_ = MagicView::Stock;
     int quiet_ = 0;
     bool autoUpdate_ = true;  // "Auto On" is down
-    int descHeight_ = 12;     // the description label: font size + 5
+    int warnFlashTicks_ = 0;
+    bool hideDate_ = false, hideAge_ = false, hideOther_ = false;
     ListDisplay stockDisplay_;
     ListDisplay priceDisplay_;
     RowLines rowLines_;

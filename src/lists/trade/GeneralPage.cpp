@@ -16,13 +16,17 @@
 #include "controls/StringGrid.h"
 #include "controls/Text1252.h"
 #include "controls/ToolButton.h"
+#include "game/GameKeyboard.h"
+#include "lists/GridSettings.h"
 #include "lists/ListDisplay.h"
 #include "lists/ListHost.h"
-#include "settings/SettingsStore.h"
+#include "settings/SettingValues.h"
 #include "store/Fields.h"
 #include "store/Files.h"
 
 namespace stallmark {
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -32,12 +36,13 @@ const char* const kSortCaptions[] = {"Type", "Description", "Value"};
 
 bool Blank(const QString& text) { return IsBlank(ToBytes(text)); }
 
+QString Latin(const char* text) { return QString::fromLatin1(text); }
+
 }  // namespace
 
-TGeneralPage::TGeneralPage(ListHost& host, QWidget* page) : host_(host), page_(page) {
-    setObjectName("GeneralList");
+TGeneralPage::TGeneralPage(ListHost& host, QWidget* page) : TEditableList(host, kFileName), page_(page) {
+    setObjectName(u"GeneralList"_s);
     BuildControls(page);
-    SetBrowsing(true);
 }
 
 void TGeneralPage::BuildControls(QWidget* page) {
@@ -57,12 +62,13 @@ void TGeneralPage::BuildControls(QWidget* page) {
     };
 
     gbOthBtn_ = panel("Gb_OthBtn");
-    btnEdit_ = button(gbOthBtn_, "Btn_GenEdit", "Edit", BtnImage::Edit, "Edit the selected item");
-    btnSave_ = button(gbOthBtn_, "Btn_GenSave", "Save", BtnImage::Save, "Save the changes");
-    btnReset_ = button(gbOthBtn_, "Btn_GenCancel", "Reset", BtnImage::Reset, "Throw the changes away");
-    btnNew_ = button(gbOthBtn_, "Btn_GenNew", "New", BtnImage::New, "Add a new item");
-    btnDelete_ = button(gbOthBtn_, "Btn_GenDelete", "Delete", BtnImage::Delete, "Delete the selected item");
-    btnSend_ = button(gbOthBtn_, "Btn_GenSend", "Send", BtnImage::Send, "Send the selected item to the game");
+    EditButtons bar;
+    bar.edit = button(gbOthBtn_, "Btn_GenEdit", "Edit", BtnImage::Edit, "Edit the selected item");
+    bar.save = button(gbOthBtn_, "Btn_GenSave", "Save", BtnImage::Save, "Save the changes");
+    bar.reset = button(gbOthBtn_, "Btn_GenCancel", "Reset", BtnImage::Reset, "Throw the changes away");
+    bar.newItem = button(gbOthBtn_, "Btn_GenNew", "New", BtnImage::New, "Add a new item");
+    bar.del = button(gbOthBtn_, "Btn_GenDelete", "Delete", BtnImage::Delete, "Delete the selected item");
+    bar.send = button(gbOthBtn_, "Btn_GenSend", "Send", BtnImage::Send, "Send the selected item to the game");
 
     gbOthBtn2_ = panel("Gb_OthBtn2");
     btnSort_ = button(gbOthBtn2_, "Btn_GeneralSort", "Type", -1, "Sort key: press for the next one");
@@ -96,12 +102,7 @@ void TGeneralPage::BuildControls(QWidget* page) {
     lbDesc_->setObjectName("Lb_GeneralDesc");
     layout->addWidget(lbDesc_);
 
-    connect(btnEdit_, &QAbstractButton::clicked, this, [this] { Btn_GenEditClick(); });
-    connect(btnNew_, &QAbstractButton::clicked, this, [this] { Btn_GenNewClick(); });
-    connect(btnSave_, &QAbstractButton::clicked, this, [this] { Btn_GenSaveClick(); });
-    connect(btnReset_, &QAbstractButton::clicked, this, [this] { Btn_GenCancelClick(); });
-    connect(btnDelete_, &QAbstractButton::clicked, this, [this] { Btn_GenDeleteClick(); });
-    connect(btnSend_, &QAbstractButton::clicked, this, [this] { Btn_GenSendClick(); });
+    WireButtons(bar);
     connect(btnSort_, &QAbstractButton::clicked, this, [this] { Btn_GeneralSortClick(); });
     connect(cbType_, &QComboBox::activated, this, [this] { Cb_OthTypeChange(); });
     connect(grid_, &TStringGrid::cellSelected, this, [this](int col, int row) { SGrid_GeneralSelectCell(col, row); });
@@ -112,37 +113,11 @@ void TGeneralPage::BuildControls(QWidget* page) {
     page->installEventFilter(this);
 }
 
-void TGeneralPage::Guard(const std::function<void()>& operation) {
-    try {
-        operation();
-    } catch (const std::exception& e) {
-        host_.HostDialogs().ShowMessageBox(QString::fromLocal8Bit(e.what()), MsgKind::Error, mbOK);
-    }
-}
-
 QString TGeneralPage::Cell(int col, int row) const { return grid_->Cells(col, row); }
 
 int TGeneralPage::ItemRows() const { return grid_->RowCount() - 1; }
 
-bool TGeneralPage::IsEditing() const { return btnSave_->isEnabled(); }
-
-void TGeneralPage::SetBrowsing(bool browsing) {
-    btnSave_->setEnabled(!browsing);
-    btnReset_->setEnabled(!browsing);
-    btnEdit_->setEnabled(browsing);
-    btnDelete_->setEnabled(browsing);
-    btnSend_->setEnabled(browsing);
-    btnNew_->setEnabled(true);
-    if (browsing) {
-        grid_->setEditorMode(false);
-        grid_->setEditing(false);
-        grid_->setRowSelect(true);
-    } else {
-        grid_->setRowSelect(false);
-        grid_->setEditing(true);
-        grid_->setEditorMode(true);
-    }
-}
+void TGeneralPage::BrowsingChanged(bool browsing) { SetGridEditing(*grid_, !browsing); }
 
 void TGeneralPage::SetCountCaption() { btnNoItems_->setText("No Items : " + QString::number(ItemRows())); }
 
@@ -167,6 +142,7 @@ void TGeneralPage::LoadGeneralList() {
     const std::string path = host_.DataFilePath(kFileName);
     std::vector<std::string> types;
     std::unordered_set<std::string> seen;  // types in lower case: one entry per spelling
+    ReadWhole([&] {
     if (FileExists(path)) {
         LineReader reader(path);
         std::string_view line;
@@ -192,6 +168,7 @@ void TGeneralPage::LoadGeneralList() {
             ++r;
         }
     }
+    });
     QStringList typeList;
     typeList.reserve(static_cast<qsizetype>(types.size()));
     for (const std::string& t : types) typeList << FromBytes(t);
@@ -214,7 +191,7 @@ bool TGeneralPage::CheckGeneralList() {
     for (int row = 1; row < grid_->RowCount(); ++row) {
         std::string value = grid_->CellBytes(kColValue, row);
         if (IsBlank(value)) {
-            value = "0";
+            value.assign(1, '0');
             grid_->setCellBytes(kColValue, row, value);
         }
         const std::string corrected = DigitsToAmount(value.substr(0, kMaxValue), false);
@@ -229,7 +206,9 @@ bool TGeneralPage::CheckGeneralList() {
             const std::string old = grid_->CellBytes(col, row);
             std::string text = CleanField(old, false);
             const bool cut = text.size() > limit;
-            if (cut) text.resize(limit);
+            // Cut, then trim again: a cut that ends in a blank would otherwise leave a
+            // line that the next save changes once more.
+            if (cut) text = CleanField(text.substr(0, limit), false);
             if (text != old) grid_->setCellBytes(col, row, text);
             if (cut) {
                 const QString first = showCut ? FromBytes(text) : Cell(kColDesc, row);
@@ -279,6 +258,7 @@ void TGeneralPage::SortGeneralList() {
 }
 
 bool TGeneralPage::SaveGeneralList() {
+    if (!MayWrite()) return false;
     if (!CheckGeneralList()) return false;
     SortGeneralList();
     std::string content;
@@ -364,7 +344,7 @@ QString TGeneralPage::GeneralItemText(bool forHint) const {
     if (Blank(desc)) return {};
     const QString value = Cell(kColValue, row);
     if (forHint) return desc + " = " + value;
-    const SendRowOptions options = host_.SendRow(kGeneralSendRow);
+    const SendRowOptions& options = host_.OptionValues().SendRow(kGeneralSendRow);
     QString text = options.value ? value : QString();
     if (options.description) {
         if (!Blank(text)) text += ',';
@@ -399,7 +379,8 @@ void TGeneralPage::Btn_GenDeleteClick() {
 
 void TGeneralPage::Btn_GenSendClick() {
     const std::string text = ToBytes(GeneralItemText(false));
-    host_.SendToGame(text, host_.SendRow(kGeneralSendRow).enter, host_.BackSpc());
+    const OptionsSnapshot& options = host_.OptionValues();
+    host_.Keyboard().SendToGame(text, options.SendRow(kGeneralSendRow).enter, options.backSpc);
 }
 
 void TGeneralPage::Btn_GeneralSortClick() {
@@ -473,40 +454,34 @@ bool TGeneralPage::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TGeneralPage::LoadSettings(SettingsStore& settings) {
-    const int sort = settings.ReadInteger("General Sort", 1);
-    btnSort_->setText(kSortCaptions[sort == 2 ? 1 : sort == 3 ? 2 : 0]);
-    grid_->setDefaultRowHeight(std::max(settings.ReadInteger("RowHeight General", grid_->DefaultRowHeight()), 6));
-    for (int col = 0; col < grid_->ColCount(); ++col)
-        grid_->setColWidths(
-            col, std::max(settings.ReadInteger("General Col" + std::to_string(col), grid_->ColWidths(col)), 6));
+    const int sort = ReadValue(settings, values::GeneralSort, 1);
+    btnSort_->setText(Latin(kSortCaptions[sort == 2 ? 1 : sort == 3 ? 2 : 0]));
+    ReadGridRowHeight(settings, values::RowHeightGeneral, *grid_, 6);
+    ReadGridColWidths(settings, values::GeneralCol, *grid_, [](int, int width) { return std::max(width, 6); });
 }
 
 void TGeneralPage::SaveSettings(SettingsStore& settings) {
     const QString caption = btnSort_->text();
-    settings.WriteInteger("General Sort", caption == "Description" ? 2 : caption == "Value" ? 3 : 1);
-    for (int col = 0; col < grid_->ColCount(); ++col)
-        settings.WriteInteger("General Col" + std::to_string(col), grid_->ColWidths(col));
-    settings.WriteInteger("RowHeight General", std::max(grid_->DefaultRowHeight(), 6));
+    WriteValue(settings, values::GeneralSort, caption == u"Description"_s ? 2 : caption == u"Value"_s ? 3 : 1);
+    WriteGridColWidths(settings, values::GeneralCol, *grid_);
+    WriteValue(settings, values::RowHeightGeneral, std::max(grid_->DefaultRowHeight(), 6));
 }
 
 std::vector<TStringGrid*> TGeneralPage::SizingGrids() { return {grid_}; }
 
-void TGeneralPage::ApplyListDisplay(int number, const ListDisplay& display) {
-    if (number != 7) return;
-    grid_->setTextColor(display.Text());
-    grid_->setBackgroundColor(display.Back());
-    grid_->setFont(display.Font());
-    grid_->setVertLines(display.lineRows);
-    grid_->setHorzLines(display.lineCols);
-    QFont labelFont = lbDesc_->font();
-    labelFont.setFamily(display.fontName);
-    labelFont.setPointSize(std::max(display.fontSize, 2));
-    lbDesc_->setFont(labelFont);
-    lbDesc_->setFixedHeight(std::max(display.fontSize, 2) + 5);
+PopupState TGeneralPage::Popup(const QWidget*) const {
+    PopupState s;
+    s.gridResize = true;
+    s.gridResizeChecked = GridSizing();
+    s.list1 = kListNumber;
+    s.list1Caption = u"General List Options"_s;
+    return s;
 }
 
-void TGeneralPage::SaveOpenEdit() {
-    if (btnSave_->isEnabled()) Btn_GenSaveClick();
+void TGeneralPage::ApplyListDisplay(int number, const ListDisplay& display) {
+    if (number != kListNumber) return;
+    ApplyGridDisplay(*grid_, display);
+    ApplyLabelFont(*lbDesc_, display);
 }
 
 }  // namespace stallmark

@@ -1,12 +1,12 @@
 #pragma once
-// The General page: the player's general goods (type, description, value),
-// kept in "General.dat", edited in place in a three-column grid, sorted by
-// one of three keys and sent to the game with one click.
+// The General page: the player's general goods (type, description, value), kept in
+// "General.dat", edited in place in a three-column grid, sorted by one of three keys
+// and sent to the game with one click.
 
-#include <QObject>
 #include <QString>
 
-#include "lists/ListPage.h"
+#include "lists/EditableList.h"
+#include "lists/TabPage.h"
 
 class QAbstractButton;
 class QComboBox;
@@ -18,14 +18,15 @@ namespace stallmark {
 
 class ListHost;
 class TStringGrid;
-class TTabSheet;
 
-class TGeneralPage : public QObject, public ListPage {
+class TGeneralPage final : public TEditableList, public TabPage {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TGeneralPage)
 public:
     static constexpr int kColType = 0, kColDesc = 1, kColValue = 2;
     static constexpr int kMaxType = 25, kMaxDesc = 120, kMaxValue = 9;
     static constexpr const char* kFileName = "General.dat";
+    static constexpr int kListNumber = 7;  // "General List" of the display options
 
     // Builds the page's controls on the given page widget.
     TGeneralPage(ListHost& host, QWidget* page);
@@ -55,42 +56,48 @@ public:
     bool SGrid_GeneralKeyPress(int col, int row, QChar& ch);
     void Tab_GeneralResize();
 
-    bool IsEditing() const;
     TStringGrid* Grid() const { return grid_; }
 
-    // ListPage
+    // StoredList
+    ListId Id() const override { return ListId::General; }
     void LoadList() override;
     void LoadSettings(SettingsStore& settings) override;
     void SaveSettings(SettingsStore& settings) override;
-    void SendToGame() override { Btn_GenSendClick(); }
+    void ApplyListDisplay(int number, const ListDisplay& display) override;
+
+    // TabPage
+    std::vector<StoredList*> Lists() override { return {this}; }
+    PopupState Popup(const QWidget* focus) const override;
+    void SendToGame(QWidget*) override { Btn_GenSendClick(); }
     std::vector<TStringGrid*> SizingGrids() override;
     void Relayout() override { Tab_GeneralResize(); }
-    void ApplyListDisplay(int number, const ListDisplay& display) override;
-    void SaveOpenEdit() override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void BrowsingChanged(bool browsing) override;
+    void EditClick() override { Btn_GenEditClick(); }
+    void SaveClick() override { Btn_GenSaveClick(); }
+    void ResetClick() override { Btn_GenCancelClick(); }
+    void NewClick() override { Btn_GenNewClick(); }
+    void DeleteClick() override { Btn_GenDeleteClick(); }
+    void SendClick() override { Btn_GenSendClick(); }
 
 private:
     void BuildControls(QWidget* page);
-    void SetBrowsing(bool browsing);
     void SetCountCaption();
     void SelectTypeInCombo(const QString& type);
     int ItemRows() const;
     QString Cell(int col, int row) const;
-    // Runs a handler; an error it raises is shown in an error box.
-    void Guard(const std::function<void()>& operation);
 
-    ListHost& host_;
     QWidget* page_;
-    QWidget* gbOthBtn_;
-    QWidget* gbOthBtn2_;
-    QAbstractButton *btnEdit_, *btnSave_, *btnReset_, *btnNew_, *btnDelete_, *btnSend_;
-    QAbstractButton *btnSort_, *btnNoItems_;
-    QComboBox* cbType_;
-    QGroupBox* gbGeneral_;
-    TStringGrid* grid_;
-    QLabel* lbDesc_;
+    QWidget* gbOthBtn_ = nullptr;
+    QWidget* gbOthBtn2_ = nullptr;
+    QAbstractButton* btnSort_ = nullptr;
+    QAbstractButton* btnNoItems_ = nullptr;
+    QComboBox* cbType_ = nullptr;
+    QGroupBox* gbGeneral_ = nullptr;
+    TStringGrid* grid_ = nullptr;
+    QLabel* lbDesc_ = nullptr;
 };
 
 }  // namespace stallmark

@@ -1,5 +1,5 @@
 #pragma once
-// The main window on the weapons page, with the weapon files and pick lists as given.
+// The weapons page on its own (no window), with the weapon files and pick lists as given.
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -9,45 +9,36 @@
 #include <QLineEdit>
 #include <map>
 #include <memory>
-#include <ostream>
 #include <string>
 
-#include "app/PageControl.h"
 #include "controls/StringGrid.h"
 #include "controls/Text1252.h"
 #include "controls/ToolButton.h"
-#include "lists/magic/WeaponPage.h"
-#include "support/AppFixture.h"
-
-// Readable failures for Qt strings.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+#include "lists/magic/MagicPage.h"
+#include "support/PageFixture.h"
 
 namespace stallmark::test {
 
 // Today in every weapon test: 08/12/2026, 10:30.
 inline constexpr const char* kToday = "20261208";
 
-struct WeaponFixture : AppFixture {
-    std::unique_ptr<TStallmarkForm> form;
-    TMagicWeaponPage* page = nullptr;
+struct WeaponFixture : PageFixture<TMagicPage> {
+    TMagicPage* page = nullptr;
     TStringGrid* grid = nullptr;
-    WindowHandle game = 0;
 
-    // Writes the files (name -> content) and starts the window on the weapons page.
+    // Writes the files (name -> content) and starts the weapons page.
     void Open(const std::map<std::string, std::string>& files = {}) {
         for (const auto& [name, content] : files) dir.Write(name, content);
-        game = windows.AddWindow("Ultima Online", "Ultima Online - Ann");
-        form = StartShown();
-        QCoreApplication::sendPostedEvents();
-        page = dynamic_cast<TMagicWeaponPage*>(form->PageList(TStallmarkForm::pgWeapons));
-        grid = Find<TStringGrid>(form.get(), "SGrid_MWDisplay");
+        page = &Build(WeaponList());
+        grid = page->Grid();
+        Start();
     }
 
-    QComboBox* Box(const char* name) { return Find<QComboBox>(form.get(), name); }
-    QCheckBox* Check(const char* name) { return Find<QCheckBox>(form.get(), name); }
-    QLineEdit* Price() { return Find<QLineEdit>(form.get(), "Ed_MWPrice"); }
-    QLabel* Label(const char* name) { return Find<QLabel>(form.get(), name); }
-    TToolBtnSig* Button(const char* name) { return Find<TToolBtnSig>(form.get(), name); }
+    QComboBox* Box(const char* name) { return Find<QComboBox>(name); }
+    QCheckBox* Check(const char* name) { return Find<QCheckBox>(name); }
+    QLineEdit* Price() { return Find<QLineEdit>("Ed_MWPrice"); }
+    QLabel* Label(const char* name) { return Find<QLabel>(name); }
+    TToolBtnSig* Button(const char* name) { return Find<TToolBtnSig>(name); }
     void Click(const char* name) {
         TToolBtnSig* b = Button(name);
         ASSERT_TRUE(b && b->isEnabled()) << name;
@@ -74,9 +65,8 @@ struct WeaponFixture : AppFixture {
     void SelectRow(int row) { grid->setRow(row); }
     std::string Stock() { return dir.Read("MWStock.dat"); }
     std::string Prices() { return dir.Read("MWPrice.dat"); }
-    void Tick(int times = 1) {
-        for (int i = 0; i < times; ++i) form->TimerTimer();
-    }
+    // The display options of one list, stored values applied as the window does after OK.
+    void ApplyListOptions(int number) { page->ApplyListDisplay(number, LoadListDisplay(settings, number)); }
 };
 
 }  // namespace stallmark::test

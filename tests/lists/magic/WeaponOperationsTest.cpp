@@ -5,7 +5,6 @@
 #include <QAction>
 #include <QCheckBox>
 
-#include "app/OptionsForm.h"
 #include "lists/magic/WeaponFixture.h"
 
 namespace stallmark::test {
@@ -112,7 +111,7 @@ TEST(WeaponSave, TwoSpecialBoxesStoreNoneAndBlinkTheWarning) {
     f.Check("Ckb_MWVirtue")->click();
     f.Click("Btn_MWAdd");
     EXPECT_EQ(f.Stock(), "Katana,,0,,,100," + std::string(kToday) + ",\r\n");
-    EXPECT_EQ(f.form->State().WarnFlashTicks, 10);
+    EXPECT_EQ(f.page->WarnFlashTicks(), 10);
     QLabel* warn = f.Label("Lb_MwWarn");
     EXPECT_EQ(warn->text(), "Weapon special status set to None");
     std::vector<QColor> colours;
@@ -124,14 +123,14 @@ TEST(WeaponSave, TwoSpecialBoxesStoreNoneAndBlinkTheWarning) {
     EXPECT_EQ(colours[0], QColor(255, 0, 0));  // starts red
     EXPECT_NE(colours[1], QColor(255, 0, 0));
     EXPECT_EQ(colours[8], QColor(255, 0, 0));
-    EXPECT_EQ(f.form->State().WarnFlashTicks, 0);
+    EXPECT_EQ(f.page->WarnFlashTicks(), 0);
     f.Tick();
     EXPECT_FALSE(warn->isVisible());
     // Silver and No Special together count as two as well.
     f.Check("Ckb_MWVirtue")->click();
     f.Check("Ckb_MWNone")->click();
     f.Click("Btn_MWAdd");
-    EXPECT_EQ(f.form->State().WarnFlashTicks, 10);
+    EXPECT_EQ(f.page->WarnFlashTicks(), 10);
 }
 
 TEST(WeaponEdit, RewritesTheRowInPlaceWithoutReloading) {
@@ -176,7 +175,7 @@ TEST(WeaponSold, MovesTheRowToThePriceListAndSelectsTheNextRow) {
     EXPECT_TRUE(f.dialogs.boxes.empty());
     EXPECT_EQ(f.Stock(), "Bow,Power,1,,,900,20261130,x\r\nKatana,,0,,,50,,\r\n");
     EXPECT_EQ(f.Prices(), "Axe,,0,,,1,3,,20260101\r\nMace,,0,,,5,7,," + std::string(kToday) + "\r\n");
-    EXPECT_EQ(f.page->WeaponView(), MagicView::Stock);
+    EXPECT_EQ(f.page->View(), MagicView::Stock);
     EXPECT_EQ(f.grid->Row(), 2);  // the new last row
     EXPECT_EQ(f.Label("Lb_MWepDesc")->text(), "  Katana = 50");
     f.SelectRow(1);
@@ -190,7 +189,7 @@ TEST(WeaponSold, MovesTheRowToThePriceListAndSelectsTheNextRow) {
     EXPECT_EQ(f.grid->Row(), 1);
     // The empty row sells nothing.
     const std::string prices = f.Prices();
-    f.page->Btn_MWSoldClick();
+    f.page->SoldClick();
     EXPECT_EQ(f.Prices(), prices);
 }
 
@@ -230,17 +229,16 @@ TEST(WeaponSend, TypesValueAndDescriptionWithTheWeaponRowOptions) {
     const std::string sent = f.windows.PostedText(f.game);
     EXPECT_EQ(sent, std::string(21, '\b') + "12000,Katana Massive Supremely Silver Vanquishing from bank\r");
     // Without the value and Enter, with 2 backspaces; a double click sends too.
-    TOptionsForm& options = f.form->Options();
-    options.findChild<QCheckBox*>("Ckb_SendVal1")->setChecked(false);
-    options.findChild<QCheckBox*>("Ckb_SendCr1")->setChecked(false);
-    options.findChild<QLineEdit*>("Ed_BackSpaces")->setText("2");
+    f.options.sendRows[1].value = false;
+    f.options.sendRows[1].enter = false;
+    f.options.backSpc = 2;
     f.windows.ClearLog();
     emit f.grid->cellDoubleClicked(0, 1);
     EXPECT_EQ(f.windows.PostedText(f.game),
               std::string(3, '\b') + "Katana Massive Supremely Silver Vanquishing from bank");
     // F2 on the weapons page sends as well.
     f.windows.ClearLog();
-    f.form->MenuItem("Mp_SendToGame")->trigger();
+    f.page->SendToGame(nullptr);
     EXPECT_FALSE(f.windows.PostedText(f.game).empty());
 }
 
@@ -251,8 +249,7 @@ TEST(WeaponSendToDetail, FillsTheBoxesQuietly) {
     f.SelectRow(2);
     f.Check("Ckb_MWNone")->setChecked(true);
     f.Check("Ckb_MWVirtue")->setChecked(true);
-    f.form->Popup_PricesPopup();
-    f.form->MenuItem("Mp_SendToDetail")->trigger();
+    f.page->SendToDetail();
     EXPECT_EQ(f.Box("Cb_Weapon")->currentText(), "Katana");
     EXPECT_EQ(f.Box("Cb_MWMagic")->currentText(), "Vanquishing");
     EXPECT_EQ(f.Box("Cb_MWAcc")->currentText(), "Supremely");
@@ -267,7 +264,7 @@ TEST(WeaponSendToDetail, FillsTheBoxesQuietly) {
     // A cell with no entry in its box selects none.
     f.dir.Write("MWStock.dat", "Lance,Odd,0,,,3,20261201,\r\n");
     f.Click("Btn_MWReset");
-    f.form->MenuItem("Mp_SendToDetail")->trigger();
+    f.page->SendToDetail();
     EXPECT_EQ(f.Box("Cb_Weapon")->currentText(), "");
     EXPECT_EQ(f.Price()->text(), "3");
 }
@@ -278,16 +275,15 @@ TEST(WeaponReorder, SortsBothFilesAndSearchesAsAfterAChange) {
                  "Zed,,0,,,1,2,,20260101\r\nAxe,,0,,,1,2,,20260101\r\n"));
     EXPECT_EQ(f.Items(), QStringList({"Mace", "Bow"}));
     f.Click("Btn_MWAutoUpdateOff");
-    f.form->Popup_PricesPopup();
-    ASSERT_TRUE(f.form->MenuItem("Mp_Reorder")->isVisible());
-    f.form->MenuItem("Mp_Reorder")->trigger();
+    ASSERT_TRUE(f.page->Popup(nullptr).reorder);
+    f.page->Reorder();
     EXPECT_EQ(f.Stock(), "Bow,,0,,,1,20261201,\r\nMace,,0,,,5,20261201,\r\n");
     EXPECT_EQ(f.Prices(), "Axe,,0,,,1,2,,20260101\r\nZed,,0,,,1,2,,20260101\r\n");
     EXPECT_EQ(f.Items(), QStringList({"Mace", "Bow"}));  // auto search off: not reloaded
     f.Click("Btn_MWAutoUpdateOn");
     EXPECT_EQ(f.Items(), QStringList({"Bow", "Mace"}));
     f.dir.Write("MWStock.dat", "Mace,,0,,,5,20261201,\r\nAxe,,0,,,1,20261201,\r\n");
-    f.form->MenuItem("Mp_Reorder")->trigger();
+    f.page->Reorder();
     EXPECT_EQ(f.Items(), QStringList({"Axe", "Mace"}));
 }
 

@@ -50,7 +50,7 @@ TEST(WeaponPage, StartsOnTheStockListWithDatesAgesAndAmounts) {
     WeaponFixture f;
     f.Open(With(kPickLists, "MWStock.dat", kStock));
     ASSERT_NE(f.page, nullptr);
-    EXPECT_EQ(f.page->WeaponView(), MagicView::Stock);
+    EXPECT_EQ(f.page->View(), MagicView::Stock);
     EXPECT_EQ(f.grid->RowTexts(0),
               QStringList({"Weapon", "Magic", "Accuracy", "Durability", "Special", "Other", "Date", "Age", "Price"}));
     EXPECT_EQ(f.Rows(), QStringList({"Bow|Power||Durable|||01/12/2026|7|900",
@@ -59,7 +59,7 @@ TEST(WeaponPage, StartsOnTheStockListWithDatesAgesAndAmounts) {
     EXPECT_EQ(f.grid->Row(), 1);
     EXPECT_EQ(f.Label("Lb_MWepDesc")->text(), "  Bow Durable Power = 900");
     EXPECT_EQ(f.Button("Btn_MWList")->text(), "Stock");
-    EXPECT_EQ(Find<QGroupBox>(f.form.get(), "Gb_Display")->title(), "Stock");
+    EXPECT_EQ(f.Find<QGroupBox>("Gb_Display")->title(), "Stock");
     EXPECT_TRUE(f.Button("Btn_MWAdd")->isEnabled());
     EXPECT_TRUE(f.Button("Btn_MWSold")->isEnabled());
     EXPECT_FALSE(f.Label("Lb_MwWarn")->isVisible());
@@ -77,7 +77,7 @@ TEST(WeaponPage, StartsOnTheStockListWithDatesAgesAndAmounts) {
     // The Price column takes what the others leave, at least 40.
     const int others = 74 + 76 + 52 + 48 + 47 + 56 + 48 + 21 + 8 + 1;
     EXPECT_EQ(f.grid->ColWidths(8), std::max(40, f.grid->ClientWidth() - others));
-    f.form->resize(900, 600);
+    f.window.resize(900, 600);
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(f.grid->ColWidths(8), f.grid->ClientWidth() - others);
     EXPECT_GT(f.grid->ColWidths(8), 40);
@@ -105,17 +105,17 @@ TEST(WeaponPage, ListButtonTogglesPricesWithTheirDisplayOptions) {
     EXPECT_EQ(f.grid->TextColor(), QColor(255, 0, 0));
     EXPECT_EQ(f.Label("Lb_MWepDesc")->height(), 12);
     f.Click("Btn_MWList");
-    EXPECT_EQ(f.page->WeaponView(), MagicView::Prices);
+    EXPECT_EQ(f.page->View(), MagicView::Prices);
     EXPECT_EQ(f.Button("Btn_MWList")->text(), "Prices");
-    EXPECT_EQ(Find<QGroupBox>(f.form.get(), "Gb_Display")->title(), "Prices");
+    EXPECT_EQ(f.Find<QGroupBox>("Gb_Display")->title(), "Prices");
     EXPECT_FALSE(f.Button("Btn_MWAdd")->isEnabled());
     EXPECT_FALSE(f.Button("Btn_MWSold")->isEnabled());
     EXPECT_EQ(f.Rows(), QStringList({"Katana|Power||||quick|15/01/2026|12|5000", "Axe||||||08/12/2026||1"}));
     EXPECT_EQ(f.grid->TextColor(), QColor(0, 0, 255));
     EXPECT_EQ(f.Label("Lb_MWepDesc")->height(), 16);
-    EXPECT_EQ(f.page->WeaponFilePath(), f.dir.File("MWPrice.dat"));
+    EXPECT_EQ(f.page->FilePath(), f.dir.File("MWPrice.dat"));
     f.Click("Btn_MWList");
-    EXPECT_EQ(f.page->WeaponView(), MagicView::Stock);
+    EXPECT_EQ(f.page->View(), MagicView::Stock);
     EXPECT_EQ(f.grid->TextColor(), QColor(255, 0, 0));
     EXPECT_EQ(f.Items().size(), 4);
 }
@@ -132,24 +132,22 @@ TEST(WeaponPage, ColumnWidthsRowHeightAndHiddenColumnsComeFromTheSettings) {
     EXPECT_EQ(f.grid->ColWidths(4), 40);
     EXPECT_EQ(f.grid->ColWidths(6), -1);
     EXPECT_EQ(f.grid->ColWidths(1), 90);
-    EXPECT_TRUE(f.form->State().MWHideDate);
-    EXPECT_FALSE(f.form->State().MWHideAge);
+    EXPECT_TRUE(f.page->ColumnHidden(HideColumn::Date));
+    EXPECT_FALSE(f.page->ColumnHidden(HideColumn::Age));
     EXPECT_FALSE(f.Button("Btn_MWAutoUpdateOn")->isDown());
     EXPECT_TRUE(f.Button("Btn_MWAutoUpdateOff")->isDown());
-    f.form->Popup_PricesPopup();
-    EXPECT_TRUE(f.form->MenuItem("Mp_HideColDate")->isChecked());
-    EXPECT_FALSE(f.form->MenuItem("Mp_HideColAge")->isChecked());
+    EXPECT_TRUE(f.page->Popup(nullptr).hideDate);
+    EXPECT_FALSE(f.page->Popup(nullptr).hideAge);
 
     // Showing the column again gives it 40; hiding Age hides it. Both last to the next start.
-    f.form->MenuItem("Mp_HideColDate")->trigger();
+    f.page->HideColumnChanged(HideColumn::Date, false);
     EXPECT_EQ(f.grid->ColWidths(6), 40);
-    EXPECT_FALSE(f.form->State().MWHideDate);
-    f.form->Popup_PricesPopup();
-    f.form->MenuItem("Mp_HideColAge")->trigger();
+    EXPECT_FALSE(f.page->ColumnHidden(HideColumn::Date));
+    f.page->HideColumnChanged(HideColumn::Age, true);
     EXPECT_EQ(f.grid->ColWidths(7), -1);
-    EXPECT_TRUE(f.form->State().MWHideAge);
+    EXPECT_TRUE(f.page->ColumnHidden(HideColumn::Age));
     f.grid->setColWidths(3, 1);
-    f.form->close();
+    f.Close();
     EXPECT_EQ(f.settings.ReadInteger("MWepColWidth7", 0), -1);
     EXPECT_EQ(f.settings.ReadInteger("MWepColWidth6", 0), 40);
     EXPECT_EQ(f.settings.ReadInteger("MWepColWidth3", 0), 40);
@@ -162,35 +160,15 @@ TEST(WeaponPage, PriceListColoursWaitForThePriceView) {
     f.Open();
     const QColor stockBack = f.grid->BackgroundColor();
     f.settings.WriteInteger("MWPrice BackCol", 0x00FFFF);  // yellow
-    f.form->ApplyListOptions(2);
+    f.ApplyListOptions(2);
     EXPECT_EQ(f.grid->BackgroundColor(), stockBack);
     f.Click("Btn_MWList");
     EXPECT_EQ(f.grid->BackgroundColor(), QColor(255, 255, 0));
     f.settings.WriteInteger("MWPrice BackCol", 0xFF00FF);
-    f.form->ApplyListOptions(2);  // shown at once while the price view is up
+    f.ApplyListOptions(2);  // shown at once while the price view is up
     EXPECT_EQ(f.grid->BackgroundColor(), QColor(255, 0, 255));
     f.Click("Btn_MWList");
     EXPECT_EQ(f.grid->BackgroundColor(), stockBack);
-}
-
-TEST(WeaponPage, ResizeGridAsksTheRowHeightAndAllowsSizing) {
-    WeaponFixture f;
-    f.Open();
-    EXPECT_FALSE(f.grid->RowSizing());
-    f.dialogs.inputAnswers.push_back(QString("3"));
-    f.form->Popup_PricesPopup();
-    f.form->MenuItem("Mp_GridResize")->trigger();
-    ASSERT_EQ(f.dialogs.inputs.size(), 1u);
-    EXPECT_EQ(f.dialogs.inputs[0].defaultAnswer, "17");
-    EXPECT_EQ(f.grid->DefaultRowHeight(), 6);
-    EXPECT_TRUE(f.grid->RowSizing());
-    EXPECT_TRUE(f.grid->ColSizing());
-    EXPECT_TRUE(f.form->State().GridSizingMW);
-    f.form->Popup_PricesPopup();
-    f.form->MenuItem("Mp_GridResize")->trigger();
-    EXPECT_FALSE(f.grid->ColSizing());
-    EXPECT_EQ(f.grid->DefaultRowHeight(), 6);
-    EXPECT_EQ(f.dialogs.inputs.size(), 1u);
 }
 
 TEST(WeaponPage, PickListsLoadWithNoneFirstAndSortedWhereSorted) {

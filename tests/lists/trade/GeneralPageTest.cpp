@@ -1,41 +1,33 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
-#include "app/OptionsForm.h"
-#include "app/PageControl.h"
 #include "controls/StringGrid.h"
 #include "controls/Text1252.h"
 #include "lists/trade/GeneralPage.h"
-#include "support/AppFixture.h"
+#include "support/PageFixture.h"
 
 namespace stallmark::test {
 
 namespace {
 
-// The main window on the General page, with General.dat holding `lines`.
-struct GeneralFixture : AppFixture {
-    std::unique_ptr<TStallmarkForm> form;
+// The General page on its own, with General.dat holding `file`.
+struct GeneralFixture : PageFixture<TGeneralPage> {
     TGeneralPage* page = nullptr;
     TStringGrid* grid = nullptr;
-    WindowHandle game = 0;
 
-    explicit GeneralFixture(const std::string& file = "") {
+    explicit GeneralFixture(const std::string& file = "", bool start = true) {
         dir.Write("General.dat", file);
-        game = windows.AddWindow("Ultima Online", "Ultima Online - Bob");
-        form = StartShown();
-        form->PageControl()->SetActivePageIndex(TStallmarkForm::pgGeneral);
-        QCoreApplication::sendPostedEvents();
-        page = static_cast<TGeneralPage*>(form->PageList(TStallmarkForm::pgGeneral));
-        grid = Find<TStringGrid>(form.get(), "SGrid_General");
+        page = &Build();
+        grid = page->Grid();
+        if (start) Start();
     }
 
-    QAbstractButton* Button(const char* name) { return Find<QAbstractButton>(form.get(), name); }
+    QAbstractButton* Button(const char* name) { return Find<QAbstractButton>(name); }
     void Click(const char* name) {
         QAbstractButton* b = Button(name);
         ASSERT_TRUE(b && b->isEnabled()) << name;
@@ -58,7 +50,7 @@ TEST(GeneralList, LoadsItemsSkipsBlankLinesAndCollectsTypes) {
               QStringList({"Tools|Smith hammer|25", "Dyes|Blue dye|100", "DYES|Red dye|90", "tools|Tongs|5"}));
     EXPECT_EQ(f.grid->RowTexts(0), QStringList({"Type", "Description", "Value"}));
     EXPECT_EQ(f.Count(), "No Items : 4");
-    auto* types = Find<QComboBox>(f.form.get(), "Cb_OthType");
+    auto* types = f.Find<QComboBox>("Cb_OthType");
     ASSERT_EQ(types->count(), 2);
     EXPECT_EQ(types->itemText(0), "Dyes");
     EXPECT_EQ(types->itemText(1), "Tools");
@@ -142,16 +134,16 @@ TEST(GeneralList, SortKeysCycleAndOrderAsTheyShould) {
     EXPECT_TRUE(rows[1].startsWith("dye|") || rows[1].startsWith("Dye|"));
 
     // The key is kept between runs as 1, 2 or 3.
-    f.form->close();
+    f.Close();
     EXPECT_EQ(f.settings.Strings().at("General Sort"), "1");
 }
 
 TEST(GeneralList, UnknownSortSettingReadsAsType) {
-    AppFixture f;
+    GeneralFixture f("", false);
     f.settings.WriteInteger("General Sort", 7);
-    auto form = f.StartShown();
-    EXPECT_EQ(Find<QAbstractButton>(form.get(), "Btn_GeneralSort")->text(), "Type");
-    form->close();
+    f.Start();
+    EXPECT_EQ(f.Button("Btn_GeneralSort")->text(), "Type");
+    f.Close();
     EXPECT_EQ(f.settings.Strings().at("General Sort"), "1");
 }
 
@@ -161,7 +153,7 @@ TEST(GeneralList, SaveKeepsTheSameItemSelectedAfterSorting) {
     f.grid->setRowTexts(3, {"Aardvark", "Stuffed", "9"});
     f.Click("Btn_GenSave");
     EXPECT_EQ(f.grid->Row(), 1);
-    EXPECT_EQ(Find<QLabel>(f.form.get(), "Lb_GeneralDesc")->text(), "  Stuffed = 9");
+    EXPECT_EQ(f.Find<QLabel>("Lb_GeneralDesc")->text(), "  Stuffed = 9");
 }
 
 TEST(GeneralList, DeleteAsksFirstAndTheLastItemLeavesOneEmptyRow) {
@@ -185,18 +177,18 @@ TEST(GeneralList, SendTypesTheRowWithTheGeneralOptions) {
     EXPECT_EQ(f.windows.PostedText(f.game), std::string(21, '\b') + "25,Hammer\r");
 
     // Value and description both off: only the backspaces reach the game.
-    Find<QCheckBox>(&f.form->Options(), "Ckb_SendVal5")->setChecked(false);
-    Find<QCheckBox>(&f.form->Options(), "Ckb_SendDesc5")->setChecked(false);
+    f.options.sendRows[5].value = false;
+    f.options.sendRows[5].description = false;
     f.windows.ClearLog();
     f.Click("Btn_GenSend");
     EXPECT_EQ(f.windows.PostedText(f.game), std::string(21, '\b'));
 
     // Description only, Cr off, no backspaces.
-    Find<QCheckBox>(&f.form->Options(), "Ckb_SendDesc5")->setChecked(true);
-    Find<QCheckBox>(&f.form->Options(), "Ckb_SendCr5")->setChecked(false);
-    Find<QLineEdit>(&f.form->Options(), "Ed_BackSpaces")->setText("0");
+    f.options.sendRows[5].description = true;
+    f.options.sendRows[5].enter = false;
+    f.options.backSpc = 0;
     f.windows.ClearLog();
-    f.form->Mp_SendToGameClick();  // F2 on this page
+    f.page->SendToGame(nullptr);  // F2 on this page
     EXPECT_EQ(f.windows.PostedText(f.game), "Hammer");
 }
 
@@ -228,7 +220,7 @@ TEST(GeneralList, TypingIntoTheGridGoesThroughTheFilter) {
 
 TEST(GeneralList, TypeChooserFillsTheRowOrJumpsToIt) {
     GeneralFixture f("Apples,Green,5\r\nBeans,Brown,6\r\n");
-    auto* types = Find<QComboBox>(f.form.get(), "Cb_OthType");
+    auto* types = f.Find<QComboBox>("Cb_OthType");
     types->setCurrentIndex(types->findText("Beans"));
     f.page->Cb_OthTypeChange();
     EXPECT_EQ(f.grid->Row(), 2);
@@ -266,61 +258,42 @@ TEST(GeneralList, OpenEditIsSavedAtShutdownAndGridValuesAreKept) {
     f.Click("Btn_GenNew");
     f.grid->setRowTexts(1, {"Tools", "Saw", "8"});
     f.grid->setColWidths(0, 80);
-    f.form->close();
+    f.Close();
     EXPECT_EQ(f.File(), "Tools,Saw,8\r\n");
     EXPECT_EQ(f.settings.Strings().at("General Col0"), "80");
     EXPECT_EQ(f.settings.Strings().at("RowHeight General"), "16");
 }
 
-TEST(GeneralList, StoredGridSizesAreReadWithTheirMinimum) {
-    AppFixture f;
+TEST(GeneralList, StoredGridSizesAreReadWithTheirMinimumAndRange) {
+    GeneralFixture f("", false);
     f.settings.WriteInteger("RowHeight General", 2);
     f.settings.WriteInteger("General Col1", 3);
-    auto form = f.StartShown();
-    auto* grid = Find<TStringGrid>(form.get(), "SGrid_General");
-    EXPECT_EQ(grid->DefaultRowHeight(), 6);
-    EXPECT_EQ(grid->ColWidths(1), 6);
+    f.settings.WriteInteger("General Col2", 2147483647);
+    f.Start();
+    EXPECT_EQ(f.grid->DefaultRowHeight(), 6);
+    EXPECT_EQ(f.grid->ColWidths(1), 6);
+    EXPECT_LE(f.grid->ColWidths(2), 10000);
 }
 
 TEST(GeneralList, ValueColumnStretchesToTheGrid) {
     GeneralFixture f;
-    f.form->resize(500, 526);
+    f.window.resize(500, 526);
     QCoreApplication::sendPostedEvents();
     const int expected = std::max(f.grid->ClientWidth() - (62 + 1) - (159 + 1) - 1, 6);
     EXPECT_EQ(f.grid->ColWidths(2), expected);
 }
 
 TEST(GeneralList, DisplayOptionsApplyToTheGridAndLabel) {
-    AppFixture f;
+    GeneralFixture f("", false);
     f.settings.WriteInteger("General BackCol", 0x0000FF);  // red
     f.settings.WriteBool("General LineRow", false);
     f.settings.WriteInteger("General FontSize", 11);
-    auto form = f.StartShown();
-    auto* grid = Find<TStringGrid>(form.get(), "SGrid_General");
-    EXPECT_EQ(grid->BackgroundColor(), QColor(255, 0, 0));
-    EXPECT_FALSE(grid->VertLines());
-    EXPECT_TRUE(grid->HorzLines());
-    EXPECT_EQ(grid->font().pointSize(), 11);
-    EXPECT_EQ(Find<QLabel>(form.get(), "Lb_GeneralDesc")->height(), 16);
-}
-
-TEST(GeneralList, ResizeGridAsksForTheRowHeight) {
-    GeneralFixture f;
-    f.form->Popup_PricesPopup();
-    f.dialogs.inputAnswers.push_back(QString("abc"));
-    f.form->MenuItem("Mp_GridResize")->trigger();
-    ASSERT_EQ(f.dialogs.inputs.size(), 1u);
-    EXPECT_EQ(f.dialogs.inputs[0].caption, "Enter Grid Height");
-    EXPECT_EQ(f.dialogs.inputs[0].prompt, "Grid Height");
-    EXPECT_EQ(f.dialogs.inputs[0].defaultAnswer, "16");
-    EXPECT_EQ(f.grid->DefaultRowHeight(), 6);
-    EXPECT_TRUE(f.grid->RowSizing());
-    EXPECT_TRUE(f.form->State().GridSizingGeneral);
-    f.form->Popup_PricesPopup();
-    EXPECT_TRUE(f.form->MenuItem("Mp_GridResize")->isChecked());
-    f.form->MenuItem("Mp_GridResize")->trigger();
-    EXPECT_FALSE(f.grid->RowSizing());
-    EXPECT_EQ(f.grid->DefaultRowHeight(), 6);
+    f.Start();
+    EXPECT_EQ(f.grid->BackgroundColor(), QColor(255, 0, 0));
+    EXPECT_FALSE(f.grid->VertLines());
+    EXPECT_TRUE(f.grid->HorzLines());
+    EXPECT_EQ(f.grid->font().pointSize(), 11);
+    EXPECT_EQ(f.Find<QLabel>("Lb_GeneralDesc")->height(), 16);
 }
 
 }  // namespace stallmark::test
