@@ -9,6 +9,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   # The X11 game link and its end-to-end tests.
   libx11-dev libxtst-dev xvfb xauth openbox
+  # The start-up benchmark sees the first paint through the X Damage extension.
+  libxdamage-dev
 )
 if [ -f "$(dirname "$0")/packages-extra.txt" ]; then
   while read -r p; do [ -n "$p" ] && [ "${p#\#}" = "$p" ] && packages+=("$p"); done < "$(dirname "$0")/packages-extra.txt"

@@ -8,7 +8,7 @@
 // superlinear. Figures that should not grow at all (paint times, bytes per cell)
 // are compared directly.
 //
-// Usage: bench_report <results folder> <json file>
+// Usage: bench_report <json file> <result file or folder>...  (tables in the order given)
 
 #include <algorithm>
 #include <cmath>
@@ -90,13 +90,23 @@ std::string SizeText(long n) {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: bench_report <results folder> <json file>\n");
+        std::fprintf(stderr, "usage: bench_report <json file> <result file or folder>...\n");
         return 2;
     }
+    const char* jsonPath = argv[1];
     std::vector<std::filesystem::path> files;
-    for (const auto& e : std::filesystem::directory_iterator(argv[1]))
-        if (e.path().extension() == ".tsv") files.push_back(e.path());
-    std::sort(files.begin(), files.end());
+    for (int i = 2; i < argc; ++i) {
+        const std::filesystem::path path = argv[i];
+        if (std::filesystem::is_directory(path)) {
+            std::vector<std::filesystem::path> found;
+            for (const auto& e : std::filesystem::directory_iterator(path))
+                if (e.path().extension() == ".tsv") found.push_back(e.path());
+            std::sort(found.begin(), found.end());
+            files.insert(files.end(), found.begin(), found.end());
+        } else if (std::filesystem::exists(path)) {
+            files.push_back(path);
+        }
+    }
 
     std::vector<Entry> entries;
     std::map<std::string, int> firstSeen;  // action -> order of its first row
@@ -142,9 +152,9 @@ int main(int argc, char** argv) {
         e.growth = g;
     }
 
-    std::printf("\n%-50s %6s %10s %10s %-6s %9s %8s  %-16s %-6s %s\n", "action", "size", "min", "median", "unit",
+    std::printf("\n%-64s %6s %10s %10s %-6s %9s %8s  %-16s %-6s %s\n", "action", "size", "min", "median", "unit",
                 "F med", "ratio", "target", "holds", "growth");
-    std::printf("%s\n", std::string(136, '-').c_str());
+    std::printf("%s\n", std::string(150, '-').c_str());
     int held = 0, missed = 0, superlinear = 0;
     std::vector<std::string> notes;
     for (const Entry& e : entries) {
@@ -159,7 +169,7 @@ int main(int argc, char** argv) {
         if (e.growth > 1.5) ++superlinear;
         const bool judged = e.target.kind != Target::None;
         if (judged) (e.holds ? held : missed)++;
-        std::printf("%-50.50s %6s %10.3f %10.3f %-6s %9s %8s  %-16s %-6s %s\n", e.action.c_str(),
+        std::printf("%-64.64s %6s %10.3f %10.3f %-6s %9s %8s  %-16s %-6s %s\n", e.action.c_str(),
                     SizeText(e.size).c_str(), e.value.min, e.value.median, e.unit.c_str(), floorText, ratio,
                     e.target.Text().c_str(),
                     !judged   ? "-"
@@ -169,7 +179,7 @@ int main(int argc, char** argv) {
         if (!e.note.empty() && std::find(notes.begin(), notes.end(), e.action + ": " + e.note) == notes.end())
             notes.push_back(e.action + ": " + e.note);
     }
-    std::printf("%s\n", std::string(136, '-').c_str());
+    std::printf("%s\n", std::string(150, '-').c_str());
     std::printf("%d figures hold their target, %d do not; %d grow faster than linear (n log n for sorts)\n", held,
                 missed, superlinear);
     std::printf(
@@ -178,7 +188,7 @@ int main(int argc, char** argv) {
         Runs());
     for (const std::string& n : notes) std::printf("  %s\n", n.c_str());
 
-    std::ofstream json(argv[2], std::ios::binary);
+    std::ofstream json(jsonPath, std::ios::binary);
     json << "{\n  \"rows\": [\n";
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const Entry& e = entries[i];
@@ -200,6 +210,6 @@ int main(int argc, char** argv) {
     }
     json << "  ],\n  \"held\": " << held << ",\n  \"missed\": " << missed << ",\n  \"superlinear\": " << superlinear
          << "\n}\n";
-    std::printf("written: %s\n", argv[2]);
+    std::printf("written: %s\n", jsonPath);
     return 0;
 }
