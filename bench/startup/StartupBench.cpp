@@ -241,7 +241,7 @@ void Measure(Server& server, const std::string& program, const Case& c) {
     }
     Row emptyRow;
     emptyRow.action = "Start-up from outside: exec to first paint, no data, " + c.action + " page";
-    emptyRow.size = 0;
+    emptyRow.size = c.size;  // the size of the data its runs were paired with
     emptyRow.value = StatsOf(empties);
     emptyRow.growth = Growth::None;
     emptyRow.note = "the real program under Xvfb, first paint seen through the Damage extension";
