@@ -11,6 +11,8 @@ packages=(
   libx11-dev libxtst-dev xvfb xauth openbox
   # Installing and packaging: desktop entry and metainfo checks, the Debian package.
   desktop-file-utils appstream dpkg-dev file
+  # The start-up benchmark sees the first paint through the X Damage extension.
+  libxdamage-dev
 )
 if [ -f "$(dirname "$0")/packages-extra.txt" ]; then
   while read -r p; do [ -n "$p" ] && [ "${p#\#}" = "$p" ] && packages+=("$p"); done < "$(dirname "$0")/packages-extra.txt"

@@ -1,11 +1,8 @@
-// The keystroke sender's speed: characters per second from SendToGame with
-// CharDelay 0, into the fake desktop and, end to end, into a receiver window
-// on a private Xvfb through the X11 backend; and the longest stretch during a
-// 1,000-character send in which the program's events would not be processed
-// (the longest gap between two Pacer::ProcessEvents calls, the start and the
-// end of the send counting as calls).
-
-#include <benchmark/benchmark.h>
+// The keystroke sender: the time to send 1,000 characters with CharDelay 0 into the
+// fake desktop and, end to end, into a receiver window on a private Xvfb through the
+// X11 backend; and the longest stretch during a send in which the program's events
+// would not be handled (the longest gap between two Pacer::ProcessEvents calls, the
+// start and the end of the send counting as calls).
 
 #include <algorithm>
 #include <chrono>
@@ -13,6 +10,7 @@
 #include <string>
 #include <thread>
 
+#include "BenchSupport.h"
 #include "game/FakeGameWindows.h"
 #include "game/GameLink.h"
 
@@ -60,29 +58,43 @@ GameLinkOptions Options() {
     return GameLinkOptions{[] { return std::string("Ultima Online -"); }, [] { return std::string("0"); }, nullptr};
 }
 
-void BM_SendToFake(benchmark::State& state) {
+constexpr std::size_t kChars = 1000;
+
+void Report(const std::string& action, const std::vector<double>& sendMs, const std::vector<double>& gaps) {
+    bench::Row row;
+    row.action = action;
+    row.size = static_cast<long>(kChars);
+    row.value = bench::StatsOf(sendMs);
+    row.growth = bench::Growth::None;
+    Record(row);
+    bench::Row gap;
+    gap.action = action + ", longest wait for events";
+    gap.size = static_cast<long>(kChars);
+    gap.value = bench::StatsOf(gaps);
+    gap.growth = bench::Growth::None;
+    gap.note = "the longest stretch in which the window could not handle its events";
+    Record(gap);
+}
+
+void SendToFake() {
     FakeGameWindows desk;
     desk.AddWindow("Ultima Online", "UO");
     GapPacer pacer;
     GameLink link(desk, pacer, Options());
-    const std::string text = Text(static_cast<std::size_t>(state.range(0)), false);
-    double worstGap = 0;
-    double gapSum = 0;
-    for (auto _ : state) {
+    const std::string text = Text(kChars, false);
+    std::vector<double> sendMs, gaps;
+    for (int i = 0; i < bench::Runs(); ++i) {
         desk.ClearLog();
         pacer.ResetGap();
+        const double start = bench::NowMs();
         pacer.Start();
         link.SendToGame(text, true, 20);
         pacer.Mark();
-        worstGap = std::max(worstGap, pacer.MaxGapMs());
-        gapSum += pacer.MaxGapMs();
+        sendMs.push_back(bench::NowMs() - start);
+        gaps.push_back(pacer.MaxGapMs());
     }
-    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(text.size()));
-    // The worst includes the odd moment the machine took the thread away.
-    state.counters["max_gap_ms"] = worstGap;
-    state.counters["mean_max_gap_ms"] = gapSum / static_cast<double>(state.iterations());
+    Report("Game link: send 1000 characters (fake desktop)", sendMs, gaps);
 }
-BENCHMARK(BM_SendToFake)->Arg(1000);
 
 #if defined(STALLMARK_BENCH_X11)
 
@@ -112,49 +124,45 @@ X11Bench& Bench(bool windowManager) {
     return b;
 }
 
-// args: length, accented text (keys lent for it), window manager.
-void BM_SendToX11Receiver(benchmark::State& state) {
-    X11Bench& b = Bench(state.range(2) != 0);
+void SendToX11Receiver(bool accented, bool windowManager) {
+    const std::string action = std::string("Game link: send 1000 ") + (accented ? "accented " : "") +
+                               "characters to a window on Xvfb" + (windowManager ? " with openbox" : "");
+    X11Bench& b = Bench(windowManager);
     if (!b.error.empty()) {
-        state.SkipWithError(b.error.c_str());
+        std::printf("%s: skipped, %s\n", action.c_str(), b.error.c_str());
         return;
     }
     GapPacer pacer;
     GameLink link(*b.windows, pacer, Options());
-    const std::string text = Text(static_cast<std::size_t>(state.range(0)), state.range(1) != 0);
-    double worstGap = 0;
-    double sendMs = 0;
-    for (auto _ : state) {
+    const std::string text = Text(kChars, accented);
+    std::vector<double> sendMs, gaps;
+    for (int i = 0; i < bench::Runs(); ++i) {
         const std::size_t before = b.game->Log().size();
-        const auto start = SteadyClock::now();
         pacer.ResetGap();
+        const double start = bench::NowMs();
         pacer.Start();
         link.SendToGame(text, false, 0);
         pacer.Mark();
-        sendMs += std::chrono::duration<double, std::milli>(SteadyClock::now() - start).count();
-        worstGap = std::max(worstGap, pacer.MaxGapMs());
+        sendMs.push_back(bench::NowMs() - start);
+        gaps.push_back(pacer.MaxGapMs());
         if (b.game->WaitForLog(before + text.size()).size() != before + text.size()) {
-            state.SkipWithError("the receiver did not get every character");
+            std::printf("%s: the receiver did not get every character\n", action.c_str());
             return;
         }
     }
-    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(text.size()));
-    state.counters["max_gap_ms"] = worstGap;
-    state.counters["send_ms"] = sendMs / static_cast<double>(state.iterations());
+    Report(action, sendMs, gaps);
 }
-BENCHMARK(BM_SendToX11Receiver)
-    ->ArgNames({"chars", "accented", "openbox"})
-    ->Args({1000, 0, 0})
-    ->Args({1000, 1, 0})
-    ->Args({1000, 0, 1})
-    ->Args({1000, 1, 1})
-    ->Iterations(5)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
 
 #endif
 
 }  // namespace
 }  // namespace stallmark
 
-BENCHMARK_MAIN();
+int main() {
+    stallmark::SendToFake();
+#if defined(STALLMARK_BENCH_X11)
+    for (const bool windowManager : {false, true})
+        for (const bool accented : {false, true}) stallmark::SendToX11Receiver(accented, windowManager);
+#endif
+    return 0;
+}

@@ -133,6 +133,77 @@ TEST(RecordFile, SortingGivesTheOrderOfTheBubbleSort) {
     }
 }
 
+// Large files whose lines share long beginnings (the same weapon, magic and
+// figures, field after field), hold bytes next to the separator and the key's
+// escapes, and end early or late: the sort gives the order of the comparison,
+// equal lines in file order, which a stable sort by the comparison also gives.
+TEST(RecordFile, LargeFilesSortInTheOrderOfTheComparison) {
+    std::mt19937 rng(23);
+    const std::vector<std::string> heads = {"Katana",
+                                            "Katana ",
+                                            "Kat",
+                                            "Longsword",
+                                            "",
+                                            "\xC9p\xE9"
+                                            "e longue",
+                                            "Bow"};
+    const std::vector<std::string> common = {"Vanquishing", "Vanquishing of the Long Name Here", "Power", "", "+"};
+    const std::vector<std::string> odd = {"a", "a\0"s, "a\1", "a\1b", "\0"s, "\x01\x01", "\xFF", "-", "+", " ", ""};
+    auto field = [&](int position) -> std::string {
+        switch (rng() % 6) {
+            case 0: return odd[rng() % odd.size()];
+            case 1: return std::to_string(rng() % 1000);
+            default: return position == 0 ? heads[rng() % heads.size()] : common[rng() % common.size()];
+        }
+    };
+    for (const int count : {1000, 60000}) {
+        Lines lines(static_cast<std::size_t>(count));
+        for (std::string& line : lines) {
+            if (rng() % 8 == 0) {  // a run of empty fields, as long as several key words
+                line = heads[rng() % heads.size()] + std::string(rng() % 40, ',') + field(1) + "," + field(2);
+                continue;
+            }
+            const int fields = static_cast<int>(rng() % 12);
+            for (int f = 0; f < fields; ++f) line += (f ? "," : "") + field(f);
+            if (rng() % 4 == 0) line += std::string(rng() % 3, ',');  // empty fields at the end
+        }
+        Lines expected = lines;
+        std::stable_sort(expected.begin(), expected.end(),
+                         [](const std::string& a, const std::string& b) { return CompareRecordLines(a, b) < 0; });
+        Lines sorted = lines;
+        SortRecordLines(sorted);
+        ASSERT_EQ(sorted.size(), expected.size());
+        for (std::size_t i = 0; i < sorted.size(); ++i)
+            ASSERT_EQ(sorted[i], expected[i]) << "line " << i << " of " << count;
+
+        TempDir dir;
+        std::string bytes;
+        for (const std::string& line : lines) bytes += line + "\r\n";
+        dir.Write("Big.dat", bytes);
+        SortRecordFileAt(dir.File("Big.dat"));
+        ASSERT_EQ(dir.Read("Big.dat"), CrLf(expected));
+    }
+}
+
+// The weapon files as players fill them: a few kinds of weapon, most lines alike
+// for their first dozens of bytes.
+TEST(RecordFile, WeaponFilesSortInTheOrderOfTheComparison) {
+    std::mt19937 rng(31);
+    Lines lines;
+    for (int i = 0; i < 50000; ++i) lines.push_back(WeaponLine(rng, i % 7));
+    Lines expected = lines;
+    std::stable_sort(expected.begin(), expected.end(),
+                     [](const std::string& a, const std::string& b) { return CompareRecordLines(a, b) < 0; });
+    Lines sorted = lines;
+    SortRecordLines(sorted);
+    EXPECT_TRUE(sorted == expected);
+    // Bubble passes on a part of it, to tie the stable sort to the reference.
+    const Lines part(lines.begin(), lines.begin() + 600);
+    Lines partSorted = part;
+    SortRecordLines(partSorted);
+    EXPECT_EQ(partSorted, BubbleSorted(part));
+}
+
 TEST(RecordFile, SortKeysOrderLinesAsTheirComparison) {
     // Bytes around the separator and the key's own escapes, at random.
     const char alphabet[] = {',', ',', '\0', '\1', '\2', ' ', '+', '-', 'a', 'b', '\x7f', '\xff'};

@@ -1,0 +1,116 @@
+#pragma once
+// What every benchmark shares: the sizes to run, timing of runs (min and median),
+// the floor F, the result rows and where they go.
+//
+// F, the floor, is the time to read a data file whole and split every line into
+// its fields as views (no string per field): the least any list can do with that
+// file. It is measured on the same file, in the same process, interleaved with
+// the runs of the action it is compared with, so a busy machine slows both.
+//
+// Rows are printed as they are measured and appended, one tab-separated line each,
+// to $STALLMARK_BENCH_OUT/<program>.tsv when that variable names a folder; the
+// program bench_report turns those files into the final table and JSON.
+//
+// Environment:
+//   STALLMARK_BENCH_SIZES  line counts to run, e.g. "10000 100000 1000000"; by
+//                          default each program runs its own sizes (the store
+//                          programs 10k, 100k and 1M, the window ones 10k and 100k)
+//   STALLMARK_BENCH_RUNS   runs per figure, at least 5 (default 5)
+//   STALLMARK_BENCH_OUT    folder for the result files (no files when unset)
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace stallmark::bench {
+
+// The sizes to run: STALLMARK_BENCH_SIZES when set, else defaults.
+std::vector<int> Sizes(const std::vector<int>& defaults);
+int Runs();
+
+// Milliseconds on the steady clock.
+double NowMs();
+
+struct Stats {
+    double min = 0;
+    double median = 0;
+    std::vector<double> runs;
+};
+Stats StatsOf(std::vector<double> values);
+
+// F once on the file at path, in milliseconds.
+double FloorOnce(const std::string& path);
+// The field count of the last FloorOnce (a check that it did the work).
+std::size_t LastFloorFields();
+
+struct Measured {
+    Stats action;  // ms
+    Stats floor;   // ms, F on the given file
+};
+
+// runs times: setup (not timed), F on floorPath, then the action, each timed apart.
+// One run of each goes first untimed when warmUp is set.
+Measured MeasureAgainstFloor(const std::string& floorPath, int runs, const std::function<void()>& setup,
+                             const std::function<void()>& action, bool warmUp = false);
+// runs times: setup (not timed), then the action (timed).
+Stats Measure(int runs, const std::function<void()>& setup, const std::function<void()>& action);
+
+// What a figure must stay within.
+struct Target {
+    enum Kind { None, TimesF, TimesFPlusMs, Ms, AtMost } kind = None;
+    double factor = 0;  // TimesF, TimesFPlusMs: times F; Ms, AtMost: the limit
+    double plus = 0;    // TimesFPlusMs: milliseconds added
+    std::string Text() const;
+    // Whether a median figure holds, given F's median.
+    bool Holds(double median, double floorMedian) const;
+};
+Target TimesF(double factor);
+Target TimesFPlus(double factor, double ms);
+Target AtMostMs(double ms);
+Target AtMost(double value);  // for figures that are not times (bytes per cell)
+
+// How a figure should grow with the size: in step with F (or the line count when
+// there is no F), as n log n, not at all, or not judged.
+enum class Growth { Linear, NLogN, Flat, None };
+
+struct Row {
+    std::string action;  // what the player does, e.g. "Weapons: Reorder (both files)"
+    long size = 0;       // lines of the file the action works on
+    std::string unit = "ms";
+    Stats value;
+    Stats floor;  // empty (no runs) when the figure is not compared with F
+    Target target;
+    Growth growth = Growth::Linear;
+    std::string note;  // anything the reader must know, shown under the table
+};
+
+// Prints the row and appends it to the program's result file.
+void Record(const Row& row);
+// Names the result file (by default the program's file name).
+void SetProgramName(const std::string& name);
+
+// The process's resident size in bytes, after returning free heap to the system.
+long ResidentBytes();
+
+// Runs body(size) once per size, each in a fresh process (this program started again
+// with "--size N"), so that memory and caches of one size do not carry into the next.
+// Called with "--size N", runs body(N) here. Returns the exit code for main.
+int RunEachSize(int argc, char** argv, const std::vector<int>& defaults, const std::function<void(int)>& body);
+
+// A folder of its own under the system's temporary folder, removed with everything
+// in it when this goes away.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    const std::string& Path() const { return path_; }
+    std::string File(const std::string& name) const { return path_ + "/" + name; }
+    void Write(const std::string& name, const std::string& bytes) const;
+
+private:
+    std::string path_;
+};
+
+}  // namespace stallmark::bench
