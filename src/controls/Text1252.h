@@ -1,8 +1,9 @@
 #pragma once
 // Data files, settings strings and keystrokes are bytes in Windows-1252.
-// Widgets show QString. This is the one conversion between them; every byte
-// 0-255 survives a round trip (the five bytes 1252 leaves undefined map to
-// the C1 control characters of the same code).
+// Widgets show QString. This is the one conversion between them, over the
+// code page of store/Windows1252.h; every byte 0-255 survives a round trip
+// (the five bytes 1252 leaves undefined map to the C1 control characters of
+// the same code).
 
 #include <QString>
 #include <cstddef>

@@ -42,8 +42,14 @@ struct FakeOperation {
     bool operator==(const FakeOperation&) const = default;
 };
 
-class FakeGameWindows : public GameWindows {
+class FakeGameWindows final : public GameWindows {
 public:
+    FakeGameWindows() = default;
+    FakeGameWindows(const FakeGameWindows&) = delete;
+    FakeGameWindows& operator=(const FakeGameWindows&) = delete;
+    FakeGameWindows(FakeGameWindows&&) = delete;
+    FakeGameWindows& operator=(FakeGameWindows&&) = delete;
+
     // The program's window until SetProgramWindow names another.
     static constexpr WindowHandle kDefaultProgramWindow = 0x5000;
 

@@ -16,11 +16,12 @@ namespace stallmark {
 // the same number.
 std::uint32_t KeysymFor1252(std::uint8_t byte);
 
-// The Unicode code point of a Windows-1252 byte (unassigned bytes: their own value).
+// The Unicode code point of a Windows-1252 byte (unassigned bytes: their own
+// value); CodePointOf1252 of store/Windows1252.h.
 char32_t UnicodeFor1252(std::uint8_t byte);
 
-// UTF-8 to Windows-1252; a character the code page lacks becomes '?', and a
-// malformed sequence one '?' per byte.
+// UTF-8 to Windows-1252 (Utf8ToCp1252 of store/Windows1252.h); a character
+// the code page lacks becomes '?', and a malformed sequence one '?' per byte.
 std::string Utf8To1252(const std::string& utf8);
 
 }  // namespace stallmark

@@ -6,8 +6,14 @@
 
 namespace stallmark {
 
-class Win32GameWindows : public GameWindows {
+class Win32GameWindows final : public GameWindows {
 public:
+    Win32GameWindows() = default;
+    Win32GameWindows(const Win32GameWindows&) = delete;
+    Win32GameWindows& operator=(const Win32GameWindows&) = delete;
+    Win32GameWindows(Win32GameWindows&&) = delete;
+    Win32GameWindows& operator=(Win32GameWindows&&) = delete;
+
     WindowHandle FindByClass(const std::string& windowClass) override;
     std::vector<WindowHandle> TopLevelWindows() override;
     std::string Title(WindowHandle window) override;

@@ -11,7 +11,7 @@
 
 namespace stallmark {
 
-class X11GameWindows : public GameWindows {
+class X11GameWindows final : public GameWindows {
 public:
     // Opens a connection of its own to the display (empty: $DISPLAY); null when
     // the display cannot be opened.
@@ -19,6 +19,8 @@ public:
     ~X11GameWindows() override;
     X11GameWindows(const X11GameWindows&) = delete;
     X11GameWindows& operator=(const X11GameWindows&) = delete;
+    X11GameWindows(X11GameWindows&&) = delete;
+    X11GameWindows& operator=(X11GameWindows&&) = delete;
 
     WindowHandle FindByClass(const std::string& windowClass) override;
     std::vector<WindowHandle> TopLevelWindows() override;

@@ -6,6 +6,9 @@
 #include <system_error>
 #include <utility>
 
+#include "store/Files.h"
+#include "store/Windows1252.h"
+
 #ifdef _WIN32
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -31,13 +34,6 @@ namespace {
 constexpr const char* kHexPrefix = "hex:";
 constexpr const char* kHexDigits = "0123456789ABCDEF";
 constexpr const char* kUtf8Bom = "\xEF\xBB\xBF";
-
-// Unicode of the bytes 0x80 to 0x9F in Windows-1252; 0 where the code page leaves the byte undefined.
-constexpr char32_t kCp1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -75,61 +71,6 @@ void AppendEscape(std::string& out, unsigned char b) {
     AppendHexByte(out, b);
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
-
-// The code point of a well-formed UTF-8 sequence at s[i] (lead byte 0x80 or above) and its length;
-// length 0 when the bytes there are not valid UTF-8.
-std::size_t DecodeUtf8(const std::string& s, std::size_t i, char32_t& cp) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
-    const unsigned char lead = byte(i);
-    std::size_t length = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        cp = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        cp = lead & 0x0F;
-        if (lead == 0xE0) low = 0xA0;
-        if (lead == 0xED) high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        cp = lead & 0x07;
-        if (lead == 0xF0) low = 0x90;
-        if (lead == 0xF4) high = 0x8F;
-    } else {
-        return 0;
-    }
-    if (i + length > s.size()) return 0;
-    for (std::size_t k = 1; k < length; ++k) {
-        const unsigned char c = byte(i + k);
-        if (c < (k == 1 ? low : 0x80) || c > (k == 1 ? high : 0xBF)) return 0;
-        cp = (cp << 6) | (c & 0x3F);
-    }
-    return length;
-}
-
-// The Windows-1252 byte of a character; '?' where the code page has none.
-char FromUnicode(char32_t cp) {
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<char>(cp);
-    if (cp <= 0x9F) return kCp1252High[cp - 0x80] == 0 ? static_cast<char>(cp) : '?';
-    for (int k = 0; k < 32; ++k)
-        if (kCp1252High[k] == cp) return static_cast<char>(0x80 + k);
-    return '?';
-}
-
 // Text for the file; see the header for the rules.
 std::string Encode(const std::string& bytes, bool isName) {
     std::string out;
@@ -153,10 +94,10 @@ std::string Encode(const std::string& bytes, bool isName) {
             AppendEscape(out, b);
         } else if (b < 0x80) {
             out.push_back(static_cast<char>(b));
-        } else if (b < 0xA0 && kCp1252High[b - 0x80] == 0) {
+        } else if (!IsDefined1252(b)) {
             AppendEscape(out, b);
         } else {
-            AppendUtf8(out, b < 0xA0 ? kCp1252High[b - 0x80] : b);
+            AppendUtf8(out, CodePointOf1252(b));
         }
     }
     return out;
@@ -183,7 +124,8 @@ std::string Decode(const std::string& text) {
         if (c >= 0x80) {
             char32_t cp = 0;
             if (const std::size_t length = DecodeUtf8(text, i, cp)) {
-                out.push_back(FromUnicode(cp));
+                const int byte = ByteOf1252(cp);
+                out.push_back(byte < 0 ? '?' : static_cast<char>(byte));
                 i += length;
                 continue;
             }
@@ -293,8 +235,22 @@ bool ReadWholeFile(const std::filesystem::path& path, std::string& text) {
     return true;
 }
 
-void WriteFileAtomically(const std::filesystem::path& path, const std::string& text) {
+void WriteFileAtomically(const std::filesystem::path& given, const std::string& text) {
     const char* what = "Cannot save settings file";
+#ifdef _WIN32
+    // Windows itself refuses to replace a read-only file.
+    const std::filesystem::path& path = given;
+#else
+    // A link stays a link: the file it points to is replaced. A file that nobody may write
+    // was made read-only on purpose and is left alone.
+    std::filesystem::path path;
+    try {
+        path = LinkTarget(given.string());
+    } catch (const StoreError& e) {
+        Fail(what, given, e.what());
+    }
+    if (IsReadOnlyFile(path.string())) Fail(what, path, "the file is read-only");
+#endif
     const std::filesystem::path folder = path.parent_path();
     if (!folder.empty()) {
         std::error_code ec;

@@ -18,7 +18,9 @@
 //
 // Writes are kept in memory; Flush() replaces the file atomically (sibling
 // temporary file, flushed to disk, renamed over the old one), creating the
-// folder when missing. Sections other than "[Stallmark]", comments and lines
+// folder when missing. A file that is a symbolic link is replaced where the
+// link points (the link stays), and a read-only file is not replaced at all:
+// Flush() throws SettingsError and the file stays as it is. Sections other than "[Stallmark]", comments and lines
 // it does not understand are kept as they stand, with the file's own line
 // ends (LF for a new file).
 
@@ -37,6 +39,10 @@ public:
     // Loads the file. A missing file is an empty store; a file that exists
     // but cannot be read throws SettingsError with the system's text.
     explicit IniFileSettings(std::filesystem::path path);
+    IniFileSettings(const IniFileSettings&) = delete;
+    IniFileSettings& operator=(const IniFileSettings&) = delete;
+    IniFileSettings(IniFileSettings&&) = delete;
+    IniFileSettings& operator=(IniFileSettings&&) = delete;
 
     // $XDG_CONFIG_HOME/Orvanel/Stallmark.ini (default ~/.config/...);
     // on Windows %APPDATA%\Orvanel\Stallmark.ini.

@@ -10,6 +10,12 @@ namespace stallmark {
 
 class MemorySettings final : public SettingsStore {
 public:
+    MemorySettings() = default;
+    MemorySettings(const MemorySettings&) = delete;
+    MemorySettings& operator=(const MemorySettings&) = delete;
+    MemorySettings(MemorySettings&&) = delete;
+    MemorySettings& operator=(MemorySettings&&) = delete;
+
     std::optional<std::string> ReadRaw(const std::string& name) override;
     void WriteRaw(const std::string& name, const std::string& value) override;
     std::optional<std::vector<std::uint8_t>> ReadBinary(const std::string& name) override;

@@ -39,6 +39,8 @@ public:
     ~RegistrySettings() override;
     RegistrySettings(const RegistrySettings&) = delete;
     RegistrySettings& operator=(const RegistrySettings&) = delete;
+    RegistrySettings(RegistrySettings&&) = delete;
+    RegistrySettings& operator=(RegistrySettings&&) = delete;
 
     std::optional<std::string> ReadRaw(const std::string& name) override;
     void WriteRaw(const std::string& name, const std::string& value) override;

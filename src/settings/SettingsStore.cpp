@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cstring>
 
+#include "store/Clock.h"
+
 namespace stallmark {
 
 std::optional<int> ParseDecimalInteger(const std::string& text) {
@@ -47,6 +49,7 @@ std::optional<double> SettingsStore::ReadDateTime(const std::string& name) {
     if (!bytes || bytes->size() != sizeof(double)) return std::nullopt;
     double value = 0;
     std::memcpy(&value, bytes->data(), sizeof value);
+    if (!IsValidDateTime(value)) return std::nullopt;
     return value;
 }
 

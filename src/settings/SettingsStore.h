@@ -37,13 +37,16 @@ public:
     // The INI-style access.
     std::string ReadString(const std::string& name, const std::string& fallback);
     void WriteString(const std::string& name, const std::string& value) { WriteRaw(name, value); }
-    // Missing, or not a decimal integer: the fallback.
+    // Missing, or not a decimal integer within the range of int: the fallback. Any text
+    // is safe here (no overflow, no exception).
     int ReadInteger(const std::string& name, int fallback);
     void WriteInteger(const std::string& name, int value);
     // True for any integer other than 0; missing or not an integer: the fallback.
     bool ReadBool(const std::string& name, bool fallback);
     void WriteBool(const std::string& name, bool value);
-    // An 8-byte binary double; anything else (missing, other size) is std::nullopt.
+    // An 8-byte binary double that names a date-time of the years 1 to 9999; anything
+    // else (missing, another size, NaN, an infinity, a number out of that range) is
+    // std::nullopt, as for a value that cannot be read.
     std::optional<double> ReadDateTime(const std::string& name);
     void WriteDateTime(const std::string& name, double value);
 };

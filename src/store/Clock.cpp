@@ -32,6 +32,8 @@ void CivilFromDays(long long z, int& y, int& m, int& d) {
 }
 
 constexpr long long kUnixEpochDays = 25569;  // 1970-01-01 as days since 1899-12-30
+constexpr double kFirstDay = -693593;        // 0001-01-01
+constexpr double kEndDay = 2958466;          // 10000-01-01, the first day after the range
 
 }  // namespace
 
@@ -63,12 +65,19 @@ DateTime EncodeDate(int year, int month, int day) {
 }
 
 DateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second) {
-    return EncodeDate(year, month, day) + (hour * 3600 + minute * 60 + second) / 86400.0;
+    return EncodeDate(year, month, day) + (hour * 3600.0 + minute * 60.0 + second) / 86400.0;
 }
 
-void DecodeDate(DateTime value, int& year, int& month, int& day) {
+bool IsValidDateTime(DateTime value) { return std::isfinite(value) && value >= kFirstDay && value < kEndDay; }
+
+bool DecodeDate(DateTime value, int& year, int& month, int& day) {
+    if (!IsValidDateTime(value)) {
+        year = month = day = 0;
+        return false;
+    }
     const long long days = static_cast<long long>(std::floor(value)) - kUnixEpochDays;
     CivilFromDays(days, year, month, day);
+    return true;
 }
 
 }  // namespace stallmark

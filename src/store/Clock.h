@@ -35,7 +35,12 @@ private:
 // Calendar arithmetic (proleptic Gregorian).
 DateTime EncodeDate(int year, int month, int day);
 DateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second);
-void DecodeDate(DateTime value, int& year, int& month, int& day);
+// The calendar date of value. A value that is no valid date-time (see IsValidDateTime)
+// gives false and 0, 0, 0.
+bool DecodeDate(DateTime value, int& year, int& month, int& day);
 bool IsValidDate(int year, int month, int day);
+// Whether value is a finite date-time within the years 1 to 9999. Any other double (NaN,
+// an infinity, 1e300, a date of the year 10000) names no date and reads as unreadable.
+bool IsValidDateTime(DateTime value);
 
 }  // namespace stallmark

@@ -98,21 +98,12 @@ void DataFolder::ConvertOldFiles(const Clock& clock,
         const std::string oldPath = DataFilePath(file.oldName);
         if (!FileExists(oldPath)) continue;
         const std::string newPath = DataFilePath(file.newName);
-        if (FileExists(newPath)) {
-            try {
-                RemoveFile(newPath);
-            } catch (const StoreError&) {
-                // Reported below in the program's own words.
-            }
-            if (FileExists(newPath))
-                throw StoreError("Cannot delete (maybe Read Only) : " + newPath + "\n\r Please delete manually");
-        }
 
-        // Converted and sorted in memory, then written in one atomic step; the old file is
-        // renamed to its backup only once the new one is complete.
+        // Read and converted first, whole lines, sorted in memory: an old file that cannot be
+        // read stops here with both files as they were.
         std::vector<std::string> lines;
         {
-            LineReader in(oldPath);
+            LineReader in(oldPath, LineReader::kWholeLines);
             std::string_view line;
             while (in.Next(line)) {
                 if (IsBlank(line)) continue;  // an empty line holds no record
@@ -120,8 +111,19 @@ void DataFolder::ConvertOldFiles(const Clock& clock,
             }
         }
         SortRecordLines(lines);
+
+        // The new file is replaced in one atomic step, never deleted first. One that cannot
+        // be replaced (read-only, or no file at all) stops the conversion of this pair.
+        if (FileExists(newPath)) {
+            const std::string target = LinkTarget(newPath);
+            std::error_code ec;
+            const bool regular = !FileExists(target) || std::filesystem::is_regular_file(target, ec);
+            if (!regular || IsReadOnlyFile(target))
+                throw StoreError("Cannot delete (maybe Read Only) : " + newPath + "\n\r Please delete manually");
+        }
         WriteLines(newPath, lines);
 
+        // Only now that the new file is complete does the old one become its backup.
         const std::string backupPath = WorkingCopyPath(oldPath, "old");
         RemoveFile(backupPath);
         RenameFile(oldPath, backupPath);

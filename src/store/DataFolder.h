@@ -34,8 +34,12 @@ public:
     // Converts "Stock.dat", "Prices.dat", "MAStock.dat" and "MAPrice.dat" when present into
     // "MWStock.dat", "MWPrice.dat", "MA1Stock.dat" and "MA1Price.dat" (sorted, replacing the new
     // file), keeps each old file as its ".old" backup and passes the information text for each
-    // converted file to inform. Throws StoreError "Cannot delete (maybe Read Only) : " ... when a
-    // new file cannot be removed; that pair's old file then stays as it is.
+    // converted file to inform. Each pair goes in this order: the old file is read and converted
+    // whole, the new file is replaced atomically, and only then is the old file renamed to its
+    // backup, so a failure at any step leaves the old file in place (and the new file either as
+    // it was or complete). An old file that cannot be read throws its StoreError with both files
+    // untouched; a new file that cannot be replaced (read-only, or a folder) throws StoreError
+    // "Cannot delete (maybe Read Only) : " ... with that pair's files as they were.
     void ConvertOldFiles(const Clock& clock, const std::function<void(const std::string& message)>& inform) const;
 
     // SortRecordFileAt(DataFilePath(name)).

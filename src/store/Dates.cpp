@@ -37,7 +37,7 @@ DateTime StoredDateToDate(std::string_view text, const Clock& clock) {
 
 std::string FormatStoredDate(DateTime value) {
     int year, month, day;
-    DecodeDate(value, year, month, day);
+    if (!DecodeDate(value, year, month, day)) return {};
     char buf[32];
     std::snprintf(buf, sizeof buf, "%04d%02d%02d", year, month, day);
     return buf;
@@ -45,7 +45,7 @@ std::string FormatStoredDate(DateTime value) {
 
 std::string FormatShownDate(DateTime value) {
     int year, month, day;
-    DecodeDate(value, year, month, day);
+    if (!DecodeDate(value, year, month, day)) return {};
     char buf[32];
     std::snprintf(buf, sizeof buf, "%02d/%02d/%04d", day, month, year);
     return buf;

@@ -13,7 +13,8 @@ namespace stallmark {
 // real date, gives clock.Now().
 DateTime StoredDateToDate(std::string_view text, const Clock& clock);
 
-// The date part of value as "yyyymmdd" (stored form) and as "dd/mm/yyyy" (shown form).
+// The date part of value as "yyyymmdd" (stored form) and as "dd/mm/yyyy" (shown form);
+// empty for a value that names no date (IsValidDateTime).
 std::string FormatStoredDate(DateTime value);
 std::string FormatShownDate(DateTime value);
 

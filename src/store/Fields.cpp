@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "store/Windows1252.h"
+
 #ifdef _WIN32
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -39,38 +41,24 @@ bool FindField(int n, char sep, std::string_view line, size_t& start, size_t& le
 }
 
 #ifdef STALLMARK_HAVE_STRFMON
-// Unicode code point to Windows-1252; 0 when the code page has no such character.
-unsigned char CodePointTo1252(char32_t cp) {
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<unsigned char>(cp);
-    static const char32_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                       0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-                                       0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                       0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-    for (int i = 0; i < 32; ++i)
-        if (kHigh[i] == cp) return static_cast<unsigned char>(0x80 + i);
-    // The narrow and thin blanks some locales group digits with.
-    if ((cp >= 0x2000 && cp <= 0x200A) || cp == 0x202F) return 0xA0;
-    return 0;
-}
-
 // Monetary text in the locale's character set, as Windows-1252 bytes.
 std::string LocaleTextTo1252(const std::string& text) {
     const char* codeset = nl_langinfo(CODESET);
     if (codeset == nullptr || (std::strcmp(codeset, "UTF-8") != 0 && std::strcmp(codeset, "utf8") != 0)) return text;
     std::string out;
     for (size_t i = 0; i < text.size();) {
-        const unsigned char lead = static_cast<unsigned char>(text[i]);
-        int extra = lead < 0x80 ? 0 : (lead >> 5) == 0x6 ? 1 : (lead >> 4) == 0xE ? 2 : (lead >> 3) == 0x1E ? 3 : -1;
-        char32_t cp = extra == 0 ? lead : extra == 1 ? (lead & 0x1F) : extra == 2 ? (lead & 0x0F) : (lead & 0x07);
-        if (extra < 0 || i + static_cast<size_t>(extra) >= text.size()) {
+        char32_t cp = 0;
+        const size_t length = DecodeUtf8(text, i, cp);
+        if (length == 0) {
             out.push_back('?');
             ++i;
             continue;
         }
-        for (int k = 1; k <= extra; ++k) cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-        i += static_cast<size_t>(extra) + 1;
-        const unsigned char b = CodePointTo1252(cp);
-        out.push_back(b == 0 && cp != 0 ? '?' : static_cast<char>(b));
+        i += length;
+        // The narrow and thin blanks some locales group digits with.
+        if ((cp >= 0x2000 && cp <= 0x200A) || cp == 0x202F) cp = 0xA0;
+        const int b = ByteOf1252(cp);
+        out.push_back(b < 0 ? '?' : static_cast<char>(b));
     }
     return out;
 }
@@ -185,6 +173,28 @@ int ToIntOrZero(std::string_view text) {
     return static_cast<int>(value);
 }
 
+long long ToInt64OrZero(std::string_view text) {
+    size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i == text.size()) return 0;
+    // Gathered as a magnitude, which may reach 2^63 for the most negative value.
+    constexpr unsigned long long kLimit = static_cast<unsigned long long>(LLONG_MAX) + 1;
+    unsigned long long value = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c < '0' || c > '9') return 0;
+        const auto digit = static_cast<unsigned long long>(c - '0');
+        if (value > (kLimit - digit) / 10) return 0;
+        value = value * 10 + digit;
+    }
+    if (negative) return value == kLimit ? LLONG_MIN : -static_cast<long long>(value);
+    return value == kLimit ? 0 : static_cast<long long>(value);
+}
+
 std::string GroupThousands(long long amount, char separator) {
     const bool negative = amount < 0;
     unsigned long long magnitude =
@@ -198,7 +208,7 @@ std::string GroupThousands(long long amount, char separator) {
     return negative ? "-" + out : out;
 }
 
-std::string SystemMoneyFormat(int amount) {
+std::string SystemMoneyFormat(long long amount) {
 #ifdef _WIN32
     std::string decimal = LocaleText(LOCALE_SMONDECIMALSEP);
     std::string thousand = LocaleText(LOCALE_SMONTHOUSANDSEP);
@@ -221,6 +231,9 @@ std::string SystemMoneyFormat(int amount) {
     if (n > 0) return std::string(buf, static_cast<size_t>(n - 1));
     return GroupThousands(amount);
 #elif defined(STALLMARK_HAVE_STRFMON)
+    // strfmon takes a double, which holds every whole number up to 2^53 exactly.
+    constexpr long long kExact = 1LL << 53;
+    if (amount > kExact || amount < -kExact) return GroupThousands(amount);
     char buf[128];
     const ssize_t n = strfmon(buf, sizeof buf, "%.0n", static_cast<double>(amount));
     if (n < 0) return GroupThousands(amount);
@@ -230,15 +243,38 @@ std::string SystemMoneyFormat(int amount) {
 #endif
 }
 
-std::string DigitsToAmount(const std::string& text, bool money, const MoneyFormat& format) {
+namespace {
+
+std::string DigitsOf(const std::string& text) {
     std::string digits;
     for (char c : text)
         if (c >= '0' && c <= '9') digits.push_back(c);
-    const int amount = ToIntOrZero(digits);
-    if (!money) return std::to_string(amount);
+    return digits;
+}
+
+// format's form of a non-negative amount without a leading currency sign.
+std::string MoneyOf(long long amount, const MoneyFormat& format) {
     std::string out = format ? format(amount) : SystemMoneyFormat(amount);
     if (out.size() > 1 && (out[0] < '0' || out[0] > '9')) out.erase(0, 1);
     return out;
+}
+
+}  // namespace
+
+std::string DigitsToAmount(const std::string& text, bool money, const MoneyFormat& format) {
+    const int amount = ToIntOrZero(DigitsOf(text));
+    return money ? MoneyOf(amount, format) : std::to_string(amount);
+}
+
+std::string DigitsToAmount64(const std::string& text, bool money, const MoneyFormat& format) {
+    const long long amount = ToInt64OrZero(DigitsOf(text));
+    return money ? MoneyOf(amount, format) : std::to_string(amount);
+}
+
+std::string FormatMoney(long long amount, const MoneyFormat& format) {
+    if (amount >= 0) return MoneyOf(amount, format);
+    if (amount == LLONG_MIN) return GroupThousands(amount);  // its magnitude is no long long
+    return "-" + MoneyOf(-amount, format);
 }
 
 int CompareRecordLines(std::string_view a, std::string_view b) {

@@ -40,14 +40,17 @@ std::string Trim(std::string_view text);
 // The integer that text spells: an optional sign and decimal digits only, within the
 // range of int. 0 for anything else (empty text, blanks, other characters, overflow).
 int ToIntOrZero(std::string_view text);
+// The same within the range of a 64-bit integer (amounts of gold, totals).
+long long ToInt64OrZero(std::string_view text);
 
 // Formats a whole amount in the currency form of the system, without decimals, as
 // Windows-1252 bytes (for example "$1,250" or "1.250 €").
-using MoneyFormat = std::function<std::string(int amount)>;
+using MoneyFormat = std::function<std::string(long long amount)>;
 
 // The system's currency form: the user's currency settings on Windows, the monetary
-// locale (strfmon) elsewhere; thousands separated with "," where neither is available.
-std::string SystemMoneyFormat(int amount);
+// locale (strfmon) elsewhere; thousands separated with "," where neither is available
+// (and, off Windows, for amounts beyond 2^53, which the locale's formatter cannot hold).
+std::string SystemMoneyFormat(long long amount);
 
 // amount with a "," between every group of three digits ("-1,234,567").
 std::string GroupThousands(long long amount, char separator = ',');
@@ -56,7 +59,16 @@ std::string GroupThousands(long long amount, char separator = ',');
 // decimal integer ("" and "abc" give "0", "007" gives "7"). With money, the number is then
 // formatted by format (SystemMoneyFormat when empty) and a leading non-digit is removed
 // when the result is longer than one character (so "$1,250" becomes "1,250").
+// The number is read within the range of int: "3000000000" gives "0".
 std::string DigitsToAmount(const std::string& text, bool money, const MoneyFormat& format = {});
+// The same read within the range of a 64-bit integer: "3000000000" gives "3000000000"; more
+// than 19 significant digits give "0".
+std::string DigitsToAmount64(const std::string& text, bool money, const MoneyFormat& format = {});
+
+// amount in money form, as DigitsToAmount formats it (format, by default SystemMoneyFormat,
+// then a leading non-digit removed), keeping the sign: a negative amount is "-" followed by
+// the form of its magnitude ("-1,250"). For totals that can fall below zero.
+std::string FormatMoney(long long amount, const MoneyFormat& format = {});
 
 // 0 when a and b are equal, +i when a sorts after b, -i when before, where i (from 1) is
 // the first field that differs. Only fields followed by a comma take part; a missing field

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <system_error>
 
 #ifdef _WIN32
@@ -60,7 +61,8 @@ void SyncFolderOf(const std::string& path) {
 
 // ---------------------------------------------------------------- reading
 
-LineReader::LineReader(const std::string& path) : path_(path) {
+LineReader::LineReader(const std::string& path, std::size_t maxLineBytes)
+    : path_(path), limit_(maxLineBytes == 0 ? 1 : maxLineBytes) {
     file_ = std::fopen(path.c_str(), "rb");
     if (file_ == nullptr) ThrowErrno(errno, path);
     buf_.resize(kChunk);
@@ -77,7 +79,7 @@ void LineReader::Fill() {
         scan_ -= begin_;
         begin_ = 0;
     }
-    if (end_ == buf_.size()) buf_.resize(buf_.size() * 2);  // a line longer than the buffer
+    if (end_ == buf_.size()) buf_.resize(buf_.size() * 2);  // a whole line longer than the buffer
     const size_t got = std::fread(buf_.data() + end_, 1, buf_.size() - end_, file_);
     if (got == 0) {
         if (std::ferror(file_)) ThrowErrno(errno != 0 ? errno : EIO, path_);
@@ -86,7 +88,38 @@ void LineReader::Fill() {
     end_ += got;
 }
 
+void LineReader::SkipRestOfLine() {
+    for (;;) {
+        if (scan_ < end_) {
+            const void* found = std::memchr(buf_.data() + scan_, '\n', end_ - scan_);
+            if (found != nullptr) {
+                begin_ = scan_ = static_cast<size_t>(static_cast<const char*>(found) - buf_.data()) + 1;
+                skipping_ = false;
+                return;
+            }
+        }
+        begin_ = scan_ = end_;  // all of it belongs to the cut line
+        if (eof_) {
+            skipping_ = false;
+            return;
+        }
+        Fill();
+    }
+}
+
+void LineReader::Deliver(std::string_view& line, const char* data, std::size_t length) {
+    ++lineNumber_;
+    lastCut_ = length > limit_;
+    if (lastCut_) {
+        length = limit_;
+        if (cutLines_++ == 0) firstCut_ = lineNumber_;
+    }
+    line = std::string_view(data, length);
+}
+
 bool LineReader::Next(std::string_view& line) {
+    lastCut_ = false;
+    if (skipping_) SkipRestOfLine();
     for (;;) {
         const char* base = buf_.data();
         if (scan_ < end_) {
@@ -95,15 +128,24 @@ bool LineReader::Next(std::string_view& line) {
                 const size_t pos = static_cast<size_t>(static_cast<const char*>(found) - base);
                 size_t length = pos - begin_;
                 if (length > 0 && base[pos - 1] == '\r') --length;
-                line = std::string_view(base + begin_, length);
+                Deliver(line, base + begin_, length);
                 begin_ = scan_ = pos + 1;
                 return true;
             }
             scan_ = end_;
         }
+        const size_t have = end_ - begin_;
+        if (have > limit_ && have - limit_ > 1) {
+            // Longer than the limit whatever its end turns out to be (a CR before the LF at
+            // most): deliver its beginning now and skip the rest at the next call.
+            Deliver(line, base + begin_, have);
+            begin_ = scan_ = end_;
+            skipping_ = true;
+            return true;
+        }
         if (eof_) {
             if (begin_ == end_) return false;
-            line = std::string_view(base + begin_, end_ - begin_);  // last line without an end
+            Deliver(line, base + begin_, have);  // last line without an end
             begin_ = scan_ = end_;
             return true;
         }
@@ -118,9 +160,27 @@ bool LineReader::Next(std::string& line) {
     return true;
 }
 
-std::vector<std::string> ReadLines(const std::string& path) {
+std::string LineReader::CutLinesMessage() const {
+    if (cutLines_ == 0) return {};
+    return stallmark::CutLinesMessage(FileNameOf(path_), firstCut_, cutLines_, limit_);
+}
+
+std::string CutLinesMessage(const std::string& fileName, std::size_t firstLine, std::size_t count,
+                            std::size_t maxLineBytes) {
+    std::string text = "Line " + std::to_string(firstLine) + " of " + fileName;
+    if (count > 1)
+        text += " and " + std::to_string(count - 1) + (count == 2 ? " more line are" : " more lines are");
+    else
+        text += " is";
+    text += " longer than " + std::to_string(maxLineBytes) + " characters and ";
+    text += count > 1 ? "were" : "was";
+    text += " cut on loading; the file itself is unchanged.";
+    return text;
+}
+
+std::vector<std::string> ReadLines(const std::string& path, std::size_t maxLineBytes) {
     std::vector<std::string> lines;
-    LineReader reader(path);
+    LineReader reader(path, maxLineBytes);
     std::string_view line;
     while (reader.Next(line)) lines.emplace_back(line);
     return lines;
@@ -244,11 +304,29 @@ void FileWriter::Abandon() {
 #endif
 }
 
+namespace {
+
+[[noreturn]] void ThrowReadOnly(const std::string& path) {
+#ifdef _WIN32
+    throw StoreError("File is read-only: " + path, ERROR_ACCESS_DENIED);
+#else
+    throw StoreError("File is read-only: " + path, EACCES);
+#endif
+}
+
+}  // namespace
+
 void ReplaceFileAtomically(const std::string& path, const std::function<void(FileWriter&)>& write,
                            const std::string& tempPath) {
-    const std::string temp = tempPath.empty() ? WorkingCopyPath(path, "tmp") : tempPath;
+    // A link stays a link: the file it points to is replaced, through a working copy beside
+    // that file (a rename cannot cross into another folder's file system).
+    const std::string target = LinkTarget(path);
+    const std::string temp = target != path     ? WorkingCopyPath(target, "tmp")
+                             : tempPath.empty() ? WorkingCopyPath(path, "tmp")
+                                                : tempPath;
+    if (IsReadOnlyFile(target)) ThrowReadOnly(target);
     {
-        FileWriter writer(temp, path);
+        FileWriter writer(temp, target);
         try {
             write(writer);
             writer.Commit();
@@ -263,18 +341,18 @@ void ReplaceFileAtomically(const std::string& path, const std::function<void(Fil
         }
     }
 #ifdef _WIN32
-    if (!MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         const DWORD code = GetLastError();
         DeleteFileA(temp.c_str());
-        throw StoreError(WindowsErrorText(code) + ": " + path, static_cast<int>(code));
+        throw StoreError(WindowsErrorText(code) + ": " + target, static_cast<int>(code));
     }
 #else
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
         const int code = errno;
         ::unlink(temp.c_str());
-        ThrowErrno(code, path);
+        ThrowErrno(code, target);
     }
-    SyncFolderOf(path);
+    SyncFolderOf(target);
 #endif
 }
 
@@ -318,7 +396,67 @@ bool FileExists(const std::string& path) {
 #endif
 }
 
+std::string LinkTarget(const std::string& path) {
+    constexpr int kMaxHops = 40;  // as the system allows
+    std::string current = path;
+    for (int hop = 0; hop < kMaxHops; ++hop) {
+        std::string text;
+#ifdef _WIN32
+        std::error_code ec;
+        const std::filesystem::path p(current);
+        if (!std::filesystem::is_symlink(p, ec) || ec) return current;
+        const std::filesystem::path to = std::filesystem::read_symlink(p, ec);
+        if (ec) return current;
+        text = to.string();
+        const bool absolute = to.is_absolute();
+#else
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+        std::vector<char> buf(static_cast<size_t>(st.st_size > 0 ? st.st_size : 255) + 1);
+        for (;;) {
+            const ssize_t n = ::readlink(current.c_str(), buf.data(), buf.size());
+            if (n < 0) ThrowErrno(errno, current);
+            if (static_cast<size_t>(n) < buf.size()) {
+                text.assign(buf.data(), static_cast<size_t>(n));
+                break;
+            }
+            buf.resize(buf.size() * 2);  // the link changed since lstat
+        }
+        const bool absolute = !text.empty() && text[0] == '/';
+#endif
+        if (absolute) {
+            current = text;
+        } else {
+#ifdef _WIN32
+            const size_t cut = current.find_last_of("\\/:");
+#else
+            const size_t cut = current.find_last_of('/');
+#endif
+            current = (cut == std::string::npos ? std::string() : current.substr(0, cut + 1)) + text;
+        }
+    }
+#ifdef _WIN32
+    throw StoreError("Too many levels of symbolic links: " + path, ERROR_CANT_RESOLVE_FILENAME);
+#else
+    ThrowErrno(ELOOP, path);
+#endif
+}
+
+bool IsReadOnlyFile(const std::string& path) {
+#ifdef _WIN32
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
+           (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+#else
+    // The permission bits, not access(): the super-user may write anything, but a file that
+    // nobody may write was made read-only on purpose.
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0;
+#endif
+}
+
 void CreateEmptyFile(const std::string& path) {
+    if (IsReadOnlyFile(path)) ThrowReadOnly(path);
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) ThrowErrno(errno, path);
     if (std::fclose(file) != 0) ThrowErrno(errno, path);

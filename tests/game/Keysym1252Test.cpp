@@ -42,6 +42,10 @@ TEST(Keysym1252, Utf8TitlesBecomeCodePageBytes) {
     EXPECT_EQ(Utf8To1252("\xE4\xB8\xAD!"), "?!");    // not in the code page
     EXPECT_EQ(Utf8To1252("a\xC3"), "a?");            // cut short
     EXPECT_EQ(Utf8To1252("\xF0\x9F\x98\x80"), "?");  // four bytes, one character
+    // Only well-formed UTF-8 is read: an overlong form or a surrogate is no character.
+    EXPECT_EQ(Utf8To1252("\xC0\x80x"), "??x");
+    EXPECT_EQ(Utf8To1252("\xED\xA0\x80"), "???");
+    EXPECT_EQ(Utf8To1252("\xC2\x81"), "\x81");  // the C1 control stands for its undefined byte
 }
 
 TEST(PlatformGameWindows, WithoutADisplaySendsFindNothingAndDoNoHarm) {

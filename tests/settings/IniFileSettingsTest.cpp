@@ -267,6 +267,56 @@ TEST(IniFileSettings, FailedSaveThrowsAndLeavesTheOldFileWhole) {
     }
 }
 
+TEST(IniFileSettings, AReadOnlyFileIsNotWritten) {
+    TempDir dir;
+    const std::string path = dir.File("Stallmark.ini");
+    dir.Write("Stallmark.ini", "[Stallmark]\nLeft=1\n");
+    ::chmod(path.c_str(), 0444);
+    IniFileSettings s(path);
+    s.WriteInteger("Left", 2);
+    try {
+        s.Flush();
+        FAIL() << "no error";
+    } catch (const SettingsError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot save settings file \"" + path + "\": the file is read-only");
+    }
+    EXPECT_EQ(dir.Read("Stallmark.ini"), "[Stallmark]\nLeft=1\n");
+    EXPECT_TRUE(s.HasUnsavedChanges());
+    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+}
+
+TEST(IniFileSettings, ALinkedFileIsWrittenWhereTheLinkPoints) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.Path() / "dotfiles");
+    dir.Write("dotfiles/Stallmark.ini", "; mine\n[Stallmark]\nLeft=1\n");
+    std::filesystem::create_symlink("dotfiles/Stallmark.ini", dir.Path() / "Stallmark.ini");
+    IniFileSettings s(dir.File("Stallmark.ini"));
+    EXPECT_EQ(s.ReadInteger("Left", 0), 1);
+    s.WriteInteger("Left", 2);
+    s.Flush();
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.Path() / "Stallmark.ini"));
+    EXPECT_EQ(dir.Read("dotfiles/Stallmark.ini"), "; mine\n[Stallmark]\nLeft=2\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "dotfiles/Stallmark.ini.tmp"));
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "Stallmark.ini.tmp"));
+}
+
+TEST(IniFileSettings, AnyTextReadsAsAnIntegerOrTheDefault) {
+    TempDir dir;
+    dir.Write("Stallmark.ini",
+              "[Stallmark]\nA=2147483647\nB=-2147483648\nC=2147483648\nD=-2147483649\n"
+              "E=99999999999999999999999999\nF=+5\nG=+-5\nH=5 \nI=0x1F\nJ=\nK=\\x00\n");
+    IniFileSettings s(dir.File("Stallmark.ini"));
+    EXPECT_EQ(s.ReadInteger("A", 7), 2147483647);
+    EXPECT_EQ(s.ReadInteger("B", 7), -2147483647 - 1);
+    EXPECT_EQ(s.ReadInteger("F", 7), 5);
+    EXPECT_EQ(s.ReadInteger("H", 7), 5);  // blanks around a value are dropped on reading the file
+    for (const char* name : {"C", "D", "E", "G", "I", "J", "K"}) {
+        EXPECT_EQ(s.ReadInteger(name, 7), 7) << name;
+        EXPECT_TRUE(s.ReadBool(name, true)) << name;
+        EXPECT_FALSE(s.ReadBool(name, false)) << name;
+    }
+}
+
 TEST(IniFileSettings, FolderThatCannotBeMadeThrows) {
     TempDir dir;
     IniFileSettings s(dir.File("file/Orvanel/Stallmark.ini"));

@@ -11,6 +11,10 @@
 #include "store/Files.h"
 #include "support/TempDir.h"
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 namespace stallmark {
 
 using test::TempDir;
@@ -138,6 +142,53 @@ TEST(DataFolder, AConversionInAnUnwritableFolderKeepsTheOldFile) {
 
     EXPECT_EQ(test::FailureInReadOnlyFolder(dir, [&] { folder.EnsureDataFiles(); }),
               std::generic_category().message(EACCES) + ": " + dir.File("MWStock.dat"));
+}
+
+TEST(DataFolder, AnOldFileThatCannotBeReadLeavesBothFiles) {
+    TempDir dir;
+    DataFolder folder(dir.Folder());
+    // A "Stock.dat" that cannot be read (a folder: even the super-user gets an error).
+    std::filesystem::create_directory(dir.Path() / "Stock.dat");
+    dir.Write("MWStock.dat", "Katana,x,0,,,5,20030101,\r\n");
+    bool informed = false;
+    EXPECT_THROW(folder.ConvertOldFiles(FixedClock(0), [&](const std::string&) { informed = true; }), StoreError);
+    EXPECT_FALSE(informed);
+    EXPECT_EQ(dir.Read("MWStock.dat"), "Katana,x,0,,,5,20030101,\r\n");
+    EXPECT_TRUE(std::filesystem::is_directory(dir.Path() / "Stock.dat"));
+    EXPECT_FALSE(dir.Exists("Stock.old"));
+    EXPECT_FALSE(dir.Exists("MWStock.tmp"));
+}
+
+TEST(DataFolder, AReadOnlyNewFileIsNotReplacedByTheConversion) {
+    TempDir dir;
+    DataFolder folder(dir.Folder());
+    dir.Write("Stock.dat", "b,\r\na,\r\n");
+    dir.Write("MWStock.dat", "kept,\r\n");
+    ::chmod(dir.File("MWStock.dat").c_str(), 0444);
+    try {
+        folder.ConvertOldFiles(FixedClock(0), nullptr);
+        FAIL() << "no error";
+    } catch (const StoreError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Cannot delete (maybe Read Only) : " + dir.File("MWStock.dat") + "\n\r Please delete manually");
+    }
+    EXPECT_EQ(dir.Read("MWStock.dat"), "kept,\r\n");
+    EXPECT_EQ(dir.Read("Stock.dat"), "b,\r\na,\r\n");
+    EXPECT_FALSE(dir.Exists("Stock.old"));
+}
+
+TEST(DataFolder, TheConversionWritesThroughALinkAndKeepsLongLinesWhole) {
+    TempDir dir;
+    DataFolder folder(dir.Folder());
+    std::filesystem::create_directory(dir.Path() / "sync");
+    dir.Write("sync/MWStock.dat", "replaced,\r\n");
+    std::filesystem::create_symlink("sync/MWStock.dat", dir.Path() / "MWStock.dat");
+    const std::string note(kMaxLineBytes * 2, 'n');
+    dir.Write("Stock.dat", "Bow,Power,,a,b,1,20030101," + note + "\r\n");
+    folder.ConvertOldFiles(FixedClock(0), nullptr);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.Path() / "MWStock.dat"));
+    EXPECT_EQ(dir.Read("sync/MWStock.dat"), "Bow,Power,0,a,b,1,20030101," + note + "\r\n");
+    EXPECT_EQ(dir.Read("Stock.old"), "Bow,Power,,a,b,1,20030101," + note + "\r\n");
 }
 
 namespace {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "store/Dates.h"
 
 namespace stallmark {
@@ -31,6 +33,15 @@ TEST(Dates, UnreadableTextGivesTheCurrentDateAndTime) {
     for (const char* bad : {"", "0", "2003011", "200301150", "20031301", "20030229", "2003O115", "00000101",
                             "31/02/2003", "15/01-2003", "15 01 2003", "1/1/2003  ", "abcdefgh"})
         EXPECT_EQ(StoredDateToDate(bad, clock), clock.Now()) << bad;
+}
+
+TEST(Dates, ADoubleThatNamesNoDateFormatsAsNothing) {
+    for (double value : {std::nan(""), HUGE_VAL, -HUGE_VAL, 1e300, -1e300, 2958466.0}) {
+        EXPECT_EQ(FormatStoredDate(value), "") << value;
+        EXPECT_EQ(FormatShownDate(value), "") << value;
+    }
+    EXPECT_EQ(FormatStoredDate(2958465.5), "99991231");
+    EXPECT_EQ(FormatShownDate(-693593.0), "01/01/0001");
 }
 
 }  // namespace stallmark

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <iostream>
 #include <optional>
@@ -16,6 +17,7 @@
 
 #ifndef _WIN32
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -234,6 +236,21 @@ TEST(RecordFile, SortingOneLineOrNoneRewritesTheFile) {
     EXPECT_FALSE(dir.Exists("Missing.dat"));
 }
 
+TEST(RecordFile, OrderedRewritesKeepLongLinesWhole) {
+    // Loading cuts a line longer than kMaxLineBytes; rewriting the file must not.
+    TempDir dir;
+    const std::string path = dir.File("MWStock.dat");
+    const std::string longLine = "Katana,Ruin,1," + std::string(kMaxLineBytes + 100, 'k');
+    dir.Write("MWStock.dat", "Axe,x,0,\r\n" + longLine + "\r\n");
+    WriteRecordLine(path, "Bow,y,0,", false);
+    EXPECT_EQ(dir.Read("MWStock.dat"), CrLf({"Axe,x,0,", "Bow,y,0,", longLine}));
+    WriteRecordLine(path, "Axe,x,0,", true);
+    EXPECT_EQ(dir.Read("MWStock.dat"), CrLf({"Bow,y,0,", longLine}));
+    dir.Write("MWStock.dat", longLine + "\r\nAxe,x,0,\r\n");
+    SortRecordFileAt(path);
+    EXPECT_EQ(dir.Read("MWStock.dat"), CrLf({"Axe,x,0,", longLine}));
+}
+
 #ifndef _WIN32
 TEST(RecordFile, AnUnwritableFolderFailsWithTheSystemTextAndKeepsTheFile) {
     TempDir dir;
@@ -245,6 +262,26 @@ TEST(RecordFile, AnUnwritableFolderFailsWithTheSystemTextAndKeepsTheFile) {
     EXPECT_EQ(test::FailureInReadOnlyFolder(dir, [&] { SortRecordFileAt(path); }), denied);
     EXPECT_EQ(dir.Read("MWStock.dat"), "c,\r\nb,\r\n");
     EXPECT_FALSE(dir.Exists("MWStock.tmp"));
+}
+
+TEST(RecordFile, AReadOnlyFileOrALinkedOneIsHandledAsTheFile) {
+    TempDir dir;
+    const std::string path = dir.File("MWStock.dat");
+    dir.Write("MWStock.dat", "c,\r\nb,\r\n");
+    ::chmod(path.c_str(), 0444);
+    EXPECT_THROW(WriteRecordLine(path, "a,", false), StoreError);
+    EXPECT_THROW(WriteRecordLine(path, "b,", true), StoreError);
+    EXPECT_THROW(SortRecordFileAt(path), StoreError);
+    EXPECT_EQ(dir.Read("MWStock.dat"), "c,\r\nb,\r\n");
+    EXPECT_FALSE(dir.Exists("MWStock.tmp"));
+
+    std::filesystem::create_directory(dir.Path() / "sync");
+    dir.Write("sync/MWPrice.dat", "c,\r\nb,\r\n");
+    std::filesystem::create_symlink(dir.Path() / "sync/MWPrice.dat", dir.Path() / "MWPrice.dat");
+    SortRecordFileAt(dir.File("MWPrice.dat"));
+    WriteRecordLine(dir.File("MWPrice.dat"), "a,", false);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.Path() / "MWPrice.dat"));
+    EXPECT_EQ(dir.Read("sync/MWPrice.dat"), "a,\r\nb,\r\nc,\r\n");
 }
 
 namespace {
