@@ -4,11 +4,6 @@
 
 #include <X11/keysym.h>
 
-#include <QAbstractItemView>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QWindow>
-
 #include "e2e/RealApp.h"
 
 namespace stallmark::e2e {
@@ -31,31 +26,10 @@ protected:
 
     std::string File() { return dir.Read("General.dat"); }
 
-    // The cell editor is open on this cell and holds the keyboard focus.
-    bool EditorOn(int col, int row) {
-        return WaitFor([&] {
-            QLineEdit* editor = grid->CellEditor();
-            return editor && editor->isVisible() && editor->hasFocus() && grid->Col() == col && grid->Row() == row &&
-                   editor->geometry().contains(grid->viewport()->mapFrom(grid, grid->CellRect(col, row).center()));
-        });
-    }
+    bool EditorOn(int col, int row) { return RealAppTest::EditorOn(grid, col, row); }
 
     bool RowsAre(const QStringList& rows) {
         return WaitFor([&] { return Rows(grid) == rows; });
-    }
-
-    // Chooses an entry of the type box with the mouse: open it, click the entry.
-    void ChooseType(const QString& type) {
-        auto* box = Find<QComboBox>("Cb_OthType");
-        ASSERT_NE(box, nullptr);
-        ASSERT_TRUE(desktop.Click(box));
-        QAbstractItemView* list = box->view();
-        ASSERT_TRUE(WaitFor([&] { return list->isVisible() && list->window()->windowHandle()->isExposed(); }));
-        const int index = box->findText(type);
-        ASSERT_GE(index, 0);
-        const QRect item = list->visualRect(box->model()->index(index, 0));
-        ASSERT_TRUE(desktop.Click(list->viewport(), item.center()));
-        ASSERT_TRUE(WaitFor([&] { return !list->isVisible() && box->currentText() == type; }));
     }
 };
 
@@ -94,7 +68,7 @@ TEST_F(GeneralListReal, EditOpensOnTheValueOfTheClickedRow) {
 
 TEST_F(GeneralListReal, NewWithAChosenTypeTypesIntoTheNewRowAndExitSavesIt) {
     Open("Cloth,Caf\xE9 cloth \x80 \xFF,77\r\nLight,Candle,3\r\n");
-    ChooseType(QStringLiteral("Light"));
+    ChooseInBox("Cb_OthType", QStringLiteral("Light"));
     ClickButton("Btn_GenNew");
     ASSERT_TRUE(EditorOn(kDesc, 3));
     ASSERT_TRUE(desktop.Type(QStringLiteral("Lamp\t")));

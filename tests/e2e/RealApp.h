@@ -8,7 +8,15 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QWindow>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -18,6 +26,7 @@
 #include "app/PageControl.h"
 #include "app/QtPacer.h"
 #include "app/StallmarkForm.h"
+#include "controls/DialogWindow.h"
 #include "controls/Dialogs.h"
 #include "controls/StringGrid.h"
 #include "e2e/RealInput.h"
@@ -37,7 +46,9 @@ public:
     using Script = std::function<void(QWidget* modal)>;
 
     MsgButton ShowMessageBox(const QString& text, MsgKind kind, MsgButtons buttons) override {
-        return scripted.ShowMessageBox(text, kind, buttons);
+        if (boxScripts.empty()) return scripted.ShowMessageBox(text, kind, buttons);
+        WhenModalShown(Take(boxScripts));
+        return real.ShowMessageBox(text, kind, buttons);
     }
     bool InputQuery(const QString& caption, const QString& prompt, QString& value) override {
         if (inputScripts.empty()) return scripted.InputQuery(caption, prompt, value);
@@ -60,6 +71,7 @@ public:
 
     test::ScriptedDialogs scripted;
     QtDialogs real;
+    std::deque<Script> boxScripts;
     std::deque<Script> modalScripts;
     std::deque<Script> inputScripts;
     std::deque<Script> fontScripts;
@@ -139,6 +151,69 @@ protected:
         ASSERT_NE(button, nullptr);
         ASSERT_TRUE(button->isEnabled()) << name;
         ASSERT_TRUE(desktop.Click(button)) << name;
+    }
+
+    // Chooses an entry of a drop-down box with the mouse: open it, click the entry.
+    void ChooseInBox(const char* name, const QString& entry) {
+        auto* box = Find<QComboBox>(name);
+        ASSERT_NE(box, nullptr);
+        ASSERT_TRUE(desktop.Click(box));
+        QAbstractItemView* list = box->view();
+        ASSERT_TRUE(WaitFor([&] { return list->isVisible() && list->window()->windowHandle()->isExposed(); })) << name;
+        const int index = box->findText(entry);
+        ASSERT_GE(index, 0) << entry.toStdString();
+        const QRect item = list->visualRect(box->model()->index(index, 0));
+        ASSERT_TRUE(desktop.Click(list->viewport(), item.center()));
+        ASSERT_TRUE(WaitFor([&] { return !list->isVisible() && box->currentText() == entry; }))
+            << name << ": " << box->currentText().toStdString();
+    }
+
+    // The grid's cell editor is open on this cell, over it, with the keyboard focus.
+    static bool EditorOn(TStringGrid* grid, int col, int row) {
+        return WaitFor([&] {
+            QLineEdit* editor = grid->CellEditor();
+            return editor && editor->isVisible() && editor->hasFocus() && grid->Col() == col && grid->Row() == row &&
+                   editor->geometry().contains(grid->viewport()->mapFrom(grid, grid->CellRect(col, row).center()));
+        });
+    }
+
+    // Opens the window's popup menu with a right click on a widget and clicks
+    // one of its items.
+    void ChooseFromPopup(QWidget* at, const char* item) {
+        ASSERT_TRUE(desktop.RightClick(at));
+        QMenu* menu = form->Popup_Prices();
+        ASSERT_TRUE(WaitFor([&] { return menu->isVisible() && menu->windowHandle()->isExposed(); }));
+        QAction* action = form->MenuItem(item);
+        ASSERT_NE(action, nullptr);
+        ASSERT_TRUE(action->isVisible()) << item;
+        ASSERT_TRUE(desktop.Click(menu, menu->actionGeometry(action).center())) << item;
+    }
+
+    // A dialog as the desktop shows it: no minimise or maximise button, the
+    // whole title, above the window it belongs to.
+    void ExpectDialogWindow(QWidget* dialog) {
+        QStringList actions;
+        ASSERT_TRUE(WaitFor([&] { return !(actions = desktop.AllowedActions(dialog)).isEmpty(); }));
+        EXPECT_FALSE(actions.contains(QStringLiteral("MINIMIZE"))) << actions.join(',').toStdString();
+        EXPECT_FALSE(actions.contains(QStringLiteral("MAXIMIZE_HORZ"))) << actions.join(',').toStdString();
+        EXPECT_FALSE(actions.contains(QStringLiteral("MAXIMIZE_VERT"))) << actions.join(',').toStdString();
+        EXPECT_GE(desktop.FrameGeometry(dialog).width(), TitleRoom(dialog->windowTitle(), QApplication::font()))
+            << dialog->windowTitle().toStdString();
+        EXPECT_TRUE(desktop.IsAbove(dialog, form.get())) << dialog->windowTitle().toStdString();
+    }
+
+    // No caption of a dialog is cut: every label, button and box is as wide
+    // and as high as its text needs and lies inside the dialog.
+    static void ExpectWholeCaptions(QWidget* dialog) {
+        for (QWidget* w : dialog->findChildren<QWidget*>()) {
+            if (!w->isVisible() || !(qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w))) continue;
+            const QString name =
+                w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName();
+            EXPECT_GE(w->width(), w->sizeHint().width()) << name.toStdString();
+            EXPECT_GE(w->height(), w->fontMetrics().height()) << name.toStdString();
+            const QRect inDialog(w->mapTo(dialog, QPoint(0, 0)), w->size());
+            EXPECT_TRUE(dialog->rect().contains(inDialog)) << name.toStdString();
+        }
     }
 
     static QStringList Rows(TStringGrid* grid) {

@@ -106,6 +106,10 @@ bool RealDesktop::Button(QWidget* widget, QPoint at, unsigned button, int clicks
     if (!widget || !widget->isVisible()) return false;
     if (at == QPoint(-1, -1)) at = widget->rect().center();
     const QPoint global = widget->mapToGlobal(at);
+    // The point must show this widget's window: a window just closed may
+    // still cover it until the window manager has taken its frame away.
+    const Window target = FrameWindow(widget);
+    if (!WaitFor([&] { return TopWindowAt(global) == target; })) return false;
     XTestFakeMotionEvent(display_, -1, global.x(), global.y(), CurrentTime);
     XSync(display_, False);
     for (int i = 0; i < clicks; ++i) {
@@ -147,6 +151,38 @@ unsigned long RealDesktop::FrameWindow(QWidget* window) {
         if (parent == root || parent == 0) return current;
         current = parent;
     }
+}
+
+unsigned long RealDesktop::TopWindowAt(QPoint global) {
+    Window child = 0;
+    int x = 0, y = 0;
+    const Window root = DefaultRootWindow(display_);
+    if (!XTranslateCoordinates(display_, root, root, global.x(), global.y(), &x, &y, &child)) return 0;
+    return child;
+}
+
+QRect RealDesktop::FrameGeometry(QWidget* window) {
+    const Window frame = FrameWindow(window);
+    Window root = 0;
+    int x = 0, y = 0;
+    unsigned width = 0, height = 0, border = 0, depth = 0;
+    if (!frame || !XGetGeometry(display_, frame, &root, &x, &y, &width, &height, &border, &depth)) return QRect();
+    return QRect(x, y, static_cast<int>(width), static_cast<int>(height));
+}
+
+bool RealDesktop::IsAbove(QWidget* upper, QWidget* lower) {
+    const Window up = FrameWindow(upper), down = FrameWindow(lower);
+    Window root = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count)) return false;
+    int upAt = -1, downAt = -1;  // bottom first
+    for (unsigned i = 0; i < count; ++i) {
+        if (children[i] == up) upAt = static_cast<int>(i);
+        if (children[i] == down) downAt = static_cast<int>(i);
+    }
+    if (children) XFree(children);
+    return upAt >= 0 && downAt >= 0 && upAt > downAt;
 }
 
 QStringList RealDesktop::AllowedActions(QWidget* window) {

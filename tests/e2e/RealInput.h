@@ -11,6 +11,7 @@
 // are on conditions with deadlines; nothing sleeps for a fixed time.
 
 #include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <chrono>
@@ -76,7 +77,11 @@ public:
 
     // What the X server says about a top-level window of ours.
     unsigned long FrameWindow(QWidget* window);
+    unsigned long TopWindowAt(QPoint global);     // the top-level (frame) window shown there
+    QRect FrameGeometry(QWidget* window);         // the window manager's frame, on screen
     QStringList AllowedActions(QWidget* window);  // _NET_WM_ALLOWED_ACTIONS, short names
+    // Whether window `upper` is stacked above window `lower`.
+    bool IsAbove(QWidget* upper, QWidget* lower);
 
     // Qt warnings seen since the last call (the message handler collects them).
     static QStringList TakeWarnings();
