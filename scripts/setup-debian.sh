@@ -7,8 +7,9 @@ packages=(
   cmake make g++ pkg-config
   qt6-base-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  # The X11 game link and its end-to-end tests.
-  libx11-dev libxtst-dev xvfb xauth openbox
+  # The X11 game link and its end-to-end tests; the real-input tests also
+  # need Qt's xcb platform and the font the window is laid out for.
+  libx11-dev libxtst-dev xvfb xauth openbox qt6-qpa-plugins fonts-dejavu-core
 )
 if [ -f "$(dirname "$0")/packages-extra.txt" ]; then
   while read -r p; do [ -n "$p" ] && [ "${p#\#}" = "$p" ] && packages+=("$p"); done < "$(dirname "$0")/packages-extra.txt"

@@ -37,6 +37,8 @@ TEST_F(WeaponPageReal, TheMagicListEditorTypesIntoTheRowItShows) {
         auto* grid = modal->findChild<TStringGrid*>(QStringLiteral("SGrid_Edit"));
         ASSERT_NE(grid, nullptr);
         EXPECT_EQ(modal->windowTitle(), QStringLiteral("Weapon Magic"));
+        ExpectDialogWindow(modal);
+        ExpectWholeCaptions(modal);
         ASSERT_EQ(Rows(grid), QStringList({"Holy|Virtue", "Zap|(None)", "Frost|Silver"}));
         ASSERT_TRUE(EditorOn(grid, 0, 1));
         // New adds a row at the end; typing goes there.
@@ -79,6 +81,8 @@ TEST_F(WeaponPageReal, ThePlainListEditorTakesTypedLines) {
     dialogs.modalScripts.push_back([&](QWidget* modal) {
         ran = true;
         EXPECT_EQ(modal->windowTitle(), QStringLiteral("Edit List"));
+        ExpectDialogWindow(modal);
+        ExpectWholeCaptions(modal);
         auto* memo = modal->findChild<QPlainTextEdit*>(QStringLiteral("Memo_Edit"));
         ASSERT_NE(memo, nullptr);
         EXPECT_EQ(memo->toPlainText(), QStringLiteral("Axe\nKatana"));
