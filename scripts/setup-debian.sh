@@ -9,6 +9,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   # The X11 game link and its end-to-end tests.
   libx11-dev libxtst-dev xvfb xauth openbox
+  # The fuzz targets (clang with libFuzzer) and readable sanitizer reports (llvm-symbolizer).
+  # The builds of make test keep the system's default compiler.
+  clang libclang-rt-14-dev llvm
 )
 if [ -f "$(dirname "$0")/packages-extra.txt" ]; then
   while read -r p; do [ -n "$p" ] && [ "${p#\#}" = "$p" ] && packages+=("$p"); done < "$(dirname "$0")/packages-extra.txt"
