@@ -35,7 +35,7 @@ test: setup
 
 # The whole suite with AddressSanitizer and UBSan, in build-asan.
 sanitize: setup
-	JOBS=$(JOBS) CMAKE_FLAGS='$(CMAKE_FLAGS)' bash scripts/sanitize.sh build-asan
+	JOBS=$(JOBS) CMAKE_FLAGS='$(CMAKE_FLAGS)' RETRY_TESTS='$(RETRY_TESTS)' bash scripts/sanitize.sh build-asan
 
 # Each fuzz target for FUZZ_SECONDS seconds with libFuzzer, in build-fuzz.
 fuzz: setup
