@@ -9,6 +9,7 @@
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
+#include <sys/stat.h>
 #include <windows.h>
 #else
 #include <fcntl.h>
@@ -61,11 +62,30 @@ void SyncFolderOf(const std::string& path) {
 
 // ---------------------------------------------------------------- reading
 
+namespace {
+
+// A buffer for reading the open file: the whole of a small file (and the end-of-file test
+// after it) in one piece, at most kChunk; it grows only for a line longer than that.
+size_t InitialBufferSize(std::FILE* file) {
+    constexpr size_t kSmallest = 4096;
+#ifdef _WIN32
+    struct _stat64 st {};
+    if (_fstat64(_fileno(file), &st) != 0 || st.st_size < 0) return kChunk;
+#else
+    struct stat st {};
+    if (::fstat(::fileno(file), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) return kChunk;
+#endif
+    const auto size = static_cast<unsigned long long>(st.st_size) + 1;
+    return size < kSmallest ? kSmallest : size > kChunk ? kChunk : static_cast<size_t>(size);
+}
+
+}  // namespace
+
 LineReader::LineReader(const std::string& path, std::size_t maxLineBytes)
     : path_(path), limit_(maxLineBytes == 0 ? 1 : maxLineBytes) {
     file_ = std::fopen(path.c_str(), "rb");
     if (file_ == nullptr) ThrowErrno(errno, path);
-    buf_.resize(kChunk);
+    buf_.resize(InitialBufferSize(file_));
 }
 
 LineReader::~LineReader() {
@@ -190,9 +210,10 @@ std::string ReadFileBytes(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) ThrowErrno(errno, path);
     std::string bytes;
+    bytes.resize(InitialBufferSize(file));
     size_t size = 0;
     for (;;) {
-        if (bytes.size() - size < kChunk) bytes.resize(size + kChunk);
+        if (size == bytes.size()) bytes.resize(size + kChunk);
         const size_t got = std::fread(bytes.data() + size, 1, bytes.size() - size, file);
         size += got;
         if (got == 0) break;
