@@ -252,6 +252,24 @@ TEST(SmithPage, TextsAreCutAndCleanedOnSaving) {
     EXPECT_EQ(f.Headers(), QStringList({QString(25, u's')}));
 }
 
+TEST(SmithPage, EightBitTextsRoundTrip) {
+    const std::string descs =
+        "Caf\xE9 \xAB"
+        "best\xBB \x80,\"Q\" \xFF\r\n";
+    SmithFixture f(descs, "1,2,3,4,5,6,7,8,9\r\n");
+    EXPECT_EQ(f.price->Cells(0, 0), FromBytes("\"Q\" \xFF"));
+    f.Click("Btn_SmithEdit");
+    f.Click("Btn_SmithSave");
+    EXPECT_EQ(f.Descs(), descs);
+    EXPECT_EQ(f.Prices(), "1,2,3,4,5,6,7,8,9\r\n");
+    f.options.backSpc = 0;
+    f.price->setCurrentCell(0, 1);
+    f.Click("Btn_SmithSend");
+    EXPECT_EQ(f.windows.PostedText(f.game),
+              "1,Caf\xE9 \xAB"
+              "best\xBB \x80 - Iron\r");
+}
+
 TEST(SmithPage, OpenEditIsSavedAtShutdown) {
     SmithFixture f(kDescs, kPrices);
     f.Click("Btn_SmithEdit");

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
+#include <filesystem>
 
 #include "app/OptionsForm.h"
 #include "app/PageControl.h"
@@ -61,6 +62,23 @@ TEST(SmithWindow, MissingFilesAreCreatedEmptyAndShowOneType) {
     EXPECT_TRUE(f.dir.Exists("ArmDesc.dat"));
     EXPECT_EQ(Find<TStringGrid>(form.get(), "SGrid_Smith")->ColCount(), 1);
     EXPECT_TRUE(f.dialogs.boxes.empty());
+}
+
+TEST(SmithWindow, ATableThatCouldNotBeReadIsNeverWritten) {
+    AppFixture f;
+    f.dir.Write("Armour.dat", kPrices);
+    std::filesystem::create_directories(f.dir.Path() / "ArmDesc.dat" / "inside");
+    auto form = f.StartShown();
+    ASSERT_EQ(f.dialogs.boxes.size(), 1u);
+    EXPECT_TRUE(f.dialogs.boxes[0].text.startsWith("Error in Create : ")) << f.dialogs.boxes[0].text.toStdString();
+    form->PageControl()->SetActivePageIndex(TStallmarkForm::pgSmith);
+    Find<QAbstractButton>(form.get(), "Btn_SmithEdit")->click();
+    Find<QAbstractButton>(form.get(), "Btn_SmithSave")->click();
+    ASSERT_EQ(f.dialogs.boxes.size(), 2u);
+    EXPECT_TRUE(f.dialogs.boxes[1].text.startsWith("Armour.dat could not be read"));
+    EXPECT_TRUE(Find<QAbstractButton>(form.get(), "Btn_SmithSave")->isEnabled());  // the edit stays open
+    form->close();                                                                 // and is not written at exit either
+    EXPECT_EQ(f.dir.Read("Armour.dat"), kPrices);
 }
 
 TEST(SmithWindow, ResizeGridAsksThePriceRowHeightAndActsOnBothGrids) {
