@@ -544,14 +544,6 @@ TEST(SmithPage, GridSizesAreReadAndWrittenAsAtLeastSix) {
     EXPECT_EQ(f.settings.Strings().at("ColWidth ArmDesc"), "21");
 }
 
-TEST(SmithPage, DefaultSizesAreWrittenBackUnchanged) {
-    SmithFixture f(kDescs, kPrices);
-    f.Close();
-    EXPECT_EQ(f.settings.Strings().at("ColWidth Armour"), "33");
-    EXPECT_EQ(f.settings.Strings().at("RowHeight Armour"), "18");
-    EXPECT_EQ(f.settings.Strings().at("ColWidth ArmDesc"), "18");
-}
-
 TEST(SmithPage, DisplayOptionsFiveAndSixGoToTheirGrids) {
     SmithFixture f(kDescs, kPrices, false);
     f.settings.WriteInteger("SMPrice BackCol", 0x0000FF);  // red
@@ -563,21 +555,6 @@ TEST(SmithPage, DisplayOptionsFiveAndSixGoToTheirGrids) {
     EXPECT_EQ(f.desc->BackgroundColor(), QColor(255, 255, 255));
     EXPECT_EQ(f.desc->font().pointSize(), 11);
     EXPECT_EQ(f.Find<QLabel>("Lb_SmithDesc")->height(), 16);
-}
-
-TEST(SmithPage, PopupOffersBothListsAndResizeGrid) {
-    SmithFixture f(kDescs, kPrices);
-    PopupState s = f.page->Popup(nullptr);
-    EXPECT_EQ(s.list1, 5);
-    EXPECT_EQ(s.list1Caption, "Price List Options");
-    EXPECT_EQ(s.list2, 6);
-    EXPECT_EQ(s.list2Caption, "Description List Options");
-    EXPECT_TRUE(s.gridResize);
-    EXPECT_FALSE(s.gridResizeChecked);
-    EXPECT_FALSE(s.sendToDetail);
-    f.page->SetGridSizingFlag(true);
-    EXPECT_TRUE(f.page->Popup(nullptr).gridResizeChecked);
-    EXPECT_EQ(f.page->SizingGrids(), (std::vector<TStringGrid*>{f.price, f.desc}));
 }
 
 }  // namespace stallmark::test
