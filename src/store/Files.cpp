@@ -391,6 +391,63 @@ void WriteLines(const std::string& path, const std::vector<std::string>& lines, 
         tempPath);
 }
 
+void ReplaceFilesAtomically(const std::vector<FileContent>& files, std::size_t* replaced) {
+    if (replaced) *replaced = 0;
+    struct Staged {
+        std::string target;
+        std::string temp;
+    };
+    std::vector<Staged> staged;
+    staged.reserve(files.size());
+    // Every file is checked before anything is written.
+    for (const FileContent& file : files) {
+        const std::string target = LinkTarget(file.path);
+        if (IsReadOnlyFile(target)) ThrowReadOnly(target);
+        staged.push_back({target, WorkingCopyPath(target, "tmp")});
+    }
+    auto removeTemps = [&staged](size_t from) {
+        for (size_t i = from; i < staged.size(); ++i) {
+#ifdef _WIN32
+            DeleteFileA(staged[i].temp.c_str());
+#else
+            ::unlink(staged[i].temp.c_str());
+#endif
+        }
+    };
+    size_t written = 0;
+    try {
+        for (; written < files.size(); ++written) {
+            FileWriter writer(staged[written].temp, staged[written].target);
+            writer.Write(files[written].content);
+            writer.Commit();
+        }
+    } catch (...) {
+        // The copy being written when it failed is removed too (if it was made at all).
+        removeTemps(0);
+        throw;
+    }
+    for (size_t i = 0; i < staged.size(); ++i) {
+#ifdef _WIN32
+        if (!MoveFileExA(staged[i].temp.c_str(), staged[i].target.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            const DWORD code = GetLastError();
+            removeTemps(i);
+            throw StoreError(WindowsErrorText(code) + ": " + staged[i].target, static_cast<int>(code));
+        }
+#else
+        if (::rename(staged[i].temp.c_str(), staged[i].target.c_str()) != 0) {
+            const int code = errno;
+            removeTemps(i);
+            ThrowErrno(code, staged[i].target);
+        }
+#endif
+        if (replaced) *replaced = i + 1;
+    }
+#ifndef _WIN32
+    for (const Staged& file : staged) SyncFolderOf(file.target);
+#endif
+}
+
 // ---------------------------------------------------------------- names and folder entries
 
 std::string WorkingCopyPath(const std::string& path, const std::string& ending) {
