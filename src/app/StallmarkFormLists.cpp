@@ -18,13 +18,7 @@ std::unique_ptr<TabPage> MenuOnly(PopupState popup) { return std::make_unique<TM
 
 void TStallmarkForm::CreateTabs() {
     AddTab(pgWeapons, std::make_unique<TMagicPage>(*this, Page(pgWeapons), WeaponList()));
-    AddTab(pgArmour, MenuOnly({.sendToDetail = true,
-                               .list1 = 3,
-                               .list2 = 4,
-                               .list1Caption = QStringLiteral("Stock List Options"),
-                               .list2Caption = QStringLiteral("Price List Options"),
-                               .gridResize = true,
-                               .hideColumns = true}));
+    AddTab(pgArmour, std::make_unique<TMagicPage>(*this, Page(pgArmour), ArmourList()));
     AddTab(pgSmith, MenuOnly({.list1 = 5,
                               .list2 = 6,
                               .list1Caption = QStringLiteral("Price List Options"),
