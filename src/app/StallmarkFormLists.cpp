@@ -7,6 +7,7 @@
 #include "lists/MenuOnlyPage.h"
 #include "lists/magic/MagicPage.h"
 #include "lists/trade/GeneralPage.h"
+#include "lists/trade/RegsPage.h"
 
 namespace stallmark {
 
@@ -29,7 +30,7 @@ void TStallmarkForm::CreateTabs() {
                              .list1Caption = QStringLiteral("Large Order Options"),
                              .list2Caption = QStringLiteral("Bulk Order Options")}));
     AddTab(pgGeneral, std::make_unique<TGeneralPage>(*this, Page(pgGeneral)));
-    AddTab(pgRegs, MenuOnly({.link = true, .linkChecked = true}));
+    AddTab(pgRegs, std::make_unique<TRegsPage>(*this, Page(pgRegs)));
     AddTab(pgMemos, MenuOnly({.list1 = 10, .list1Caption = QStringLiteral("Memo List Options")}));
     AddTab(pgVendor, MenuOnly({.list1 = 11, .list1Caption = QStringLiteral("Vendor List Options"), .gridResize = true}));
 }
