@@ -265,19 +265,6 @@ TEST(ArmourSend, TypesTheRowWithTheArmourRowOptions) {
     EXPECT_EQ(f.windows.PostedText(f.game), "Helm Guarding");
 }
 
-TEST(ArmourSendToDetail, FillsTheArmourBoxesWithoutReloading) {
-    ArmourFixture f;
-    f.OpenArmour(kStock);
-    f.SelectRow(1);
-    f.page->SendToDetail();
-    EXPECT_EQ(f.Box("Cb_MAItem")->currentText(), "Plate Chest");
-    EXPECT_EQ(f.Box("Cb_MAMagic")->currentText(), "Invulnerability");
-    EXPECT_EQ(f.Box("Cb_MADur")->currentText(), "Massive");
-    EXPECT_EQ(f.Box("Cb_MAOther")->currentText(), "from bank");
-    EXPECT_EQ(f.Price()->text(), "2500");
-    EXPECT_EQ(f.Items().size(), 3);
-}
-
 TEST(ArmourSettings, HiddenColumnsAndSizesLastAcrossARestart) {
     std::map<std::string, std::string> kept;
     {
