@@ -4,7 +4,9 @@
 # folder of its own (default build-asan), then run through CTest. Every finding stops the
 # test that made it (no recovery), so a finding fails the run. Optimised at -O1, without
 # the benchmarks; the Windows tests are left out, as they cross-compile with MinGW and
-# nothing of them would be instrumented (make test runs them). The Qt and system
+# nothing of them would be instrumented, and so are the real-input tests, as Qt's xcb
+# platform trips the checks inside the uninstrumented X keyboard library (make test runs
+# both). The Qt and system
 # libraries are not instrumented either; the program's own code all is.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,7 +18,7 @@ flags="-O1 -g -fno-omit-frame-pointer -fsanitize=address,undefined,float-cast-ov
 # run its code under the sanitizers (a forked instrumented process is slow to copy).
 # shellcheck disable=SC2086 # CMAKE_FLAGS holds several options
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DSTALLMARK_WERROR=ON -DSTALLMARK_BENCH=OFF \
-  -DSTALLMARK_WINE_TESTS=OFF -DSTALLMARK_CRASH_KILLS=20 -DCMAKE_CXX_FLAGS="$flags" \
+  -DSTALLMARK_WINE_TESTS=OFF -DSTALLMARK_REAL_INPUT_TESTS=OFF -DSTALLMARK_CRASH_KILLS=20 -DCMAKE_CXX_FLAGS="$flags" \
   -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined,float-cast-overflow" ${CMAKE_FLAGS:-}
 cmake --build "$build" -j "$jobs"
 

@@ -6,7 +6,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -88,14 +88,28 @@ bool ChildProcess::Start(const std::vector<std::string>& argv, const std::vector
     for (const std::string& e : env) envp.push_back(const_cast<char*>(e.c_str()));
     envp.push_back(nullptr);
 
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (inheritFd >= 0) posix_spawn_file_actions_adddup2(&actions, inheritFd, 3);
-    const int rc = posix_spawnp(&pid_, argv[0].c_str(), &actions, nullptr, args.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0) {
+    // The child dies with this process (PR_SET_PDEATHSIG): a test that aborts must not
+    // leave an X server behind holding the test runner's output open until its timeout.
+    const pid_t parent = getpid();
+    const pid_t pid = fork();
+    if (pid < 0) {
+        error = argv[0] + ": " + std::strerror(errno);
+        return false;
+    }
+    if (pid == 0) {
+        // Only async-signal-safe calls from here to exec.
+        if (prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || getppid() != parent) _exit(126);
+        if (inheritFd >= 0 && dup2(inheritFd, 3) < 0) _exit(126);
+        execvpe(args[0], args.data(), envp.data());
+        _exit(127);
+    }
+    pid_ = pid;
+    // A program that cannot be started exits at once with 127.
+    int status = 0;
+    if (WaitUntil([&] { return waitpid(pid_, &status, WNOHANG) != 0; }, std::chrono::milliseconds(50)) &&
+        WIFEXITED(status) && WEXITSTATUS(status) >= 126) {
         pid_ = -1;
-        error = argv[0] + ": " + std::strerror(rc);
+        error = argv[0] + ": cannot be started";
         return false;
     }
     return true;
