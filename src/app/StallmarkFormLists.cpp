@@ -7,6 +7,7 @@
 #include "lists/MenuOnlyPage.h"
 #include "lists/magic/MagicPage.h"
 #include "lists/trade/GeneralPage.h"
+#include "lists/trade/VendorPage.h"
 
 namespace stallmark {
 
@@ -37,7 +38,7 @@ void TStallmarkForm::CreateTabs() {
     AddTab(pgGeneral, std::make_unique<TGeneralPage>(*this, Page(pgGeneral)));
     AddTab(pgRegs, MenuOnly({.link = true, .linkChecked = true}));
     AddTab(pgMemos, MenuOnly({.list1 = 10, .list1Caption = QStringLiteral("Memo List Options")}));
-    AddTab(pgVendor, MenuOnly({.list1 = 11, .list1Caption = QStringLiteral("Vendor List Options"), .gridResize = true}));
+    AddTab(pgVendor, std::make_unique<TVendorPage>(*this, Page(pgVendor)));
 }
 
 }  // namespace stallmark

@@ -1,0 +1,391 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QGroupBox>
+
+#include "lists/trade/VendorFixture.h"
+
+namespace stallmark::test {
+
+namespace {
+
+const std::string kWands = "Wand of fireball,100,Charges\r\nLightning wand,80,Uses\r\n";
+const std::string kMaps = "Ogre,2,800\r\nDaemon,5,12000\r\n";
+
+QStringList Entries(QComboBox* box) {
+    QStringList out;
+    for (int i = 0; i < box->count(); ++i) out << box->itemText(i);
+    return out;
+}
+
+}  // namespace
+
+// --- charged items ---
+
+TEST(ChargedItems, LoadsSortedAfterNoneAndShowsAChosenItem) {
+    VendorFixture f({.charged = kWands + ",5,Blank name\r\nbad price,1x,Charges\r\n"});
+    QComboBox* items = f.Combo("Cb_ChargeItem");
+    EXPECT_EQ(Entries(items), QStringList({"(None)", "bad price", "Lightning wand", "Wand of fireball"}));
+    EXPECT_EQ(items->maxVisibleItems(), 4);
+    EXPECT_EQ(items->currentText(), "");
+    EXPECT_EQ(f.Edit("Ed_ChargeSuffix")->text(), "Charges");
+
+    f.Activate();
+    f.Choose("Cb_ChargeItem", "Lightning wand");
+    EXPECT_EQ(f.Edit("Ed_ChargePrice")->text(), "80");
+    EXPECT_EQ(f.Edit("Ed_ChargeSuffix")->text(), "Uses");
+    EXPECT_TRUE(f.Edit("Ed_ChargeCharges")->hasFocus());
+    f.Choose("Cb_ChargeItem", "bad price");
+    EXPECT_EQ(f.Edit("Ed_ChargePrice")->text(), "0");
+
+    // "(None)" empties the name and the price.
+    f.Choose("Cb_ChargeItem", "(None)");
+    EXPECT_EQ(items->currentText(), "");
+    EXPECT_EQ(items->currentIndex(), -1);
+    EXPECT_EQ(f.Edit("Ed_ChargePrice")->text(), "");
+}
+
+TEST(ChargedItems, DropDownShowsTwentyLinesAtMostAndOneAtLeast) {
+    std::string many;
+    for (int i = 0; i < 25; ++i) many += "Wand " + std::to_string(i) + ",1,Charges\r\n";
+    VendorFixture f({.charged = many});
+    EXPECT_EQ(f.Combo("Cb_ChargeItem")->maxVisibleItems(), 20);
+    VendorFixture none;
+    EXPECT_EQ(none.Combo("Cb_ChargeItem")->maxVisibleItems(), 1);
+}
+
+TEST(ChargedItems, ANewItemIsSentAndWrittenFirst) {
+    VendorFixture f({.charged = kWands});
+    f.TypeInto("Cb_ChargeItem", "Staff of healing");
+    f.TypeInto("Ed_ChargePrice", "100");
+    f.TypeInto("Ed_ChargeCharges", "25");
+    f.TypeInto("Ed_ChargeSuffix", "Uses");
+    EXPECT_EQ(f.Edit("Ed_ChargeValue")->text(), "2500");
+    f.Click("Btn_ChargeSend");
+    EXPECT_EQ(f.Posted(), kBackspaces + "2500,Staff of healing - 25 Uses\r");
+    EXPECT_EQ(f.dir.Read("Charged.dat"),
+              "Staff of healing,100,Uses\r\nLightning wand,80,Uses\r\nWand of fireball,100,Charges\r\n");
+    EXPECT_EQ(f.Combo("Cb_ChargeItem")->currentText(), "Staff of healing");
+    EXPECT_GE(f.Combo("Cb_ChargeItem")->currentIndex(), 1);
+}
+
+TEST(ChargedItems, ANewPriceOfAKnownItemIsStored) {
+    VendorFixture f({.charged = kWands});
+    f.Choose("Cb_ChargeItem", "Wand of fireball");
+    f.TypeInto("Ed_ChargePrice", "120");
+    f.TypeInto("Ed_ChargeCharges", "10");
+    f.Click("Btn_ChargeSend");
+    EXPECT_EQ(f.Posted(), kBackspaces + "1200,Wand of fireball - 10 Charges\r");
+    EXPECT_EQ(f.dir.Read("Charged.dat"), "Lightning wand,80,Uses\r\nWand of fireball,120,Charges\r\n");
+}
+
+TEST(ChargedItems, ANameDifferingOnlyInCaseIsNeitherAddedNorUpdated) {
+    VendorFixture f({.charged = kWands});
+    f.TypeInto("Cb_ChargeItem", "wand of FIREBALL");
+    // The typed name is that item's: its price and suffix show.
+    EXPECT_EQ(f.Edit("Ed_ChargePrice")->text(), "100");
+    f.TypeInto("Ed_ChargePrice", "150");
+    f.TypeInto("Ed_ChargeCharges", "2");
+    f.Click("Btn_ChargeSend");
+    EXPECT_EQ(f.dir.Read("Charged.dat"), "Lightning wand,80,Uses\r\nWand of fireball,100,Charges\r\n");
+    EXPECT_EQ(f.Combo("Cb_ChargeItem")->currentText(), "Wand of fireball");
+    EXPECT_EQ(f.Posted(), kBackspaces + "300,Wand of fireball - 2 Charges\r");
+}
+
+TEST(ChargedItems, AValueOfZeroSendsAndStoresNothing) {
+    VendorFixture f({.charged = kWands});
+    f.TypeInto("Cb_ChargeItem", "Staff");
+    f.TypeInto("Ed_ChargePrice", "100");
+    f.Click("Btn_ChargeSend");  // no charges
+    f.TypeInto("Ed_ChargeCharges", "abc");
+    f.Click("Btn_ChargeSend");  // the box takes digits only: still none
+    f.TypeInto("Ed_ChargeCharges", "0");
+    f.Click("Btn_ChargeSend");
+    EXPECT_EQ(f.Edit("Ed_ChargeValue")->text(), "0");
+    EXPECT_EQ(f.Posted(), "");
+    EXPECT_EQ(f.dir.Read("Charged.dat"), kWands);
+}
+
+TEST(ChargedItems, PricesAndValuesBeyond32BitsStayWhole) {
+    VendorFixture f({.charged = kWands});
+    f.TypeInto("Cb_ChargeItem", "Big wand");
+    f.TypeInto("Ed_ChargePrice", "100000");
+    f.TypeInto("Ed_ChargeCharges", "50000");
+    EXPECT_EQ(f.Edit("Ed_ChargeValue")->text(), "5000000000");
+    f.Click("Btn_ChargeSend");
+    EXPECT_EQ(f.Posted(), kBackspaces + "5000000000,Big wand - 50000 Charges\r");
+
+    // A ten-digit price is stored, read back and written again as it is.
+    f.windows.ClearLog();
+    f.TypeInto("Ed_ChargePrice", "3000000000");
+    f.TypeInto("Ed_ChargeCharges", "1");
+    f.Click("Btn_ChargeSend");
+    EXPECT_EQ(f.Posted(), kBackspaces + "3000000000,Big wand - 1 Charges\r");
+    f.Choose("Cb_ChargeItem", "Lightning wand");
+    f.TypeInto("Ed_ChargeCharges", "1");
+    f.Click("Btn_ChargeSend");
+    EXPECT_EQ(f.dir.Read("Charged.dat"),
+              "Big wand,3000000000,Charges\r\nLightning wand,80,Uses\r\nWand of fireball,100,Charges\r\n");
+    f.Choose("Cb_ChargeItem", "Big wand");
+    EXPECT_EQ(f.Edit("Ed_ChargePrice")->text(), "3000000000");
+
+    // A product beyond 64 bits is no value: nothing is sent.
+    f.windows.ClearLog();
+    f.TypeInto("Ed_ChargePrice", "9999999999");
+    f.TypeInto("Ed_ChargeCharges", "9999999999");
+    EXPECT_EQ(f.Edit("Ed_ChargeValue")->text(), "");
+    f.Click("Btn_ChargeSend");
+    EXPECT_EQ(f.Posted(), "");
+}
+
+TEST(ChargedItems, CommasInANewNameOrSuffixAreStoredAsBlanks) {
+    VendorFixture f({.charged = ""});
+    f.TypeInto("Cb_ChargeItem", " Wand, big ");
+    f.TypeInto("Ed_ChargePrice", "7");
+    f.TypeInto("Ed_ChargeCharges", "3");
+    f.TypeInto("Ed_ChargeSuffix", "Uses, left");
+    f.Click("Btn_ChargeSend");
+    EXPECT_EQ(f.dir.Read("Charged.dat"), "Wand  big,7,Uses  left\r\n");
+    EXPECT_EQ(f.Posted(), kBackspaces + "21,Wand  big - 3 Uses  left\r");
+    EXPECT_EQ(Entries(f.Combo("Cb_ChargeItem")), QStringList({"(None)", "Wand  big"}));
+
+    // A name that is only commas names nothing: nothing is stored or sent.
+    f.windows.ClearLog();
+    f.TypeInto("Cb_ChargeItem", ",,");
+    f.Click("Btn_ChargeSend");
+    EXPECT_EQ(f.Posted(), "");
+    EXPECT_EQ(f.dir.Read("Charged.dat"), "Wand  big,7,Uses  left\r\n");
+}
+
+TEST(ChargedItems, DeleteRemovesTheItemWithoutAsking) {
+    VendorFixture f({.charged = kWands});
+    f.Choose("Cb_ChargeItem", "Lightning wand");
+    f.Click("Btn_ChargeDelete");
+    EXPECT_TRUE(f.dialogs.boxes.empty());
+    EXPECT_EQ(f.dir.Read("Charged.dat"), "Wand of fireball,100,Charges\r\n");
+    EXPECT_EQ(f.Combo("Cb_ChargeItem")->currentText(), "");
+    EXPECT_EQ(f.Edit("Ed_ChargePrice")->text(), "");
+    EXPECT_EQ(f.Edit("Ed_ChargeSuffix")->text(), "Charges");
+
+    // "(None)" or no name: nothing happens.
+    f.Choose("Cb_ChargeItem", "(None)");
+    f.Click("Btn_ChargeDelete");
+    f.TypeInto("Cb_ChargeItem", "(None)");
+    f.Click("Btn_ChargeDelete");
+    EXPECT_EQ(f.dir.Read("Charged.dat"), "Wand of fireball,100,Charges\r\n");
+}
+
+// --- treasure maps ---
+
+TEST(TreasureMaps, ANewMapIsSentAndWrittenFirst) {
+    VendorFixture f({.maps = kMaps});
+    f.TypeInto("Cb_MapMonst", "Lich");
+    f.Choose("Cb_MapLevel", "3");
+    EXPECT_EQ(f.Combo("Cb_MapType")->currentText(), "Adeptly Drawn");
+    f.TypeInto("Ed_MapValue", "5000");
+    f.Click("Btn_MapSend");
+    EXPECT_EQ(f.Posted(), kBackspaces + "5000,Lich Map - Level 3\r");
+    EXPECT_EQ(f.dir.Read("Maps.dat"), "Lich,3,5000\r\nDaemon,5,12000\r\nOgre,2,800\r\n");
+    EXPECT_EQ(f.Combo("Cb_MapMonst")->currentText(), "Lich");
+}
+
+TEST(TreasureMaps, LevelAndTypeMoveTogether) {
+    VendorFixture f({.maps = kMaps});
+    QComboBox* level = f.Combo("Cb_MapLevel");
+    QComboBox* type = f.Combo("Cb_MapType");
+    EXPECT_EQ(Entries(level), QStringList({"1", "2", "3", "4", "5"}));
+    EXPECT_EQ(Entries(type),
+              QStringList({"Plainly Drawn", "Expertly Drawn", "Adeptly Drawn", "Cleverly Drawn", "Deviously Drawn"}));
+    int levelChanges = 0, typeChanges = 0;
+    QObject::connect(level, &QComboBox::currentIndexChanged, [&] { ++levelChanges; });
+    QObject::connect(type, &QComboBox::currentIndexChanged, [&] { ++typeChanges; });
+    f.Choose("Cb_MapType", "Cleverly Drawn");
+    EXPECT_EQ(level->currentText(), "4");
+    f.Choose("Cb_MapLevel", "2");
+    EXPECT_EQ(type->currentText(), "Expertly Drawn");
+    // Each choice moved the other box once: they never answer each other.
+    EXPECT_EQ(levelChanges, 2);
+    EXPECT_EQ(typeChanges, 2);
+}
+
+TEST(TreasureMaps, AChosenMapShowsItsLevelTypeAndValueAndNoneClearsThem) {
+    VendorFixture f({.maps = kMaps + "Odd,7,x\r\n"});
+    f.Choose("Cb_MapMonst", "Ogre");
+    EXPECT_EQ(f.Combo("Cb_MapLevel")->currentText(), "2");
+    EXPECT_EQ(f.Combo("Cb_MapType")->currentText(), "Expertly Drawn");
+    EXPECT_EQ(f.Edit("Ed_MapValue")->text(), "800");
+    // No such level: none, and no type.
+    f.Choose("Cb_MapMonst", "Odd");
+    EXPECT_EQ(f.Combo("Cb_MapLevel")->currentIndex(), -1);
+    EXPECT_EQ(f.Combo("Cb_MapType")->currentIndex(), -1);
+    EXPECT_EQ(f.Edit("Ed_MapValue")->text(), "0");
+
+    f.Choose("Cb_MapMonst", "Daemon");
+    f.Choose("Cb_MapMonst", "(None)");
+    EXPECT_EQ(f.Combo("Cb_MapMonst")->currentText(), "");
+    EXPECT_EQ(f.Combo("Cb_MapLevel")->currentIndex(), -1);
+    EXPECT_EQ(f.Combo("Cb_MapType")->currentIndex(), -1);
+    EXPECT_EQ(f.Edit("Ed_MapValue")->text(), "");
+
+    // Typed text keeps the text and clears the rest.
+    f.Choose("Cb_MapMonst", "Daemon");
+    QTest::keyClicks(f.Combo("Cb_MapMonst")->lineEdit(), "s");
+    EXPECT_EQ(f.Combo("Cb_MapMonst")->currentText(), "Daemons");
+    EXPECT_EQ(f.Combo("Cb_MapMonst")->currentIndex(), -1);
+    EXPECT_EQ(f.Combo("Cb_MapLevel")->currentIndex(), -1);
+    EXPECT_EQ(f.Edit("Ed_MapValue")->text(), "");
+}
+
+TEST(TreasureMaps, ATenDigitValueSurvivesARestart) {
+    std::string stored;
+    {
+        VendorFixture f({.maps = kMaps});
+        f.TypeInto("Cb_MapMonst", "Dragon");
+        f.Choose("Cb_MapLevel", "5");
+        f.TypeInto("Ed_MapValue", "9876543210");
+        f.Click("Btn_MapSend");
+        EXPECT_EQ(f.Posted(), kBackspaces + "9876543210,Dragon Map - Level 5\r");
+        stored = f.dir.Read("Maps.dat");
+    }
+    EXPECT_EQ(stored, "Dragon,5,9876543210\r\nDaemon,5,12000\r\nOgre,2,800\r\n");
+    VendorFixture again({.maps = stored});
+    again.Choose("Cb_MapMonst", "Dragon");
+    EXPECT_EQ(again.Edit("Ed_MapValue")->text(), "9876543210");
+    again.Choose("Cb_MapMonst", "Ogre");
+    again.Click("Btn_MapSend");
+    EXPECT_EQ(again.dir.Read("Maps.dat"), "Daemon,5,12000\r\nDragon,5,9876543210\r\nOgre,2,800\r\n");
+}
+
+TEST(TreasureMaps, ANameDifferingOnlyInCaseSendsTheKnownMapUnchanged) {
+    VendorFixture f({.maps = kMaps});
+    f.TypeInto("Cb_MapMonst", "ogre");
+    f.Choose("Cb_MapLevel", "4");
+    f.TypeInto("Ed_MapValue", "1");
+    f.Click("Btn_MapSend");
+    EXPECT_EQ(f.dir.Read("Maps.dat"), "Daemon,5,12000\r\nOgre,2,800\r\n");
+    EXPECT_EQ(f.Combo("Cb_MapMonst")->currentText(), "Ogre");
+    // The boxes and the line show the map as it is stored.
+    EXPECT_EQ(f.Combo("Cb_MapLevel")->currentText(), "2");
+    EXPECT_EQ(f.Edit("Ed_MapValue")->text(), "800");
+    EXPECT_EQ(f.Posted(), kBackspaces + "800,Ogre Map - Level 2\r");
+}
+
+TEST(TreasureMaps, TheLineFollowsTheRegsRowOfTheOptions) {
+    VendorFixture f({.maps = kMaps});
+    f.options.backSpc = 0;
+    f.options.sendRows[6].value = false;
+    f.Choose("Cb_MapMonst", "Ogre");
+    f.Click("Btn_MapSend");
+    EXPECT_EQ(f.Posted(), "Ogre Map - Level 2\r");
+    f.windows.ClearLog();
+    f.options.sendRows[6] = {.value = true, .description = false, .enter = false};
+    f.Click("Btn_MapSend");
+    EXPECT_EQ(f.Posted(), "800");
+}
+
+TEST(TreasureMaps, CommasInANewNameAreStoredAsBlanksAndDeleteTakesAMapOut) {
+    VendorFixture f({.maps = kMaps});
+    f.TypeInto("Cb_MapMonst", "Lich, elder");
+    f.Choose("Cb_MapLevel", "3");
+    f.TypeInto("Ed_MapValue", "700");
+    f.Click("Btn_MapSend");
+    EXPECT_EQ(f.dir.Read("Maps.dat"), "Lich  elder,3,700\r\nDaemon,5,12000\r\nOgre,2,800\r\n");
+    EXPECT_EQ(f.Posted(), kBackspaces + "700,Lich  elder Map - Level 3\r");
+
+    f.Choose("Cb_MapMonst", "Daemon");
+    f.Click("Btn_MapDelete");
+    EXPECT_TRUE(f.dialogs.boxes.empty());
+    EXPECT_EQ(f.dir.Read("Maps.dat"), "Lich  elder,3,700\r\nOgre,2,800\r\n");
+    EXPECT_EQ(f.Combo("Cb_MapMonst")->currentText(), "");
+    EXPECT_EQ(f.Combo("Cb_MapLevel")->currentIndex(), -1);
+    EXPECT_EQ(f.Edit("Ed_MapValue")->text(), "");
+    f.Click("Btn_MapDelete");  // no name: nothing
+    EXPECT_EQ(f.dir.Read("Maps.dat"), "Lich  elder,3,700\r\nOgre,2,800\r\n");
+}
+
+TEST(TreasureMaps, AReadOnlyFileIsReportedAndNothingIsSent) {
+    VendorFixture f({.maps = kMaps});
+    std::filesystem::permissions(f.dir.Path() / "Maps.dat", std::filesystem::perms::owner_read,
+                                 std::filesystem::perm_options::replace);
+    f.TypeInto("Cb_MapMonst", "Lich");
+    f.Click("Btn_MapSend");
+    ASSERT_EQ(f.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(f.dialogs.boxes[0].kind, MsgKind::Error);
+    EXPECT_EQ(f.Posted(), "");
+    EXPECT_EQ(f.dir.Read("Maps.dat"), kMaps);
+}
+
+// --- the page ---
+
+TEST(VendorPage, SendToGameGoesByTheBoxThatHasTheFocus) {
+    VendorFixture f({.vendors = "01/12/2026,0\r\n,Ann,Shop,5\r\n", .charged = kWands, .maps = kMaps});
+    f.options.backSpc = 0;
+    f.Choose("Cb_ChargeItem", "Lightning wand");
+    f.TypeInto("Ed_ChargeCharges", "3");
+    f.Choose("Cb_MapMonst", "Ogre");
+
+    f.page->SendToGame(f.Edit("Ed_ChargeCharges"));
+    EXPECT_EQ(f.Posted(), "240,Lightning wand - 3 Uses\r");
+    f.windows.ClearLog();
+    // Deep inside the map box: the name box's own line.
+    f.page->SendToGame(f.Combo("Cb_MapMonst")->lineEdit());
+    EXPECT_EQ(f.Posted(), "800,Ogre Map - Level 2\r");
+    f.windows.ClearLog();
+    f.page->SendToGame(f.grid);
+    f.page->SendToGame(f.grid->viewport());
+    f.page->SendToGame(f.Edit("Ed_BankBal"));
+    f.page->SendToGame(nullptr);
+    EXPECT_EQ(f.Posted(), "");
+}
+
+TEST(VendorPage, PopupHidesSendToGameWhileTheVendorGridHasTheFocus) {
+    VendorFixture f({.vendors = ""});
+    PopupState s = f.page->Popup(f.grid->viewport());
+    EXPECT_FALSE(s.sendToGame);
+    EXPECT_EQ(s.list1, 11);
+    EXPECT_EQ(s.list1Caption, "Vendor List Options");
+    EXPECT_EQ(s.list2, 0);
+    EXPECT_TRUE(s.gridResize);
+    EXPECT_FALSE(s.gridResizeChecked);
+    EXPECT_FALSE(s.sendToDetail);
+    EXPECT_FALSE(s.hideColumns);
+    EXPECT_FALSE(s.link);
+    EXPECT_TRUE(f.page->Popup(f.Edit("Ed_ChargeCharges")).sendToGame);
+    EXPECT_TRUE(f.page->Popup(nullptr).sendToGame);
+    f.page->SetGridSizingFlag(true);
+    EXPECT_TRUE(f.page->Popup(nullptr).gridResizeChecked);
+    EXPECT_FALSE(f.page->AsksGridHeight());
+    EXPECT_EQ(f.page->SizingGrids(), std::vector<TStringGrid*>({f.grid}));
+}
+
+TEST(VendorPage, AmountColumnTakesTheRestAndTheLowerButtonsShareTheirRow) {
+    VendorFixture f({.vendors = ""});
+    f.window.resize(400, 600);
+    QCoreApplication::sendPostedEvents();
+    auto check = [&] {
+        int others = 0;
+        for (int col = 0; col < TVendorLedger::kColAmount; ++col) others += f.grid->ColWidths(col) + 1;
+        EXPECT_EQ(f.grid->ColWidths(TVendorLedger::kColAmount), std::max(f.grid->ClientWidth() - others - 1, 40));
+
+        QLineEdit* value = f.Edit("Ed_MapValue");
+        QWidget* box = f.Find<QGroupBox>("GB_OthTMap");
+        const int left = value->x() + value->width() + 1;
+        const int width = std::max((box->contentsRect().right() + 1 - left) / 2 - 2, 10);
+        for (auto [del, send, valueBox] : {std::tuple{"Btn_MapDelete", "Btn_MapSend", "Ed_MapValue"},
+                                           std::tuple{"Btn_ChargeDelete", "Btn_ChargeSend", "Ed_ChargeValue"}}) {
+            const QRect d = f.Button(del)->geometry(), s = f.Button(send)->geometry();
+            EXPECT_EQ(d, QRect(left, f.Edit(valueBox)->y(), width, f.Edit(valueBox)->height())) << del;
+            EXPECT_EQ(s, QRect(left + width + 1, d.y(), width, d.height())) << send;
+        }
+    };
+    check();
+    f.window.resize(338, 500);
+    QCoreApplication::sendPostedEvents();
+    check();
+    // A narrow window keeps the Amount column 40 pixels wide.
+    f.grid->setColWidths(TVendorLedger::kColName, 900);
+    f.page->Relayout();
+    EXPECT_EQ(f.grid->ColWidths(TVendorLedger::kColAmount), 40);
+}
+
+}  // namespace stallmark::test
