@@ -7,6 +7,8 @@
 
 namespace stallmark::test {
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const std::string kWands = "Wand of fireball,100,Charges\r\nLightning wand,80,Uses\r\n";
@@ -25,24 +27,24 @@ QStringList Entries(QComboBox* box) {
 TEST(ChargedItems, LoadsSortedAfterNoneAndShowsAChosenItem) {
     VendorFixture f({.charged = kWands + ",5,Blank name\r\nbad price,1x,Charges\r\n"});
     QComboBox* items = f.Combo("Cb_ChargeItem");
-    EXPECT_EQ(Entries(items), QStringList({"(None)", "bad price", "Lightning wand", "Wand of fireball"}));
+    EXPECT_EQ(Entries(items), QStringList({u"(None)"_s, u"bad price"_s, u"Lightning wand"_s, u"Wand of fireball"_s}));
     EXPECT_EQ(items->maxVisibleItems(), 4);
-    EXPECT_EQ(items->currentText(), "");
-    EXPECT_EQ(f.Edit("Ed_ChargeSuffix")->text(), "Charges");
+    EXPECT_EQ(items->currentText(), u""_s);
+    EXPECT_EQ(f.Edit("Ed_ChargeSuffix")->text(), u"Charges"_s);
 
     f.Activate();
-    f.Choose("Cb_ChargeItem", "Lightning wand");
-    EXPECT_EQ(f.Edit("Ed_ChargePrice")->text(), "80");
-    EXPECT_EQ(f.Edit("Ed_ChargeSuffix")->text(), "Uses");
+    f.Choose("Cb_ChargeItem", u"Lightning wand"_s);
+    EXPECT_EQ(f.Edit("Ed_ChargePrice")->text(), u"80"_s);
+    EXPECT_EQ(f.Edit("Ed_ChargeSuffix")->text(), u"Uses"_s);
     EXPECT_TRUE(f.Edit("Ed_ChargeCharges")->hasFocus());
-    f.Choose("Cb_ChargeItem", "bad price");
-    EXPECT_EQ(f.Edit("Ed_ChargePrice")->text(), "0");
+    f.Choose("Cb_ChargeItem", u"bad price"_s);
+    EXPECT_EQ(f.Edit("Ed_ChargePrice")->text(), u"0"_s);
 
     // "(None)" empties the name and the price.
-    f.Choose("Cb_ChargeItem", "(None)");
-    EXPECT_EQ(items->currentText(), "");
+    f.Choose("Cb_ChargeItem", u"(None)"_s);
+    EXPECT_EQ(items->currentText(), u""_s);
     EXPECT_EQ(items->currentIndex(), -1);
-    EXPECT_EQ(f.Edit("Ed_ChargePrice")->text(), "");
+    EXPECT_EQ(f.Edit("Ed_ChargePrice")->text(), u""_s);
 }
 
 TEST(ChargedItems, DropDownShowsTwentyLinesAtMostAndOneAtLeast) {
@@ -56,24 +58,24 @@ TEST(ChargedItems, DropDownShowsTwentyLinesAtMostAndOneAtLeast) {
 
 TEST(ChargedItems, ANewItemIsSentAndWrittenFirst) {
     VendorFixture f({.charged = kWands});
-    f.TypeInto("Cb_ChargeItem", "Staff of healing");
-    f.TypeInto("Ed_ChargePrice", "100");
-    f.TypeInto("Ed_ChargeCharges", "25");
-    f.TypeInto("Ed_ChargeSuffix", "Uses");
-    EXPECT_EQ(f.Edit("Ed_ChargeValue")->text(), "2500");
+    f.TypeInto("Cb_ChargeItem", u"Staff of healing"_s);
+    f.TypeInto("Ed_ChargePrice", u"100"_s);
+    f.TypeInto("Ed_ChargeCharges", u"25"_s);
+    f.TypeInto("Ed_ChargeSuffix", u"Uses"_s);
+    EXPECT_EQ(f.Edit("Ed_ChargeValue")->text(), u"2500"_s);
     f.Click("Btn_ChargeSend");
     EXPECT_EQ(f.Posted(), kBackspaces + "2500,Staff of healing - 25 Uses\r");
     EXPECT_EQ(f.dir.Read("Charged.dat"),
               "Staff of healing,100,Uses\r\nLightning wand,80,Uses\r\nWand of fireball,100,Charges\r\n");
-    EXPECT_EQ(f.Combo("Cb_ChargeItem")->currentText(), "Staff of healing");
+    EXPECT_EQ(f.Combo("Cb_ChargeItem")->currentText(), u"Staff of healing"_s);
     EXPECT_GE(f.Combo("Cb_ChargeItem")->currentIndex(), 1);
 }
 
 TEST(ChargedItems, ANewPriceOfAKnownItemIsStored) {
     VendorFixture f({.charged = kWands});
-    f.Choose("Cb_ChargeItem", "Wand of fireball");
-    f.TypeInto("Ed_ChargePrice", "120");
-    f.TypeInto("Ed_ChargeCharges", "10");
+    f.Choose("Cb_ChargeItem", u"Wand of fireball"_s);
+    f.TypeInto("Ed_ChargePrice", u"120"_s);
+    f.TypeInto("Ed_ChargeCharges", u"10"_s);
     f.Click("Btn_ChargeSend");
     EXPECT_EQ(f.Posted(), kBackspaces + "1200,Wand of fireball - 10 Charges\r");
     EXPECT_EQ(f.dir.Read("Charged.dat"), "Lightning wand,80,Uses\r\nWand of fireball,120,Charges\r\n");
@@ -81,77 +83,77 @@ TEST(ChargedItems, ANewPriceOfAKnownItemIsStored) {
 
 TEST(ChargedItems, ANameDifferingOnlyInCaseIsNeitherAddedNorUpdated) {
     VendorFixture f({.charged = kWands});
-    f.TypeInto("Cb_ChargeItem", "wand of FIREBALL");
+    f.TypeInto("Cb_ChargeItem", u"wand of FIREBALL"_s);
     // The typed name is that item's: its price and suffix show.
-    EXPECT_EQ(f.Edit("Ed_ChargePrice")->text(), "100");
-    f.TypeInto("Ed_ChargePrice", "150");
-    f.TypeInto("Ed_ChargeCharges", "2");
+    EXPECT_EQ(f.Edit("Ed_ChargePrice")->text(), u"100"_s);
+    f.TypeInto("Ed_ChargePrice", u"150"_s);
+    f.TypeInto("Ed_ChargeCharges", u"2"_s);
     f.Click("Btn_ChargeSend");
     EXPECT_EQ(f.dir.Read("Charged.dat"), "Lightning wand,80,Uses\r\nWand of fireball,100,Charges\r\n");
-    EXPECT_EQ(f.Combo("Cb_ChargeItem")->currentText(), "Wand of fireball");
+    EXPECT_EQ(f.Combo("Cb_ChargeItem")->currentText(), u"Wand of fireball"_s);
     EXPECT_EQ(f.Posted(), kBackspaces + "300,Wand of fireball - 2 Charges\r");
 }
 
 TEST(ChargedItems, AValueOfZeroSendsAndStoresNothing) {
     VendorFixture f({.charged = kWands});
-    f.TypeInto("Cb_ChargeItem", "Staff");
-    f.TypeInto("Ed_ChargePrice", "100");
+    f.TypeInto("Cb_ChargeItem", u"Staff"_s);
+    f.TypeInto("Ed_ChargePrice", u"100"_s);
     f.Click("Btn_ChargeSend");  // no charges
-    f.TypeInto("Ed_ChargeCharges", "abc");
+    f.TypeInto("Ed_ChargeCharges", u"abc"_s);
     f.Click("Btn_ChargeSend");  // the box takes digits only: still none
-    f.TypeInto("Ed_ChargeCharges", "0");
+    f.TypeInto("Ed_ChargeCharges", u"0"_s);
     f.Click("Btn_ChargeSend");
-    EXPECT_EQ(f.Edit("Ed_ChargeValue")->text(), "0");
+    EXPECT_EQ(f.Edit("Ed_ChargeValue")->text(), u"0"_s);
     EXPECT_EQ(f.Posted(), "");
     EXPECT_EQ(f.dir.Read("Charged.dat"), kWands);
 }
 
 TEST(ChargedItems, PricesAndValuesBeyond32BitsStayWhole) {
     VendorFixture f({.charged = kWands});
-    f.TypeInto("Cb_ChargeItem", "Big wand");
-    f.TypeInto("Ed_ChargePrice", "100000");
-    f.TypeInto("Ed_ChargeCharges", "50000");
-    EXPECT_EQ(f.Edit("Ed_ChargeValue")->text(), "5000000000");
+    f.TypeInto("Cb_ChargeItem", u"Big wand"_s);
+    f.TypeInto("Ed_ChargePrice", u"100000"_s);
+    f.TypeInto("Ed_ChargeCharges", u"50000"_s);
+    EXPECT_EQ(f.Edit("Ed_ChargeValue")->text(), u"5000000000"_s);
     f.Click("Btn_ChargeSend");
     EXPECT_EQ(f.Posted(), kBackspaces + "5000000000,Big wand - 50000 Charges\r");
 
     // A ten-digit price is stored, read back and written again as it is.
     f.windows.ClearLog();
-    f.TypeInto("Ed_ChargePrice", "3000000000");
-    f.TypeInto("Ed_ChargeCharges", "1");
+    f.TypeInto("Ed_ChargePrice", u"3000000000"_s);
+    f.TypeInto("Ed_ChargeCharges", u"1"_s);
     f.Click("Btn_ChargeSend");
     EXPECT_EQ(f.Posted(), kBackspaces + "3000000000,Big wand - 1 Charges\r");
-    f.Choose("Cb_ChargeItem", "Lightning wand");
-    f.TypeInto("Ed_ChargeCharges", "1");
+    f.Choose("Cb_ChargeItem", u"Lightning wand"_s);
+    f.TypeInto("Ed_ChargeCharges", u"1"_s);
     f.Click("Btn_ChargeSend");
     EXPECT_EQ(f.dir.Read("Charged.dat"),
               "Big wand,3000000000,Charges\r\nLightning wand,80,Uses\r\nWand of fireball,100,Charges\r\n");
-    f.Choose("Cb_ChargeItem", "Big wand");
-    EXPECT_EQ(f.Edit("Ed_ChargePrice")->text(), "3000000000");
+    f.Choose("Cb_ChargeItem", u"Big wand"_s);
+    EXPECT_EQ(f.Edit("Ed_ChargePrice")->text(), u"3000000000"_s);
 
     // A product beyond 64 bits is no value: nothing is sent.
     f.windows.ClearLog();
-    f.TypeInto("Ed_ChargePrice", "9999999999");
-    f.TypeInto("Ed_ChargeCharges", "9999999999");
-    EXPECT_EQ(f.Edit("Ed_ChargeValue")->text(), "");
+    f.TypeInto("Ed_ChargePrice", u"9999999999"_s);
+    f.TypeInto("Ed_ChargeCharges", u"9999999999"_s);
+    EXPECT_EQ(f.Edit("Ed_ChargeValue")->text(), u""_s);
     f.Click("Btn_ChargeSend");
     EXPECT_EQ(f.Posted(), "");
 }
 
 TEST(ChargedItems, CommasInANewNameOrSuffixAreStoredAsBlanks) {
     VendorFixture f({.charged = ""});
-    f.TypeInto("Cb_ChargeItem", " Wand, big ");
-    f.TypeInto("Ed_ChargePrice", "7");
-    f.TypeInto("Ed_ChargeCharges", "3");
-    f.TypeInto("Ed_ChargeSuffix", "Uses, left");
+    f.TypeInto("Cb_ChargeItem", u" Wand, big "_s);
+    f.TypeInto("Ed_ChargePrice", u"7"_s);
+    f.TypeInto("Ed_ChargeCharges", u"3"_s);
+    f.TypeInto("Ed_ChargeSuffix", u"Uses, left"_s);
     f.Click("Btn_ChargeSend");
     EXPECT_EQ(f.dir.Read("Charged.dat"), "Wand  big,7,Uses  left\r\n");
     EXPECT_EQ(f.Posted(), kBackspaces + "21,Wand  big - 3 Uses  left\r");
-    EXPECT_EQ(Entries(f.Combo("Cb_ChargeItem")), QStringList({"(None)", "Wand  big"}));
+    EXPECT_EQ(Entries(f.Combo("Cb_ChargeItem")), QStringList({u"(None)"_s, u"Wand  big"_s}));
 
     // A name that is only commas names nothing: nothing is stored or sent.
     f.windows.ClearLog();
-    f.TypeInto("Cb_ChargeItem", ",,");
+    f.TypeInto("Cb_ChargeItem", u",,"_s);
     f.Click("Btn_ChargeSend");
     EXPECT_EQ(f.Posted(), "");
     EXPECT_EQ(f.dir.Read("Charged.dat"), "Wand  big,7,Uses  left\r\n");
@@ -159,18 +161,18 @@ TEST(ChargedItems, CommasInANewNameOrSuffixAreStoredAsBlanks) {
 
 TEST(ChargedItems, DeleteRemovesTheItemWithoutAsking) {
     VendorFixture f({.charged = kWands});
-    f.Choose("Cb_ChargeItem", "Lightning wand");
+    f.Choose("Cb_ChargeItem", u"Lightning wand"_s);
     f.Click("Btn_ChargeDelete");
     EXPECT_TRUE(f.dialogs.boxes.empty());
     EXPECT_EQ(f.dir.Read("Charged.dat"), "Wand of fireball,100,Charges\r\n");
-    EXPECT_EQ(f.Combo("Cb_ChargeItem")->currentText(), "");
-    EXPECT_EQ(f.Edit("Ed_ChargePrice")->text(), "");
-    EXPECT_EQ(f.Edit("Ed_ChargeSuffix")->text(), "Charges");
+    EXPECT_EQ(f.Combo("Cb_ChargeItem")->currentText(), u""_s);
+    EXPECT_EQ(f.Edit("Ed_ChargePrice")->text(), u""_s);
+    EXPECT_EQ(f.Edit("Ed_ChargeSuffix")->text(), u"Charges"_s);
 
     // "(None)" or no name: nothing happens.
-    f.Choose("Cb_ChargeItem", "(None)");
+    f.Choose("Cb_ChargeItem", u"(None)"_s);
     f.Click("Btn_ChargeDelete");
-    f.TypeInto("Cb_ChargeItem", "(None)");
+    f.TypeInto("Cb_ChargeItem", u"(None)"_s);
     f.Click("Btn_ChargeDelete");
     EXPECT_EQ(f.dir.Read("Charged.dat"), "Wand of fireball,100,Charges\r\n");
 }
@@ -179,30 +181,30 @@ TEST(ChargedItems, DeleteRemovesTheItemWithoutAsking) {
 
 TEST(TreasureMaps, ANewMapIsSentAndWrittenFirst) {
     VendorFixture f({.maps = kMaps});
-    f.TypeInto("Cb_MapMonst", "Lich");
-    f.Choose("Cb_MapLevel", "3");
-    EXPECT_EQ(f.Combo("Cb_MapType")->currentText(), "Adeptly Drawn");
-    f.TypeInto("Ed_MapValue", "5000");
+    f.TypeInto("Cb_MapMonst", u"Lich"_s);
+    f.Choose("Cb_MapLevel", u"3"_s);
+    EXPECT_EQ(f.Combo("Cb_MapType")->currentText(), u"Adeptly Drawn"_s);
+    f.TypeInto("Ed_MapValue", u"5000"_s);
     f.Click("Btn_MapSend");
     EXPECT_EQ(f.Posted(), kBackspaces + "5000,Lich Map - Level 3\r");
     EXPECT_EQ(f.dir.Read("Maps.dat"), "Lich,3,5000\r\nDaemon,5,12000\r\nOgre,2,800\r\n");
-    EXPECT_EQ(f.Combo("Cb_MapMonst")->currentText(), "Lich");
+    EXPECT_EQ(f.Combo("Cb_MapMonst")->currentText(), u"Lich"_s);
 }
 
 TEST(TreasureMaps, LevelAndTypeMoveTogether) {
     VendorFixture f({.maps = kMaps});
     QComboBox* level = f.Combo("Cb_MapLevel");
     QComboBox* type = f.Combo("Cb_MapType");
-    EXPECT_EQ(Entries(level), QStringList({"1", "2", "3", "4", "5"}));
-    EXPECT_EQ(Entries(type),
-              QStringList({"Plainly Drawn", "Expertly Drawn", "Adeptly Drawn", "Cleverly Drawn", "Deviously Drawn"}));
+    EXPECT_EQ(Entries(level), QStringList({u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s}));
+    EXPECT_EQ(Entries(type), QStringList({u"Plainly Drawn"_s, u"Expertly Drawn"_s, u"Adeptly Drawn"_s,
+                                          u"Cleverly Drawn"_s, u"Deviously Drawn"_s}));
     int levelChanges = 0, typeChanges = 0;
     QObject::connect(level, &QComboBox::currentIndexChanged, [&] { ++levelChanges; });
     QObject::connect(type, &QComboBox::currentIndexChanged, [&] { ++typeChanges; });
-    f.Choose("Cb_MapType", "Cleverly Drawn");
-    EXPECT_EQ(level->currentText(), "4");
-    f.Choose("Cb_MapLevel", "2");
-    EXPECT_EQ(type->currentText(), "Expertly Drawn");
+    f.Choose("Cb_MapType", u"Cleverly Drawn"_s);
+    EXPECT_EQ(level->currentText(), u"4"_s);
+    f.Choose("Cb_MapLevel", u"2"_s);
+    EXPECT_EQ(type->currentText(), u"Expertly Drawn"_s);
     // Each choice moved the other box once: they never answer each other.
     EXPECT_EQ(levelChanges, 2);
     EXPECT_EQ(typeChanges, 2);
@@ -210,63 +212,63 @@ TEST(TreasureMaps, LevelAndTypeMoveTogether) {
 
 TEST(TreasureMaps, AChosenMapShowsItsLevelTypeAndValueAndNoneClearsThem) {
     VendorFixture f({.maps = kMaps + "Odd,7,x\r\n"});
-    f.Choose("Cb_MapMonst", "Ogre");
-    EXPECT_EQ(f.Combo("Cb_MapLevel")->currentText(), "2");
-    EXPECT_EQ(f.Combo("Cb_MapType")->currentText(), "Expertly Drawn");
-    EXPECT_EQ(f.Edit("Ed_MapValue")->text(), "800");
+    f.Choose("Cb_MapMonst", u"Ogre"_s);
+    EXPECT_EQ(f.Combo("Cb_MapLevel")->currentText(), u"2"_s);
+    EXPECT_EQ(f.Combo("Cb_MapType")->currentText(), u"Expertly Drawn"_s);
+    EXPECT_EQ(f.Edit("Ed_MapValue")->text(), u"800"_s);
     // No such level: none, and no type.
-    f.Choose("Cb_MapMonst", "Odd");
+    f.Choose("Cb_MapMonst", u"Odd"_s);
     EXPECT_EQ(f.Combo("Cb_MapLevel")->currentIndex(), -1);
     EXPECT_EQ(f.Combo("Cb_MapType")->currentIndex(), -1);
-    EXPECT_EQ(f.Edit("Ed_MapValue")->text(), "0");
+    EXPECT_EQ(f.Edit("Ed_MapValue")->text(), u"0"_s);
 
-    f.Choose("Cb_MapMonst", "Daemon");
-    f.Choose("Cb_MapMonst", "(None)");
-    EXPECT_EQ(f.Combo("Cb_MapMonst")->currentText(), "");
+    f.Choose("Cb_MapMonst", u"Daemon"_s);
+    f.Choose("Cb_MapMonst", u"(None)"_s);
+    EXPECT_EQ(f.Combo("Cb_MapMonst")->currentText(), u""_s);
     EXPECT_EQ(f.Combo("Cb_MapLevel")->currentIndex(), -1);
     EXPECT_EQ(f.Combo("Cb_MapType")->currentIndex(), -1);
-    EXPECT_EQ(f.Edit("Ed_MapValue")->text(), "");
+    EXPECT_EQ(f.Edit("Ed_MapValue")->text(), u""_s);
 
     // Typed text keeps the text and clears the rest.
-    f.Choose("Cb_MapMonst", "Daemon");
-    QTest::keyClicks(f.Combo("Cb_MapMonst")->lineEdit(), "s");
-    EXPECT_EQ(f.Combo("Cb_MapMonst")->currentText(), "Daemons");
+    f.Choose("Cb_MapMonst", u"Daemon"_s);
+    QTest::keyClicks(f.Combo("Cb_MapMonst")->lineEdit(), u"s"_s);
+    EXPECT_EQ(f.Combo("Cb_MapMonst")->currentText(), u"Daemons"_s);
     EXPECT_EQ(f.Combo("Cb_MapMonst")->currentIndex(), -1);
     EXPECT_EQ(f.Combo("Cb_MapLevel")->currentIndex(), -1);
-    EXPECT_EQ(f.Edit("Ed_MapValue")->text(), "");
+    EXPECT_EQ(f.Edit("Ed_MapValue")->text(), u""_s);
 }
 
 TEST(TreasureMaps, ATenDigitValueSurvivesARestart) {
     std::string stored;
     {
         VendorFixture f({.maps = kMaps});
-        f.TypeInto("Cb_MapMonst", "Dragon");
-        f.Choose("Cb_MapLevel", "5");
-        f.TypeInto("Ed_MapValue", "9876543210");
+        f.TypeInto("Cb_MapMonst", u"Dragon"_s);
+        f.Choose("Cb_MapLevel", u"5"_s);
+        f.TypeInto("Ed_MapValue", u"9876543210"_s);
         f.Click("Btn_MapSend");
         EXPECT_EQ(f.Posted(), kBackspaces + "9876543210,Dragon Map - Level 5\r");
         stored = f.dir.Read("Maps.dat");
     }
     EXPECT_EQ(stored, "Dragon,5,9876543210\r\nDaemon,5,12000\r\nOgre,2,800\r\n");
     VendorFixture again({.maps = stored});
-    again.Choose("Cb_MapMonst", "Dragon");
-    EXPECT_EQ(again.Edit("Ed_MapValue")->text(), "9876543210");
-    again.Choose("Cb_MapMonst", "Ogre");
+    again.Choose("Cb_MapMonst", u"Dragon"_s);
+    EXPECT_EQ(again.Edit("Ed_MapValue")->text(), u"9876543210"_s);
+    again.Choose("Cb_MapMonst", u"Ogre"_s);
     again.Click("Btn_MapSend");
     EXPECT_EQ(again.dir.Read("Maps.dat"), "Daemon,5,12000\r\nDragon,5,9876543210\r\nOgre,2,800\r\n");
 }
 
 TEST(TreasureMaps, ANameDifferingOnlyInCaseSendsTheKnownMapUnchanged) {
     VendorFixture f({.maps = kMaps});
-    f.TypeInto("Cb_MapMonst", "ogre");
-    f.Choose("Cb_MapLevel", "4");
-    f.TypeInto("Ed_MapValue", "1");
+    f.TypeInto("Cb_MapMonst", u"ogre"_s);
+    f.Choose("Cb_MapLevel", u"4"_s);
+    f.TypeInto("Ed_MapValue", u"1"_s);
     f.Click("Btn_MapSend");
     EXPECT_EQ(f.dir.Read("Maps.dat"), "Daemon,5,12000\r\nOgre,2,800\r\n");
-    EXPECT_EQ(f.Combo("Cb_MapMonst")->currentText(), "Ogre");
+    EXPECT_EQ(f.Combo("Cb_MapMonst")->currentText(), u"Ogre"_s);
     // The boxes and the line show the map as it is stored.
-    EXPECT_EQ(f.Combo("Cb_MapLevel")->currentText(), "2");
-    EXPECT_EQ(f.Edit("Ed_MapValue")->text(), "800");
+    EXPECT_EQ(f.Combo("Cb_MapLevel")->currentText(), u"2"_s);
+    EXPECT_EQ(f.Edit("Ed_MapValue")->text(), u"800"_s);
     EXPECT_EQ(f.Posted(), kBackspaces + "800,Ogre Map - Level 2\r");
 }
 
@@ -274,7 +276,7 @@ TEST(TreasureMaps, TheLineFollowsTheRegsRowOfTheOptions) {
     VendorFixture f({.maps = kMaps});
     f.options.backSpc = 0;
     f.options.sendRows[6].value = false;
-    f.Choose("Cb_MapMonst", "Ogre");
+    f.Choose("Cb_MapMonst", u"Ogre"_s);
     f.Click("Btn_MapSend");
     EXPECT_EQ(f.Posted(), "Ogre Map - Level 2\r");
     f.windows.ClearLog();
@@ -285,20 +287,20 @@ TEST(TreasureMaps, TheLineFollowsTheRegsRowOfTheOptions) {
 
 TEST(TreasureMaps, CommasInANewNameAreStoredAsBlanksAndDeleteTakesAMapOut) {
     VendorFixture f({.maps = kMaps});
-    f.TypeInto("Cb_MapMonst", "Lich, elder");
-    f.Choose("Cb_MapLevel", "3");
-    f.TypeInto("Ed_MapValue", "700");
+    f.TypeInto("Cb_MapMonst", u"Lich, elder"_s);
+    f.Choose("Cb_MapLevel", u"3"_s);
+    f.TypeInto("Ed_MapValue", u"700"_s);
     f.Click("Btn_MapSend");
     EXPECT_EQ(f.dir.Read("Maps.dat"), "Lich  elder,3,700\r\nDaemon,5,12000\r\nOgre,2,800\r\n");
     EXPECT_EQ(f.Posted(), kBackspaces + "700,Lich  elder Map - Level 3\r");
 
-    f.Choose("Cb_MapMonst", "Daemon");
+    f.Choose("Cb_MapMonst", u"Daemon"_s);
     f.Click("Btn_MapDelete");
     EXPECT_TRUE(f.dialogs.boxes.empty());
     EXPECT_EQ(f.dir.Read("Maps.dat"), "Lich  elder,3,700\r\nOgre,2,800\r\n");
-    EXPECT_EQ(f.Combo("Cb_MapMonst")->currentText(), "");
+    EXPECT_EQ(f.Combo("Cb_MapMonst")->currentText(), u""_s);
     EXPECT_EQ(f.Combo("Cb_MapLevel")->currentIndex(), -1);
-    EXPECT_EQ(f.Edit("Ed_MapValue")->text(), "");
+    EXPECT_EQ(f.Edit("Ed_MapValue")->text(), u""_s);
     f.Click("Btn_MapDelete");  // no name: nothing
     EXPECT_EQ(f.dir.Read("Maps.dat"), "Lich  elder,3,700\r\nOgre,2,800\r\n");
 }
@@ -307,7 +309,7 @@ TEST(TreasureMaps, AReadOnlyFileIsReportedAndNothingIsSent) {
     VendorFixture f({.maps = kMaps});
     std::filesystem::permissions(f.dir.Path() / "Maps.dat", std::filesystem::perms::owner_read,
                                  std::filesystem::perm_options::replace);
-    f.TypeInto("Cb_MapMonst", "Lich");
+    f.TypeInto("Cb_MapMonst", u"Lich"_s);
     f.Click("Btn_MapSend");
     ASSERT_EQ(f.dialogs.boxes.size(), 1u);
     EXPECT_EQ(f.dialogs.boxes[0].kind, MsgKind::Error);
@@ -320,9 +322,9 @@ TEST(TreasureMaps, AReadOnlyFileIsReportedAndNothingIsSent) {
 TEST(VendorPage, SendToGameGoesByTheBoxThatHasTheFocus) {
     VendorFixture f({.vendors = "01/12/2026,0\r\n,Ann,Shop,5\r\n", .charged = kWands, .maps = kMaps});
     f.options.backSpc = 0;
-    f.Choose("Cb_ChargeItem", "Lightning wand");
-    f.TypeInto("Ed_ChargeCharges", "3");
-    f.Choose("Cb_MapMonst", "Ogre");
+    f.Choose("Cb_ChargeItem", u"Lightning wand"_s);
+    f.TypeInto("Ed_ChargeCharges", u"3"_s);
+    f.Choose("Cb_MapMonst", u"Ogre"_s);
 
     f.page->SendToGame(f.Edit("Ed_ChargeCharges"));
     EXPECT_EQ(f.Posted(), "240,Lightning wand - 3 Uses\r");
@@ -343,7 +345,7 @@ TEST(VendorPage, PopupHidesSendToGameWhileTheVendorGridHasTheFocus) {
     PopupState s = f.page->Popup(f.grid->viewport());
     EXPECT_FALSE(s.sendToGame);
     EXPECT_EQ(s.list1, 11);
-    EXPECT_EQ(s.list1Caption, "Vendor List Options");
+    EXPECT_EQ(s.list1Caption, u"Vendor List Options"_s);
     EXPECT_EQ(s.list2, 0);
     EXPECT_TRUE(s.gridResize);
     EXPECT_FALSE(s.gridResizeChecked);

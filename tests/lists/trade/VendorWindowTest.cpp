@@ -16,6 +16,8 @@
 
 namespace stallmark::test {
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 struct VendorWindow : AppFixture {
@@ -47,11 +49,11 @@ struct VendorWindow : AppFixture {
 TEST(VendorWindow, StartUpLoadsTheLedgerAndBothBoxes) {
     VendorWindow f;
     auto* grid = f.Get<TStringGrid>("SGrid_Vendor");
-    EXPECT_EQ(grid->RowTexts(1), QStringList({"", "Ann", "Shop", "750"}));
-    EXPECT_TRUE(f.Get<QLabel>("Lb_VendorInfo")->text().startsWith("Total 1"));
-    EXPECT_TRUE(f.Get<QLabel>("Lb_VendorInfo")->text().endsWith(" - Vendors 1 - 01/12/2026"));
-    EXPECT_EQ(f.Get<QComboBox>("Cb_ChargeItem")->itemText(1), "Lightning wand");
-    EXPECT_EQ(f.Get<QComboBox>("Cb_MapMonst")->itemText(1), "Ogre");
+    EXPECT_EQ(grid->RowTexts(1), QStringList({u""_s, u"Ann"_s, u"Shop"_s, u"750"_s}));
+    EXPECT_TRUE(f.Get<QLabel>("Lb_VendorInfo")->text().startsWith(u"Total 1"_s));
+    EXPECT_TRUE(f.Get<QLabel>("Lb_VendorInfo")->text().endsWith(u" - Vendors 1 - 01/12/2026"_s));
+    EXPECT_EQ(f.Get<QComboBox>("Cb_ChargeItem")->itemText(1), u"Lightning wand"_s);
+    EXPECT_EQ(f.Get<QComboBox>("Cb_MapMonst")->itemText(1), u"Ogre"_s);
     // Loading the balance at start-up is no edit.
     EXPECT_FALSE(f.Get<QAbstractButton>("Btn_VendSave")->isEnabled());
 }
@@ -63,7 +65,7 @@ TEST(VendorWindow, PopupAndF2FollowTheFocus) {
     EXPECT_FALSE(f.form->MenuItem("Mp_SendToGame")->isVisible());
     EXPECT_FALSE(f.form->MenuItem("Break1")->isVisible());
     EXPECT_TRUE(f.form->MenuItem("Mp_ListOpt1")->isVisible());
-    EXPECT_EQ(f.form->MenuItem("Mp_ListOpt1")->text(), "Vendor List Options");
+    EXPECT_EQ(f.form->MenuItem("Mp_ListOpt1")->text(), u"Vendor List Options"_s);
     EXPECT_EQ(f.form->MenuItem("Mp_ListOpt1")->data().toInt(), 11);
     EXPECT_FALSE(f.form->MenuItem("Mp_ListOpt2")->isVisible());
     EXPECT_TRUE(f.form->MenuItem("Mp_GridResize")->isVisible());
@@ -74,7 +76,7 @@ TEST(VendorWindow, PopupAndF2FollowTheFocus) {
     auto* items = f.Get<QComboBox>("Cb_ChargeItem");
     items->setCurrentIndex(1);
     emit items->activated(1);
-    QTest::keyClicks(charges, "2");
+    QTest::keyClicks(charges, u"2"_s);
     f.Focus(charges);
     f.form->Popup_PricesPopup();
     EXPECT_TRUE(f.form->MenuItem("Mp_SendToGame")->isVisible());
@@ -108,7 +110,7 @@ TEST(VendorWindow, ResizeGridAsksNoHeight) {
 TEST(VendorWindow, AnEditStillOpenIsSavedWhenTheWindowCloses) {
     VendorWindow f;
     f.Get<QAbstractButton>("Btn_VendEdit")->click();
-    f.Get<TStringGrid>("SGrid_Vendor")->setCells(3, 1, "900");
+    f.Get<TStringGrid>("SGrid_Vendor")->setCells(3, 1, u"900"_s);
     f.form->close();
     EXPECT_EQ(f.dir.Read("Vendors.dat"), "08/12/2026,250\r\n,Ann,Shop,900\r\n");
     EXPECT_EQ(f.settings.Strings().at("VendorRowHeight"), "16");
