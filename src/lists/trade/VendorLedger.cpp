@@ -1,11 +1,9 @@
 #include "lists/trade/VendorLedger.h"
 
-#include <QApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QScopeGuard>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -256,13 +254,9 @@ void TVendorLedger::EndLedgerEdit(bool cancel) {
 void TVendorLedger::EditClick() { Btn_VendEditClick(btnEdit_); }
 
 void TVendorLedger::Btn_VendEditClick(QObject* sender) {
-    const QPointer<QWidget> focus = QApplication::focusWidget();
     StartLedgerEdit(false);
-    if (sender != edBankBal_) {
-        grid_->setFocus();
-    } else if (focus && focus != QApplication::focusWidget()) {
-        focus->setFocus();  // the cell editor opening took it: the typing goes on where it was
-    }
+    // A change of the balance leaves the focus where the typing goes on.
+    if (sender != edBankBal_) grid_->setFocus();
 }
 
 void TVendorLedger::Btn_VendNewClick() {
