@@ -81,6 +81,7 @@ void TVendorLedger::BuildControls(QWidget* parent) {
     grid_->setColWidths(kColHandle, kDesignRowHeight);  // the handle is as wide as a row is high
     for (int col = kColName; col < kColCount; ++col) grid_->setColWidths(col, kDesignColWidth);
     grid_->setColumnAlignment(kColAmount, Qt::AlignRight);
+    grid_->setColMinText(kColAmount, u"000000000"_s);  // an amount is never shown cut
     grid_->setCellMargins(2, 2, 5);
     grid_->setRowMoving(true);
     grid_->setTabs(true);
@@ -93,7 +94,6 @@ void TVendorLedger::BuildControls(QWidget* parent) {
     edBankBal_->setMaxLength(kMaxAmount);
     edBankBal_->setDialogs(&host_.HostDialogs());
     edBankBal_->setText(u"0"_s);
-    edBankBal_->setToolTip(u"Double click: ask the bank for the balance"_s);
     auto* bank = new QHBoxLayout;
     bank->setSpacing(2);
     AddCaptioned(*bank, edBankBal_, u"Bank"_s, 0);

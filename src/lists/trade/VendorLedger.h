@@ -57,7 +57,8 @@ public:
     void Ed_BankBalDblClick();
     bool SGrid_VendorKeyPress(int col, int row, QChar& ch);
     void SGrid_VendorRowMoved();
-    // The Amount column takes the rest of the grid's width (at least 40 pixels).
+    // The Amount column takes the rest of the grid's width (at least 40 pixels, and never
+    // less than nine digits need).
     void StretchAmountColumn();
 
     TStringGrid* Grid() const { return grid_; }

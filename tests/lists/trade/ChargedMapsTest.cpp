@@ -177,6 +177,23 @@ TEST(ChargedItems, DeleteRemovesTheItemWithoutAsking) {
     EXPECT_EQ(f.dir.Read("Charged.dat"), "Wand of fireball,100,Charges\r\n");
 }
 
+TEST(ChargedItems, AListWhoseFileWasNeverReadIsNeitherWrittenNorSent) {
+    VendorFixture f({.charged = kWands, .maps = kMaps}, false);
+    f.game = f.windows.AddWindow("Ultima Online", "Ultima Online - Ann");
+    f.TypeInto("Cb_ChargeItem", u"Staff"_s);
+    f.TypeInto("Ed_ChargePrice", u"10"_s);
+    f.TypeInto("Ed_ChargeCharges", u"2"_s);
+    f.Click("Btn_ChargeSend");
+    f.TypeInto("Cb_MapMonst", u"Lich"_s);
+    f.Click("Btn_MapSend");
+    ASSERT_EQ(f.dialogs.boxes.size(), 2u);
+    EXPECT_TRUE(f.dialogs.boxes[0].text.startsWith(u"Charged.dat could not be read"_s));
+    EXPECT_TRUE(f.dialogs.boxes[1].text.startsWith(u"Maps.dat could not be read"_s));
+    EXPECT_EQ(f.Posted(), "");
+    EXPECT_EQ(f.dir.Read("Charged.dat"), kWands);
+    EXPECT_EQ(f.dir.Read("Maps.dat"), kMaps);
+}
+
 // --- treasure maps ---
 
 TEST(TreasureMaps, ANewMapIsSentAndWrittenFirst) {
@@ -367,7 +384,8 @@ TEST(VendorPage, AmountColumnTakesTheRestAndTheLowerButtonsShareTheirRow) {
     auto check = [&] {
         int others = 0;
         for (int col = 0; col < TVendorLedger::kColAmount; ++col) others += f.grid->ColWidths(col) + 1;
-        EXPECT_EQ(f.grid->ColWidths(TVendorLedger::kColAmount), std::max(f.grid->ClientWidth() - others - 1, 40));
+        EXPECT_EQ(f.grid->ColWidths(TVendorLedger::kColAmount),
+                  std::max(f.grid->ClientWidth() - others - 1, f.grid->MinColWidth(TVendorLedger::kColAmount)));
 
         QLineEdit* value = f.Edit("Ed_MapValue");
         QWidget* box = f.Find<QGroupBox>("GB_OthTMap");
@@ -384,10 +402,12 @@ TEST(VendorPage, AmountColumnTakesTheRestAndTheLowerButtonsShareTheirRow) {
     f.window.resize(338, 500);
     QCoreApplication::sendPostedEvents();
     check();
-    // A narrow window keeps the Amount column 40 pixels wide.
+    // Wide other columns leave the Amount column as wide as nine digits need.
     f.grid->setColWidths(TVendorLedger::kColName, 900);
     f.page->Relayout();
-    EXPECT_EQ(f.grid->ColWidths(TVendorLedger::kColAmount), 40);
+    const int nineDigits = f.grid->fontMetrics().horizontalAdvance(u"000000000"_s);
+    EXPECT_GE(f.grid->ColWidths(TVendorLedger::kColAmount), std::max(nineDigits, 40));
+    EXPECT_LT(f.grid->ColWidths(TVendorLedger::kColAmount), std::max(nineDigits, 40) + 20);
 }
 
 }  // namespace stallmark::test
