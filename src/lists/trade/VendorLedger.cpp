@@ -119,7 +119,7 @@ void TVendorLedger::BuildControls(QWidget* parent) {
     connect(edBankBal_, &TEditLabel::doubleClicked, this, [this] { Ed_BankBalDblClick(); });
 }
 
-int TVendorLedger::RowCountOfGrid() const { return grid_->RowCount(); }
+int TVendorLedger::ItemRows() const { return grid_->RowCount() - 1; }
 
 void TVendorLedger::SelectRow(int row) { grid_->setRow(std::clamp(row, 1, grid_->RowCount() - 1)); }
 

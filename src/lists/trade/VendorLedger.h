@@ -84,8 +84,7 @@ protected:
 
 private:
     void BuildControls(QWidget* parent);
-    int ItemRows() const { return RowCountOfGrid() - 1; }
-    int RowCountOfGrid() const;
+    int ItemRows() const;
     void SelectRow(int row);
 
     MoneyFormat money_;

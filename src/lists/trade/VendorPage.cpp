@@ -17,8 +17,7 @@ namespace stallmark {
 using namespace Qt::StringLiterals;
 
 TVendorPage::TVendorPage(ListHost& host, QWidget* page, MoneyFormat money)
-    : page_(page),
-      ledger_(new TVendorLedger(host, page, std::move(money))),
+    : ledger_(new TVendorLedger(host, page, std::move(money))),
       charged_(new TChargedItems(host, page)),
       maps_(new TTreasureMaps(host, page, *charged_)) {
     setObjectName(u"VendorPage"_s);

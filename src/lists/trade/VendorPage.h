@@ -48,7 +48,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QWidget* page_;
     // The lists are children of the page widget: they live as long as the controls they
     // drive, which the window keeps until it is gone.
     TVendorLedger* ledger_;
