@@ -9,6 +9,7 @@
 #include "lists/smith/SmithPage.h"
 #include "lists/trade/GeneralPage.h"
 #include "lists/trade/RegsPage.h"
+#include "lists/trade/VendorPage.h"
 
 namespace stallmark {
 
@@ -29,7 +30,7 @@ void TStallmarkForm::CreateTabs() {
     AddTab(pgGeneral, std::make_unique<TGeneralPage>(*this, Page(pgGeneral)));
     AddTab(pgRegs, std::make_unique<TRegsPage>(*this, Page(pgRegs)));
     AddTab(pgMemos, MenuOnly({.list1 = 10, .list1Caption = QStringLiteral("Memo List Options")}));
-    AddTab(pgVendor, MenuOnly({.list1 = 11, .list1Caption = QStringLiteral("Vendor List Options"), .gridResize = true}));
+    AddTab(pgVendor, std::make_unique<TVendorPage>(*this, Page(pgVendor)));
 }
 
 }  // namespace stallmark
