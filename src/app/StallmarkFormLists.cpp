@@ -6,6 +6,7 @@
 #include "app/StallmarkForm.h"
 #include "lists/MenuOnlyPage.h"
 #include "lists/magic/MagicPage.h"
+#include "lists/memos/MemoPage.h"
 #include "lists/trade/GeneralPage.h"
 
 namespace stallmark {
@@ -36,7 +37,7 @@ void TStallmarkForm::CreateTabs() {
                              .list2Caption = QStringLiteral("Bulk Order Options")}));
     AddTab(pgGeneral, std::make_unique<TGeneralPage>(*this, Page(pgGeneral)));
     AddTab(pgRegs, MenuOnly({.link = true, .linkChecked = true}));
-    AddTab(pgMemos, MenuOnly({.list1 = 10, .list1Caption = QStringLiteral("Memo List Options")}));
+    AddTab(pgMemos, std::make_unique<TMemoPage>(*this, Page(pgMemos)));
     AddTab(pgVendor, MenuOnly({.list1 = 11, .list1Caption = QStringLiteral("Vendor List Options"), .gridResize = true}));
 }
 
