@@ -15,8 +15,11 @@
 // pause item, «n» in the memo (bytes 171, the seconds, 187), holds the next item back.
 
 #include <cstddef>
+#include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace stallmark::memos {
@@ -51,17 +54,38 @@ bool IsBlankLine(std::string_view line);
 // trimmed of blanks.
 std::string HeaderName(std::string_view line);
 
-// The names of the sections, in file order, blank ones left out.
-std::vector<std::string> SectionNames(std::string_view content);
+// Where each section of a file's content starts, so that one memo can be found, read
+// or replaced without going through the whole file again.
+class MemoIndex {
+public:
+    struct Section {
+        std::string name;  // trimmed; empty for a header with a blank name
+        std::size_t begin = 0;
+    };
 
-// The bytes of the first section named name: from its header line to the next header
-// (or the end). found is false when no section has that name.
-struct SectionSpan {
-    bool found = false;
-    std::size_t begin = 0;
-    std::size_t end = 0;
+    MemoIndex() = default;
+    static MemoIndex Of(std::string_view content);
+
+    // The first section named name (a blank name finds none); null when there is none.
+    const Section* Find(std::string_view name) const;
+    // Where a section ends: where the next one starts, or the end of the content.
+    std::size_t End(const Section& section) const;
+    // The names of the sections, each once, blank ones left out.
+    std::vector<std::string> Names() const;
+    const std::vector<Section>& Sections() const { return sections_; }
+    std::size_t ContentSize() const { return size_; }
+
+    // Follows a change of the content: its bytes from begin to end (both at the start
+    // of a line, or at the end) replaced by text, which ends with a line end or is empty.
+    void Splice(std::size_t begin, std::size_t end, std::string_view text);
+
+private:
+    void IndexNames();
+
+    std::vector<Section> sections_;  // in file order
+    std::unordered_map<std::string, std::size_t> first_;
+    std::size_t size_ = 0;
 };
-SectionSpan FindSection(std::string_view content, std::string_view name);
 
 // The lines of the first memo named name, read from lines (anything with
 // bool Next(std::string_view&): a LineCursor, a LineReader) up to the end of the memo; a
@@ -92,6 +116,32 @@ std::string SectionText(std::string_view name, const std::vector<std::string>& l
 std::string WithMemo(std::string_view content, std::string_view name, const std::vector<std::string>& lines);
 // content without the first memo named name (unchanged when there is none).
 std::string WithoutMemo(std::string_view content, std::string_view name);
+
+// A change to content: the first memo named name replaced by lines (added at the end when
+// there is none), or removed when deleting. index is content's and follows the change.
+// changed is false when there was nothing to change (deleting a memo that isn't there).
+struct MemoEdit {
+    std::string content;
+    bool changed = false;
+};
+MemoEdit EditMemo(std::string_view content, MemoIndex& index, std::string_view name,
+                  const std::vector<std::string>* lines);
+
+// The whole file, and bytes of it from offset; StoreError when they can't be read.
+std::string ReadWholeFile(const std::string& path);
+std::string ReadFilePart(const std::string& path, std::size_t offset, std::size_t length);
+
+// What tells whether a file was changed since it was last read: its size and the time
+// of its last change. Unreadable (equal to no other) when the file can't be looked at.
+struct FileStamp {
+    bool readable = false;
+    std::uintmax_t size = 0;
+    std::filesystem::file_time_type time{};
+    bool operator==(const FileStamp& other) const {
+        return readable && other.readable && size == other.size && time == other.time;
+    }
+};
+FileStamp StampOf(const std::string& path);
 
 // "Memos.dat" made from the single memo of an older "Profile.dat": the header
 // "[My Profile]" and every line of the profile.

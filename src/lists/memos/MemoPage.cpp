@@ -53,9 +53,7 @@ std::string JoinLines(const std::vector<std::string>& lines, std::string_view en
 }
 
 // The names in the order of the name box: letter case ignored, the system's collation.
-QStringList SortedNames(std::vector<std::string> names) {
-    std::sort(names.begin(), names.end());
-    names.erase(std::unique(names.begin(), names.end()), names.end());
+QStringList SortedNames(const std::vector<std::string>& names) {
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     struct Entry {
@@ -219,19 +217,29 @@ void TMemoPage::LoadMemoList(const QString& name) {
             ReplaceFileAtomically(path, memos::ProfileAsMemos(ReadFileBytes(profile)));
             RemoveFile(profile);
         }
-        if (FileExists(path)) content = ReadFileBytes(path);
+        if (FileExists(path)) content = memos::ReadWholeFile(path);
+        index_ = memos::MemoIndex::Of(content);
+        stamp_ = memos::StampOf(path);
     });
     ShowMemoList(content, name);
 }
 
-void TMemoPage::ShowMemoList(const std::string& content, const QString& name) {
-    SetNameBoxSimple(false);
+void TMemoPage::FillNameBox() {
+    std::vector<std::string> names = index_.Names();
+    std::sort(names.begin(), names.end());
+    // The same names as the box holds: it stays as it is.
+    if (names == boxNames_ && cbName_->count() == static_cast<int>(names.size()) + 1) return;
+    boxNames_ = names;
     cbName_->clear();
-    QStringList items = SortedNames(memos::SectionNames(content));
+    QStringList items = SortedNames(names);
     items.prepend(u"(None)"_s);
     cbName_->addItems(items);
     cbName_->setMaxVisibleItems(std::clamp(static_cast<int>(items.size()), 1, kMaxDropDownItems));
+}
 
+void TMemoPage::ShowMemoList(const std::string& content, const QString& name) {
+    SetNameBoxSimple(false);
+    FillNameBox();
     int index = -1;
     const QString wanted = TrimmedName(name);
     if (!wanted.isEmpty()) {
@@ -251,10 +259,13 @@ void TMemoPage::ShowMemoList(const std::string& content, const QString& name) {
     EndMemoEdit();
 }
 
-void TMemoPage::ShowMemo(const std::string& content) {
+void TMemoPage::ShowMemo(std::string_view content) {
     const std::string name = Trim(ToBytes(NameText()));
     if (name.empty()) return;
-    SetEditorLines(memos::MemoLines(content, name));
+    std::vector<std::string> lines;
+    if (const memos::MemoIndex::Section* section = index_.Find(name))
+        lines = memos::MemoLines(content.substr(section->begin, index_.End(*section) - section->begin), name);
+    SetEditorLines(lines);
     editor_->setReadOnly(false);
     SetLengthCaption(MemoLength());
 }
@@ -264,11 +275,26 @@ void TMemoPage::LoadMemo() {
     const std::string name = Trim(ToBytes(NameText()));
     if (name.empty() || !FileExists(path)) return;
     SetEditorLines({});
-    // Read up to the end of the memo only.
-    LineReader reader(path);
-    SetEditorLines(memos::ReadMemoLines(reader, name));
-    editor_->setReadOnly(false);
-    SetLengthCaption(MemoLength());
+    // Unchanged since it was last read, the file is read at the memo only.
+    if (memos::StampOf(path) == stamp_) {
+        const memos::MemoIndex::Section* section = index_.Find(name);
+        bool found = section == nullptr;  // no such memo: nothing to read
+        std::vector<std::string> lines;
+        if (section != nullptr)
+            lines = memos::MemoLines(memos::ReadFilePart(path, section->begin, index_.End(*section) - section->begin),
+                                     name, &found);
+        if (found) {
+            SetEditorLines(lines);
+            editor_->setReadOnly(false);
+            SetLengthCaption(MemoLength());
+            return;
+        }
+    }
+    // Changed meanwhile: read whole again.
+    const std::string content = memos::ReadWholeFile(path);
+    index_ = memos::MemoIndex::Of(content);
+    stamp_ = memos::StampOf(path);
+    ShowMemo(content);
 }
 
 void TMemoPage::Cb_MemoNameChange() {
@@ -355,22 +381,22 @@ void TMemoPage::WriteMemoFile(bool deleting) {
     std::string content;
     const bool written = Guard([&] {
         const std::string path = FilePath();
-        const std::string old = FileExists(path) ? ReadFileBytes(path) : std::string();
-        if (deleting) {
-            content = memos::WithoutMemo(old, name);
-            if (content == old) return;  // no such memo: the file stays as it is
-        } else {
-            if (isNew && memos::FindSection(old, name).found &&
-                dialogs.ShowMessageBox(u"A memo named "_s + FromBytes(name) + u" already exists, replace it ?"_s,
-                                       MsgKind::Confirmation, mbYes | mbNo) != mbYes) {
-                cancelled = true;
-                return;
-            }
-            content = memos::WithMemo(old, name, EditorLines());
+        const std::string old = FileExists(path) ? memos::ReadWholeFile(path) : std::string();
+        memos::MemoIndex index = memos::MemoIndex::Of(old);
+        if (!deleting && isNew && index.Find(name) != nullptr &&
+            dialogs.ShowMessageBox(u"A memo named "_s + FromBytes(name) + u" already exists, replace it ?"_s,
+                                   MsgKind::Confirmation, mbYes | mbNo) != mbYes) {
+            cancelled = true;
+            return;
         }
+        const std::vector<std::string> lines = EditorLines();
+        memos::MemoEdit edit = memos::EditMemo(old, index, name, deleting ? nullptr : &lines);
         // The new content goes whole to "Memos.tmp" and then takes the place of
         // "Memos.dat": a save that fails leaves the file as it was.
-        ReplaceFileAtomically(path, content, WorkingCopyPath(path, "tmp"));
+        if (edit.changed) ReplaceFileAtomically(path, edit.content, WorkingCopyPath(path, "tmp"));
+        content = std::move(edit.content);
+        index_ = std::move(index);
+        stamp_ = memos::StampOf(path);
     });
     if (cancelled) {
         TrySetFocus(cbName_);

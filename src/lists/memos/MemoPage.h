@@ -7,10 +7,12 @@
 
 #include <QString>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "lists/EditableList.h"
 #include "lists/TabPage.h"
+#include "lists/memos/MemoFile.h"
 
 class QAction;
 class QLabel;
@@ -102,10 +104,12 @@ protected:
 private:
     void BuildControls(QWidget* page);
     QString NameText() const;
-    // Fills the name box from the file's content, selects name and shows that memo.
+    // Fills the name box from the file's content (index_ is its index), selects name and
+    // shows that memo.
     void ShowMemoList(const std::string& content, const QString& name);
+    void FillNameBox();
     // Shows the memo the name box names, from the file's content.
-    void ShowMemo(const std::string& content);
+    void ShowMemo(std::string_view content);
     // Puts lines into the editor without taking that for an edit.
     void SetEditorLines(const std::vector<std::string>& lines);
     void SetLengthCaption(int length);
@@ -127,7 +131,11 @@ private:
     QMenu* popupSend_ = nullptr;
 
     bool memoLoading_ = false;
-    QString lastMemo_;  // the name to show at start-up ("LastMemo")
+    // Where the memos of "Memos.dat" start, as it was when last read or written (stamp_).
+    memos::MemoIndex index_;
+    memos::FileStamp stamp_;
+    std::vector<std::string> boxNames_;  // the names in the box, in byte order
+    QString lastMemo_;                   // the name to show at start-up ("LastMemo")
     std::vector<std::string> playList_;
     int playIndex_ = 0;
     int pauseTicks_ = 0;

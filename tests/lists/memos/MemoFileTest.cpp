@@ -1,6 +1,8 @@
 // The memo file's sections and the playback items, as bytes.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "lists/memos/MemoFile.h"
 
 namespace stallmark::memos {
@@ -28,8 +30,12 @@ TEST(MemoSections, HeadersAndTheirNames) {
     EXPECT_EQ(HeaderName("[ Book 1 ]"), "Book 1");
     EXPECT_EQ(HeaderName("[]"), "");
 
+    // Names are listed once each, blank ones left out; a blank name still ends a section.
     const std::string file = "loose line\r\n[Zeta]\r\nz\r\n[  ]\r\n[alpha]\nA\n[Zeta]\r\n[Book ]";
-    EXPECT_EQ(SectionNames(file), Lines({"Zeta", "alpha", "Zeta", "Book"}));
+    const MemoIndex index = MemoIndex::Of(file);
+    EXPECT_EQ(index.Names(), Lines({"Zeta", "alpha", "Book"}));
+    EXPECT_EQ(index.Sections().size(), 5u);
+    EXPECT_EQ(MemoLines(file, "Zeta"), Lines({"z"}));
 }
 
 TEST(MemoSections, ReadingTakesTheFirstSectionAndEmptiesBlankLines) {
@@ -66,8 +72,11 @@ TEST(MemoSections, OnlyTheFirstOfTwoSectionsWithOneNameIsSavedOrDeleted) {
     const std::string file = "[Twin]\r\none\r\n[Other]\r\no\r\n[Twin]\r\ntwo\r\n";
     EXPECT_EQ(WithMemo(file, "Twin", {"changed"}), "[Twin]\r\nchanged\r\n[Other]\r\no\r\n[Twin]\r\ntwo\r\n");
     EXPECT_EQ(WithoutMemo(file, "Twin"), "[Other]\r\no\r\n[Twin]\r\ntwo\r\n");
-    EXPECT_EQ(FindSection(file, "Twin").begin, 0u);
-    EXPECT_EQ(FindSection(file, "Twin").end, 13u);
+    const MemoIndex index = MemoIndex::Of(file);
+    ASSERT_NE(index.Find("Twin"), nullptr);
+    EXPECT_EQ(index.Find("Twin")->begin, 0u);
+    EXPECT_EQ(index.End(*index.Find("Twin")), 13u);
+    EXPECT_EQ(index.Find("twin"), nullptr);
 }
 
 TEST(MemoSections, NewMemosGoToTheEndOnALineOfTheirOwn) {
@@ -91,6 +100,97 @@ TEST(MemoSections, HighBytesSurviveASaveExactly) {
     const std::string saved = WithMemo("[Other]\r\n\xA0\xFF\r\n", "Pr\xEEx", lines);
     EXPECT_EQ(MemoLines(saved, "Pr\xEEx"), lines);
     EXPECT_EQ(saved.substr(0, 13), "[Other]\r\n\xA0\xFF\r\n");
+}
+
+namespace {
+
+Lines SplitAll(std::string_view text) {
+    Lines lines;
+    LineCursor cursor(text);
+    std::string_view line;
+    while (cursor.Next(line)) lines.emplace_back(line);
+    return lines;
+}
+
+// The save and delete of a memo done line by line, the plain way: the first section of
+// that name dropped and, when saving, the new one put in its place (or at the end).
+Lines SavedLineByLine(const Lines& file, const std::string& name, const Lines* memo) {
+    Lines out;
+    bool inSection = false, done = false;
+    auto put = [&] {
+        if (memo == nullptr) return;
+        out.push_back("[" + name + "]");
+        out.insert(out.end(), memo->begin(), memo->end());
+    };
+    for (const std::string& line : file) {
+        if (IsHeaderLine(line)) {
+            if (inSection) {
+                put();
+                inSection = false;
+                done = true;
+            } else if (!done && HeaderName(line) == name) {
+                inSection = true;
+                continue;
+            }
+        } else if (inSection) {
+            continue;
+        }
+        out.push_back(line);
+    }
+    if (inSection || !done) put();
+    return out;
+}
+
+}  // namespace
+
+TEST(MemoSections, EditsFollowedByTheIndexMatchAPlainRewriteAndAFreshIndex) {
+    std::mt19937 random(7);
+    const Lines pool = {"[a]",
+                        "[b]",
+                        "[ a ]",
+                        "[]",
+                        "[  ]",
+                        "x]",
+                        "[c",
+                        "[a]tail]",
+                        "text",
+                        "",
+                        "   ",
+                        "x[b]",
+                        "see [a] here",
+                        "caf\xE9",
+                        "\xAB"
+                        "2\xBB",
+                        "lone\rCR"};
+    const Lines names = {"a", "b", "a]tail", "new", "A"};
+    auto randomLines = [&](int most) {
+        Lines lines;
+        for (int i = static_cast<int>(random() % static_cast<unsigned>(most + 1)); i > 0; --i)
+            lines.push_back(pool[random() % pool.size()]);
+        return lines;
+    };
+    for (int round = 0; round < 200; ++round) {
+        std::string content;
+        for (const std::string& line : randomLines(12)) content += line + (random() % 3 == 0 ? "\n" : "\r\n");
+        if (!content.empty() && random() % 4 == 0) content.pop_back();  // no end after the last line
+        MemoIndex index = MemoIndex::Of(content);
+        for (int step = 0; step < 8; ++step) {
+            const std::string name = names[random() % names.size()];
+            const Lines memo = randomLines(4);
+            const bool deleting = random() % 3 == 0;
+            const Lines expected = SavedLineByLine(SplitAll(content), name, deleting ? nullptr : &memo);
+            content = EditMemo(content, index, name, deleting ? nullptr : &memo).content;
+            ASSERT_EQ(SplitAll(content), expected) << round << "/" << step;
+            const MemoIndex fresh = MemoIndex::Of(content);
+            ASSERT_EQ(index.ContentSize(), content.size());
+            ASSERT_EQ(index.Sections().size(), fresh.Sections().size()) << round << "/" << step;
+            for (size_t i = 0; i < fresh.Sections().size(); ++i) {
+                EXPECT_EQ(index.Sections()[i].name, fresh.Sections()[i].name);
+                EXPECT_EQ(index.Sections()[i].begin, fresh.Sections()[i].begin);
+            }
+            EXPECT_EQ(index.Names(), fresh.Names());
+        }
+    }
 }
 
 TEST(MemoSections, TheProfileBecomesTheFirstMemo) {

@@ -315,6 +315,32 @@ TEST(MemoEditor, AStaleWorkingCopyIsNeitherReadNorLeftBehind) {
     EXPECT_FALSE(f.dir.Exists("Memos.tmp"));
 }
 
+TEST(MemoStore, AFileChangedBehindThePageIsReadAgain) {
+    MemoFixture f(kThree);
+    // Another program puts a memo in front: every memo moves.
+    f.dir.Write("Memos.dat", std::string("[New]\r\nn\r\n") + kThree);
+    f.Choose("Profile");
+    EXPECT_EQ(f.Text(), "Ann, smith");
+    f.Choose("Advert");
+    EXPECT_EQ(f.Text(), "Vendor at Britain bank\nBest prices");
+
+    // The same size, written later: read again as well.
+    std::string same = kThree;
+    same.replace(same.find("Ann, smith"), 10, "Bob, mason");
+    f.dir.Write("Memos.dat", same);
+    const auto path = f.dir.Path() / "Memos.dat";
+    std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) + std::chrono::seconds(2));
+    f.Choose("Profile");
+    EXPECT_EQ(f.Text(), "Bob, mason");
+
+    // Saving works on the file as it is now, not as it was read.
+    f.dir.Write("Memos.dat", "[Profile]\r\nold\r\n[Other]\r\no\r\n");
+    f.editor->setPlainText("Bob");
+    f.Click("Btn_MemoSave");
+    EXPECT_EQ(f.File(), "[Profile]\r\nBob\r\n[Other]\r\no\r\n");
+    EXPECT_EQ(f.Items(), QStringList({"(None)", "Other", "Profile"}));
+}
+
 TEST(MemoEditor, LengthCountsCharactersAndLineEnds) {
     MemoFixture f(kThree);
     EXPECT_EQ(f.page->MemoLength(), 0);
