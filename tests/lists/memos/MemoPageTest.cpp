@@ -85,6 +85,13 @@ TEST(MemoStore, ALastMemoThatIsGoneShowsNoMemo) {
     MemoFixture h(nullptr);
     EXPECT_EQ(h.Items(), QStringList({"(None)"}));
     EXPECT_FALSE(h.dir.Exists("Memos.dat"));
+    // The first save makes the file.
+    h.Click("Btn_MemoNew");
+    h.name->setEditText(QStringLiteral("First"));
+    h.editor->setPlainText(QStringLiteral("one"));
+    h.Click("Btn_MemoSave");
+    EXPECT_EQ(h.File(), "[First]\r\none\r\n");
+    EXPECT_EQ(h.Items(), QStringList({"(None)", "First"}));
 }
 
 TEST(MemoStore, ALastMemoInOtherLettersFindsTheMemoOfExactlyThatNameFirst) {
