@@ -215,6 +215,18 @@ TEST(MemoPlayback, PausesAreCappedAndOpenMarkersSwallowTheirLines) {
     EXPECT_EQ(f.windows.AllPosted(), "");
 }
 
+TEST(MemoPlayback, WithoutAGameWindowItemsAreDroppedAndPlaybackGoesOn) {
+    MemoFixture f(kShop);
+    f.Choose("Advert");
+    f.Click("Btn_MemoRepeat");
+    f.windows.Remove(f.game);
+    f.Tick(2);
+    EXPECT_EQ(f.page->PlayIndex(), 2);
+    EXPECT_EQ(f.windows.AllPosted(), "");
+    EXPECT_TRUE(f.state.MemoPlaying);
+    EXPECT_FALSE(f.keyboard.Busy());
+}
+
 TEST(MemoPlayback, AnItemWaitsWhileAnotherSendHoldsTheKeyboard) {
     MemoFixture f(kShop);
     f.Choose("Advert");
