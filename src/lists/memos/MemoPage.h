@@ -14,7 +14,6 @@
 #include "lists/TabPage.h"
 #include "lists/memos/MemoFile.h"
 
-class QAction;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
@@ -74,7 +73,6 @@ public:
     void Pn_MemoResize();
 
     QMenu* SpecialCharMenu() const { return popupMemo_; }
-    QMenu* SendMenu() const { return popupSend_; }
 
     // StoredList
     ListId Id() const override { return ListId::Memos; }
