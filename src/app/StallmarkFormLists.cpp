@@ -7,6 +7,7 @@
 #include "lists/MenuOnlyPage.h"
 #include "lists/magic/MagicPage.h"
 #include "lists/memos/MemoPage.h"
+#include "lists/smith/SmithPage.h"
 #include "lists/trade/GeneralPage.h"
 
 namespace stallmark {
@@ -26,11 +27,7 @@ void TStallmarkForm::CreateTabs() {
                                .list2Caption = QStringLiteral("Price List Options"),
                                .gridResize = true,
                                .hideColumns = true}));
-    AddTab(pgSmith, MenuOnly({.list1 = 5,
-                              .list2 = 6,
-                              .list1Caption = QStringLiteral("Price List Options"),
-                              .list2Caption = QStringLiteral("Description List Options"),
-                              .gridResize = true}));
+    AddTab(pgSmith, std::make_unique<TSmithPage>(*this, Page(pgSmith)));
     AddTab(pgBulk, MenuOnly({.list1 = 8,
                              .list2 = 9,
                              .list1Caption = QStringLiteral("Large Order Options"),

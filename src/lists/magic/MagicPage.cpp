@@ -204,6 +204,10 @@ void TMagicPage::BuildControls() {
     grid_->setDefaultRowHeight(17);
     for (size_t c = 0; c < list_.columns.size(); ++c)
         grid_->setColWidths(static_cast<int>(c), list_.columns[c].designWidth);
+    // A date or an age is never shown cut, whatever the font.
+    if (list_.Column(MagicCol::Date) >= 0)
+        grid_->setColMinText(list_.Column(MagicCol::Date), QStringLiteral("00/00/0000"));
+    if (list_.Column(MagicCol::Age) >= 0) grid_->setColMinText(list_.Column(MagicCol::Age), QStringLiteral("00000"));
     grid_->setRowSelect(true);
     grid_->setVertLines(true);
     grid_->setHorzLines(true);
