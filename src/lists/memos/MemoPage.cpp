@@ -172,6 +172,8 @@ QString TMemoPage::NameText() const { return cbName_->currentText(); }
 void TMemoPage::SetLengthCaption(int length) { lbLength_->setText(u'(' + QString::number(length) + u')'); }
 
 void TMemoPage::SetEditorLines(const std::vector<std::string>& lines) {
+    // Text the editor shows already stays, with its caret and scrolling (a memo just saved).
+    if (!lines.empty() && lines == EditorLines()) return;
     const bool wasLoading = memoLoading_;
     memoLoading_ = true;
     editor_->setPlainText(FromBytes(JoinLines(lines, "\n")));
