@@ -6,6 +6,7 @@
 #include "app/StallmarkForm.h"
 #include "lists/MenuOnlyPage.h"
 #include "lists/magic/MagicPage.h"
+#include "lists/memos/MemoPage.h"
 #include "lists/smith/SmithPage.h"
 #include "lists/trade/GeneralPage.h"
 #include "lists/trade/RegsPage.h"
@@ -29,7 +30,7 @@ void TStallmarkForm::CreateTabs() {
                              .list2Caption = QStringLiteral("Bulk Order Options")}));
     AddTab(pgGeneral, std::make_unique<TGeneralPage>(*this, Page(pgGeneral)));
     AddTab(pgRegs, std::make_unique<TRegsPage>(*this, Page(pgRegs)));
-    AddTab(pgMemos, MenuOnly({.list1 = 10, .list1Caption = QStringLiteral("Memo List Options")}));
+    AddTab(pgMemos, std::make_unique<TMemoPage>(*this, Page(pgMemos)));
     AddTab(pgVendor, std::make_unique<TVendorPage>(*this, Page(pgVendor)));
 }
 
