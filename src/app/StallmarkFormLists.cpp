@@ -5,6 +5,7 @@
 #include "app/PageControl.h"
 #include "app/StallmarkForm.h"
 #include "lists/MenuOnlyPage.h"
+#include "lists/bulk/BulkPage.h"
 #include "lists/magic/MagicPage.h"
 #include "lists/trade/GeneralPage.h"
 
@@ -30,10 +31,7 @@ void TStallmarkForm::CreateTabs() {
                               .list1Caption = QStringLiteral("Price List Options"),
                               .list2Caption = QStringLiteral("Description List Options"),
                               .gridResize = true}));
-    AddTab(pgBulk, MenuOnly({.list1 = 8,
-                             .list2 = 9,
-                             .list1Caption = QStringLiteral("Large Order Options"),
-                             .list2Caption = QStringLiteral("Bulk Order Options")}));
+    AddTab(pgBulk, std::make_unique<TBulkPage>(*this, Page(pgBulk)));
     AddTab(pgGeneral, std::make_unique<TGeneralPage>(*this, Page(pgGeneral)));
     AddTab(pgRegs, MenuOnly({.link = true, .linkChecked = true}));
     AddTab(pgMemos, MenuOnly({.list1 = 10, .list1Caption = QStringLiteral("Memo List Options")}));

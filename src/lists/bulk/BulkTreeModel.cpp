@@ -1,0 +1,174 @@
+#include "lists/bulk/BulkTreeModel.h"
+
+#include "controls/Icons.h"
+#include "store/GameNames.h"
+
+namespace stallmark {
+
+namespace {
+
+// Top-level nodes carry 0; a piece node carries its order's row + 1.
+constexpr quintptr kTopLevel = 0;
+
+}  // namespace
+
+// --- both models ----------------------------------------------------------------------
+
+int TBulkModelBase::columnCount(const QModelIndex&) const { return 1; }
+
+Qt::ItemFlags TBulkModelBase::flags(const QModelIndex& index) const {
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+}
+
+QVariant TBulkModelBase::StateData(BulkState state, int role) const {
+    const int picture = static_cast<int>(state);
+    if (role == kBulkStateRole) return picture;
+    if (role == Qt::DecorationRole && state != BulkState::None) {
+        QIcon& icon = icons_[static_cast<std::size_t>(picture)];
+        if (icon.isNull()) icon = ImageList_16x16().Icon(picture);
+        return icon;
+    }
+    return {};
+}
+
+// --- large orders ---------------------------------------------------------------------
+
+void TLargeOrderModel::SetOrders(std::vector<LargeOrder> orders) {
+    beginResetModel();
+    orders_ = std::move(orders);
+    states_.assign(orders_.size(), BulkState::None);
+    firstPiece_.clear();
+    pieceStates_.clear();
+    std::uint32_t first = 0;
+    for (const LargeOrder& order : orders_) {
+        firstPiece_.push_back(first);
+        first += static_cast<std::uint32_t>(LargeOrderPieceCount(order.kind));
+    }
+    pieceStates_.assign(first, BulkState::None);
+    endResetModel();
+}
+
+void TLargeOrderModel::SetStates(const BulkMatch& match) {
+    if (match.large.size() != orders_.size() || match.pieces.size() != pieceStates_.size()) return;
+    states_ = match.large;
+    pieceStates_ = match.pieces;
+    if (orders_.empty()) return;
+    // The pieces change with their orders; the view repaints what it shows.
+    emit dataChanged(index(0, 0), index(static_cast<int>(orders_.size()) - 1, 0), {Qt::DecorationRole, kBulkStateRole});
+    for (int row = 0; row < static_cast<int>(orders_.size()); ++row) {
+        const int pieces = LargeOrderPieceCount(orders_[static_cast<std::size_t>(row)].kind);
+        if (pieces == 0) continue;
+        const QModelIndex parent = index(row, 0);
+        emit dataChanged(index(0, 0, parent), index(pieces - 1, 0, parent), {Qt::DecorationRole, kBulkStateRole});
+    }
+}
+
+int TLargeOrderModel::OrderOf(const QModelIndex& index) const {
+    if (!index.isValid() || index.model() != this) return -1;
+    const int row = index.internalId() == kTopLevel ? index.row() : static_cast<int>(index.internalId() - 1);
+    return row >= 0 && row < static_cast<int>(orders_.size()) ? row : -1;
+}
+
+bool TLargeOrderModel::IsPiece(const QModelIndex& index) const {
+    return index.isValid() && index.model() == this && index.internalId() != kTopLevel;
+}
+
+QModelIndex TLargeOrderModel::OrderIndex(int order) const {
+    return order >= 0 && order < static_cast<int>(orders_.size()) ? index(order, 0) : QModelIndex();
+}
+
+QString TLargeOrderModel::Text(const QModelIndex& index) const {
+    const int order = OrderOf(index);
+    if (order < 0) return {};
+    const LargeOrder& o = orders_[static_cast<std::size_t>(order)];
+    if (!IsPiece(index)) return QString::fromLatin1(LargeOrderText(o));
+    const std::span<const std::string_view> pieces = LargeOrderPieces(o.kind);
+    if (index.row() < 0 || static_cast<std::size_t>(index.row()) >= pieces.size()) return {};
+    const std::string_view name = pieces[static_cast<std::size_t>(index.row())];
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+BulkState TLargeOrderModel::State(const QModelIndex& index) const {
+    const int order = OrderOf(index);
+    if (order < 0) return BulkState::None;
+    if (!IsPiece(index)) return states_[static_cast<std::size_t>(order)];
+    const std::size_t at = firstPiece_[static_cast<std::size_t>(order)] + static_cast<std::size_t>(index.row());
+    return at < pieceStates_.size() ? pieceStates_[at] : BulkState::None;
+}
+
+QModelIndex TLargeOrderModel::index(int row, int column, const QModelIndex& parent) const {
+    if (column != 0 || row < 0) return {};
+    if (!parent.isValid())
+        return row < static_cast<int>(orders_.size()) ? createIndex(row, 0, kTopLevel) : QModelIndex();
+    if (IsPiece(parent) || OrderOf(parent) < 0) return {};
+    if (row >= LargeOrderPieceCount(orders_[static_cast<std::size_t>(parent.row())].kind)) return {};
+    return createIndex(row, 0, static_cast<quintptr>(parent.row()) + 1);
+}
+
+QModelIndex TLargeOrderModel::parent(const QModelIndex& child) const {
+    if (!IsPiece(child)) return {};
+    return createIndex(static_cast<int>(child.internalId() - 1), 0, kTopLevel);
+}
+
+int TLargeOrderModel::rowCount(const QModelIndex& parent) const {
+    if (!parent.isValid()) return static_cast<int>(orders_.size());
+    if (IsPiece(parent) || OrderOf(parent) < 0) return 0;
+    return LargeOrderPieceCount(orders_[static_cast<std::size_t>(parent.row())].kind);
+}
+
+QVariant TLargeOrderModel::data(const QModelIndex& index, int role) const {
+    if (OrderOf(index) < 0) return {};
+    if (role == Qt::DisplayRole) return Text(index);
+    return StateData(State(index), role);
+}
+
+// --- small orders ---------------------------------------------------------------------
+
+void TSmallOrderModel::SetOrders(std::vector<SmallOrder> orders) {
+    beginResetModel();
+    orders_ = std::move(orders);
+    states_.assign(orders_.size(), BulkState::Missing);
+    endResetModel();
+}
+
+void TSmallOrderModel::SetStates(const BulkMatch& match) {
+    if (match.small.size() != orders_.size()) return;
+    states_ = match.small;
+    if (!orders_.empty())
+        emit dataChanged(index(0, 0), index(static_cast<int>(orders_.size()) - 1, 0),
+                         {Qt::DecorationRole, kBulkStateRole});
+}
+
+QModelIndex TSmallOrderModel::OrderIndex(int order) const {
+    return order >= 0 && order < static_cast<int>(orders_.size()) ? index(order, 0) : QModelIndex();
+}
+
+QString TSmallOrderModel::Text(const QModelIndex& index) const {
+    if (!index.isValid() || index.model() != this || index.row() >= static_cast<int>(orders_.size())) return {};
+    return QString::fromLatin1(SmallOrderText(orders_[static_cast<std::size_t>(index.row())]));
+}
+
+BulkState TSmallOrderModel::State(const QModelIndex& index) const {
+    if (!index.isValid() || index.model() != this || index.row() >= static_cast<int>(states_.size()))
+        return BulkState::None;
+    return states_[static_cast<std::size_t>(index.row())];
+}
+
+QModelIndex TSmallOrderModel::index(int row, int column, const QModelIndex& parent) const {
+    if (parent.isValid() || column != 0 || row < 0 || row >= static_cast<int>(orders_.size())) return {};
+    return createIndex(row, 0);
+}
+
+QModelIndex TSmallOrderModel::parent(const QModelIndex&) const { return {}; }
+
+int TSmallOrderModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(orders_.size());
+}
+
+QVariant TSmallOrderModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.model() != this || index.row() >= static_cast<int>(orders_.size())) return {};
+    if (role == Qt::DisplayRole) return Text(index);
+    return StateData(State(index), role);
+}
+
+}  // namespace stallmark
