@@ -118,10 +118,16 @@ QString SkippedMessage(const char* file, const TBulkPage::Skipped& skipped) {
 
 // Replaces the file with its lines and `extra` (when given), sorted by their bytes.
 void RewriteSorted(const std::string& path, const std::string* extra) {
-    std::vector<std::string> lines = FileExists(path) ? ReadLines(path) : std::vector<std::string>{};
-    if (extra != nullptr) lines.push_back(*extra);
-    SortBulkLines(lines);
-    WriteLines(path, lines);
+    const std::string bytes = FileExists(path) ? ReadFileBytes(path) : std::string();
+    std::vector<std::string_view> lines;
+    SplitLines(bytes, lines);
+    if (extra != nullptr)
+        InsertBulkLine(lines, *extra);
+    else
+        SortBulkLines(lines);
+    ReplaceFileAtomically(path, [&](FileWriter& out) {
+        for (std::string_view line : lines) out.WriteLine(line);
+    });
 }
 
 }  // namespace
@@ -208,6 +214,29 @@ void TBulkPage::MatchBulkOrders() {
     const BulkMatch match = stallmark::MatchBulkOrders(largeModel_->Orders(), smallModel_->Orders());
     largeModel_->SetStates(match);
     smallModel_->SetStates(match);
+}
+
+std::pair<TBulkPage::Skipped, TBulkPage::Skipped> TBulkPage::ReloadAndMatch(bool large, bool small) {
+    // Load, then match, in one step: a tree read anew is built with its states at once,
+    // the other one is told which of its states changed.
+    std::pair<Skipped, Skipped> skipped;
+    std::optional<std::vector<LargeOrder>> largeOrders;
+    std::optional<std::vector<SmallOrder>> smallOrders;
+    if (const std::string path = host_.DataFilePath(kLargeOrderFile); large && FileExists(path))
+        skipped.first = ReadOrders(path, largeOrders.emplace(), ReadLargeOrder);
+    if (const std::string path = host_.DataFilePath(kSmallOrderFile); small && FileExists(path))
+        skipped.second = ReadOrders(path, smallOrders.emplace(), ReadSmallOrder);
+    const BulkMatch match = stallmark::MatchBulkOrders(largeOrders ? *largeOrders : largeModel_->Orders(),
+                                                       smallOrders ? *smallOrders : smallModel_->Orders());
+    if (largeOrders)
+        largeModel_->SetOrders(std::move(*largeOrders), match);
+    else
+        largeModel_->SetStates(match);
+    if (smallOrders)
+        smallModel_->SetOrders(std::move(*smallOrders), match);
+    else
+        smallModel_->SetStates(match);
+    return skipped;
 }
 
 void TBulkPage::SortBulkFile(const std::string& fileName) {
@@ -332,16 +361,15 @@ void TBulkPage::Btn_BulkDeleteClick() {
                                    mbYes | mbNo) != mbYes)
             return;
         Guard([&] { DeleteLargeOrder(text); });
-        Guard([this] { LoadLargeOrders(); });
+        Guard([this] { ReloadAndMatch(true, false); });
     } else {
         const QString text = smallModel_->Text(index);
         if (dialogs.ShowMessageBox(u"Delete Selected Bulk Order ? \n\r"_s + text, MsgKind::Confirmation,
                                    mbYes | mbNo) != mbYes)
             return;
         Guard([&] { DeleteSmallOrder(text); });
-        Guard([this] { LoadSmallOrders(); });
+        Guard([this] { ReloadAndMatch(false, true); });
     }
-    MatchBulkOrders();
 }
 
 // --- New Bulk, New Large ----------------------------------------------------------------
@@ -377,14 +405,11 @@ void TBulkPage::NewOrder(bool large) {
                                                    MsgKind::Confirmation, mbYes | mbNo) == mbYes;
         }
         if (add) {
-            if (large) {
+            if (large)
                 Guard([&] { AppendLargeOrder(ore, quality, amount, kind); });
-                Guard([this] { LoadLargeOrders(); });
-            } else {
+            else
                 Guard([&] { AppendSmallOrder(ore, quality, amount, slot, kind); });
-                Guard([this] { LoadSmallOrders(); });
-            }
-            MatchBulkOrders();
+            Guard([&] { ReloadAndMatch(large, !large); });
             if (large ? FindLargeOrder(text) : FindSmallOrder(text)) tree->setFocus();
         }
     }
@@ -475,9 +500,7 @@ void TBulkPage::TimerTick() {
 // --- start-up, display options, popup ---------------------------------------------------
 
 void TBulkPage::LoadList() {
-    const Skipped large = LoadLargeOrders();
-    const Skipped small = LoadSmallOrders();
-    MatchBulkOrders();
+    const auto [large, small] = ReloadAndMatch(true, true);
     if (large.count > 0)
         host_.HostDialogs().ShowMessageBox(SkippedMessage(kLargeOrderFile, large), MsgKind::Warning, mbOK);
     if (small.count > 0)

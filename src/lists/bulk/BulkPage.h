@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "lists/StoredList.h"
 #include "lists/TabPage.h"
@@ -56,6 +57,8 @@ public:
     Skipped LoadSmallOrders();
     // The state pictures of both trees, from scratch.
     void MatchBulkOrders();
+    // The large orders, the small orders or both loaded again, then both trees matched.
+    std::pair<Skipped, Skipped> ReloadAndMatch(bool large, bool small);
     // Sorts a bulk file's lines by their bytes; the file is replaced whole.
     void SortBulkFile(const std::string& fileName);
     // Removes the first line of the file that the node text stands for; false (file

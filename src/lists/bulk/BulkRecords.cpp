@@ -1,10 +1,10 @@
 #include "lists/bulk/BulkRecords.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <unordered_set>
 
 #include "store/Fields.h"
 #include "store/GameNames.h"
@@ -29,30 +29,35 @@ bool ReadInt(std::string_view text, int& value) {
     return ec == std::errc() && ptr == end;
 }
 
-// True when every byte can stand in a plain line of numbers: a line made of digits,
-// signs and commas only splits at its commas, as comma text reads it.
-bool PlainNumbers(std::string_view line) {
-    return std::all_of(line.begin(), line.end(),
-                       [](char c) { return (c >= '0' && c <= '9') || c == ',' || c == '-' || c == '+'; });
+// The first count items of a line made of plain numbers ("0,1,2,010"), read in one pass;
+// false when the line holds anything else there (blanks, quotes, letters, an empty item).
+bool ReadPlainNumbers(std::string_view line, int* out, int count) {
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    for (int n = 0; n < count; ++n) {
+        if (n > 0) {
+            if (p == end || *p != ',') return false;
+            ++p;
+        }
+        bool negative = false;
+        if (p != end && (*p == '+' || *p == '-')) negative = *p++ == '-';
+        if (p == end || *p < '0' || *p > '9') return false;
+        long long value = 0;
+        for (; p != end && *p >= '0' && *p <= '9'; ++p) {
+            value = value * 10 + (*p - '0');
+            if (value > 2147483648LL) return false;
+        }
+        if (value > 2147483647LL + (negative ? 1 : 0)) return false;
+        out[n] = static_cast<int>(negative ? -value : value);
+    }
+    return p == end || *p == ',';
 }
 
 // The first count items of the line as whole numbers; false when there are fewer or one
 // of them is no number.
 bool ReadNumbers(std::string_view line, int* out, int count) {
-    if (PlainNumbers(line)) {
-        int n = 0;
-        std::size_t start = 0;
-        while (n < count) {
-            const std::size_t comma = line.find(',', start);
-            const std::string_view item =
-                line.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
-            if (!ReadInt(item, out[n])) return false;
-            ++n;
-            if (comma == std::string_view::npos) break;
-            start = comma + 1;
-        }
-        return n == count;
-    }
+    if (ReadPlainNumbers(line, out, count)) return true;
+    // Anything else is read as comma text (quotes, blanks between items).
     const std::vector<std::string> items = CommaTextSplit(line);
     if (static_cast<int>(items.size()) < count) return false;
     for (int i = 0; i < count; ++i)
@@ -95,6 +100,72 @@ std::uint64_t KeyOf(const SmallOrder& o) {
     const auto head = static_cast<std::uint64_t>(((o.ore * 2 + o.quality) * kSmallKinds + o.kind) * 21 + o.piece);
     return (head << 32) | static_cast<std::uint32_t>(o.amount);
 }
+
+// A set of order keys in one open-addressed table.
+class KeySet {
+public:
+    explicit KeySet(std::size_t expected) {
+        std::size_t capacity = 16;
+        while (capacity < expected * 2) capacity *= 2;
+        slots_.assign(capacity, 0);
+        mask_ = capacity - 1;
+    }
+    void Insert(std::uint64_t key) {
+        const std::uint64_t stored = key | kUsed;
+        for (std::size_t at = Home(key);; at = (at + 1) & mask_) {
+            if (slots_[at] == stored) return;
+            if (slots_[at] == 0) {
+                slots_[at] = stored;
+                return;
+            }
+        }
+    }
+    bool Contains(std::uint64_t key) const {
+        const std::uint64_t stored = key | kUsed;
+        for (std::size_t at = Home(key);; at = (at + 1) & mask_) {
+            if (slots_[at] == stored) return true;
+            if (slots_[at] == 0) return false;
+        }
+    }
+
+private:
+    static constexpr std::uint64_t kUsed = std::uint64_t{1} << 63;  // keys use 44 bits at most
+    std::size_t Home(std::uint64_t key) const {
+        return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 20) & mask_;
+    }
+    std::vector<std::uint64_t> slots_;
+    std::size_t mask_ = 0;
+};
+
+// The set of small orders matching works with: a bit per order of an amount below 256
+// (the game's amounts are 10 to 20; the bits of every ore, quality, kind and piece take
+// 36 KB, which stay in the cache), a table for the rest.
+class OrderSet {
+public:
+    static constexpr int kHeads = 9 * 2 * kSmallKinds * 21;
+    static constexpr int kSmallAmounts = 256;
+
+    explicit OrderSet(std::size_t expected) : bits_(kHeads * kSmallAmounts / 64, 0), others_(expected / 8) {}
+    void Insert(const SmallOrder& o) {
+        if (const int bit = Bit(o); bit >= 0)
+            bits_[static_cast<std::size_t>(bit) / 64] |= std::uint64_t{1} << (bit % 64);
+        else
+            others_.Insert(KeyOf(o));
+    }
+    bool Contains(const SmallOrder& o) const {
+        if (const int bit = Bit(o); bit >= 0) return (bits_[static_cast<std::size_t>(bit) / 64] >> (bit % 64)) & 1;
+        return others_.Contains(KeyOf(o));
+    }
+
+private:
+    static int Bit(const SmallOrder& o) {
+        if (o.amount < 0 || o.amount >= kSmallAmounts) return -1;
+        const int head = ((o.ore * 2 + o.quality) * kSmallKinds + o.kind) * 21 + o.piece;
+        return head * kSmallAmounts + o.amount;
+    }
+    std::vector<std::uint64_t> bits_;
+    KeySet others_;
+};
 
 }  // namespace
 
@@ -207,25 +278,52 @@ std::string PieceKey(std::string_view largeText, std::string_view piece) {
     return key;
 }
 
+namespace {
+
+// The flat small-order piece of each piece of a large order, by kind and tree position:
+// the piece's name in the small kind's row of ArmourPieces, a tunic of a plate kind as
+// Tunic-Male or Tunic-Female. -1 past the kind's pieces.
+struct PieceTable {
+    std::array<std::array<int, 8>, 4> flat{};
+    PieceTable() {
+        for (int kind = 0; kind < 4; ++kind) {
+            flat[static_cast<std::size_t>(kind)].fill(-1);
+            const std::span<const std::string_view> pieces = LargeOrderPieces(kind);
+            const int small = SmallKindOf(kind);
+            for (std::size_t i = 0; i < pieces.size(); ++i) {
+                std::string_view name = pieces[i];
+                if (name == "Tunic" && kind == 2) name = "Tunic-Male";
+                if (name == "Tunic" && kind == 3) name = "Tunic-Female";
+                for (int slot = 0; slot < kArmourPieceSlots; ++slot)
+                    if (ArmourPieceName(small, slot) == name)
+                        flat[static_cast<std::size_t>(kind)][i] = small * kArmourPieceSlots + slot;
+            }
+        }
+    }
+    int Flat(int kind, int index) const {
+        if (kind < 0 || kind >= 4 || index < 0 || index >= 8) return -1;
+        return flat[static_cast<std::size_t>(kind)][static_cast<std::size_t>(index)];
+    }
+};
+
+const PieceTable& Pieces() {
+    static const PieceTable table;
+    return table;
+}
+
+}  // namespace
+
 std::optional<SmallOrder> PieceOrder(const LargeOrder& order, int index) {
-    const std::span<const std::string_view> pieces = LargeOrderPieces(order.kind);
-    if (index < 0 || static_cast<std::size_t>(index) >= pieces.size()) return std::nullopt;
-    std::string_view name = pieces[static_cast<std::size_t>(index)];
-    if (name == "Tunic" && order.kind == 2) name = "Tunic-Male";
-    if (name == "Tunic" && order.kind == 3) name = "Tunic-Female";
-    const int kind = SmallKindOf(order.kind);
-    for (int slot = 0; slot < kArmourPieceSlots; ++slot)
-        if (ArmourPieceName(kind, slot) == name)
-            return SmallOrder{order.ore, order.quality, kind, kind * kArmourPieceSlots + slot, order.amount};
-    return std::nullopt;
+    const int flat = Pieces().Flat(order.kind, index);
+    if (flat < 0) return std::nullopt;
+    return SmallOrder{order.ore, order.quality, SmallKindOf(order.kind), flat, order.amount};
 }
 
 BulkMatch MatchBulkOrders(std::span<const LargeOrder> large, std::span<const SmallOrder> small) {
     BulkMatch m;
-    std::unordered_set<std::uint64_t> held;  // the small orders
-    held.reserve(small.size() * 2);
-    for (const SmallOrder& o : small) held.insert(KeyOf(o));
-    std::unordered_set<std::uint64_t> used;  // the small orders that fill a piece
+    OrderSet held(small.size());  // the small orders
+    for (const SmallOrder& o : small) held.Insert(o);
+    OrderSet used(large.size() * 6);  // the small orders that fill a piece
     m.large.reserve(large.size());
     m.firstPiece.reserve(large.size());
     m.pieces.reserve(large.size() * 6);
@@ -233,11 +331,12 @@ BulkMatch MatchBulkOrders(std::span<const LargeOrder> large, std::span<const Sma
         m.firstPiece.push_back(static_cast<std::uint32_t>(m.pieces.size()));
         int filled = 0, missing = 0;
         const int count = LargeOrderPieceCount(order.kind);
+        SmallOrder piece{order.ore, order.quality, SmallKindOf(order.kind), 0, order.amount};
         for (int i = 0; i < count; ++i) {
-            const std::optional<SmallOrder> piece = PieceOrder(order, i);
-            const bool found = piece && held.count(KeyOf(*piece)) > 0;
+            piece.piece = Pieces().Flat(order.kind, i);
+            const bool found = held.Contains(piece);
             if (found) {
-                used.insert(KeyOf(*piece));
+                used.Insert(piece);
                 ++filled;
             } else {
                 ++missing;
@@ -249,8 +348,7 @@ BulkMatch MatchBulkOrders(std::span<const LargeOrder> large, std::span<const Sma
                                                       : BulkState::Missing);
     }
     m.small.reserve(small.size());
-    for (const SmallOrder& o : small)
-        m.small.push_back(used.count(KeyOf(o)) > 0 ? BulkState::Filled : BulkState::Missing);
+    for (const SmallOrder& o : small) m.small.push_back(used.Contains(o) ? BulkState::Filled : BulkState::Missing);
     return m;
 }
 
@@ -270,6 +368,21 @@ std::string BulkListLine(std::string_view text) {
 }
 
 void SortBulkLines(std::vector<std::string>& lines) { std::stable_sort(lines.begin(), lines.end()); }
+
+void SortBulkLines(std::vector<std::string_view>& lines) {
+    // Files kept by the program are sorted already: checked in one pass.
+    if (!std::is_sorted(lines.begin(), lines.end())) std::stable_sort(lines.begin(), lines.end());
+}
+
+void InsertBulkLine(std::vector<std::string_view>& lines, std::string_view line) {
+    if (std::is_sorted(lines.begin(), lines.end())) {
+        // After every equal line, where a stable sort of the lines and the new one puts it.
+        lines.insert(std::upper_bound(lines.begin(), lines.end(), line), line);
+    } else {
+        lines.push_back(line);
+        std::stable_sort(lines.begin(), lines.end());
+    }
+}
 
 std::string BulkTimerCaption(DateTime start, DateTime now) {
     long long minutes = 0;

@@ -102,6 +102,9 @@ std::string BulkListLine(std::string_view text);
 
 // Sorts the lines of a bulk file by their bytes (stable).
 void SortBulkLines(std::vector<std::string>& lines);
+void SortBulkLines(std::vector<std::string_view>& lines);
+// Adds line to lines and sorts them: the same order as appending it and sorting.
+void InsertBulkLine(std::vector<std::string_view>& lines, std::string_view line);
 
 // The timer's caption: the time from start to now rounded to the minute, as days, hours
 // and minutes ("01:02:05"); "00:00:00" when now lies before start or either is no date.

@@ -1,5 +1,7 @@
 #include "lists/bulk/BulkTreeModel.h"
 
+#include <algorithm>
+
 #include "controls/Icons.h"
 #include "store/GameNames.h"
 
@@ -16,9 +18,15 @@ constexpr quintptr kTopLevel = 0;
 
 int TBulkModelBase::columnCount(const QModelIndex&) const { return 1; }
 
-Qt::ItemFlags TBulkModelBase::flags(const QModelIndex& index) const {
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+Qt::ItemFlags TBulkModelBase::NodeFlags(const QModelIndex& index, bool leaf) {
+    if (!index.isValid()) return Qt::NoItemFlags;
+    // Telling the view which nodes never have children spares it a look-up per node.
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | (leaf ? Qt::ItemNeverHasChildren : Qt::NoItemFlags);
 }
+
+Qt::ItemFlags TLargeOrderModel::flags(const QModelIndex& index) const { return NodeFlags(index, IsPiece(index)); }
+
+Qt::ItemFlags TSmallOrderModel::flags(const QModelIndex& index) const { return NodeFlags(index, true); }
 
 QVariant TBulkModelBase::StateData(BulkState state, int role) const {
     const int picture = static_cast<int>(state);
@@ -32,6 +40,21 @@ QVariant TBulkModelBase::StateData(BulkState state, int role) const {
 }
 
 // --- large orders ---------------------------------------------------------------------
+
+void TLargeOrderModel::SetOrders(std::vector<LargeOrder> orders, const BulkMatch& match) {
+    beginResetModel();
+    orders_ = std::move(orders);
+    firstPiece_.clear();
+    std::uint32_t first = 0;
+    for (const LargeOrder& order : orders_) {
+        firstPiece_.push_back(first);
+        first += static_cast<std::uint32_t>(LargeOrderPieceCount(order.kind));
+    }
+    const bool fits = match.large.size() == orders_.size() && match.pieces.size() == first;
+    states_ = fits ? match.large : std::vector<BulkState>(orders_.size(), BulkState::None);
+    pieceStates_ = fits ? match.pieces : std::vector<BulkState>(first, BulkState::None);
+    endResetModel();
+}
 
 void TLargeOrderModel::SetOrders(std::vector<LargeOrder> orders) {
     beginResetModel();
@@ -50,16 +73,37 @@ void TLargeOrderModel::SetOrders(std::vector<LargeOrder> orders) {
 
 void TLargeOrderModel::SetStates(const BulkMatch& match) {
     if (match.large.size() != orders_.size() || match.pieces.size() != pieceStates_.size()) return;
+    // Only what changed is told: a tree view looks every changed item up among the rows
+    // it shows, so telling it each collapsed order's pieces would cost a search per order.
+    int first = -1, last = -1;
+    std::vector<int> changedParents;
+    for (std::size_t row = 0; row < orders_.size(); ++row) {
+        if (states_[row] != match.large[row]) {
+            if (first < 0) first = static_cast<int>(row);
+            last = static_cast<int>(row);
+        }
+        const std::size_t begin = firstPiece_[row];
+        const std::size_t end = row + 1 < orders_.size() ? firstPiece_[row + 1] : pieceStates_.size();
+        if (!std::equal(pieceStates_.begin() + static_cast<std::ptrdiff_t>(begin),
+                        pieceStates_.begin() + static_cast<std::ptrdiff_t>(end),
+                        match.pieces.begin() + static_cast<std::ptrdiff_t>(begin)))
+            changedParents.push_back(static_cast<int>(row));
+    }
+    const QList<int> roles = {Qt::DecorationRole, kBulkStateRole};
+    // Many orders' pieces at once (a new load): every node is asked again, in one pass.
+    constexpr std::size_t kPieceSignals = 16;
+    const bool relayout = changedParents.size() > kPieceSignals;
+    if (relayout) emit layoutAboutToBeChanged({}, QAbstractItemModel::NoLayoutChangeHint);
     states_ = match.large;
     pieceStates_ = match.pieces;
-    if (orders_.empty()) return;
-    // The pieces change with their orders; the view repaints what it shows.
-    emit dataChanged(index(0, 0), index(static_cast<int>(orders_.size()) - 1, 0), {Qt::DecorationRole, kBulkStateRole});
-    for (int row = 0; row < static_cast<int>(orders_.size()); ++row) {
-        const int pieces = LargeOrderPieceCount(orders_[static_cast<std::size_t>(row)].kind);
-        if (pieces == 0) continue;
+    if (relayout) {
+        emit layoutChanged({}, QAbstractItemModel::NoLayoutChangeHint);
+        return;
+    }
+    if (first >= 0) emit dataChanged(index(first, 0), index(last, 0), roles);
+    for (int row : changedParents) {
         const QModelIndex parent = index(row, 0);
-        emit dataChanged(index(0, 0, parent), index(pieces - 1, 0, parent), {Qt::DecorationRole, kBulkStateRole});
+        emit dataChanged(index(0, 0, parent), index(rowCount(parent) - 1, 0, parent), roles);
     }
 }
 
@@ -123,6 +167,14 @@ QVariant TLargeOrderModel::data(const QModelIndex& index, int role) const {
 }
 
 // --- small orders ---------------------------------------------------------------------
+
+void TSmallOrderModel::SetOrders(std::vector<SmallOrder> orders, const BulkMatch& match) {
+    beginResetModel();
+    orders_ = std::move(orders);
+    states_ =
+        match.small.size() == orders_.size() ? match.small : std::vector<BulkState>(orders_.size(), BulkState::Missing);
+    endResetModel();
+}
 
 void TSmallOrderModel::SetOrders(std::vector<SmallOrder> orders) {
     beginResetModel();

@@ -24,9 +24,9 @@ class TBulkModelBase : public QAbstractItemModel {
 public:
     using QAbstractItemModel::QAbstractItemModel;
     int columnCount(const QModelIndex& parent = {}) const override;
-    Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 protected:
+    static Qt::ItemFlags NodeFlags(const QModelIndex& index, bool leaf);
     QVariant StateData(BulkState state, int role) const;
 
 private:
@@ -40,6 +40,8 @@ public:
 
     // Replaces every node; no node has a state until SetStates.
     void SetOrders(std::vector<LargeOrder> orders);
+    // Replaces every node, each with its state from match (made for these orders).
+    void SetOrders(std::vector<LargeOrder> orders, const BulkMatch& match);
     // The states of the orders and of their pieces (as MatchBulkOrders gives them).
     void SetStates(const BulkMatch& match);
     const std::vector<LargeOrder>& Orders() const { return orders_; }
@@ -55,6 +57,7 @@ public:
     QModelIndex parent(const QModelIndex& child) const override;
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
     std::vector<LargeOrder> orders_;
@@ -70,6 +73,8 @@ public:
 
     // Replaces every node; each one starts missing (a red cross) until matched.
     void SetOrders(std::vector<SmallOrder> orders);
+    // Replaces every node, each with its state from match (made for these orders).
+    void SetOrders(std::vector<SmallOrder> orders, const BulkMatch& match);
     void SetStates(const BulkMatch& match);
     const std::vector<SmallOrder>& Orders() const { return orders_; }
 
@@ -81,6 +86,7 @@ public:
     QModelIndex parent(const QModelIndex& child) const override;
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
     std::vector<SmallOrder> orders_;

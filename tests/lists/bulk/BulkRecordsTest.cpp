@@ -188,6 +188,27 @@ TEST(BulkRecords, SortingFollowsOreQualityKindPieceAmount) {
     EXPECT_EQ(bytes, (std::vector<std::string>{"0,0,0,010", "0,0,0,0100", "0,0,00,010"}));
 }
 
+TEST(BulkRecords, AnAddedLineGoesWhereAppendingAndSortingPutsIt) {
+    // A sorted file: the new line after every line that equals it.
+    const std::string equal = "0,0,1,9,015";  // a line of its own, told apart from the file's by its address
+    std::vector<std::string_view> lines = {"0,0,0,3,095", "0,0,1,9,015", "8,0,0,0,010"};
+    InsertBulkLine(lines, equal);
+    EXPECT_EQ(lines, (std::vector<std::string_view>{"0,0,0,3,095", "0,0,1,9,015", "0,0,1,9,015", "8,0,0,0,010"}));
+    EXPECT_EQ(lines[2].data(), equal.data());
+    InsertBulkLine(lines, "9,0,0,0,010");
+    EXPECT_EQ(lines.back(), "9,0,0,0,010");
+    // A file out of order (edited by hand) is sorted whole.
+    std::vector<std::string_view> unsorted = {"8,0,0,0,010", "0,0,0,3,100"};
+    InsertBulkLine(unsorted, "0,0,0,3,095");
+    EXPECT_EQ(unsorted, (std::vector<std::string_view>{"0,0,0,3,095", "0,0,0,3,100", "8,0,0,0,010"}));
+    std::vector<std::string_view> none;
+    InsertBulkLine(none, "0,0,0,010");
+    EXPECT_EQ(none, (std::vector<std::string_view>{"0,0,0,010"}));
+    std::vector<std::string_view> views = {"1,0,0,010", "0,1,0,010", "0,0,0,010"};
+    SortBulkLines(views);
+    EXPECT_EQ(views, (std::vector<std::string_view>{"0,0,0,010", "0,1,0,010", "1,0,0,010"}));
+}
+
 TEST(BulkRecords, TimerCaptionIsDaysHoursMinutes) {
     const DateTime start = EncodeDateTime(2026, 12, 7, 8, 25, 0);
     EXPECT_EQ(BulkTimerCaption(start, start + 1 + 2 / 24.0 + 5 / 1440.0), "01:02:05");
