@@ -7,8 +7,9 @@ packages=(
   cmake make g++ pkg-config
   qt6-base-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  # The X11 game link and its end-to-end tests.
-  libx11-dev libxtst-dev xvfb xauth openbox
+  # The X11 game link and its end-to-end tests; the real-input tests also
+  # need Qt's xcb platform and the font the window is laid out for.
+  libx11-dev libxtst-dev xvfb xauth openbox qt6-qpa-plugins fonts-dejavu-core
   # Installing and packaging: desktop entry and metainfo checks, the Debian package.
   desktop-file-utils appstream dpkg-dev file
   # The start-up benchmark sees the first paint through the X Damage extension.

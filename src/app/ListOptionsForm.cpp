@@ -7,6 +7,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <QApplication>
+#include <algorithm>
+
+#include "controls/DialogWindow.h"
 #include "controls/Dialogs.h"
 #include "settings/SettingsStore.h"
 
@@ -86,12 +90,8 @@ void TListOptionsForm::SelectList(int number) {
     setWindowTitle(QString::fromLatin1(info.caption));
     ckbLineRow_->setVisible(info.hasGridLines);
     ckbLineCol_->setVisible(info.hasGridLines);
-    const int buttonsTop = info.hasGridLines ? 104 : 83;
-    const int height = info.hasGridLines ? 160 : 142;
-    btnOk_->setGeometry(8, buttonsTop, 100, 25);
-    btnCancel_->setGeometry(110, buttonsTop, 100, 25);
-    setFixedSize(218, height);
-    panel_->setGeometry(0, 0, 218, height);
+    buttonsTop_ = info.hasGridLines ? 104 : 83;
+    designHeight_ = info.hasGridLines ? 160 : 142;
 
     ListDisplay current;
     current.lineCols = ckbLineCol_->isChecked();
@@ -123,6 +123,50 @@ void TListOptionsForm::ShowDisplay() {
     }
     const QFont font = display_.Font();
     for (QPushButton* b : {btnTextCol_, btnBackCol_, btnOk_, btnCancel_}) b->setFont(font);
+    LayoutControls();
+}
+
+// The design places, each control widened to its text where the text needs
+// more (a larger system font, a large list font on the buttons), the second
+// column moved right to make room, and the dialog as wide as its controls
+// and its title need.
+void TListOptionsForm::LayoutControls() {
+    auto wide = [](QWidget* w, int design) { return std::max(design, w->sizeHint().width()); };
+    auto high = [](QWidget* w, int design) { return std::max(design, w->sizeHint().height()); };
+    constexpr int left = 8, gap = 2;
+
+    const int labelWidth = std::max(wide(lbFont_, 60), wide(lbSize_, 60));
+    const int fieldLeft = std::max(70, left + labelWidth + gap);
+    lbFont_->setGeometry(left, 8, labelWidth, high(lbFont_, 16));
+    edFontName_->setGeometry(fieldLeft, 6, 140, 21);
+    lbSize_->setGeometry(left, 32, labelWidth, high(lbSize_, 16));
+    edFontSize_->setGeometry(fieldLeft, 30, 40, 21);
+
+    const bool lines = ckbLineRow_->isVisibleTo(this);
+    const int firstWidth = std::max({wide(btnTextCol_, 100), lines ? wide(ckbLineRow_, 100) : 0, wide(btnOk_, 100)});
+    const int secondLeft = std::max(110, left + firstWidth + gap);
+    const int secondWidth =
+        std::max({wide(btnBackCol_, 100), lines ? wide(ckbLineCol_, 100) : 0, wide(btnCancel_, 100)});
+    const int colourHeight = std::max(high(btnTextCol_, 23), high(btnBackCol_, 23));
+    btnTextCol_->setGeometry(left, 56, firstWidth, colourHeight);
+    btnBackCol_->setGeometry(secondLeft, 56, secondWidth, colourHeight);
+    int y = 56 + colourHeight + 4;
+    if (lines) {
+        const int boxHeight = std::max(high(ckbLineRow_, 17), high(ckbLineCol_, 17));
+        ckbLineRow_->setGeometry(left, y, firstWidth, boxHeight);
+        ckbLineCol_->setGeometry(secondLeft, y, secondWidth, boxHeight);
+        y += boxHeight + 4;
+    }
+    const int buttonsTop = std::max(buttonsTop_, y);
+    const int buttonHeight = std::max(high(btnOk_, 25), high(btnCancel_, 25));
+    btnOk_->setGeometry(left, buttonsTop, firstWidth, buttonHeight);
+    btnCancel_->setGeometry(secondLeft, buttonsTop, secondWidth, buttonHeight);
+
+    const int width = std::max(
+        {218, secondLeft + secondWidth + left, fieldLeft + 140 + left, TitleRoom(windowTitle(), QApplication::font())});
+    const int height = std::max(designHeight_, buttonsTop + buttonHeight + (designHeight_ - buttonsTop_ - 25));
+    setFixedSize(width, height);
+    panel_->setGeometry(0, 0, width, height);
 }
 
 void TListOptionsForm::ColourChange(QPushButton* button) {

@@ -38,10 +38,13 @@ protected:
 
 private:
     void ShowDisplay();
+    void LayoutControls();
 
     SettingsStore& settings_;
     Dialogs& dialogs_;
     int number_ = 0;
+    int buttonsTop_ = 104;
+    int designHeight_ = 160;
     ListDisplay display_;
     QFrame* panel_;
     QLabel *lbFont_, *lbSize_;

@@ -2,6 +2,15 @@
 // The main window's page control: one tab per list, drawn as flat buttons
 // with hot tracking, on one row or wrapping onto several. Unlike a plain
 // QTabWidget it can show no page at all, and every tab can be hidden.
+//
+// Tab width: the window sets one width for every tab (SetTabWidth), but a tab
+// is never narrower than its caption needs in the tabs' font. On one row, when
+// the captions together need more than the row, the widest are shortened
+// with an ellipsis (down to the set width) until the row holds them all;
+// several rows hold as many tabs as fit, each tab at most a row wide. A
+// shortened caption is the tab's tooltip. Showing, hiding or renaming a tab
+// lays the tabs out again at once and tells the window (`resized`), so that
+// it can work out the width again for the tabs now shown.
 
 #include <QFrame>
 #include <QVector>
@@ -52,6 +61,12 @@ public:
     void SetMultiLine(bool multiLine);
     int TabWidth() const { return tabWidth_; }
     void SetTabWidth(int width);
+    // The width a tab's caption needs, and the width the tab has now.
+    int CaptionWidth(int index) const;
+    int TabShownWidth(int index) const;
+    // The caption as the tab shows it (shortened with an ellipsis when it has
+    // less room than it needs).
+    QString TabShownCaption(int index) const;
     int VisibleTabCount() const;
     // Rows of tabs as currently laid out.
     int TabRows() const { return tabRows_; }
@@ -63,11 +78,12 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void LayoutButtons();
     void ShowActive();
-    void ShowCaption(int index);
+    void TabsChanged();
 
     QWidget* tabArea_;
     QStackedWidget* stack_;

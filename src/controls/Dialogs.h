@@ -59,4 +59,9 @@ public:
 // Message texts write a line break as LF CR; shown boxes want plain LF.
 QString DisplayText(const QString& text);
 
+// The font a picker starts from: the one the system draws for this font
+// (family, style and size as drawn), so that the picker shows what the
+// player sees.
+QFont FontAsDrawn(const QFont& font);
+
 }  // namespace stallmark

@@ -4,10 +4,28 @@
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 
+#include "controls/DialogWindow.h"
 #include "controls/Dialogs.h"
 
 namespace stallmark {
+
+namespace {
+
+// Runs a dialog modally and gives the keyboard focus back to the window that
+// had it (a window manager may hand it to another window of the program).
+int ExecAndReturnFocus(QDialog& dialog) {
+    QPointer<QWidget> before = QApplication::activeWindow();
+    const int result = dialog.exec();
+    if (before && before != &dialog && before->isVisible()) {
+        before->raise();
+        before->activateWindow();
+    }
+    return result;
+}
+
+}  // namespace
 
 QString DisplayText(const QString& text) {
     QString out = text;
@@ -39,37 +57,61 @@ MsgButton QtDialogs::ShowMessageBox(const QString& text, MsgKind kind, MsgButton
         if (buttons & p.ours) qtButtons |= p.qt;
     if (!qtButtons) qtButtons = QMessageBox::Ok;
     box.setStandardButtons(qtButtons);
+    PrepareDialogWindow(box);
     // The box plays the sound of its icon on platforms that have one.
     QApplication::beep();
-    const int result = box.exec();
+    const int result = ExecAndReturnFocus(box);
     for (const Pair& p : kPairs)
         if (result == p.qt) return p.ours;
     return (buttons & mbCancel) ? mbCancel : (buttons & mbNo) ? mbNo : mbOK;
 }
 
 bool QtDialogs::InputQuery(const QString& caption, const QString& prompt, QString& value) {
-    bool ok = false;
-    const QString answer =
-        QInputDialog::getText(QApplication::activeWindow(), caption, prompt, QLineEdit::Normal, value, &ok);
-    if (ok) value = answer;
-    return ok;
+    QInputDialog box(QApplication::activeWindow());
+    box.setWindowTitle(caption);
+    box.setLabelText(prompt);
+    box.setInputMode(QInputDialog::TextInput);
+    box.setTextValue(value);
+    PrepareDialogWindow(box);
+    if (ExecAndReturnFocus(box) != QDialog::Accepted) return false;
+    value = box.textValue();
+    return true;
+}
+
+QFont FontAsDrawn(const QFont& font) {
+    // The font the name and size stand for may not be on this system; the
+    // picker starts from the one that is drawn instead, in its upright style.
+    const QFontInfo drawn(font);
+    QFont shown(drawn.family());
+    shown.setPointSize(drawn.pointSize() > 0 ? drawn.pointSize() : font.pointSize());
+    shown.setStyleName(drawn.styleName());
+    shown.setItalic(drawn.italic());
+    shown.setWeight(static_cast<QFont::Weight>(drawn.weight()));
+    return shown;
 }
 
 bool QtDialogs::PickFont(QFont& font) {
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, font, QApplication::activeWindow());
-    if (ok) font = chosen;
-    return ok;
+    QFontDialog picker(FontAsDrawn(font), QApplication::activeWindow());
+    PrepareDialogWindow(picker);
+    if (ExecAndReturnFocus(picker) != QDialog::Accepted) return false;
+    font = picker.selectedFont();
+    return true;
 }
 
 bool QtDialogs::PickColor(QColor& color) {
-    const QColor chosen = QColorDialog::getColor(color, QApplication::activeWindow());
+    QColorDialog picker(color, QApplication::activeWindow());
+    PrepareDialogWindow(picker);
+    if (ExecAndReturnFocus(picker) != QDialog::Accepted) return false;
+    const QColor chosen = picker.selectedColor();
     if (!chosen.isValid()) return false;
     color = chosen;
     return true;
 }
 
-int QtDialogs::RunModal(QDialog& dialog) { return dialog.exec(); }
+int QtDialogs::RunModal(QDialog& dialog) {
+    PrepareDialogWindow(dialog);
+    return ExecAndReturnFocus(dialog);
+}
 
 void QtDialogs::Beep() { QApplication::beep(); }
 

@@ -3,9 +3,11 @@
 #include <QAbstractItemDelegate>
 #include <QAbstractTableModel>
 #include <QApplication>
+#include <QClipboard>
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
@@ -90,41 +92,96 @@ private:
 };
 
 // --- the cell editor ---------------------------------------------------------
+// One editor per grid, made once and kept: it is shown over the current cell
+// while the grid edits, and moves with the current cell. Everything that
+// reaches its text (typed keys, input-method text, pasted text) passes the
+// grid's key filter for the cell it shows.
 class GridCellEdit final : public QLineEdit {
 public:
-    GridCellEdit(TStringGrid* grid, QWidget* parent, int col, int row)
-        : QLineEdit(parent), grid_(grid), col_(col), row_(row) {
+    GridCellEdit(TStringGrid* grid, QWidget* parent) : QLineEdit(parent), grid_(grid) {
         setFrame(false);
         setObjectName(QStringLiteral("GridCellEdit"));
+        // A right click belongs to the window's popup menu, as anywhere else;
+        // nothing is dropped into a cell.
+        setContextMenuPolicy(Qt::NoContextMenu);
+        setAcceptDrops(false);
+        setDragEnabled(false);
+        hide();
         connect(this, &QLineEdit::textEdited, this, [this](const QString& text) { grid_->EditorTextEdited(text); });
     }
     int Col() const { return col_; }
     int Row() const { return row_; }
+    void Bind(int col, int row) {
+        col_ = col;
+        row_ = row;
+    }
+
+    // Inserts text as if typed, character by character through the filter.
+    void InsertFiltered(const QString& text) {
+        QString accepted;
+        for (QChar ch : text) {
+            if (grid_->FilterKeyAt(col_, row_, ch)) {
+                // The filter may look at the cell: it sees what is there so far.
+                insert(QString(ch));
+                grid_->EditorTextEdited(this->text());
+            }
+        }
+    }
 
 protected:
+    bool event(QEvent* event) override {
+        // Tab and Shift+Tab belong to the grid (next and previous cell), never
+        // to the focus chain of the window.
+        if (event->type() == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+                !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+                grid_->EditorTab(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
+                return true;
+            }
+        }
+        return QLineEdit::event(event);
+    }
+
     void keyPressEvent(QKeyEvent* event) override {
         switch (event->key()) {
             case Qt::Key_Up:
             case Qt::Key_Down:
             case Qt::Key_PageUp:
             case Qt::Key_PageDown:
-                event->ignore();  // the grid moves the current cell
+                grid_->EditorMove(event);  // the grid moves the current cell, and the editor with it
                 return;
+            case Qt::Key_Left:
+                if (!hasSelectedText() && cursorPosition() == 0 && event->modifiers() == Qt::NoModifier) {
+                    grid_->EditorMove(event);
+                    return;
+                }
+                break;
+            case Qt::Key_Right:
+                if (!hasSelectedText() && cursorPosition() == text().size() && event->modifiers() == Qt::NoModifier) {
+                    grid_->EditorMove(event);
+                    return;
+                }
+                break;
             case Qt::Key_Return:
             case Qt::Key_Enter:
                 if (!grid_->keyFiltered_ && !event->text().isEmpty()) {
                     QChar ch = event->text().at(0);
-                    if (!grid_->FilterKey(ch)) return;
+                    if (!grid_->FilterKeyAt(col_, row_, ch)) return;
                 }
                 selectAll();
                 return;
             case Qt::Key_Escape: grid_->EditorRevert(); return;
             default: break;
         }
+        if (event->matches(QKeySequence::Paste)) {
+            if (!isReadOnly()) InsertFiltered(QGuiApplication::clipboard()->text());
+            return;
+        }
         const QString text = event->text();
         if (!grid_->keyFiltered_ && text.size() == 1) {
             QChar ch = text.at(0);
-            if (!grid_->FilterKey(ch)) {
+            if (!grid_->FilterKeyAt(col_, row_, ch)) {
                 event->accept();
                 return;
             }
@@ -137,13 +194,25 @@ protected:
         QLineEdit::keyPressEvent(event);
     }
 
+    void inputMethodEvent(QInputMethodEvent* event) override {
+        const QString commit = event->commitString();
+        if (commit.isEmpty()) {
+            QLineEdit::inputMethodEvent(event);
+            return;
+        }
+        // The committed text goes in as typed keys; the preedit part as it is.
+        QInputMethodEvent preedit(event->preeditString(), event->attributes());
+        QLineEdit::inputMethodEvent(&preedit);
+        InsertFiltered(commit);
+    }
+
 private:
     TStringGrid* grid_;
-    int col_;
-    int row_;
+    int col_ = 0;
+    int row_ = 0;
 };
 
-// --- the delegate: paints cells and makes the editor --------------------------
+// --- the delegate: paints cells (the grid keeps its own editor) ----------------
 class GridDelegate final : public QAbstractItemDelegate {
 public:
     explicit GridDelegate(TStringGrid* grid) : QAbstractItemDelegate(grid), grid_(grid) {}
@@ -156,36 +225,8 @@ public:
     QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override {
         return QSize(grid_->DefaultColWidth() + 1, grid_->DefaultRowHeight() + 1);
     }
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override {
-        auto* editor =
-            new GridCellEdit(grid_, parent, index.column() + grid_->FixedCols(), index.row() + grid_->FixedRows());
-        editor->setFont(grid_->font());
-        QPalette pal = editor->palette();
-        pal.setColor(QPalette::Base, grid_->BackgroundColor());
-        pal.setColor(QPalette::Text, grid_->TextColor());
-        editor->setPalette(pal);
-        grid_->EditorOpened(editor);
-        return editor;
-    }
-    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
-        auto* edit = static_cast<QLineEdit*>(editor);
-        const QString text = index.data(Qt::EditRole).toString();
-        if (edit->text() == text) return;
-        const int pos = edit->cursorPosition();
-        edit->setText(text);
-        edit->setCursorPosition(std::min(pos, static_cast<int>(text.size())));
-    }
-    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override {
-        const QString text = static_cast<QLineEdit*>(editor)->text();
-        if (index.data(Qt::EditRole).toString() != text) model->setData(index, text, Qt::EditRole);
-    }
-    void destroyEditor(QWidget* editor, const QModelIndex& index) const override {
-        grid_->EditorClosed(editor);
-        QAbstractItemDelegate::destroyEditor(editor, index);
-    }
-    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex&) const override {
-        editor->setGeometry(option.rect.adjusted(0, 0, -1, -1));
-    }
+    // The view never opens editors of its own.
+    QWidget* createEditor(QWidget*, const QStyleOptionViewItem&, const QModelIndex&) const override { return nullptr; }
 
 private:
     TStringGrid* grid_;
@@ -247,12 +288,20 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableView(parent) {
     connect(vHeader_, &QHeaderView::sectionMoved, this, &TStringGrid::OnSectionMoved);
     connect(vHeader_, &QHeaderView::sectionResized, this, &TStringGrid::OnRowSectionResized);
     connect(hHeader_, &QHeaderView::sectionResized, this, &TStringGrid::OnColSectionResized);
+    // The editor sits on its cell wherever the cell goes.
+    for (QHeaderView* header : {static_cast<QHeaderView*>(hHeader_), static_cast<QHeaderView*>(vHeader_)}) {
+        connect(header, &QHeaderView::sectionResized, this, &TStringGrid::PlaceEditor);
+        connect(header, &QHeaderView::sectionMoved, this, &TStringGrid::PlaceEditor);
+        connect(header, &QHeaderView::geometriesChanged, this, &TStringGrid::PlaceEditor);
+    }
     connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
         emit cellClicked(index.column() + fixedCols_, index.row() + fixedRows_);
     });
     connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
         emit cellDoubleClicked(index.column() + fixedCols_, index.row() + fixedRows_);
     });
+
+    editor_ = new GridCellEdit(this, viewport());
 
     store_.Resize(5, 5);
     colWidths_.assign(5, defaultColWidth_);
@@ -303,14 +352,11 @@ void TStringGrid::Flush() {
     } else {
         model_->SetRows(rows);
         model_->AllChanged();
-        if (editor_) {
-            const QString text = Cells(editor_->Col(), editor_->Row());
-            if (editor_->text() != text) editor_->setText(text);
-        }
     }
     SetViewCurrent();
     notifySelect_ = notify;
     flushing_ = false;
+    FollowCurrentCell();
     OpenEditorIfWanted();
 }
 
@@ -329,6 +375,7 @@ void TStringGrid::setColCount(int cols) {
     if (cols == store_.Cols()) return;
     store_.Resize(cols, store_.Rows());
     colWidths_.resize(static_cast<size_t>(cols), defaultColWidth_);
+    if (minTexts_.size() > static_cast<size_t>(cols)) minTexts_.resize(static_cast<size_t>(cols));
     alignments_.resize(static_cast<size_t>(cols), Qt::AlignLeft);
     curCol_ = std::min(curCol_, cols - 1);
     MarkDirty(true);
@@ -386,14 +433,11 @@ void TStringGrid::setCellBytes(int col, int row, std::string_view bytes) {
 void TStringGrid::setRowBytes(int row, std::span<const std::string_view> fields) {
     if (row < 0 || row >= store_.Rows() || fields.empty()) return;
     store_.SetRowBytes(row, fields.data(), static_cast<int>(fields.size()));
-    if (dirty_ || updateDepth_ > 0) {
-        MarkDirty(false);
-        return;
-    }
     RowsChanged(row, row);
 }
 
 void TStringGrid::CellChanged(int col, int row) {
+    if (editorOpen_ && col == editor_->Col() && row == editor_->Row()) RefreshEditorText();
     if (dirty_ || updateDepth_ > 0) {
         MarkDirty(false);
         return;
@@ -437,6 +481,7 @@ void TStringGrid::setColTexts(int col, const QStringList& texts) {
 
 void TStringGrid::ClearCells() {
     store_.ClearAll();
+    RefreshEditorText();
     MarkDirty(false);
 }
 
@@ -445,6 +490,7 @@ void TStringGrid::ClearCells() {
 void TStringGrid::InsertRow(int row) {
     row = std::clamp(row, fixedRows_, RowCount());
     store_.InsertRows(row, 1);
+    RefreshEditorText();
     MarkDirty(false);
 }
 
@@ -456,6 +502,7 @@ void TStringGrid::DeleteRow(int row) {
         store_.RemoveRows(row, 1);
         if (curRow_ > row || curRow_ >= RowCount()) curRow_ = std::max(fixedRows_, curRow_ - 1);
     }
+    RefreshEditorText();
     MarkDirty(false);
 }
 
@@ -477,6 +524,7 @@ void TStringGrid::PermuteRows(const std::vector<int>& order) {
 }
 
 void TStringGrid::RowsChanged(int first, int last) {
+    RefreshEditorText();
     if (dirty_ || updateDepth_ > 0) {
         MarkDirty(false);
         return;
@@ -522,7 +570,9 @@ void TStringGrid::setCurrentCell(int col, int row) {
         curRow_ = row;
         if (notifySelect_) emit cellSelected(col, row);
     }
-    scrollTo(index);
+    // A handler of cellSelected may have moved on to another cell.
+    scrollTo(IndexOf(curCol_, curRow_));
+    FollowCurrentCell();
 }
 
 void TStringGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
@@ -530,10 +580,12 @@ void TStringGrid::currentChanged(const QModelIndex& current, const QModelIndex& 
     if (!current.isValid()) return;
     const int col = current.column() + fixedCols_;
     const int row = current.row() + fixedRows_;
-    if (col == curCol_ && row == curRow_) return;
-    curCol_ = col;
-    curRow_ = row;
-    if (notifySelect_) emit cellSelected(col, row);
+    if (col != curCol_ || row != curRow_) {
+        curCol_ = col;
+        curRow_ = row;
+        if (notifySelect_) emit cellSelected(col, row);
+    }
+    FollowCurrentCell();
 }
 
 int TStringGrid::TopRow() const {
@@ -552,7 +604,7 @@ int TStringGrid::VisibleRowCount() const { return std::max(0, viewport()->height
 // --- geometry ---
 
 void TStringGrid::setDefaultRowHeight(int height) {
-    height = std::max(height, 1);
+    height = std::clamp(height, 1, kMaxRowHeight);
     if (height == defaultRowHeight_) return;
     defaultRowHeight_ = height;
     ApplyRowHeight();
@@ -575,10 +627,33 @@ void TStringGrid::ApplyRowHeight() {
 int TStringGrid::RowHeights(int) const { return defaultRowHeight_; }
 
 void TStringGrid::setDefaultColWidth(int width) {
-    width = std::max(width, 0);
+    width = std::clamp(width, 0, kMaxColWidth);
     defaultColWidth_ = width;
-    std::fill(colWidths_.begin(), colWidths_.end(), width);
+    for (int c = 0; c < static_cast<int>(colWidths_.size()); ++c)
+        colWidths_[static_cast<size_t>(c)] = std::max(width, MinColWidth(c));
     if (!pendingReset_) ApplyGeometry();
+}
+
+void TStringGrid::setColMinText(int col, const QString& text) {
+    if (col < 0 || col >= static_cast<int>(colWidths_.size())) return;
+    if (minTexts_.size() < colWidths_.size()) minTexts_.resize(colWidths_.size());
+    minTexts_[static_cast<size_t>(col)] = text;
+    setColWidths(col, ColWidths(col));
+}
+
+QString TStringGrid::ColMinText(int col) const {
+    return col >= 0 && col < static_cast<int>(minTexts_.size()) ? minTexts_[static_cast<size_t>(col)] : QString();
+}
+
+int TStringGrid::MinColWidth(int col) const {
+    const QString text = ColMinText(col);
+    if (text.isEmpty()) return 0;
+    return std::min(QFontMetrics(font()).horizontalAdvance(text) + marginLeft_ + marginRight_, kMaxColWidth);
+}
+
+void TStringGrid::ApplyColumnMinima() {
+    for (int c = 0; c < static_cast<int>(minTexts_.size()) && c < ColCount(); ++c)
+        if (!minTexts_[static_cast<size_t>(c)].isEmpty()) setColWidths(c, ColWidths(c));
 }
 
 int TStringGrid::ColWidths(int col) const {
@@ -588,7 +663,8 @@ int TStringGrid::ColWidths(int col) const {
 
 void TStringGrid::setColWidths(int col, int width) {
     if (col < 0 || col >= static_cast<int>(colWidths_.size())) return;
-    if (width < 0) width = -1;
+    // Hidden stays hidden; a shown column is at least as wide as its minimum text.
+    width = width < 0 ? -1 : std::max(std::min(width, kMaxColWidth), MinColWidth(col));
     colWidths_[static_cast<size_t>(col)] = width;
     ApplyColumn(col);
 }
@@ -676,12 +752,7 @@ void TStringGrid::setEditing(bool on) {
 
 void TStringGrid::ApplyModes() {
     setSelectionBehavior(rowSelect_ ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
-    if (EffectiveEditing()) {
-        setEditTriggers(QAbstractItemView::AllEditTriggers);
-    } else {
-        setEditTriggers(QAbstractItemView::NoEditTriggers);
-        CloseEditor();
-    }
+    if (!EffectiveEditing()) CloseEditor();
     SetViewCurrent();
     if (selectionModel()) {
         const QModelIndex index = IndexOf(curCol_, curRow_);
@@ -691,6 +762,7 @@ void TStringGrid::ApplyModes() {
                                          (rowSelect_ ? QItemSelectionModel::Rows : QItemSelectionModel::NoUpdate));
     }
     viewport()->update();
+    OpenEditorIfWanted();
 }
 
 void TStringGrid::setEditorMode(bool on) {
@@ -701,25 +773,73 @@ void TStringGrid::setEditorMode(bool on) {
         CloseEditor();
 }
 
-bool TStringGrid::EditorMode() const { return !editor_.isNull(); }
+bool TStringGrid::EditorMode() const { return editorOpen_; }
 
-QLineEdit* TStringGrid::CellEditor() const { return editor_.data(); }
+QLineEdit* TStringGrid::CellEditor() const { return editorOpen_ ? editor_ : nullptr; }
 
 void TStringGrid::OpenEditorIfWanted() {
-    if (!editorWanted_ || !EffectiveEditing() || editor_ || flushing_) return;
+    if (!editorWanted_ || !EffectiveEditing() || editorOpen_ || flushing_) return;
     Flush();
-    const QModelIndex index = IndexOf(curCol_, curRow_);
-    if (!index.isValid()) return;
-    if (currentIndex() != index) setCurrentIndex(index);
-    edit(index);
+    SetViewCurrent();
+    if (!IndexOf(curCol_, curRow_).isValid()) return;
+    const bool focused = hasFocus();
+    editorOpen_ = true;
+    BindEditor();
+    editor_->show();
+    // While it is open the editor takes the grid's keyboard focus: focus given
+    // to the grid (by the program, a click, the window) goes straight to it,
+    // so its text and selection are never disturbed on the way.
+    setFocusProxy(editor_);
+    if (focused) editor_->setFocus(Qt::OtherFocusReason);
 }
 
 void TStringGrid::CloseEditor() {
-    if (!editor_) return;
-    QWidget* editor = editor_;
-    commitData(editor);
-    closeEditor(editor, QAbstractItemDelegate::NoHint);
-    editor_.clear();
+    if (!editorOpen_) return;
+    editorOpen_ = false;
+    // Every edit is in the store already; the cell shows it once the editor is gone.
+    const int col = editor_->Col(), row = editor_->Row();
+    const bool focused = editor_->hasFocus();
+    setFocusProxy(nullptr);
+    if (focused) setFocus(Qt::OtherFocusReason);
+    editor_->hide();
+    CellChanged(col, row);
+}
+
+void TStringGrid::FollowCurrentCell() {
+    if (!editorOpen_ || flushing_) return;
+    if (editor_->Col() == curCol_ && editor_->Row() == curRow_) {
+        PlaceEditor();
+        return;
+    }
+    const int col = editor_->Col(), row = editor_->Row();
+    BindEditor();
+    CellChanged(col, row);  // the cell left shows its text again
+}
+
+void TStringGrid::BindEditor() {
+    editor_->Bind(curCol_, curRow_);
+    editorOriginal_ = Cells(curCol_, curRow_);
+    editor_->setText(editorOriginal_);
+    editor_->selectAll();
+    PlaceEditor();
+}
+
+void TStringGrid::RefreshEditorText() {
+    if (!editorOpen_) return;
+    const QString text = Cells(editor_->Col(), editor_->Row());
+    if (editor_->text() == text) return;
+    const int pos = editor_->cursorPosition();
+    editor_->setText(text);
+    editor_->setCursorPosition(std::min(pos, static_cast<int>(text.size())));
+}
+
+void TStringGrid::PlaceEditor() {
+    if (!editorOpen_ || dirty_ || pendingReset_) return;
+    const QModelIndex index = IndexOf(editor_->Col(), editor_->Row());
+    QRect rect = index.isValid() ? visualRect(index) : QRect();
+    // A cell scrolled away or in a hidden column keeps its editor, out of sight.
+    if (rect.isEmpty()) rect = QRect(-10, -10, 0, 0);
+    editor_->setGeometry(rect.adjusted(0, 0, -1, -1));
 }
 
 void TStringGrid::setTabs(bool on) {
@@ -784,7 +904,7 @@ void TStringGrid::ApplyPalette() {
     pal.setColor(QPalette::Button, fixedColor_);
     pal.setColor(QPalette::ButtonText, textColor_);
     setPalette(pal);
-    if (editor_) {
+    {
         QPalette ep = editor_->palette();
         ep.setColor(QPalette::Base, backColor_);
         ep.setColor(QPalette::Text, textColor_);
@@ -882,36 +1002,74 @@ void TStringGrid::PaintFixedCell(QPainter& p, const QRect& rect, int col, int ro
 
 // --- editor hooks ---
 
-bool TStringGrid::FilterKey(QChar& ch) {
+bool TStringGrid::FilterKey(QChar& ch) { return FilterKeyAt(curCol_, curRow_, ch); }
+
+bool TStringGrid::FilterKeyAt(int col, int row, QChar& ch) {
     if (!keyFilter_) return true;
-    return keyFilter_(curCol_, curRow_, ch);
-}
-
-void TStringGrid::EditorOpened(GridCellEdit* editor) {
-    editor_ = editor;
-    editorOriginal_ = Cells(editor->Col(), editor->Row());
-}
-
-void TStringGrid::EditorClosed(QWidget* editor) {
-    if (editor_ == editor) editor_.clear();
+    return keyFilter_(col, row, ch);
 }
 
 void TStringGrid::EditorTextEdited(const QString& text) {
-    if (!editor_) return;
+    if (!editorOpen_) return;
     const int col = editor_->Col();
     const int row = editor_->Row();
+    if (store_.Get(col, row) == text) return;
     store_.Set(col, row, text);
     emit cellEdited(col, row);
 }
 
 void TStringGrid::EditorRevert() {
-    if (!editor_) return;
+    if (!editorOpen_) return;
     const int col = editor_->Col();
     const int row = editor_->Row();
     if (Cells(col, row) == editorOriginal_) return;
     editor_->setText(editorOriginal_);
+    editor_->selectAll();
     store_.Set(col, row, editorOriginal_);
     emit cellEdited(col, row);
+}
+
+void TStringGrid::EditorTab(bool forward) {
+    if (!tabs_) {
+        focusNextPrevChild(forward);
+        return;
+    }
+    TabMove(forward);
+}
+
+void TStringGrid::TabMove(bool forward) {
+    Flush();
+    int col = curCol_, row = curRow_;
+    // The next (previous) shown cell, row after row; at the end it stays.
+    for (;;) {
+        if (forward) {
+            if (++col >= ColCount()) {
+                col = fixedCols_;
+                if (++row >= RowCount()) return;
+            }
+        } else if (--col < fixedCols_) {
+            col = ColCount() - 1;
+            if (--row < fixedRows_) return;
+        }
+        if (ColWidths(col) >= 0) break;
+    }
+    setCurrentCell(col, row);
+}
+
+void TStringGrid::EditorMove(QKeyEvent* event) {
+    Flush();
+    CursorAction action;
+    switch (event->key()) {
+        case Qt::Key_Up: action = MoveUp; break;
+        case Qt::Key_Down: action = MoveDown; break;
+        case Qt::Key_PageUp: action = MovePageUp; break;
+        case Qt::Key_PageDown: action = MovePageDown; break;
+        case Qt::Key_Left: action = MoveLeft; break;
+        case Qt::Key_Right: action = MoveRight; break;
+        default: return;
+    }
+    const QModelIndex index = moveCursor(action, event->modifiers());
+    if (index.isValid()) setCurrentCell(index.column() + fixedCols_, index.row() + fixedRows_);
 }
 
 // --- events ---
@@ -931,33 +1089,42 @@ bool TStringGrid::event(QEvent* event) {
 }
 
 void TStringGrid::keyPressEvent(QKeyEvent* event) {
-    const QString text = event->text();
     const bool tab = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
-    if (keyFilter_ && !tab && text.size() == 1) {
+    if (tab && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        if (!tabs_) {
+            event->ignore();
+            return;
+        }
+        TabMove(event->key() == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier));
+        event->accept();
+        return;
+    }
+    const QString text = event->text();
+    if (text.size() == 1) {
         QChar ch = text.at(0);
-        if (!FilterKey(ch)) {
+        if (keyFilter_ && !FilterKey(ch)) {
             event->accept();
             return;
         }
-        keyFiltered_ = true;
-        if (ch != text.at(0)) {
-            QKeyEvent changed(event->type(), event->key(), event->modifiers(), QString(ch));
-            QTableView::keyPressEvent(&changed);
-            event->setAccepted(changed.isAccepted());
-        } else {
-            QTableView::keyPressEvent(event);
+        if (editorOpen_) {
+            // Typed at the grid while it edits: the editor of the current cell takes it.
+            scrollTo(IndexOf(curCol_, curRow_));
+            editor_->setFocus(Qt::OtherFocusReason);
+            QKeyEvent forwarded(event->type(), event->key(), event->modifiers(), QString(ch));
+            keyFiltered_ = true;
+            QCoreApplication::sendEvent(editor_, &forwarded);
+            keyFiltered_ = false;
+            event->accept();
+            return;
         }
-        keyFiltered_ = false;
-        return;
     }
-    keyFiltered_ = true;
+    // Browsing: the keys move the current cell; typed characters go nowhere.
     QTableView::keyPressEvent(event);
-    keyFiltered_ = false;
 }
 
 void TStringGrid::focusInEvent(QFocusEvent* event) {
     QTableView::focusInEvent(event);
-    if (editor_)
+    if (editorOpen_)
         editor_->setFocus(event->reason());
     else
         OpenEditorIfWanted();
@@ -972,6 +1139,17 @@ void TStringGrid::mousePressEvent(QMouseEvent* event) {
         return;
     }
     QTableView::mousePressEvent(event);
+    if (editorOpen_) editor_->setFocus(Qt::MouseFocusReason);
+}
+
+void TStringGrid::scrollContentsBy(int dx, int dy) {
+    QTableView::scrollContentsBy(dx, dy);
+    PlaceEditor();
+}
+
+void TStringGrid::updateGeometries() {
+    QTableView::updateGeometries();
+    PlaceEditor();
 }
 
 bool TStringGrid::viewportEvent(QEvent* event) {
@@ -997,7 +1175,11 @@ bool TStringGrid::viewportEvent(QEvent* event) {
 
 void TStringGrid::changeEvent(QEvent* event) {
     QTableView::changeEvent(event);
-    if (event->type() == QEvent::FontChange && editor_) editor_->setFont(font());
+    if (event->type() == QEvent::FontChange) {
+        editor_->setFont(font());
+        ApplyColumnMinima();
+        PlaceEditor();
+    }
 }
 
 void TStringGrid::OnSectionMoved(int, int oldVisual, int newVisual) {
@@ -1013,7 +1195,7 @@ void TStringGrid::OnSectionMoved(int, int oldVisual, int newVisual) {
 
 void TStringGrid::OnRowSectionResized(int, int, int newSize) {
     if (internalChange_) return;
-    const int height = std::max(1, newSize - 1);
+    const int height = std::clamp(newSize - 1, 1, kMaxRowHeight);
     if (height == defaultRowHeight_) return;
     defaultRowHeight_ = height;
     ApplyRowHeight();
@@ -1024,8 +1206,13 @@ void TStringGrid::OnColSectionResized(int logical, int, int newSize) {
     if (internalChange_) return;
     const int col = logical + fixedCols_;
     if (col >= static_cast<int>(colWidths_.size())) return;
-    const int width = std::max(0, newSize - 1);
+    const int width = std::clamp(newSize - 1, MinColWidth(col), kMaxColWidth);
     colWidths_[static_cast<size_t>(col)] = width;
+    if (width != newSize - 1) {
+        // Dragged narrower than its text allows: the column stays at its minimum.
+        QMetaObject::invokeMethod(
+            this, [this, col] { ApplyColumn(col); }, Qt::QueuedConnection);
+    }
     emit colWidthChanged(col, width);
 }
 

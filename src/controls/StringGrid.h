@@ -22,14 +22,22 @@
 //
 // Modes: browsing with RowSelect (whole rows selected), or cell selection;
 // Editing makes cells editable with the cell editor always shown on the
-// current cell (it needs RowSelect off, as in the classic grid). While the
-// editor is open, Cells() of the current cell follows every keystroke.
+// current cell (it needs RowSelect off, as in the classic grid). The grid has
+// one editor, its own: it always belongs to the current cell and moves with
+// it, whatever moves it (the program, Tab and Shift+Tab, Enter, the arrows, a
+// click), and its text starts selected, so typing replaces the cell. Every
+// keystroke goes into the cell at once, so Cells() of the current cell
+// follows the editor and nothing is left to commit. Turning editing or the
+// editor off closes it; while it is closed the cells take no typing. Changes
+// to the cells (a reload, a sort, a page cutting a text) show in the open
+// editor at once.
 //
-// Keys: the key filter sees every typed character (control characters such as
-// backspace '\b' and Enter '\r' too, not Tab) for the current cell, in the grid
-// and in the editor, before it is used; it may change the character or return
-// false to drop it. A page limits lengths and character classes this way (and
-// beeps through its Dialogs when it drops one).
+// Keys: the key filter sees every character before it reaches a cell, for
+// the cell it is meant for: typed keys (control characters such as backspace
+// '\b' and Enter '\r' too, not Tab), input-method text and pasted text
+// (character by character), in the grid and in the editor; it may change the
+// character or return false to drop it. A page limits lengths and character
+// classes this way (and beeps through its Dialogs when it drops one).
 
 #include <QColor>
 #include <QPointer>
@@ -128,6 +136,10 @@ public:
     int VisibleRowCount() const;
 
     // --- geometry ---
+    // Sizes from settings may be anything: heights are kept to 1 .. kMaxRowHeight,
+    // widths to kMaxColWidth (a negative width hides the column).
+    static constexpr int kMaxRowHeight = 1000;
+    static constexpr int kMaxColWidth = 10000;
     int DefaultRowHeight() const { return defaultRowHeight_; }
     void setDefaultRowHeight(int height);
     int RowHeights(int row) const;
@@ -135,7 +147,14 @@ public:
     void setDefaultColWidth(int width);  // every column takes it (hidden ones are shown)
     int ColWidths(int col) const;
     void setColWidths(int col, int width);  // negative: hidden, read back as -1
-    int ClientWidth() const;                // the cells' area, fixed row and column included
+    // A column that must never clip a value of this form (a date, a count of
+    // days): while shown it is at least as wide as this text in the grid's
+    // font with the cell margins, whatever width it is given, the user drags
+    // it to, or the font becomes. Empty: no minimum.
+    void setColMinText(int col, const QString& text);
+    QString ColMinText(int col) const;
+    int MinColWidth(int col) const;
+    int ClientWidth() const;  // the cells' area, fixed row and column included
     int ClientHeight() const;
     int GridLineWidth() const { return 1; }
     QRect CellRect(int col, int row) const;  // in the grid's own coordinates; empty when not shown
@@ -195,11 +214,15 @@ public:
     void PaintFixedCell(QPainter& painter, const QRect& rect, int col, int row) const;
     void PaintDataCell(QPainter& painter, const QRect& rect, int col, int row, bool selected, bool focused) const;
     bool FilterKey(QChar& ch);  // runs the key filter for the current cell
+    bool FilterKeyAt(int col, int row, QChar& ch);
     void EditorTextEdited(const QString& text);
     void EditorTab(bool forward);
+    void EditorMove(QKeyEvent* event);
     void EditorRevert();
-    void EditorOpened(GridCellEdit* editor);
-    void EditorClosed(QWidget* editor);
+    // Tab (forward) or Shift+Tab: the next (previous) shown cell, on to the
+    // next (previous) row; at the last (first) cell it stays. A grid with its
+    // own idea of Tab overrides it.
+    virtual void TabMove(bool forward);
     const CellStore& Store() const { return store_; }
     void keyboardSearch(const QString& search) override;  // no jump-to-text in a grid
 
@@ -220,6 +243,8 @@ protected:
     void changeEvent(QEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void updateGeometries() override;
 
 private:
     friend class GridModel;
@@ -238,6 +263,11 @@ private:
     void SetViewCurrent();
     void OpenEditorIfWanted();
     void CloseEditor();
+    void FollowCurrentCell();
+    void BindEditor();
+    void RefreshEditorText();
+    void PlaceEditor();
+    void ApplyColumnMinima();
     void OnSectionMoved(int logical, int oldVisual, int newVisual);
     void OnRowSectionResized(int logical, int oldSize, int newSize);
     void OnColSectionResized(int logical, int oldSize, int newSize);
@@ -248,7 +278,8 @@ private:
     GridDelegate* delegate_;
     GridHeader* hHeader_;
     GridHeader* vHeader_;
-    QPointer<GridCellEdit> editor_;
+    GridCellEdit* editor_ = nullptr;  // the one editor, shown while editorOpen_
+    bool editorOpen_ = false;
 
     int fixedRows_ = 1;
     int fixedCols_ = 0;
@@ -262,6 +293,7 @@ private:
     int defaultRowHeight_ = 24;
     int defaultColWidth_ = 64;
     std::vector<int> colWidths_;
+    std::vector<QString> minTexts_;
     std::vector<Qt::Alignment> alignments_;
     Qt::Alignment fixedAlignment_ = Qt::AlignLeft;
     int marginLeft_ = 2;

@@ -383,54 +383,54 @@ QSize TToolBtnSig::sizeHint() const {
 
 QSize TToolBtnSig::minimumSizeHint() const { return QSize(10, 10); }
 
-void TToolBtnSig::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    const QPalette& pal = palette();
+TToolBtnSig::ContentLayout TToolBtnSig::LayoutContent(bool sunken) const {
+    ContentLayout out;
     const QRect r = rect();
-    const bool enabled = isEnabled();
-    const bool sunken = pressed_ || down_;
-    if (opaque_) p.fillRect(r, pal.color(QPalette::Button));
-    if (down_ && !pressed_) p.fillRect(r.adjusted(1, 1, -1, -1), QBrush(pal.color(QPalette::Light), Qt::Dense4Pattern));
-    const bool border =
-        !noBorder_ && (!flat_ || (hot_ && enabled) || showBorderWhenInactive_ || sunken || menuShowing_);
-    if (border) DrawBevel(p, r, sunken, pal);
-
     // Room for the drop-down arrow.
     QRect content = r.adjusted(2, 2, -2, -2);
-    QRect arrow;
     if (menu_ && dropdownArrow_) {
         if (dropdownCombo_) {
-            arrow = QRect(r.right() - kArrowWidth + 1, r.top(), kArrowWidth, r.height());
-            content.setRight(arrow.left() - 1);
-            if (border || hot_) {
-                p.fillRect(QRect(arrow.left(), r.top() + 2, 1, r.height() - 4), pal.color(QPalette::Dark));
-                p.fillRect(QRect(arrow.left() + 1, r.top() + 2, 1, r.height() - 4), pal.color(QPalette::Light));
-            }
+            out.arrow = QRect(r.right() - kArrowWidth + 1, r.top(), kArrowWidth, r.height());
+            content.setRight(out.arrow.left() - 1);
         } else {
-            arrow = QRect(content.right() - 7, r.top(), 8, r.height());
-            content.setRight(arrow.left() - 1);
+            out.arrow = QRect(content.right() - 7, r.top(), 8, r.height());
+            content.setRight(out.arrow.left() - 1);
         }
     }
+    out.content = content;
     const QPoint shift = sunken ? QPoint(1, 1) : QPoint(0, 0);
 
-    const int glyphIndex = !enabled ? 1 : (pressed_ ? 2 : (down_ ? 3 : 0));
-    const QPixmap pic = displayMode_ != dmTextOnly ? GlyphFor(glyphIndex) : QPixmap();
-    const bool showGlyph = !pic.isNull();
-    const bool showText = displayMode_ != dmGlyphOnly && !text().isEmpty();
+    const int glyphIndex = !isEnabled() ? 1 : (pressed_ ? 2 : (down_ ? 3 : 0));
+    out.glyph = displayMode_ != dmTextOnly ? GlyphFor(glyphIndex) : QPixmap();
+    bool showGlyph = !out.glyph.isNull();
+    out.showText = displayMode_ != dmGlyphOnly && !text().isEmpty();
     const int textFlags = Qt::TextShowMnemonic | (wordWrap_ ? Qt::TextWordWrap : Qt::TextSingleLine);
-    const QFontMetrics fm = fontMetrics();
-    const QSize gs = showGlyph ? pic.size() : QSize();
-    QSize ts;
-    if (showText) {
-        const int room = std::max(
-            1, content.width() -
-                   (showGlyph && (layout_ == blGlyphLeft || layout_ == blGlyphRight) ? gs.width() + spacing_ : 0));
-        ts = wordWrap_ ? fm.boundingRect(QRect(0, 0, room, 1000), textFlags | Qt::AlignHCenter, text()).size()
-                       : fm.size(textFlags, text());
-        ts.setWidth(std::min(ts.width(), room));
-    }
-    const int gap = showGlyph && showText ? spacing_ : 0;
     const bool horizontal = layout_ == blGlyphLeft || layout_ == blGlyphRight;
+    out.font = font();
+    auto textSize = [&](const QFont& f, int room) {
+        const QFontMetrics fm(f);
+        return wordWrap_ ? fm.boundingRect(QRect(0, 0, room, 1000), textFlags | Qt::AlignHCenter, text()).size()
+                         : fm.size(textFlags, text());
+    };
+    QSize ts;
+    if (out.showText) {
+        // A caption is never cut: where picture and caption do not both fit,
+        // the caption goes alone, and where it does not fit even so, it is
+        // drawn smaller (down to 6 points).
+        ts = textSize(out.font, content.width());
+        const QSize gs0 = showGlyph ? out.glyph.size() : QSize();
+        if (showGlyph && (horizontal ? gs0.width() + spacing_ + ts.width() > content.width()
+                                     : gs0.height() + spacing_ + ts.height() > content.height()))
+            showGlyph = false;
+        while ((ts.width() > content.width() || ts.height() > content.height()) && out.font.pointSizeF() > 6) {
+            out.font.setPointSizeF(std::max(6.0, out.font.pointSizeF() - 0.5));
+            ts = textSize(out.font, content.width());
+        }
+        ts.setWidth(std::min(ts.width(), std::max(1, content.width())));
+    }
+    if (!showGlyph) out.glyph = QPixmap();
+    const QSize gs = showGlyph ? out.glyph.size() : QSize();
+    const int gap = showGlyph && out.showText ? spacing_ : 0;
     const QSize total = horizontal ? QSize(gs.width() + gap + ts.width(), std::max(gs.height(), ts.height()))
                                    : QSize(std::max(gs.width(), ts.width()), gs.height() + gap + ts.height());
     QPoint origin;
@@ -445,45 +445,76 @@ void TToolBtnSig::paintEvent(QPaintEvent*) {
                         layout_ == blGlyphTop ? content.top() + margin_ : content.bottom() - margin_ - total.height());
     }
     origin += shift;
-    QRect glyphRect, textRect;
     switch (layout_) {
         case blGlyphLeft:
-            glyphRect = QRect(origin.x(), origin.y() + (total.height() - gs.height()) / 2, gs.width(), gs.height());
-            textRect = QRect(origin.x() + gs.width() + gap, origin.y() + (total.height() - ts.height()) / 2, ts.width(),
-                             ts.height());
+            out.glyphRect = QRect(origin.x(), origin.y() + (total.height() - gs.height()) / 2, gs.width(), gs.height());
+            out.textRect = QRect(origin.x() + gs.width() + gap, origin.y() + (total.height() - ts.height()) / 2,
+                                 ts.width(), ts.height());
             break;
         case blGlyphRight:
-            textRect = QRect(origin.x(), origin.y() + (total.height() - ts.height()) / 2, ts.width(), ts.height());
-            glyphRect = QRect(origin.x() + ts.width() + gap, origin.y() + (total.height() - gs.height()) / 2,
-                              gs.width(), gs.height());
+            out.textRect = QRect(origin.x(), origin.y() + (total.height() - ts.height()) / 2, ts.width(), ts.height());
+            out.glyphRect = QRect(origin.x() + ts.width() + gap, origin.y() + (total.height() - gs.height()) / 2,
+                                  gs.width(), gs.height());
             break;
         case blGlyphTop:
-            glyphRect = QRect(origin.x() + (total.width() - gs.width()) / 2, origin.y(), gs.width(), gs.height());
-            textRect = QRect(origin.x() + (total.width() - ts.width()) / 2, origin.y() + gs.height() + gap, ts.width(),
-                             ts.height());
+            out.glyphRect = QRect(origin.x() + (total.width() - gs.width()) / 2, origin.y(), gs.width(), gs.height());
+            out.textRect = QRect(origin.x() + (total.width() - ts.width()) / 2, origin.y() + gs.height() + gap,
+                                 ts.width(), ts.height());
             break;
         case blGlyphBottom:
-            textRect = QRect(origin.x() + (total.width() - ts.width()) / 2, origin.y(), ts.width(), ts.height());
-            glyphRect = QRect(origin.x() + (total.width() - gs.width()) / 2, origin.y() + ts.height() + gap, gs.width(),
-                              gs.height());
+            out.textRect = QRect(origin.x() + (total.width() - ts.width()) / 2, origin.y(), ts.width(), ts.height());
+            out.glyphRect = QRect(origin.x() + (total.width() - gs.width()) / 2, origin.y() + ts.height() + gap,
+                                  gs.width(), gs.height());
             break;
     }
-    if (showGlyph) p.drawPixmap(glyphRect.topLeft(), pic);
-    if (showText) {
+    return out;
+}
+
+QRect TToolBtnSig::CaptionRect() const {
+    const ContentLayout layout = LayoutContent(pressed_ || down_);
+    return layout.showText ? layout.textRect : QRect();
+}
+
+QFont TToolBtnSig::CaptionFont() const { return LayoutContent(pressed_ || down_).font; }
+
+bool TToolBtnSig::GlyphShown() const { return !LayoutContent(pressed_ || down_).glyph.isNull(); }
+
+void TToolBtnSig::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QPalette& pal = palette();
+    const QRect r = rect();
+    const bool enabled = isEnabled();
+    const bool sunken = pressed_ || down_;
+    if (opaque_) p.fillRect(r, pal.color(QPalette::Button));
+    if (down_ && !pressed_) p.fillRect(r.adjusted(1, 1, -1, -1), QBrush(pal.color(QPalette::Light), Qt::Dense4Pattern));
+    const bool border =
+        !noBorder_ && (!flat_ || (hot_ && enabled) || showBorderWhenInactive_ || sunken || menuShowing_);
+    if (border) DrawBevel(p, r, sunken, pal);
+
+    const ContentLayout layout = LayoutContent(sunken);
+    if (!layout.arrow.isNull() && dropdownCombo_ && (border || hot_)) {
+        p.fillRect(QRect(layout.arrow.left(), r.top() + 2, 1, r.height() - 4), pal.color(QPalette::Dark));
+        p.fillRect(QRect(layout.arrow.left() + 1, r.top() + 2, 1, r.height() - 4), pal.color(QPalette::Light));
+    }
+    if (!layout.glyph.isNull()) p.drawPixmap(layout.glyphRect.topLeft(), layout.glyph);
+    if (layout.showText) {
+        const int textFlags = Qt::TextShowMnemonic | (wordWrap_ ? Qt::TextWordWrap : Qt::TextSingleLine);
         p.save();
-        p.setClipRect(content.adjusted(0, 0, 1, 1));
+        p.setFont(layout.font);
+        p.setClipRect(layout.content.adjusted(0, 0, 1, 1));
         if (!enabled) {
             p.setPen(pal.color(QPalette::Light));
-            p.drawText(textRect.translated(1, 1), textFlags | Qt::AlignHCenter, text());
+            p.drawText(layout.textRect.translated(1, 1), textFlags | Qt::AlignHCenter, text());
             p.setPen(pal.color(QPalette::Disabled, QPalette::ButtonText));
         } else {
             p.setPen(hotTrack_ && hot_ ? QColor(Qt::blue) : pal.color(QPalette::ButtonText));
         }
-        p.drawText(textRect, textFlags | Qt::AlignHCenter, text());
+        p.drawText(layout.textRect, textFlags | Qt::AlignHCenter, text());
         p.restore();
     }
-    if (!arrow.isNull()) {
-        const QPoint c = arrow.center() + (dropdownCombo_ ? QPoint() : shift);
+    if (!layout.arrow.isNull()) {
+        const QPoint shift = sunken ? QPoint(1, 1) : QPoint(0, 0);
+        const QPoint c = layout.arrow.center() + (dropdownCombo_ ? QPoint() : shift);
         QPolygon tri;
         tri << QPoint(c.x() - 2, c.y() - 1) << QPoint(c.x() + 2, c.y() - 1) << QPoint(c.x(), c.y() + 1);
         p.setPen(Qt::NoPen);

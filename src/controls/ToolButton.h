@@ -108,6 +108,13 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
+    // Where the caption is drawn, in which font, and whether the picture is
+    // drawn beside it. A caption is never cut: in a button too small for
+    // picture and caption the caption goes alone, smaller if need be.
+    QRect CaptionRect() const;  // empty when no caption is shown
+    QFont CaptionFont() const;
+    bool GlyphShown() const;
+
 signals:
     void mouseEnter();
     void mouseExit();
@@ -124,6 +131,13 @@ protected:
     bool hitButton(const QPoint& pos) const override;
 
 private:
+    struct ContentLayout {
+        QRect content, arrow, glyphRect, textRect;
+        QPixmap glyph;
+        bool showText = false;
+        QFont font;
+    };
+    ContentLayout LayoutContent(bool sunken) const;
     bool InClickablePart(const QPoint& pos) const;
     bool OnArrowPart(const QPoint& pos) const;
     bool DropsMenuOnPress(const QPoint& pos) const;

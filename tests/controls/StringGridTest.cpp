@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolTip>
+#include <limits>
 
 #include "controls/StringGrid.h"
 
@@ -380,6 +383,255 @@ TEST_F(GridFixture, FixedColumnCellsAndCellSelection) {
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, CellCentre(2, 2));
     EXPECT_EQ(grid->Col(), 2);
     EXPECT_EQ(grid->selectionModel()->selectedIndexes().size(), 1);
+}
+
+// The grid's one editor: always on the current cell, whatever moves it, and
+// never a second one beside it.
+struct EditingFixture : GridFixture {
+    QStringList warnings;
+    static EditingFixture* current;
+    QtMessageHandler previous = nullptr;
+
+    EditingFixture() {
+        current = this;
+        previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+            if (type != QtDebugMsg && type != QtInfoMsg) current->warnings << text;
+            if (current->previous) current->previous(type, context, text);
+        });
+        // The keyboard focus is only had in the active window.
+        window.activateWindow();
+        QCoreApplication::processEvents();
+        Fill(4);
+        grid->setRowSelect(false);
+        grid->setEditing(true);
+        grid->setCurrentCell(0, 1);
+        grid->setEditorMode(true);
+        grid->setFocus();
+    }
+    ~EditingFixture() override { qInstallMessageHandler(previous); }
+
+    int Editors() const { return static_cast<int>(grid->viewport()->findChildren<QLineEdit*>().size()); }
+    // The editor is open on the cell, shows its text selected, and lies over it.
+    void ExpectEditorOn(int col, int row) {
+        QLineEdit* editor = grid->CellEditor();
+        ASSERT_NE(editor, nullptr);
+        EXPECT_EQ(grid->Col(), col);
+        EXPECT_EQ(grid->Row(), row);
+        EXPECT_EQ(editor->text(), grid->Cells(col, row));
+        EXPECT_TRUE(editor->isVisible());
+        EXPECT_TRUE(editor->geometry().contains(grid->viewport()->mapFrom(grid, grid->CellRect(col, row).center())));
+        EXPECT_EQ(Editors(), 1);
+    }
+};
+EditingFixture* EditingFixture::current = nullptr;
+
+TEST_F(EditingFixture, TheEditorMovesWithTheCurrentCellWhateverMovesIt) {
+    ExpectEditorOn(0, 1);
+    EXPECT_TRUE(Editor()->hasFocus());
+    EXPECT_EQ(Editor()->selectedText(), QStringLiteral("T1"));
+    // The program.
+    grid->setCol(2);
+    ExpectEditorOn(2, 1);
+    EXPECT_EQ(Editor()->selectedText(), QStringLiteral("10"));
+    grid->setCurrentCell(1, 3);
+    ExpectEditorOn(1, 3);
+    // Tab, Shift+Tab, across the end of a row both ways.
+    QTest::keyClick(Editor(), Qt::Key_Tab);
+    ExpectEditorOn(2, 3);
+    QTest::keyClick(Editor(), Qt::Key_Tab);
+    ExpectEditorOn(0, 4);
+    QTest::keyClick(Editor(), Qt::Key_Backtab, Qt::ShiftModifier);
+    ExpectEditorOn(2, 3);
+    // At the very last cell Tab stays, and keeps the focus in the grid.
+    grid->setCurrentCell(2, 4);
+    QTest::keyClick(Editor(), Qt::Key_Tab);
+    ExpectEditorOn(2, 4);
+    EXPECT_TRUE(Editor()->hasFocus());
+    // Arrows: up and down always, left and right at the ends of the text.
+    QTest::keyClick(Editor(), Qt::Key_Up);
+    ExpectEditorOn(2, 3);
+    QTest::keyClick(Editor(), Qt::Key_Left);  // the selection goes first
+    QTest::keyClick(Editor(), Qt::Key_Home);
+    QTest::keyClick(Editor(), Qt::Key_Left);
+    ExpectEditorOn(1, 3);
+    QTest::keyClick(Editor(), Qt::Key_End);
+    QTest::keyClick(Editor(), Qt::Key_Right);
+    ExpectEditorOn(2, 3);
+    // A click on another cell.
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, CellCentre(0, 2));
+    ExpectEditorOn(0, 2);
+    EXPECT_TRUE(Editor()->hasFocus());
+    // What is typed goes into the cell the editor shows, replacing its text.
+    QTest::keyClicks(Editor(), "Cloth");
+    EXPECT_EQ(grid->Cells(0, 2), QStringLiteral("Cloth"));
+    EXPECT_EQ(grid->Cells(0, 1), QStringLiteral("T1"));
+    // Enter keeps the cell and selects its text again.
+    QTest::keyClick(Editor(), Qt::Key_Return);
+    ExpectEditorOn(0, 2);
+    EXPECT_EQ(Editor()->selectedText(), QStringLiteral("Cloth"));
+    EXPECT_TRUE(warnings.isEmpty()) << warnings.join('\n').toStdString();
+}
+
+TEST_F(EditingFixture, FocusGivenToTheGridGoesToItsEditorWithoutLosingTheSelection) {
+    QWidget other(&window);
+    other.setFocusPolicy(Qt::StrongFocus);
+    other.setGeometry(0, 190, 10, 10);
+    other.show();
+    grid->setCol(1);
+    other.setFocus();
+    EXPECT_FALSE(Editor()->hasFocus());
+    grid->setFocus();
+    EXPECT_TRUE(Editor()->hasFocus());
+    EXPECT_TRUE(grid->hasFocus());
+    // The editor's selection is the one it had when it last took its cell.
+    grid->setCol(2);
+    grid->setFocus();
+    EXPECT_EQ(Editor()->selectedText(), QStringLiteral("10"));
+    // Keys typed at the grid while it edits go into the editor's cell.
+    grid->setCol(1);
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_Z, Qt::NoModifier, QStringLiteral("z"));
+    QApplication::sendEvent(grid, &key);
+    EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("z"));
+}
+
+TEST_F(EditingFixture, ReloadsAndSortsUnderAnOpenEditorShowInIt) {
+    grid->setCurrentCell(1, 2);
+    QTest::keyClicks(Editor(), "Anvil");
+    ASSERT_EQ(grid->Cells(1, 2), QStringLiteral("Anvil"));
+    // A sort moves rows under the editor: it shows the row now there.
+    grid->PermuteRows({4, 3, 2, 1});
+    ExpectEditorOn(1, 2);
+    EXPECT_EQ(Editor()->text(), QStringLiteral("Item 3"));
+    EXPECT_EQ(grid->Cells(1, 3), QStringLiteral("Anvil"));
+    // A reload: the cells emptied and filled again.
+    grid->BeginUpdate();
+    grid->ClearCells();
+    grid->setRowCount(3);
+    grid->setCells(1, 2, QStringLiteral("Reloaded"));
+    grid->EndUpdate();
+    ExpectEditorOn(1, 2);
+    EXPECT_EQ(Editor()->text(), QStringLiteral("Reloaded"));
+    // The editor's row going away: it goes to the current row.
+    grid->setRowCount(2);
+    grid->Flush();
+    ExpectEditorOn(1, 1);
+    // A page cutting the cell while the editor is open.
+    QTest::keyClicks(Editor(), "abcdef");
+    grid->setCells(1, 1, QStringLiteral("abc"));
+    EXPECT_EQ(Editor()->text(), QStringLiteral("abc"));
+    EXPECT_TRUE(warnings.isEmpty()) << warnings.join('\n').toStdString();
+}
+
+TEST_F(EditingFixture, LeavingEditingClosesTheEditorAndBrowsingTakesNoTyping) {
+    QTest::keyClicks(Editor(), "Dye");
+    for (auto leave : {+[](TStringGrid* g) { g->setEditorMode(false); }, +[](TStringGrid* g) { g->setEditing(false); },
+                       +[](TStringGrid* g) { g->setRowSelect(true); }}) {
+        leave(grid);
+        EXPECT_EQ(grid->CellEditor(), nullptr);
+        EXPECT_FALSE(grid->EditorMode());
+        for (QLineEdit* e : grid->viewport()->findChildren<QLineEdit*>()) EXPECT_FALSE(e->isVisible());
+        EXPECT_EQ(grid->Cells(0, 1), QStringLiteral("Dye"));
+        // Keys typed now change no cell, and open no editor.
+        grid->setFocus();
+        QTest::keyClicks(grid, "ZZ");
+        QTest::keyClick(grid, Qt::Key_F2);
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, CellCentre(1, 2));
+        EXPECT_EQ(grid->CellEditor(), nullptr);
+        EXPECT_EQ(grid->Cells(0, 1), QStringLiteral("Dye"));
+        EXPECT_EQ(grid->Cells(1, 2), QStringLiteral("Item 2"));
+        // Back to editing for the next way out.
+        grid->setRowSelect(false);
+        grid->setEditing(true);
+        grid->setEditorMode(true);
+        grid->setCurrentCell(0, 1);
+        ExpectEditorOn(0, 1);
+    }
+    EXPECT_TRUE(warnings.isEmpty()) << warnings.join('\n').toStdString();
+}
+
+TEST_F(EditingFixture, TheKeyFilterSeesPastedAndInputMethodTextToo) {
+    std::vector<std::pair<int, int>> cells;
+    grid->setKeyFilter([&](int col, int row, QChar& ch) {
+        cells.emplace_back(col, row);
+        if (ch.unicode() < 32) return true;
+        if (col == 2) return ch.isDigit();
+        ch = ch.toUpper();
+        return true;
+    });
+    grid->setCol(2);
+    QGuiApplication::clipboard()->setText(QStringLiteral("1a2 b3"));
+    QTest::keyClick(Editor(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(grid->Cells(2, 1), QStringLiteral("123"));
+    QInputMethodEvent composed(QString(), {});
+    composed.setCommitString(QStringLiteral("4x5"));
+    QApplication::sendEvent(Editor(), &composed);
+    EXPECT_EQ(grid->Cells(2, 1), QStringLiteral("12345"));
+    for (const auto& cell : cells) EXPECT_EQ(cell, std::make_pair(2, 1));
+    grid->setCol(0);
+    QApplication::sendEvent(Editor(), &composed);
+    EXPECT_EQ(grid->Cells(0, 1), QStringLiteral("4X5"));
+    // Nothing is dropped into a cell, and a right click is the window's.
+    EXPECT_FALSE(Editor()->acceptDrops());
+    EXPECT_EQ(Editor()->contextMenuPolicy(), Qt::NoContextMenu);
+}
+
+TEST_F(GridFixture, AColumnWithAMinimumTextNeverClipsIt) {
+    grid->setColWidths(1, 21);
+    grid->setColMinText(1, QStringLiteral("00000"));
+    const int least = QFontMetrics(grid->font()).horizontalAdvance(QStringLiteral("00000")) + 2 + 5;
+    EXPECT_EQ(grid->MinColWidth(1), least);
+    EXPECT_EQ(grid->ColWidths(1), std::max(21, least));
+    grid->setColWidths(1, 10);  // a stored or design width that is too small
+    EXPECT_EQ(grid->ColWidths(1), least);
+    grid->setColWidths(1, 200);  // wider is the player's choice
+    EXPECT_EQ(grid->ColWidths(1), 200);
+    grid->setColWidths(1, -1);  // hidden stays hidden
+    EXPECT_EQ(grid->ColWidths(1), -1);
+    grid->setColWidths(1, 5);
+    // A larger font widens it.
+    QFont big = grid->font();
+    big.setPointSize(big.pointSize() * 3);
+    grid->setFont(big);
+    const int bigger = QFontMetrics(big).horizontalAdvance(QStringLiteral("00000")) + 2 + 5;
+    EXPECT_GT(bigger, least);
+    EXPECT_EQ(grid->ColWidths(1), bigger);
+    EXPECT_EQ(grid->columnWidth(1), bigger + 1);
+    // The player dragging it narrower: it goes back to its minimum.
+    grid->SetGridSizing(true);
+    grid->horizontalHeader()->resizeSection(1, 8);
+    EXPECT_EQ(grid->ColWidths(1), bigger);
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(grid->columnWidth(1), bigger + 1);
+    // Other columns are free.
+    grid->setColWidths(0, 3);
+    EXPECT_EQ(grid->ColWidths(0), 3);
+    grid->setColMinText(1, QString());
+    grid->setColWidths(1, 5);
+    EXPECT_EQ(grid->ColWidths(1), 5);
+}
+
+TEST_F(GridFixture, AbsurdSizesFromSettingsAreKeptInRange) {
+    Fill(3);
+    grid->setDefaultRowHeight(std::numeric_limits<int>::max());
+    EXPECT_EQ(grid->DefaultRowHeight(), TStringGrid::kMaxRowHeight);
+    grid->setDefaultRowHeight(std::numeric_limits<int>::min());
+    EXPECT_EQ(grid->DefaultRowHeight(), 1);
+    grid->setDefaultColWidth(std::numeric_limits<int>::max());
+    EXPECT_EQ(grid->DefaultColWidth(), TStringGrid::kMaxColWidth);
+    EXPECT_EQ(grid->ColWidths(2), TStringGrid::kMaxColWidth);
+    grid->setColWidths(1, std::numeric_limits<int>::max());
+    EXPECT_EQ(grid->ColWidths(1), TStringGrid::kMaxColWidth);
+    EXPECT_EQ(grid->columnWidth(1), TStringGrid::kMaxColWidth + 1);
+    grid->setColWidths(1, std::numeric_limits<int>::min());
+    EXPECT_EQ(grid->ColWidths(1), -1);
+    grid->setDefaultColWidth(-7);
+    EXPECT_EQ(grid->DefaultColWidth(), 0);
+    grid->setDefaultRowHeight(16);
+    grid->setColWidths(0, 62);
+    // Still a working grid.
+    EXPECT_FALSE(grid->grab().isNull());
+    EXPECT_EQ(grid->rowHeight(0), 17);
 }
 
 }  // namespace

@@ -283,6 +283,39 @@ TEST(ToolButton, DisplayModesDrawWhatTheySay) {
     EXPECT_NE(button->grab().toImage(), glyph);
 }
 
+TEST(ToolButton, ACaptionIsNeverCut) {
+    QWidget window;
+    auto* button = new TToolBtnSig(QStringLiteral("Auto Off"), &window);
+    button->setGlyph(ImageList_Btn().Pixmap(BtnImage::AutoOff));
+    button->setDisplayMode(dmBoth);
+    window.show();
+    const int text = button->fontMetrics().horizontalAdvance(button->text());
+    auto expectWhole = [&] {
+        const QRect caption = button->CaptionRect();
+        ASSERT_FALSE(caption.isEmpty());
+        EXPECT_GE(caption.width(), QFontMetrics(button->CaptionFont()).horizontalAdvance(button->text()));
+        EXPECT_TRUE(button->rect().contains(caption));
+    };
+    // Room for both: picture and caption.
+    button->setGeometry(0, 0, text + 16 + 4 + 8, 24);
+    EXPECT_TRUE(button->GlyphShown());
+    EXPECT_EQ(button->CaptionFont(), button->font());
+    expectWhole();
+    // Room for the caption only: the picture gives way.
+    button->setGeometry(0, 0, text + 6, 24);
+    EXPECT_FALSE(button->GlyphShown());
+    EXPECT_EQ(button->CaptionFont(), button->font());
+    expectWhole();
+    // Not even that: the caption is drawn smaller, whole.
+    button->setGeometry(0, 0, text * 4 / 5 + 4, 24);
+    EXPECT_LT(button->CaptionFont().pointSizeF(), button->font().pointSizeF());
+    expectWhole();
+    // Below the least font there is nothing left to give; the picture-only mode has no caption.
+    button->setDisplayMode(dmGlyphOnly);
+    EXPECT_TRUE(button->CaptionRect().isEmpty());
+    EXPECT_TRUE(button->GlyphShown());
+}
+
 TEST(ToolButton, ApplyPanelButtonOptions) {
     QWidget window;
     TPanelResize panel(&window);

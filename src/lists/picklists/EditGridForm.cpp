@@ -1,6 +1,5 @@
 #include "lists/picklists/EditGridForm.h"
 
-#include <QKeyEvent>
 #include <QResizeEvent>
 #include <algorithm>
 #include <functional>
@@ -20,32 +19,26 @@ namespace {
 constexpr int kButtonBarHeight = 26;
 constexpr int kColName = 0, kColSpecial = 1;
 
-// The editor's grid: Tab (in the grid or in its cell editor) goes to the form.
+// The editor's grid: Tab goes to the next row's name (a new row after the
+// last), Shift+Tab to the previous row's name.
 class EditGrid final : public TStringGrid {
 public:
     using TStringGrid::TStringGrid;
     std::function<void()> onTab;
+    std::function<void()> onBackTab;
     std::function<void()> onResize;
+
+    void TabMove(bool forward) override {
+        if (forward && onTab)
+            onTab();
+        else if (!forward && onBackTab)
+            onBackTab();
+    }
 
 protected:
     void resizeEvent(QResizeEvent* event) override {
         TStringGrid::resizeEvent(event);
         if (onResize) onResize();  // the cells' area is known now
-    }
-    bool focusNextPrevChild(bool next) override {
-        if (next && onTab) {
-            onTab();
-            return true;
-        }
-        return TStringGrid::focusNextPrevChild(next);
-    }
-    void keyPressEvent(QKeyEvent* event) override {
-        if (event->key() == Qt::Key_Tab && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && onTab) {
-            onTab();
-            event->accept();
-            return;
-        }
-        TStringGrid::keyPressEvent(event);
     }
 };
 
@@ -66,6 +59,7 @@ TEditGridForm::TEditGridForm(SettingsStore& settings, QWidget* owner) : QDialog(
 
     auto* grid = new EditGrid(this);
     grid->onTab = [this] { NextRow(); };
+    grid->onBackTab = [this] { PreviousRow(); };
     grid->onResize = [this] { LayoutColumns(); };
     grid_ = grid;
     grid_->setObjectName("SGrid_Edit");
@@ -158,6 +152,11 @@ void TEditGridForm::NextRow() {
         Btn_NewClick();
     else
         grid_->setCurrentCell(kColName, row + 1);
+}
+
+void TEditGridForm::PreviousRow() {
+    const int row = grid_->Row();
+    if (row > 1) grid_->setCurrentCell(kColName, row - 1);
 }
 
 void TEditGridForm::CycleSpecial(int row) {

@@ -43,6 +43,8 @@ public:
     void CycleSpecial(int row);
     // Tab from the current row: the next row, a new one after the last.
     void NextRow();
+    // Shift+Tab: the previous row (none above the first).
+    void PreviousRow();
 
     TStringGrid* Grid() const { return grid_; }
     QWidget* ButtonPanel() const { return pnBtns_; }

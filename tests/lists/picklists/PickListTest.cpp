@@ -150,5 +150,56 @@ TEST(EditGridForm, TwoThirdsForNamesAndTabAddsRows) {
     form.close();
 }
 
+TEST(EditGridForm, NewRowsTakeTheTypingAndTheSpecialColumnIsNeverTypedInto) {
+    MemorySettings settings;
+    QWidget owner;
+    owner.show();
+    TEditGridForm form(settings, &owner);
+    form.SetEntries({{"Holy", 1}, {"Zap", 0}, {"Frost", 2}});
+    form.resize(300, 250);
+    form.show();
+    form.activateWindow();
+    QCoreApplication::processEvents();
+    TStringGrid* grid = form.Grid();
+    grid->setFocus();
+    ASSERT_NE(grid->CellEditor(), nullptr);
+    // New: a row at the end, and the editor there.
+    form.Btn_NewClick();
+    ASSERT_EQ(grid->RowCount(), 5);
+    ASSERT_NE(grid->CellEditor(), nullptr);
+    EXPECT_EQ(grid->Row(), 4);
+    EXPECT_EQ(grid->Col(), 0);
+    QTest::keyClicks(grid->CellEditor(), "Power");
+    EXPECT_EQ(grid->Cells(0, 4), "Power");
+    EXPECT_EQ(grid->Cells(0, 2), "Zap");
+    // A click on a special cell selects its row's name; a double click steps it.
+    auto centre = [&](int col, int row) { return grid->viewport()->mapFrom(grid, grid->CellRect(col, row).center()); };
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, centre(1, 2));
+    EXPECT_EQ(grid->Col(), 0);
+    EXPECT_EQ(grid->Row(), 2);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, centre(1, 2));
+    EXPECT_EQ(grid->Cells(1, 2), "Virtue");
+    EXPECT_EQ(grid->RowCount(), 5);
+    ASSERT_NE(grid->CellEditor(), nullptr);
+    EXPECT_EQ(grid->Col(), 0);
+    // Typed keys go to the name, never to the special column.
+    QTest::keyClicks(grid->CellEditor(), "Zip");
+    EXPECT_EQ(grid->Cells(0, 2), "Zip");
+    EXPECT_EQ(grid->Cells(1, 2), "Virtue");
+    // Shift+Tab: the row above; at the first row it stays.
+    QTest::keyClick(grid->CellEditor(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(grid->Row(), 1);
+    QTest::keyClick(grid->CellEditor(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(grid->Row(), 1);
+    EXPECT_EQ(grid->RowCount(), 5);
+    const std::vector<MagicEntry> entries = form.Entries();
+    ASSERT_EQ(entries.size(), 4u);
+    EXPECT_EQ(entries[1].name, "Zip");
+    EXPECT_EQ(entries[1].code, 1);
+    EXPECT_EQ(entries[3].name, "Power");
+    EXPECT_EQ(entries[3].code, 0);
+    form.close();
+}
+
 }  // namespace
 }  // namespace stallmark::test
