@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "controls/CaptionedControls.h"
 #include "controls/Icons.h"
@@ -17,8 +18,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// The captions start this far left of the lists, which stand 5 pixels further right;
+// a font whose captions need more room moves the lists to the right.
 constexpr int kCaptionLeft = 45;
-constexpr int kBoxLeft = 50;  // the lists' distance from the left edge
+constexpr int kCaptionGap = 5;
+constexpr int kRightMargin = 6;
 constexpr int kDesignWidth = 160;
 constexpr int kBarHeight = 26;
 
@@ -40,10 +44,7 @@ TBulkInputForm::TBulkInputForm(QWidget* owner) : QDialog(owner) {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(4);
-    // The dialog keeps the size its controls need: the piece list's row goes in large mode.
-    outer->setSizeConstraint(QLayout::SetFixedSize);
     auto* boxes = new QVBoxLayout;
-    boxes->setContentsMargins(kBoxLeft, 4, 6, 0);
     boxes->setSpacing(3);
     outer->addLayout(boxes);
 
@@ -56,7 +57,15 @@ TBulkInputForm::TBulkInputForm(QWidget* owner) : QDialog(owner) {
     cbOre_->setMaxVisibleItems(static_cast<int>(OreNames.size()));
     cbArmour_ = AddBox("Cb_Armour", u"Armour"_s);
     cbPiece_ = AddBox("Cb_Piece", u"Piece"_s);
-    for (TComboBoxSig* box : {cbAmount_, cbQlty_, cbOre_, cbArmour_, cbPiece_}) boxes->addWidget(box);
+    int captionLeft = kCaptionLeft;
+    for (TComboBoxSig* box : {cbAmount_, cbQlty_, cbOre_, cbArmour_, cbPiece_})
+        captionLeft = std::max(captionLeft, box->captionLabel()->sizeHint().width());
+    for (TComboBoxSig* box : {cbAmount_, cbQlty_, cbOre_, cbArmour_, cbPiece_}) {
+        box->setCaptionLeft(captionLeft);
+        box->setMinimumWidth(kDesignWidth - kCaptionLeft - kCaptionGap - kRightMargin);
+        boxes->addWidget(box);
+    }
+    boxes->setContentsMargins(captionLeft + kCaptionGap, 4, kRightMargin, 0);
 
     panel_ = new TPanelResize(this);
     panel_->setObjectName(u"PanelResize1"_s);
@@ -83,8 +92,6 @@ TComboBoxSig* TBulkInputForm::AddBox(const char* name, const QString& caption) {
     box->setObjectName(QString::fromLatin1(name));
     box->setEditable(false);  // only choices from the list
     box->setCaption(caption);
-    box->setCaptionLeft(kCaptionLeft);
-    box->setMinimumWidth(kDesignWidth - kBoxLeft - 6);
     return box;
 }
 
@@ -100,6 +107,10 @@ void TBulkInputForm::SetLarge(bool large) {
     cbArmour_->setCurrentIndex(-1);
     cbPiece_->clear();
     cbPiece_->setVisible(!large);
+    // A fixed border: as big as the boxes shown need (the piece's row goes in large mode).
+    layout()->activate();
+    const QSize need = layout()->sizeHint();
+    setFixedSize(std::max(need.width(), kDesignWidth), need.height());
 }
 
 void TBulkInputForm::Cb_ArmourChange() {

@@ -28,10 +28,17 @@ TEST(BulkEntryForm, OpensWithQualityAndOreChosenAndOnlyValidChoices) {
                                                  "Verite", "Valorite"}));
     EXPECT_EQ(form.OreBox()->currentText(), "Iron");
     EXPECT_EQ(form.OreBox()->maxVisibleItems(), 9);
+    // The captions 45 pixels wide, or as wide as the font needs for the whole caption; the
+    // lists 5 pixels to their right.
+    form.show();
     for (TComboBoxSig* box : {form.AmountBox(), form.QualityBox(), form.OreBox(), form.ArmourBox(), form.PieceBox()}) {
         EXPECT_FALSE(box->isEditable());
-        EXPECT_EQ(box->captionLeft(), 45);
+        EXPECT_GE(box->captionLeft(), 45);
+        EXPECT_EQ(box->captionLeft(), form.AmountBox()->captionLeft());
+        EXPECT_GE(box->captionLeft(), box->captionLabel()->sizeHint().width()) << box->caption().toStdString();
+        EXPECT_EQ(box->x(), box->captionLeft() + 5);
     }
+    EXPECT_GE(form.width(), 160);
     EXPECT_EQ(form.AmountBox()->caption(), "Amount");
     EXPECT_EQ(form.PieceBox()->caption(), "Piece");
 
