@@ -4,11 +4,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QItemSelectionModel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTest>
 #include <QTreeView>
 #include <limits>
 
+#include "app/OptionsForm.h"
 #include "app/PageControl.h"
 #include "controls/ToolButton.h"
 #include "lists/ListDisplay.h"
@@ -97,6 +99,29 @@ TEST(BulkWindow, PopupAndF2OnTheBulkPage) {
     large->setFocus();
     form->MenuItem("Mp_SendToGame")->trigger();
     EXPECT_EQ(f.windows.PostedText(game), "Iron - Normal - Ringmail - 20 (80)\r");
+}
+
+TEST(BulkWindow, AListDelayThatIsNoNumberWaitsAHundredMilliseconds) {
+    AppFixture f;
+    f.dir.Write("Lbod.dat", "0,0,0,020\r\n8,1,3,010\r\n");
+    const WindowHandle game = f.windows.AddWindow("Ultima Online", "Ultima Online - Ann");
+    auto form = f.StartShown();
+    form->PageControl()->SetActivePageIndex(TStallmarkForm::pgBulk);
+    Find<QLineEdit>(&form->Options(), "Ed_ListDelay")->setText(QStringLiteral("abc"));
+    auto* large = Find<QTreeView>(form.get(), "Tv_Lbod");
+    Select(large, 0);
+    QApplication::setActiveWindow(form.get());
+    large->setFocus();
+    f.pacer.Reset();
+    Find<TToolBtnSig>(form.get(), "Btn_BulkList")->click();
+    EXPECT_EQ(f.windows.PostedText(game),
+              "---Large Bulk Orders---\rIron-Ring-20(80)\rValorite-Plate(F)-10(60) *\r---(* = Exceptional)---\r");
+    EXPECT_EQ(f.pacer.Sleeps(), (std::vector<int>{100, 100}));
+    // 250 as typed is taken at once.
+    Find<QLineEdit>(&form->Options(), "Ed_ListDelay")->setText(QStringLiteral("250"));
+    f.pacer.Reset();
+    Find<TToolBtnSig>(form.get(), "Btn_BulkList")->click();
+    EXPECT_EQ(f.pacer.Sleeps(), (std::vector<int>{250, 250}));
 }
 
 TEST(BulkWindow, ExitDuringAListingStopsIt) {
