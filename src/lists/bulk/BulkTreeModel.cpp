@@ -28,6 +28,25 @@ Qt::ItemFlags TLargeOrderModel::flags(const QModelIndex& index) const { return N
 
 Qt::ItemFlags TSmallOrderModel::flags(const QModelIndex& index) const { return NodeFlags(index, true); }
 
+std::vector<std::pair<int, int>> TBulkModelBase::ChangedRuns(const std::vector<BulkState>& before,
+                                                             const std::vector<BulkState>& after) {
+    // A tree view looks each changed row up among the rows it shows and asks every row of
+    // a range again: a few short runs cost little; many runs become one range.
+    constexpr std::size_t kMostRuns = 8;
+    std::vector<std::pair<int, int>> runs;
+    const std::size_t n = std::min(before.size(), after.size());
+    for (std::size_t row = 0; row < n; ++row) {
+        if (before[row] == after[row]) continue;
+        const int r = static_cast<int>(row);
+        if (!runs.empty() && runs.back().second == r - 1)
+            runs.back().second = r;
+        else
+            runs.emplace_back(r, r);
+    }
+    if (runs.size() > kMostRuns) runs = {{runs.front().first, runs.back().second}};
+    return runs;
+}
+
 QVariant TBulkModelBase::StateData(BulkState state, int role) const {
     const int picture = static_cast<int>(state);
     if (role == kBulkStateRole) return picture;
@@ -75,13 +94,9 @@ void TLargeOrderModel::SetStates(const BulkMatch& match) {
     if (match.large.size() != orders_.size() || match.pieces.size() != pieceStates_.size()) return;
     // Only what changed is told: a tree view looks every changed item up among the rows
     // it shows, so telling it each collapsed order's pieces would cost a search per order.
-    int first = -1, last = -1;
+    const std::vector<std::pair<int, int>> runs = ChangedRuns(states_, match.large);
     std::vector<int> changedParents;
     for (std::size_t row = 0; row < orders_.size(); ++row) {
-        if (states_[row] != match.large[row]) {
-            if (first < 0) first = static_cast<int>(row);
-            last = static_cast<int>(row);
-        }
         const std::size_t begin = firstPiece_[row];
         const std::size_t end = row + 1 < orders_.size() ? firstPiece_[row + 1] : pieceStates_.size();
         if (!std::equal(pieceStates_.begin() + static_cast<std::ptrdiff_t>(begin),
@@ -100,7 +115,7 @@ void TLargeOrderModel::SetStates(const BulkMatch& match) {
         emit layoutChanged({}, QAbstractItemModel::NoLayoutChangeHint);
         return;
     }
-    if (first >= 0) emit dataChanged(index(first, 0), index(last, 0), roles);
+    for (const auto& [first, last] : runs) emit dataChanged(index(first, 0), index(last, 0), roles);
     for (int row : changedParents) {
         const QModelIndex parent = index(row, 0);
         emit dataChanged(index(0, 0, parent), index(rowCount(parent) - 1, 0, parent), roles);
@@ -185,10 +200,10 @@ void TSmallOrderModel::SetOrders(std::vector<SmallOrder> orders) {
 
 void TSmallOrderModel::SetStates(const BulkMatch& match) {
     if (match.small.size() != orders_.size()) return;
+    const std::vector<std::pair<int, int>> runs = ChangedRuns(states_, match.small);
     states_ = match.small;
-    if (!orders_.empty())
-        emit dataChanged(index(0, 0), index(static_cast<int>(orders_.size()) - 1, 0),
-                         {Qt::DecorationRole, kBulkStateRole});
+    for (const auto& [first, last] : runs)
+        emit dataChanged(index(first, 0), index(last, 0), {Qt::DecorationRole, kBulkStateRole});
 }
 
 QModelIndex TSmallOrderModel::OrderIndex(int order) const {

@@ -11,6 +11,7 @@
 #include <QAbstractItemModel>
 #include <QIcon>
 #include <array>
+#include <utility>
 #include <vector>
 
 #include "lists/bulk/BulkRecords.h"
@@ -27,6 +28,10 @@ public:
 
 protected:
     static Qt::ItemFlags NodeFlags(const QModelIndex& index, bool leaf);
+    // The runs of rows (first, last) whose state differs between before and after; many
+    // runs are given as one from the first changed row to the last.
+    static std::vector<std::pair<int, int>> ChangedRuns(const std::vector<BulkState>& before,
+                                                        const std::vector<BulkState>& after);
     QVariant StateData(BulkState state, int role) const;
 
 private:
