@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QLineEdit>
 #include <filesystem>
+#include <set>
 
 #include "BulkFixture.h"
 #include "lists/ListDisplay.h"
@@ -149,6 +150,38 @@ TEST(BulkDelete, ALargeOrderGoesAndItsSmallOrdersTurnRed) {
     EXPECT_EQ(f.bulk->SmallState(3), kGreen);  // the ringmail gloves still fill their order
     EXPECT_FALSE(f.dir.Exists("Tmp.Tmp"));
     EXPECT_FALSE(f.dir.Exists("Lbod.tmp"));
+}
+
+TEST(BulkDelete, EveryStateThatChangesIsToldToTheTrees) {
+    // The chainmail pieces with the ringmail gloves between them.
+    BulkFixture f(kLarge, "0,0,1,7,010\r\n0,0,0,0,010\r\n0,0,1,8,010\r\n0,0,1,9,010\r\n");
+    std::set<int> smallRows, largeRows, pieceParents;
+    QObject::connect(&f.bulk->SmallModel(), &QAbstractItemModel::dataChanged,
+                     [&](const QModelIndex& from, const QModelIndex& to) {
+                         for (int r = from.row(); r <= to.row(); ++r) smallRows.insert(r);
+                     });
+    QObject::connect(&f.bulk->LargeModel(), &QAbstractItemModel::dataChanged,
+                     [&](const QModelIndex& from, const QModelIndex& to) {
+                         if (from.parent().isValid()) {
+                             pieceParents.insert(from.parent().row());
+                             return;
+                         }
+                         for (int r = from.row(); r <= to.row(); ++r) largeRows.insert(r);
+                     });
+    // The chainmail order goes: its three small orders turn red, and the view hears of it.
+    f.SelectLarge(0);
+    f.Click("Btn_BulkDelete");
+    for (int row : {0, 2, 3}) {
+        EXPECT_EQ(f.bulk->SmallState(row), kRed);
+        EXPECT_TRUE(smallRows.count(row)) << row;
+    }
+    // The ringmail gloves go: the ringmail order (now the first) turns red, with its gloves.
+    f.SelectSmall(1);
+    f.Click("Btn_BulkDelete");
+    EXPECT_EQ(f.bulk->LargeState(0), kRed);
+    EXPECT_TRUE(largeRows.count(0));
+    EXPECT_TRUE(pieceParents.count(0));
+    EXPECT_FALSE(largeRows.count(1));  // the plate order did not change
 }
 
 TEST(BulkDelete, APieceNodeOrNoFocusedTreeDeletesNothing) {
