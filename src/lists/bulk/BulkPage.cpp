@@ -2,13 +2,11 @@
 
 #include <QApplication>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QPalette>
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <memory>
 #include <optional>
 
 #include "controls/Dialogs.h"

@@ -5,6 +5,8 @@
 
 namespace stallmark::test {
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QStringList Items(const QComboBox* box) {
@@ -17,16 +19,16 @@ QStringList Items(const QComboBox* box) {
 
 TEST(BulkEntryForm, OpensWithQualityAndOreChosenAndOnlyValidChoices) {
     TBulkInputForm form;
-    EXPECT_EQ(form.windowTitle(), "Bulk Order");
+    EXPECT_EQ(form.windowTitle(), u"Bulk Order"_s);
     EXPECT_TRUE(form.windowFlags() & Qt::WindowStaysOnTopHint);
     QStringList amounts;
     for (int a = 5; a <= 100; a += 5) amounts << QString::number(a);
     EXPECT_EQ(Items(form.AmountBox()), amounts);
     EXPECT_EQ(form.AmountBox()->currentIndex(), -1);
-    EXPECT_EQ(form.QualityBox()->currentText(), "Normal");
-    EXPECT_EQ(Items(form.OreBox()), QStringList({"Iron", "Dull-Copper", "Shadow", "Copper", "Bronze", "Gold", "Agapite",
-                                                 "Verite", "Valorite"}));
-    EXPECT_EQ(form.OreBox()->currentText(), "Iron");
+    EXPECT_EQ(form.QualityBox()->currentText(), u"Normal"_s);
+    EXPECT_EQ(Items(form.OreBox()), QStringList({u"Iron"_s, u"Dull-Copper"_s, u"Shadow"_s, u"Copper"_s, u"Bronze"_s,
+                                                 u"Gold"_s, u"Agapite"_s, u"Verite"_s, u"Valorite"_s}));
+    EXPECT_EQ(form.OreBox()->currentText(), u"Iron"_s);
     EXPECT_EQ(form.OreBox()->maxVisibleItems(), 9);
     // The captions 45 pixels wide, or as wide as the font needs for the whole caption; the
     // lists 5 pixels to their right.
@@ -39,13 +41,14 @@ TEST(BulkEntryForm, OpensWithQualityAndOreChosenAndOnlyValidChoices) {
         EXPECT_EQ(box->x(), box->captionLeft() + 5);
     }
     EXPECT_GE(form.width(), 160);
-    EXPECT_EQ(form.AmountBox()->caption(), "Amount");
-    EXPECT_EQ(form.PieceBox()->caption(), "Piece");
+    EXPECT_EQ(form.AmountBox()->caption(), u"Amount"_s);
+    EXPECT_EQ(form.PieceBox()->caption(), u"Piece"_s);
 
-    EXPECT_EQ(Items(form.ArmourBox()), QStringList({"Ringmail", "Chainmail", "Plate"}));
+    EXPECT_EQ(Items(form.ArmourBox()), QStringList({u"Ringmail"_s, u"Chainmail"_s, u"Plate"_s}));
     EXPECT_TRUE(form.PieceBox()->isVisibleTo(&form));
     form.SetLarge(true);
-    EXPECT_EQ(Items(form.ArmourBox()), QStringList({"Ringmail", "Chainmail", "Plate-Male", "Plate-Female"}));
+    EXPECT_EQ(Items(form.ArmourBox()),
+              QStringList({u"Ringmail"_s, u"Chainmail"_s, u"Plate-Male"_s, u"Plate-Female"_s}));
     EXPECT_FALSE(form.PieceBox()->isVisibleTo(&form));
     EXPECT_EQ(form.ArmourBox()->currentIndex(), -1);
     // In large mode the armour brings no pieces.
@@ -57,17 +60,17 @@ TEST(BulkEntryForm, OpensWithQualityAndOreChosenAndOnlyValidChoices) {
 TEST(BulkEntryForm, ChangingTheArmourKeepsThePieceWhenTheNewArmourHasIt) {
     TBulkInputForm form;
     Choose(form.ArmourBox(), "Plate");
-    EXPECT_EQ(Items(form.PieceBox()),
-              QStringList({"Arms", "Gloves", "Gorget", "Helm", "Legs", "Tunic-Male", "Tunic-Female"}));
+    EXPECT_EQ(Items(form.PieceBox()), QStringList({u"Arms"_s, u"Gloves"_s, u"Gorget"_s, u"Helm"_s, u"Legs"_s,
+                                                   u"Tunic-Male"_s, u"Tunic-Female"_s}));
     EXPECT_EQ(form.PieceBox()->currentIndex(), -1);
     Choose(form.PieceBox(), "Gloves");
     Choose(form.ArmourBox(), "Ringmail");
-    EXPECT_EQ(Items(form.PieceBox()), QStringList({"Gloves", "Leggings", "Sleeves", "Tunic"}));
-    EXPECT_EQ(form.PieceBox()->currentText(), "Gloves");
+    EXPECT_EQ(Items(form.PieceBox()), QStringList({u"Gloves"_s, u"Leggings"_s, u"Sleeves"_s, u"Tunic"_s}));
+    EXPECT_EQ(form.PieceBox()->currentText(), u"Gloves"_s);
     EXPECT_EQ(form.PieceIndex(), 0);
     Choose(form.PieceBox(), "Leggings");
     Choose(form.ArmourBox(), "Chainmail");
-    EXPECT_EQ(form.PieceBox()->currentText(), "Leggings");
+    EXPECT_EQ(form.PieceBox()->currentText(), u"Leggings"_s);
     EXPECT_EQ(form.PieceIndex(), 1);
     Choose(form.ArmourBox(), "Ringmail");
     Choose(form.PieceBox(), "Sleeves");
@@ -88,8 +91,8 @@ TEST(BulkEntry, NewBulkStoresTheSortedLineSelectsTheOrderAndOffersTheTimer) {
         {.amount = "15", .quality = "Exceptional", .ore = "Dull-Copper", .armour = "Plate", .piece = "Tunic-Male"},
         [&](TBulkInputForm& form) {
             auto* ok = form.findChild<TToolBtnSig*>(QStringLiteral("Btn_Ok"));
-            EXPECT_EQ(form.ButtonPanel()->objectName(), "PanelResize1");
-            EXPECT_EQ(ok->text(), "Ok");
+            EXPECT_EQ(form.ButtonPanel()->objectName(), u"PanelResize1"_s);
+            EXPECT_EQ(ok->text(), u"Ok"_s);
             EXPECT_EQ(ok->displayMode(), dmTextOnly);  // the button options reach the dialog
             EXPECT_FALSE(form.Large());
             EXPECT_EQ(form.parentWidget(), &f.window);
@@ -98,19 +101,19 @@ TEST(BulkEntry, NewBulkStoresTheSortedLineSelectsTheOrderAndOffersTheTimer) {
     f.Click("Btn_BulkNew");
     EXPECT_TRUE(looked);
     EXPECT_EQ(f.Small(), "1,1,2,19,015\r\n5,0,0,0,010\r\n");
-    EXPECT_EQ(f.bulk->SmallTexts(), QStringList({"Dull-Copper - Exceptional - Plate - Tunic-Male - 15",
-                                                 "Gold - Normal - Ringmail - Gloves - 10"}));
-    EXPECT_EQ(f.bulk->SelectedText(f.SmallTree()), "Dull-Copper - Exceptional - Plate - Tunic-Male - 15");
+    EXPECT_EQ(f.bulk->SmallTexts(), QStringList({u"Dull-Copper - Exceptional - Plate - Tunic-Male - 15"_s,
+                                                 u"Gold - Normal - Ringmail - Gloves - 10"_s}));
+    EXPECT_EQ(f.bulk->SelectedText(f.SmallTree()), u"Dull-Copper - Exceptional - Plate - Tunic-Male - 15"_s);
     EXPECT_EQ(f.window.focusWidget(), f.SmallTree());
     // Matched at once: it fills the tunic of the Plate-Male order.
     EXPECT_EQ(f.bulk->SmallState(0), BulkState::Filled);
     EXPECT_EQ(f.bulk->LargeState(0), BulkState::Partly);
     // Then the timer question; Yes starts it again.
-    EXPECT_EQ(f.dialogs.Texts(), QStringList({"Reset the bulk timer ?"}));
+    EXPECT_EQ(f.dialogs.Texts(), QStringList({u"Reset the bulk timer ?"_s}));
     EXPECT_EQ(f.dialogs.boxes[0].kind, MsgKind::Confirmation);
     EXPECT_EQ(f.dialogs.boxes[0].buttons, mbYes | mbNo);
     EXPECT_DOUBLE_EQ(f.state.BulkTimerStart, f.clock.Now());
-    EXPECT_EQ(f.Find<TToolBtnSig>("Btn_BulkTimer")->text(), "00:00:00");
+    EXPECT_EQ(f.Find<TToolBtnSig>("Btn_BulkTimer")->text(), u"00:00:00"_s);
 }
 
 TEST(BulkEntry, CancelStoresNothingButStillAsksAboutTheTimer) {
@@ -121,7 +124,7 @@ TEST(BulkEntry, CancelStoresNothingButStillAsksAboutTheTimer) {
     f.dialogs.boxAnswers = {mbNo};
     f.Click("Btn_BulkNew");
     EXPECT_EQ(f.Small(), "5,0,0,0,010\r\n");
-    EXPECT_EQ(f.dialogs.Texts(), QStringList({"Reset the bulk timer ?"}));
+    EXPECT_EQ(f.dialogs.Texts(), QStringList({u"Reset the bulk timer ?"_s}));
     EXPECT_DOUBLE_EQ(f.state.BulkTimerStart, start);
     // The window's own close box cancels too.
     f.dialogs.modalHandlers.push_back([](QDialog& d) {
@@ -139,12 +142,12 @@ TEST(BulkEntry, AnOrderAlreadyHeldIsOnlyAddedOnYes) {
     f.dialogs.modalHandlers.push_back(Enter(tunic));
     f.dialogs.boxAnswers = {mbNo, mbNo};
     f.Click("Btn_BulkNew");
-    EXPECT_EQ(f.dialogs.Texts(), QStringList({"You already have this order,\n\rdo you want to add it anyway ?",
-                                              "Reset the bulk timer ?"}));
+    EXPECT_EQ(f.dialogs.Texts(), QStringList({u"You already have this order,\n\rdo you want to add it anyway ?"_s,
+                                              u"Reset the bulk timer ?"_s}));
     EXPECT_EQ(f.dialogs.boxes[0].buttons, mbYes | mbNo);
     EXPECT_EQ(f.Small(), "0,0,1,9,015\r\n3,0,0,0,010\r\n");
     // The order held is selected and its tree has the focus.
-    EXPECT_EQ(f.bulk->SelectedText(f.SmallTree()), "Iron - Normal - Chainmail - Tunic - 15");
+    EXPECT_EQ(f.bulk->SelectedText(f.SmallTree()), u"Iron - Normal - Chainmail - Tunic - 15"_s);
     EXPECT_EQ(f.window.focusWidget(), f.SmallTree());
 
     f.dialogs.Clear();
@@ -152,7 +155,7 @@ TEST(BulkEntry, AnOrderAlreadyHeldIsOnlyAddedOnYes) {
     f.dialogs.boxAnswers = {mbYes, mbNo};
     f.Click("Btn_BulkNew");
     EXPECT_EQ(f.Small(), "0,0,1,9,015\r\n0,0,1,9,015\r\n3,0,0,0,010\r\n");
-    EXPECT_EQ(f.bulk->SmallTexts().count("Iron - Normal - Chainmail - Tunic - 15"), 2);
+    EXPECT_EQ(f.bulk->SmallTexts().count(u"Iron - Normal - Chainmail - Tunic - 15"_s), 2);
     EXPECT_EQ(f.dialogs.boxes.size(), 2u);
 }
 
@@ -165,7 +168,7 @@ TEST(BulkEntry, NewLargeShowsItsTotalAndMatchesAtOnce) {
     f.dialogs.boxAnswers = {mbNo};
     f.Click("Btn_BulkLNew");
     EXPECT_EQ(f.Large(), "0,0,0,010\r\n");
-    EXPECT_EQ(f.bulk->SelectedText(f.LargeTree()), "Iron - Normal - Ringmail - 10 (40)");
+    EXPECT_EQ(f.bulk->SelectedText(f.LargeTree()), u"Iron - Normal - Ringmail - 10 (40)"_s);
     EXPECT_EQ(f.window.focusWidget(), f.LargeTree());
     EXPECT_EQ(f.bulk->LargeState(0), BulkState::Partly);
     EXPECT_EQ(f.bulk->SmallState(0), BulkState::Filled);
@@ -175,7 +178,7 @@ TEST(BulkEntry, NewLargeShowsItsTotalAndMatchesAtOnce) {
     f.dialogs.boxAnswers = {mbNo};
     f.Click("Btn_BulkLNew");
     EXPECT_EQ(f.Large(), "0,0,0,010\r\n8,1,3,020\r\n");
-    EXPECT_EQ(f.bulk->SelectedText(f.LargeTree()), "Valorite - Exceptional - Plate-Female - 20 (120)");
+    EXPECT_EQ(f.bulk->SelectedText(f.LargeTree()), u"Valorite - Exceptional - Plate-Female - 20 (120)"_s);
 }
 
 TEST(BulkEntry, NoAmountIsStoredAsZeroAndNoArmourStoresNothing) {
@@ -183,7 +186,7 @@ TEST(BulkEntry, NoAmountIsStoredAsZeroAndNoArmourStoresNothing) {
     f.dialogs.modalHandlers.push_back(Enter({.armour = "Ringmail", .piece = "Sleeves"}));
     f.Click("Btn_BulkNew");
     EXPECT_EQ(f.Small(), "0,0,0,2,000\r\n");
-    EXPECT_EQ(f.bulk->SelectedText(f.SmallTree()), "Iron - Normal - Ringmail - Sleeves - 0");
+    EXPECT_EQ(f.bulk->SelectedText(f.SmallTree()), u"Iron - Normal - Ringmail - Sleeves - 0"_s);
 
     f.dialogs.Clear();
     f.dialogs.modalHandlers.push_back(Enter({.amount = "50", .armour = "Ringmail"}));  // no piece
@@ -192,7 +195,7 @@ TEST(BulkEntry, NoAmountIsStoredAsZeroAndNoArmourStoresNothing) {
     f.Click("Btn_BulkLNew");
     EXPECT_EQ(f.Small(), "0,0,0,2,000\r\n");
     EXPECT_EQ(f.Large(), "");
-    EXPECT_EQ(f.dialogs.Texts(), QStringList({"Reset the bulk timer ?", "Reset the bulk timer ?"}));
+    EXPECT_EQ(f.dialogs.Texts(), QStringList({u"Reset the bulk timer ?"_s, u"Reset the bulk timer ?"_s}));
     EXPECT_FALSE(f.dir.Exists("Bod.tmp"));
 }
 

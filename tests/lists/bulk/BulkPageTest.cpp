@@ -11,6 +11,8 @@
 
 namespace stallmark::test {
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr BulkState kGreen = BulkState::Filled, kRed = BulkState::Missing, kGrey = BulkState::Partly;
@@ -34,17 +36,17 @@ QStringList Children(const TLargeOrderModel& model, int order) {
 TEST(BulkTrees, LoadShowsOrdersWithTheirPiecesAndStates) {
     BulkFixture f(kLarge, kSmall);
     EXPECT_EQ(f.bulk->LargeTexts(),
-              QStringList({"Iron - Normal - Chainmail - 10 (30)", "Iron - Normal - Ringmail - 10 (40)",
-                           "Gold - Exceptional - Plate-Female - 20 (120)"}));
-    EXPECT_EQ(
-        f.bulk->SmallTexts(),
-        QStringList({"Iron - Normal - Chainmail - Coif - 10", "Iron - Normal - Chainmail - Leggings - 10",
-                     "Iron - Normal - Chainmail - Tunic - 10", "Iron - Normal - Ringmail - Gloves - 10",
-                     "Gold - Exceptional - Plate - Tunic-Male - 20", "Dull-Copper - Normal - Ringmail - Tunic - 15"}));
+              QStringList({u"Iron - Normal - Chainmail - 10 (30)"_s, u"Iron - Normal - Ringmail - 10 (40)"_s,
+                           u"Gold - Exceptional - Plate-Female - 20 (120)"_s}));
+    EXPECT_EQ(f.bulk->SmallTexts(),
+              QStringList({u"Iron - Normal - Chainmail - Coif - 10"_s, u"Iron - Normal - Chainmail - Leggings - 10"_s,
+                           u"Iron - Normal - Chainmail - Tunic - 10"_s, u"Iron - Normal - Ringmail - Gloves - 10"_s,
+                           u"Gold - Exceptional - Plate - Tunic-Male - 20"_s,
+                           u"Dull-Copper - Normal - Ringmail - Tunic - 15"_s}));
     const TLargeOrderModel& large = f.bulk->LargeModel();
-    EXPECT_EQ(Children(large, 0), QStringList({"Coif", "Leggings", "Tunic"}));
-    EXPECT_EQ(Children(large, 1), QStringList({"Gloves", "Sleeves", "Leggings", "Tunic"}));
-    EXPECT_EQ(Children(large, 2), QStringList({"Arms", "Gorget", "Gloves", "Helm", "Legs", "Tunic"}));
+    EXPECT_EQ(Children(large, 0), QStringList({u"Coif"_s, u"Leggings"_s, u"Tunic"_s}));
+    EXPECT_EQ(Children(large, 1), QStringList({u"Gloves"_s, u"Sleeves"_s, u"Leggings"_s, u"Tunic"_s}));
+    EXPECT_EQ(Children(large, 2), QStringList({u"Arms"_s, u"Gorget"_s, u"Gloves"_s, u"Helm"_s, u"Legs"_s, u"Tunic"_s}));
 
     // Green: every piece held; grey: some; red: none (Tunic-Male does not fill a
     // Plate-Female tunic).
@@ -67,9 +69,9 @@ TEST(BulkTrees, LoadShowsOrdersWithTheirPiecesAndStates) {
     EXPECT_TRUE(f.LargeTree()->rootIsDecorated());
     EXPECT_EQ(f.SmallTree()->indentation(), 15);
     EXPECT_FALSE(f.SmallTree()->rootIsDecorated());
-    EXPECT_EQ(f.Find<QGroupBox>("Gb_BulkLarge")->title(), "Large Bulk Orders");
+    EXPECT_EQ(f.Find<QGroupBox>("Gb_BulkLarge")->title(), u"Large Bulk Orders"_s);
     EXPECT_EQ(f.Find<QGroupBox>("Gb_BulkLarge")->height(), 151);
-    EXPECT_EQ(f.Find<QGroupBox>("Gb_BulkSmall")->title(), "Bulk Orders");
+    EXPECT_EQ(f.Find<QGroupBox>("Gb_BulkSmall")->title(), u"Bulk Orders"_s);
     EXPECT_TRUE(f.dialogs.boxes.empty());
 }
 
@@ -99,16 +101,16 @@ TEST(BulkTrees, DamagedLinesAreLeftOutOfTheTreesAndKeptInTheFiles) {
     // Ore 12, piece 25, a negative index, a blank line, a piece of another kind's row.
     const std::string small = "12,0,0,0,010\r\n0,0,2,25,010\r\n-1,0,0,0,010\r\n\r\n0,0,0,9,010\r\n0,0,1,9,015\r\n";
     BulkFixture f("0,0,9,010\r\n0,0,1,015\r\nnot an order\n", small);
-    EXPECT_EQ(f.bulk->LargeTexts(), QStringList({"Iron - Normal - Chainmail - 15 (45)"}));
-    EXPECT_EQ(f.bulk->SmallTexts(), QStringList({"Iron - Normal - Chainmail - Tunic - 15"}));
+    EXPECT_EQ(f.bulk->LargeTexts(), QStringList({u"Iron - Normal - Chainmail - 15 (45)"_s}));
+    EXPECT_EQ(f.bulk->SmallTexts(), QStringList({u"Iron - Normal - Chainmail - Tunic - 15"_s}));
     EXPECT_EQ(f.bulk->SmallState(0), kGreen);
     // Said once at start-up, per file; the blank line is not counted.
     EXPECT_EQ(
         f.dialogs.Texts(),
-        QStringList({"Line 1 of Lbod.dat and 1 more line hold no bulk order: they are not shown, and the file keeps "
-                     "them.",
-                     "Line 1 of Bod.dat and 3 more lines hold no bulk order: they are not shown, and the file keeps "
-                     "them."}));
+        QStringList({u"Line 1 of Lbod.dat and 1 more line hold no bulk order: they are not shown, and the file keeps "_s
+                     u"them."_s,
+                     u"Line 1 of Bod.dat and 3 more lines hold no bulk order: they are not shown, and the file keeps "_s
+                     u"them."_s}));
     // Deleting the one order keeps every other byte of the file as it was.
     f.SelectSmall(0);
     f.Click("Btn_BulkDelete");
@@ -124,15 +126,15 @@ TEST(BulkDelete, TwoEqualOrdersAndDeleteRemovesOne) {
     f.dialogs.boxAnswers = {mbNo};
     f.Click("Btn_BulkDelete");
     ASSERT_EQ(f.dialogs.boxes.size(), 1u);
-    EXPECT_EQ(f.dialogs.boxes[0].text, "Delete Selected Bulk Order ? \n\rIron - Normal - Chainmail - Tunic - 15");
+    EXPECT_EQ(f.dialogs.boxes[0].text, u"Delete Selected Bulk Order ? \n\rIron - Normal - Chainmail - Tunic - 15"_s);
     EXPECT_EQ(f.dialogs.boxes[0].kind, MsgKind::Confirmation);
     EXPECT_EQ(f.dialogs.boxes[0].buttons, mbYes | mbNo);
     EXPECT_EQ(f.Small(), "0,0,1,9,015\r\n0,0,1,9,015\r\n2,0,0,0,010\r\n");
 
     f.Click("Btn_BulkDelete");  // Yes
     EXPECT_EQ(f.Small(), "0,0,1,9,015\r\n2,0,0,0,010\r\n");
-    EXPECT_EQ(f.bulk->SmallTexts(),
-              QStringList({"Iron - Normal - Chainmail - Tunic - 15", "Shadow - Normal - Ringmail - Gloves - 10"}));
+    EXPECT_EQ(f.bulk->SmallTexts(), QStringList({u"Iron - Normal - Chainmail - Tunic - 15"_s,
+                                                 u"Shadow - Normal - Ringmail - Gloves - 10"_s}));
     // Replaced in one step: no working copy is left beside the data.
     EXPECT_FALSE(f.dir.Exists("Tmp.Tmp"));
     EXPECT_FALSE(f.dir.Exists("Bod.tmp"));
@@ -143,7 +145,7 @@ TEST(BulkDelete, ALargeOrderGoesAndItsSmallOrdersTurnRed) {
     f.SelectLarge(0);
     f.Click("Btn_BulkDelete");
     ASSERT_EQ(f.dialogs.boxes.size(), 1u);
-    EXPECT_EQ(f.dialogs.boxes[0].text, "Delete Selected Large Bulk Order ? \n\rIron - Normal - Chainmail - 10 (30)");
+    EXPECT_EQ(f.dialogs.boxes[0].text, u"Delete Selected Large Bulk Order ? \n\rIron - Normal - Chainmail - 10 (30)"_s);
     EXPECT_EQ(f.Large(), "0,0,0,010\r\n5,1,3,020\r\n");
     EXPECT_EQ(f.bulk->LargeTexts().size(), 2);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(f.bulk->SmallState(i), kRed) << i;  // the chainmail pieces
@@ -206,7 +208,7 @@ TEST(BulkDelete, AnOrderNoLongerInTheFileChangesNothing) {
     f.SelectSmall(0);
     f.Click("Btn_BulkDelete");
     EXPECT_EQ(f.Small(), "3,0,0,0,010\r\n");
-    EXPECT_EQ(f.bulk->SmallTexts(), QStringList({"Copper - Normal - Ringmail - Gloves - 10"}));
+    EXPECT_EQ(f.bulk->SmallTexts(), QStringList({u"Copper - Normal - Ringmail - Gloves - 10"_s}));
     EXPECT_FALSE(f.dir.Exists("Tmp.Tmp"));
     EXPECT_FALSE(f.dir.Exists("Bod.tmp"));
 }
@@ -234,8 +236,8 @@ TEST(BulkPage, PopupAndDisplayOptions) {
     const PopupState s = f.bulk->Popup(nullptr);
     EXPECT_EQ(s.list1, 8);
     EXPECT_EQ(s.list2, 9);
-    EXPECT_EQ(s.list1Caption, "Large Order Options");
-    EXPECT_EQ(s.list2Caption, "Bulk Order Options");
+    EXPECT_EQ(s.list1Caption, u"Large Order Options"_s);
+    EXPECT_EQ(s.list2Caption, u"Bulk Order Options"_s);
     EXPECT_FALSE(s.gridResize);
     EXPECT_TRUE(s.sendToGame);
     EXPECT_FALSE(f.bulk->RelayoutWithTabs());
@@ -251,7 +253,7 @@ TEST(BulkPage, PopupAndDisplayOptions) {
     EXPECT_EQ(f.LargeTree()->font().pointSize(), 12);
     EXPECT_NE(f.SmallTree()->palette().color(QPalette::Base), QColor(255, 255, 0));
     f.bulk->ApplyListDisplay(9, display);
-    EXPECT_EQ(f.SmallTree()->font().family(), "Courier");
+    EXPECT_EQ(f.SmallTree()->font().family(), u"Courier"_s);
 }
 
 TEST(BulkPage, ButtonBarInItsOrder) {
@@ -261,12 +263,12 @@ TEST(BulkPage, ButtonBarInItsOrder) {
         names << w->objectName();
         captions << static_cast<TToolBtnSig*>(w)->text();
     }
-    EXPECT_EQ(names, QStringList({"Btn_BulkLNew", "Btn_BulkNew", "Btn_BulkTimer", "Btn_BulkDelete", "Btn_BulkList",
-                                  "Btn_BulkSend"}));
-    EXPECT_EQ(captions, QStringList({"New Large", "New Bulk", "00:00:00", "Delete", "List", "Send"}));
-    EXPECT_EQ(f.Find<TToolBtnSig>("Btn_BulkSend")->toolTip(), "Send data to game");
+    EXPECT_EQ(names, QStringList({u"Btn_BulkLNew"_s, u"Btn_BulkNew"_s, u"Btn_BulkTimer"_s, u"Btn_BulkDelete"_s,
+                                  u"Btn_BulkList"_s, u"Btn_BulkSend"_s}));
+    EXPECT_EQ(captions, QStringList({u"New Large"_s, u"New Bulk"_s, u"00:00:00"_s, u"Delete"_s, u"List"_s, u"Send"_s}));
+    EXPECT_EQ(f.Find<TToolBtnSig>("Btn_BulkSend")->toolTip(), u"Send data to game"_s);
     EXPECT_EQ(f.Find<TToolBtnSig>("Btn_BulkList")->toolTip(),
-              "List all orders (position cursor in book or profile before starting)");
+              u"List all orders (position cursor in book or profile before starting)"_s);
     // The timer shows its caption whatever the button options say.
     EXPECT_EQ(f.Find<TToolBtnSig>("Btn_BulkTimer")->displayMode(), dmBoth);
     EXPECT_EQ(f.Find<TToolBtnSig>("Btn_BulkDelete")->displayMode(), dmGlyphOnly);

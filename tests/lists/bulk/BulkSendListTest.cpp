@@ -7,6 +7,8 @@
 
 namespace stallmark::test {
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Dull-Copper Exceptional Plate-Female 10, Iron Normal Ringmail 20.
@@ -77,7 +79,7 @@ TEST(BulkList, ListsTheFocusedTreeLineByLine) {
     f.SelectLarge(0, 2);
     f.Click("Btn_BulkList");
     ASSERT_EQ(f.dialogs.boxes.size(), 1u);
-    EXPECT_EQ(f.dialogs.boxes[0].text, "Position game cursor in a book\n\ror your profile before proceeding.");
+    EXPECT_EQ(f.dialogs.boxes[0].text, u"Position game cursor in a book\n\ror your profile before proceeding."_s);
     EXPECT_EQ(f.Typed(), kLargeListing);  // the piece nodes are not listed
     EXPECT_EQ(f.pacer.Sleeps(), (std::vector<int>{250, 250}));
     // A pause after each order, none after the heading: the trace shows where they fall.
@@ -184,39 +186,39 @@ TEST(BulkTimer, CaptionAndHintShowTheTimeSinceTheReset) {
     f.state.BulkTimerStart = now - (1 + 2 / 24.0 + 5 / 1440.0);
     f.Start();
     auto* timer = f.Find<TToolBtnSig>("Btn_BulkTimer");
-    EXPECT_EQ(timer->text(), "01:02:05");
-    EXPECT_EQ(timer->toolTip(), "Reset - 07/12/2026 08:25");
+    EXPECT_EQ(timer->text(), u"01:02:05"_s);
+    EXPECT_EQ(timer->toolTip(), u"Reset - 07/12/2026 08:25"_s);
     f.state.BulkTimerStart = now - 3 / 1440.0;
     f.bulk->ShowBulkTimer();
-    EXPECT_EQ(timer->text(), "00:00:03");
+    EXPECT_EQ(timer->text(), u"00:00:03"_s);
     f.state.BulkTimerStart = now - (23 * 3600 + 59 * 60 + 45) / 86400.0;
     f.bulk->ShowBulkTimer();
-    EXPECT_EQ(timer->text(), "01:00:00");
+    EXPECT_EQ(timer->text(), u"01:00:00"_s);
     f.state.BulkTimerStart = now + 1;  // a reset in the future
     f.bulk->ShowBulkTimer();
-    EXPECT_EQ(timer->text(), "00:00:00");
+    EXPECT_EQ(timer->text(), u"00:00:00"_s);
     // A start that names no moment starts the timer now.
     f.state.BulkTimerStart = std::numeric_limits<double>::quiet_NaN();
     f.bulk->ShowBulkTimer();
-    EXPECT_EQ(timer->text(), "00:00:00");
+    EXPECT_EQ(timer->text(), u"00:00:00"_s);
     EXPECT_DOUBLE_EQ(f.state.BulkTimerStart, now);
-    EXPECT_EQ(timer->toolTip(), "Reset - 08/12/2026 10:30");
+    EXPECT_EQ(timer->toolTip(), u"Reset - 08/12/2026 10:30"_s);
 }
 
 TEST(BulkTimer, RefreshedEveryHundredAndTwentyTicksAndResetByAClick) {
     BulkFixture f("", "");
     auto* timer = f.Find<TToolBtnSig>("Btn_BulkTimer");
-    EXPECT_EQ(timer->text(), "00:00:00");
+    EXPECT_EQ(timer->text(), u"00:00:00"_s);
     f.clock.Advance(5 / 1440.0);
     f.Tick(119);
-    EXPECT_EQ(timer->text(), "00:00:00");
+    EXPECT_EQ(timer->text(), u"00:00:00"_s);
     EXPECT_EQ(f.bulk->MinuteTicks(), 119);
     f.Tick();
-    EXPECT_EQ(timer->text(), "00:00:05");
+    EXPECT_EQ(timer->text(), u"00:00:05"_s);
     EXPECT_EQ(f.bulk->MinuteTicks(), 0);
     // A click resets it at once, without a question.
     f.Click("Btn_BulkTimer");
-    EXPECT_EQ(timer->text(), "00:00:00");
+    EXPECT_EQ(timer->text(), u"00:00:00"_s);
     EXPECT_DOUBLE_EQ(f.state.BulkTimerStart, f.clock.Now());
     EXPECT_TRUE(f.dialogs.boxes.empty());
     // Asked with No, nothing changes.
@@ -224,7 +226,7 @@ TEST(BulkTimer, RefreshedEveryHundredAndTwentyTicksAndResetByAClick) {
     f.dialogs.boxAnswers = {mbNo};
     f.bulk->AskResetBulkTimer();
     f.bulk->ShowBulkTimer();
-    EXPECT_EQ(timer->text(), "01:00:00");
+    EXPECT_EQ(timer->text(), u"01:00:00"_s);
 }
 
 }  // namespace stallmark::test

@@ -22,6 +22,8 @@ inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << tex
 
 namespace stallmark::test {
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QStringList Shown(TStallmarkForm& form) {
@@ -47,18 +49,18 @@ TEST(BulkWindow, StartUpLoadsMatchesAndShowsTheTimer) {
     auto form = f.StartShown();
     auto* large = Find<QTreeView>(form.get(), "Tv_Lbod");
     ASSERT_NE(large, nullptr);
-    EXPECT_EQ(large->model()->index(0, 0).data().toString(), "Iron - Normal - Chainmail - 10 (30)");
+    EXPECT_EQ(large->model()->index(0, 0).data().toString(), u"Iron - Normal - Chainmail - 10 (30)"_s);
     EXPECT_EQ(large->model()->index(0, 0).data(kBulkStateRole).toInt(), 1);
     EXPECT_EQ(large->font().pointSize(), 11);  // display options of list 8
-    EXPECT_EQ(Find<TToolBtnSig>(form.get(), "Btn_BulkTimer")->text(), "01:02:05");
+    EXPECT_EQ(Find<TToolBtnSig>(form.get(), "Btn_BulkTimer")->text(), u"01:02:05"_s);
     EXPECT_TRUE(f.dialogs.boxes.empty());
 
     // Refreshed every 120 ticks of the window's timer; start-up ran the first.
     f.clock.Advance(1 / 1440.0);
     for (int i = 0; i < 118; ++i) form->TimerTimer();
-    EXPECT_EQ(Find<TToolBtnSig>(form.get(), "Btn_BulkTimer")->text(), "01:02:05");
+    EXPECT_EQ(Find<TToolBtnSig>(form.get(), "Btn_BulkTimer")->text(), u"01:02:05"_s);
     form->TimerTimer();
-    EXPECT_EQ(Find<TToolBtnSig>(form.get(), "Btn_BulkTimer")->text(), "01:02:06");
+    EXPECT_EQ(Find<TToolBtnSig>(form.get(), "Btn_BulkTimer")->text(), u"01:02:06"_s);
 
     // The moment of the last reset is kept for the next start.
     form->PageControl()->SetActivePageIndex(TStallmarkForm::pgBulk);
@@ -71,8 +73,8 @@ TEST(BulkWindow, AnUnreadableBulkDateStartsTheTimerNow) {
     AppFixture f;
     f.settings.WriteDateTime("Bulk Date", std::numeric_limits<double>::quiet_NaN());
     auto form = f.StartShown();
-    EXPECT_EQ(Find<TToolBtnSig>(form.get(), "Btn_BulkTimer")->text(), "00:00:00");
-    EXPECT_EQ(Find<TToolBtnSig>(form.get(), "Btn_BulkTimer")->toolTip(), "Reset - 08/12/2026 10:30");
+    EXPECT_EQ(Find<TToolBtnSig>(form.get(), "Btn_BulkTimer")->text(), u"00:00:00"_s);
+    EXPECT_EQ(Find<TToolBtnSig>(form.get(), "Btn_BulkTimer")->toolTip(), u"Reset - 08/12/2026 10:30"_s);
 }
 
 TEST(BulkWindow, PopupAndF2OnTheBulkPage) {
@@ -82,8 +84,8 @@ TEST(BulkWindow, PopupAndF2OnTheBulkPage) {
     const WindowHandle game = f.windows.AddWindow("Ultima Online", "Ultima Online - Ann");
     auto form = f.StartShown();
     form->PageControl()->SetActivePageIndex(TStallmarkForm::pgBulk);
-    EXPECT_EQ(Shown(*form), QStringList({"Send To &Game", "-", "Large Order Options", "Bulk Order Options",
-                                         "Options...", "-", "Help...", "-", "Exit"}));
+    EXPECT_EQ(Shown(*form), QStringList({u"Send To &Game"_s, u"-"_s, u"Large Order Options"_s, u"Bulk Order Options"_s,
+                                         u"Options..."_s, u"-"_s, u"Help..."_s, u"-"_s, u"Exit"_s}));
     EXPECT_EQ(form->MenuItem("Mp_ListOpt1")->data().toInt(), 8);
     EXPECT_EQ(form->MenuItem("Mp_ListOpt2")->data().toInt(), 9);
 
