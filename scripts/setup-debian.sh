@@ -14,6 +14,9 @@ packages=(
   desktop-file-utils appstream dpkg-dev file
   # The start-up benchmark sees the first paint through the X Damage extension.
   libxdamage-dev
+  # The fuzz targets (clang with libFuzzer) and readable sanitizer reports (llvm-symbolizer).
+  # The builds of make test keep the system's default compiler.
+  clang libclang-rt-14-dev llvm
 )
 if [ -f "$(dirname "$0")/packages-extra.txt" ]; then
   while read -r p; do [ -n "$p" ] && [ "${p#\#}" = "$p" ] && packages+=("$p"); done < "$(dirname "$0")/packages-extra.txt"

@@ -1,7 +1,8 @@
 // The weapons page on the whole window, driven as a player drives it: a search box
 // changed, a key typed in Other, Save of one item, Reorder from the popup menu,
 // start-up to the first paint, and the memory the loaded page takes. F is measured
-// on MWStock.dat in the same run. Runs at 10k and 100k lines by default.
+// on MWStock.dat in the same run. The armour page the same way (without Reorder and
+// memory), F on MA1Stock.dat. Runs at 10k and 100k lines by default.
 
 #include <QApplication>
 #include <QCheckBox>
@@ -204,11 +205,136 @@ void RunSize(int lines) {
     w.Close();
 }
 
+// The armour page, shown at start-up, on MA1Stock.dat of the given size (the weapon files
+// empty): start-up, the search both ways, a key in Other and Save, each against F on
+// the armour stock file.
+void RunArmourSize(int lines) {
+    const int runs = Runs();
+    std::vector<std::string> stock = ArmourStockLines(lines);
+    std::vector<std::string> prices = ArmourPriceLines(lines);
+    const std::string stockUnsorted = JoinLines(stock);
+    SortRecordLines(stock);
+    SortRecordLines(prices);
+    const std::string stockSorted = JoinLines(stock);
+
+    BenchWindow w;
+    for (const NamedFile& f : ArmourPickLists()) w.dir.Write(f.name, f.bytes);
+    w.settings.WriteInteger("LastPage", 1);  // the armour page is the one painted
+    w.dir.Write("MA1Stock.dat", stockUnsorted);
+    w.dir.Write("MA1Price.dat", JoinLines(prices));
+    const std::string stockPath = w.dir.File("MA1Stock.dat");
+    FloorOnce(stockPath);
+    {
+        Row row;
+        row.action = "Armour: start-up to first paint (in process)";
+        row.size = lines;
+        const Measured m = MeasureAgainstFloor(
+            stockPath, runs, [&] { w.Close(); }, [&] { w.Start(); });
+        row.value = m.action;
+        row.floor = m.floor;
+        row.target = TimesFPlus(5, 50);
+        row.note = "window built, both armour files loaded (stock unsorted), the armour page shown and painted once";
+        Record(row);
+    }
+    const int shown = w.Need<TStringGrid>("SGrid_MArmDisplay")->RowCount() - 1;
+    if (shown != lines) std::printf("the armour grid shows %d of %d lines\n", shown, lines);
+
+    QComboBox* item = w.Need<QComboBox>("Cb_MAItem");
+    const int first = item->findText(QString::fromLatin1(ArmourNames()[0].c_str()));
+    {
+        Row row;
+        row.action = "Armour: search, one box to an entry";
+        row.size = lines;
+        const Measured m = MeasureAgainstFloor(
+            stockPath, runs,
+            [&] {
+                item->setCurrentIndex(0);
+                w.Painted();
+            },
+            [&] {
+                item->setCurrentIndex(first);
+                w.Painted();
+            });
+        row.value = m.action;
+        row.floor = m.floor;
+        row.target = TimesF(2);
+        Record(row);
+    }
+    {
+        Row row;
+        row.action = "Armour: search, one box back to (None)";
+        row.size = lines;
+        const Measured m = MeasureAgainstFloor(
+            stockPath, runs,
+            [&] {
+                item->setCurrentIndex(first);
+                w.Painted();
+            },
+            [&] {
+                item->setCurrentIndex(0);
+                w.Painted();
+            });
+        row.value = m.action;
+        row.floor = m.floor;
+        row.target = TimesF(2);
+        Record(row);
+    }
+    {
+        Row row;
+        row.action = "Armour: one key typed in Other";
+        row.size = lines;
+        QLineEdit* edit = w.Need<QComboBox>("Cb_MAOther")->lineEdit();
+        edit->setFocus();
+        int n = 0;
+        const Measured m = MeasureAgainstFloor(
+            stockPath, runs, [] {},
+            [&] {
+                QTest::keyClick(edit, (n++ % 2) ? Qt::Key_Backspace : Qt::Key_A);
+                w.Painted();
+            });
+        row.value = m.action;
+        row.floor = m.floor;
+        row.target = TimesF(2);
+        row.note = "every key reloads the whole list (Other does not filter)";
+        Record(row);
+        edit->clear();
+        w.Painted();
+    }
+    {
+        Row row;
+        row.action = "Armour: Save of one item";
+        row.size = lines;
+        QComboBox* magic = w.Need<QComboBox>("Cb_MAMagic");
+        QLineEdit* price = w.Need<QLineEdit>("Ed_MAPrice");
+        const Measured m = MeasureAgainstFloor(
+            stockPath, runs,
+            [&] {
+                w.dir.Write("MA1Stock.dat", stockSorted);
+                item->setCurrentIndex(first);
+                magic->setCurrentIndex(magic->findText(QString::fromLatin1(ArmourMagicNames()[1].c_str())));
+                price->setText(QStringLiteral("1500"));
+                w.Painted();
+            },
+            [&] {
+                w.Click("Btn_MAAdd");
+                w.Painted();
+            });
+        row.value = m.action;
+        row.floor = m.floor;
+        row.target = TimesF(3);
+        row.note = "ordered insert (file read, written, flushed) and the reload through the search";
+        Record(row);
+        if (!w.dialogs.boxes.empty()) std::printf("a message box was shown during the armour Save\n");
+    }
+    w.Close();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     return RunEachSize(argc, argv, {10000, 100000}, [&](int lines) {
         EnsureApplication(argc, argv);
         RunSize(lines);
+        RunArmourSize(lines);
     });
 }

@@ -309,6 +309,22 @@ std::vector<NamedFile> WeaponPickLists() {
 const std::vector<std::string>& WeaponNames() { return kWeapons; }
 const std::vector<std::string>& MagicNames() { return kMagic; }
 
+std::vector<NamedFile> ArmourPickLists() {
+    auto plain = [](const std::vector<std::string>& entries) {
+        std::string out;
+        for (const std::string& e : entries)
+            if (!e.empty()) out += e + "\r\n";
+        return out;
+    };
+    return {{"ListMaItem.dat", plain(kArmour)},
+            {"ListMaMagic.dat", plain(kArmourMagic)},
+            {"ListMaDur.dat", plain(kDurability)},
+            {"ListMaOther.dat", "from the bank\r\nguild\r\n" LAQUO "rare" RAQUO "\r\n"}};
+}
+
+const std::vector<std::string>& ArmourNames() { return kArmour; }
+const std::vector<std::string>& ArmourMagicNames() { return kArmourMagic; }
+
 std::string JoinLines(const std::vector<std::string>& lines) {
     std::size_t total = 0;
     for (const std::string& line : lines) total += line.size() + 2;

@@ -28,6 +28,10 @@ std::vector<NamedFile> WeaponPickLists();
 // Entries of the weapon and magic pick lists (the first is used by the searches).
 const std::vector<std::string>& WeaponNames();
 const std::vector<std::string>& MagicNames();
+// The armour pick lists, and the entries of the armour item and magic lists.
+std::vector<NamedFile> ArmourPickLists();
+const std::vector<std::string>& ArmourNames();
+const std::vector<std::string>& ArmourMagicNames();
 
 // The lines joined, each ended with CR LF.
 std::string JoinLines(const std::vector<std::string>& lines);

@@ -7,7 +7,9 @@
 #include "lists/MenuOnlyPage.h"
 #include "lists/bulk/BulkPage.h"
 #include "lists/magic/MagicPage.h"
+#include "lists/smith/SmithPage.h"
 #include "lists/trade/GeneralPage.h"
+#include "lists/trade/RegsPage.h"
 
 namespace stallmark {
 
@@ -19,21 +21,11 @@ std::unique_ptr<TabPage> MenuOnly(PopupState popup) { return std::make_unique<TM
 
 void TStallmarkForm::CreateTabs() {
     AddTab(pgWeapons, std::make_unique<TMagicPage>(*this, Page(pgWeapons), WeaponList()));
-    AddTab(pgArmour, MenuOnly({.sendToDetail = true,
-                               .list1 = 3,
-                               .list2 = 4,
-                               .list1Caption = QStringLiteral("Stock List Options"),
-                               .list2Caption = QStringLiteral("Price List Options"),
-                               .gridResize = true,
-                               .hideColumns = true}));
-    AddTab(pgSmith, MenuOnly({.list1 = 5,
-                              .list2 = 6,
-                              .list1Caption = QStringLiteral("Price List Options"),
-                              .list2Caption = QStringLiteral("Description List Options"),
-                              .gridResize = true}));
+    AddTab(pgArmour, std::make_unique<TMagicPage>(*this, Page(pgArmour), ArmourList()));
+    AddTab(pgSmith, std::make_unique<TSmithPage>(*this, Page(pgSmith)));
     AddTab(pgBulk, std::make_unique<TBulkPage>(*this, Page(pgBulk)));
     AddTab(pgGeneral, std::make_unique<TGeneralPage>(*this, Page(pgGeneral)));
-    AddTab(pgRegs, MenuOnly({.link = true, .linkChecked = true}));
+    AddTab(pgRegs, std::make_unique<TRegsPage>(*this, Page(pgRegs)));
     AddTab(pgMemos, MenuOnly({.list1 = 10, .list1Caption = QStringLiteral("Memo List Options")}));
     AddTab(pgVendor, MenuOnly({.list1 = 11, .list1Caption = QStringLiteral("Vendor List Options"), .gridResize = true}));
 }

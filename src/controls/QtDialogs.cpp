@@ -13,6 +13,17 @@ namespace stallmark {
 
 namespace {
 
+// The window a box belongs to: the one the player is working in, or, while
+// none is active (the focus on its way between windows), the program's
+// visible window, so that a box never opens behind it unowned.
+QWidget* BoxOwner() {
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    if (QWidget* active = QApplication::activeWindow()) return active;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->isVisible() && top->windowType() == Qt::Window) return top;
+    return nullptr;
+}
+
 // Runs a dialog modally and gives the keyboard focus back to the window that
 // had it (a window manager may hand it to another window of the program).
 int ExecAndReturnFocus(QDialog& dialog) {
@@ -35,7 +46,7 @@ QString DisplayText(const QString& text) {
 }
 
 MsgButton QtDialogs::ShowMessageBox(const QString& text, MsgKind kind, MsgButtons buttons) {
-    QMessageBox box(QApplication::activeWindow());
+    QMessageBox box(BoxOwner());
     box.setWindowTitle(QApplication::applicationName());
     box.setText(DisplayText(text));
     switch (kind) {
@@ -67,7 +78,7 @@ MsgButton QtDialogs::ShowMessageBox(const QString& text, MsgKind kind, MsgButton
 }
 
 bool QtDialogs::InputQuery(const QString& caption, const QString& prompt, QString& value) {
-    QInputDialog box(QApplication::activeWindow());
+    QInputDialog box(BoxOwner());
     box.setWindowTitle(caption);
     box.setLabelText(prompt);
     box.setInputMode(QInputDialog::TextInput);
@@ -91,7 +102,7 @@ QFont FontAsDrawn(const QFont& font) {
 }
 
 bool QtDialogs::PickFont(QFont& font) {
-    QFontDialog picker(FontAsDrawn(font), QApplication::activeWindow());
+    QFontDialog picker(FontAsDrawn(font), BoxOwner());
     PrepareDialogWindow(picker);
     if (ExecAndReturnFocus(picker) != QDialog::Accepted) return false;
     font = picker.selectedFont();
@@ -99,7 +110,7 @@ bool QtDialogs::PickFont(QFont& font) {
 }
 
 bool QtDialogs::PickColor(QColor& color) {
-    QColorDialog picker(color, QApplication::activeWindow());
+    QColorDialog picker(color, BoxOwner());
     PrepareDialogWindow(picker);
     if (ExecAndReturnFocus(picker) != QDialog::Accepted) return false;
     const QColor chosen = picker.selectedColor();

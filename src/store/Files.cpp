@@ -9,6 +9,7 @@
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
+#include <sys/stat.h>
 #include <windows.h>
 #else
 #include <fcntl.h>
@@ -61,11 +62,30 @@ void SyncFolderOf(const std::string& path) {
 
 // ---------------------------------------------------------------- reading
 
+namespace {
+
+// A buffer for reading the open file: the whole of a small file (and the end-of-file test
+// after it) in one piece, at most kChunk; it grows only for a line longer than that.
+size_t InitialBufferSize(std::FILE* file) {
+    constexpr size_t kSmallest = 4096;
+#ifdef _WIN32
+    struct _stat64 st {};
+    if (_fstat64(_fileno(file), &st) != 0 || st.st_size < 0) return kChunk;
+#else
+    struct stat st {};
+    if (::fstat(::fileno(file), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) return kChunk;
+#endif
+    const auto size = static_cast<unsigned long long>(st.st_size) + 1;
+    return size < kSmallest ? kSmallest : size > kChunk ? kChunk : static_cast<size_t>(size);
+}
+
+}  // namespace
+
 LineReader::LineReader(const std::string& path, std::size_t maxLineBytes)
     : path_(path), limit_(maxLineBytes == 0 ? 1 : maxLineBytes) {
     file_ = std::fopen(path.c_str(), "rb");
     if (file_ == nullptr) ThrowErrno(errno, path);
-    buf_.resize(kChunk);
+    buf_.resize(InitialBufferSize(file_));
 }
 
 LineReader::~LineReader() {
@@ -190,9 +210,10 @@ std::string ReadFileBytes(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) ThrowErrno(errno, path);
     std::string bytes;
+    bytes.resize(InitialBufferSize(file));
     size_t size = 0;
     for (;;) {
-        if (bytes.size() - size < kChunk) bytes.resize(size + kChunk);
+        if (size == bytes.size()) bytes.resize(size + kChunk);
         const size_t got = std::fread(bytes.data() + size, 1, bytes.size() - size, file);
         size += got;
         if (got == 0) break;
@@ -368,6 +389,63 @@ void WriteLines(const std::string& path, const std::vector<std::string>& lines, 
             for (const std::string& line : lines) out.WriteLine(line);
         },
         tempPath);
+}
+
+void ReplaceFilesAtomically(const std::vector<FileContent>& files, std::size_t* replaced) {
+    if (replaced) *replaced = 0;
+    struct Staged {
+        std::string target;
+        std::string temp;
+    };
+    std::vector<Staged> staged;
+    staged.reserve(files.size());
+    // Every file is checked before anything is written.
+    for (const FileContent& file : files) {
+        const std::string target = LinkTarget(file.path);
+        if (IsReadOnlyFile(target)) ThrowReadOnly(target);
+        staged.push_back({target, WorkingCopyPath(target, "tmp")});
+    }
+    auto removeTemps = [&staged](size_t from) {
+        for (size_t i = from; i < staged.size(); ++i) {
+#ifdef _WIN32
+            DeleteFileA(staged[i].temp.c_str());
+#else
+            ::unlink(staged[i].temp.c_str());
+#endif
+        }
+    };
+    size_t written = 0;
+    try {
+        for (; written < files.size(); ++written) {
+            FileWriter writer(staged[written].temp, staged[written].target);
+            writer.Write(files[written].content);
+            writer.Commit();
+        }
+    } catch (...) {
+        // The copy being written when it failed is removed too (if it was made at all).
+        removeTemps(0);
+        throw;
+    }
+    for (size_t i = 0; i < staged.size(); ++i) {
+#ifdef _WIN32
+        if (!MoveFileExA(staged[i].temp.c_str(), staged[i].target.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            const DWORD code = GetLastError();
+            removeTemps(i);
+            throw StoreError(WindowsErrorText(code) + ": " + staged[i].target, static_cast<int>(code));
+        }
+#else
+        if (::rename(staged[i].temp.c_str(), staged[i].target.c_str()) != 0) {
+            const int code = errno;
+            removeTemps(i);
+            ThrowErrno(code, staged[i].target);
+        }
+#endif
+        if (replaced) *replaced = i + 1;
+    }
+#ifndef _WIN32
+    for (const Staged& file : staged) SyncFolderOf(file.target);
+#endif
 }
 
 // ---------------------------------------------------------------- names and folder entries

@@ -107,6 +107,7 @@ std::string ReadFileBytes(const std::string& path);
 void SplitLines(std::string_view text, std::vector<std::string_view>& lines);
 
 class FileWriter;
+struct FileContent;
 
 // Replaces the file at path by what write produces: the bytes go to tempPath (by default
 // the working copy WorkingCopyPath(path, "tmp")), which is flushed, synced and renamed over
@@ -133,6 +134,7 @@ public:
 
 private:
     friend void ReplaceFileAtomically(const std::string&, const std::function<void(FileWriter&)>&, const std::string&);
+    friend void ReplaceFilesAtomically(const std::vector<FileContent>&, std::size_t*);
     FileWriter(std::string path, const std::string& modeFrom);
     void Flush();
     void Commit();   // flush, sync to disk, close
@@ -150,6 +152,22 @@ private:
 void ReplaceFileAtomically(const std::string& path, std::string_view content, const std::string& tempPath = {});
 // Replaces the file with lines, each ended with CR LF.
 void WriteLines(const std::string& path, const std::vector<std::string>& lines, const std::string& tempPath = {});
+
+// A file and the whole content it is to hold.
+struct FileContent {
+    std::string path;
+    std::string content;
+};
+// Replaces files that only make sense together (two files of one list, line for line):
+// every new content goes to its file's working copy WorkingCopyPath(path, "tmp") first,
+// flushed and synced, and only when all of them are written are they renamed over their
+// files, in order. A failure before the renames (a full disk, a read-only file, a working
+// copy that cannot be made) removes the working copies, leaves every file as it was and
+// throws StoreError. Links and read-only files are treated as by ReplaceFileAtomically.
+// Only a failed rename (a file another program holds locked) can leave the files before it
+// replaced and those after it not; replaced, when given, then tells how many of the files,
+// from the first, were replaced (0 for any failure before the renames, and on success all).
+void ReplaceFilesAtomically(const std::vector<FileContent>& files, std::size_t* replaced = nullptr);
 
 // path with its last three characters replaced by ending ("MWStock.dat" -> "MWStock.tmp").
 // When that would name path itself, "." and ending are appended instead.

@@ -13,7 +13,9 @@
 
 #include "app/OptionsForm.h"
 #include "app/PageControl.h"
+#include "controls/CaptionedControls.h"
 #include "controls/StringGrid.h"
+#include "controls/ToolButton.h"
 #include "support/AppFixture.h"
 
 namespace stallmark::test {
@@ -228,6 +230,219 @@ TEST(PageWiring, ListsReadTheOptionsDialogAsItStandsNow) {
     Find<QLineEdit>(&form->Options(), "Ed_BackSpaces")->setText("0");
     form->Mp_SendToGameClick();
     EXPECT_EQ(f.windows.PostedText(game), "Hammer\r");
+}
+
+namespace {
+
+// The items the popup shows on the given page, separators as "-".
+QStringList ShownItems(TStallmarkForm& form, int page) {
+    form.PageControl()->SetActivePageIndex(page);
+    form.Popup_PricesPopup();
+    QStringList shown;
+    for (QAction* a : form.Popup_Prices()->actions())
+        if (a->isVisible()) shown << (a->isSeparator() ? QString("-") : a->text());
+    return shown;
+}
+
+// A page that answers the popup and F2 by where the focus is, as a page with a grid of
+// its own does: with the focus anywhere inside its grid, no "Send To Game".
+class FocusTab final : public TabPage {
+public:
+    QWidget* grid = nullptr;
+    std::vector<const QWidget*> popupFocus;
+    int sends = 0;
+    std::vector<StoredList*> Lists() override { return {}; }
+    PopupState Popup(const QWidget* focus) const override {
+        const_cast<FocusTab*>(this)->popupFocus.push_back(focus);
+        PopupState s;
+        s.sendToGame = !IsWithin(focus, grid);
+        return s;
+    }
+    void SendToGame(QWidget* focus) override {
+        if (!IsWithin(focus, grid)) ++sends;
+    }
+};
+
+}  // namespace
+
+TEST(PageWiring, EveryPageShowsItsOwnPopupItems) {
+    AppFixture f;
+    auto form = f.StartShown();
+    const QStringList tail = {"Options...", "-", "Help...", "-", "Exit"};
+    EXPECT_EQ(ShownItems(*form, TStallmarkForm::pgArmour),
+              QStringList({"Send To &Game", "Send To &Detail", "-", "Stock List Options", "Price List Options",
+                           "&Resize Grid", "-", "Hide Date", "Hide Age", "Hide Other"}) +
+                  tail);
+    EXPECT_EQ(form->MenuItem("Mp_ListOpt1")->data().toInt(), 3);
+    EXPECT_EQ(form->MenuItem("Mp_ListOpt2")->data().toInt(), 4);
+    EXPECT_EQ(
+        ShownItems(*form, TStallmarkForm::pgSmith),
+        QStringList({"Send To &Game", "-", "Price List Options", "Description List Options", "&Resize Grid"}) + tail);
+    EXPECT_EQ(form->MenuItem("Mp_ListOpt2")->data().toInt(), 6);
+    EXPECT_EQ(ShownItems(*form, TStallmarkForm::pgBulk),
+              QStringList({"Send To &Game", "-", "Large Order Options", "Bulk Order Options"}) + tail);
+    EXPECT_EQ(ShownItems(*form, TStallmarkForm::pgMemos),
+              QStringList({"Send To &Game", "-", "Memo List Options"}) + tail);
+    EXPECT_EQ(ShownItems(*form, TStallmarkForm::pgVendor),
+              QStringList({"Send To &Game", "-", "Vendor List Options", "&Resize Grid"}) + tail);
+    EXPECT_EQ(form->MenuItem("Mp_ListOpt1")->data().toInt(), 11);
+    // The Regs page: no list options, and the link's check mark.
+    EXPECT_EQ(ShownItems(*form, TStallmarkForm::pgRegs),
+              QStringList({"Send To &Game", "-", "-", "Link Quantities"}) + tail);
+    EXPECT_EQ(form->MenuItem("Mp_ListOpt1")->data().toInt(), 0);
+    EXPECT_EQ(form->MenuItem("Mp_ListOpt2")->data().toInt(), 0);
+    EXPECT_TRUE(form->MenuItem("Mp_Link")->isChecked());
+}
+
+TEST(PageWiring, ArmourGridHeightAnswersAndHiddenColumns) {
+    AppFixture f;
+    f.dir.Write("MA1Stock.dat", "Helm,Guarding,,500,20261201,\r\n");
+    auto form = f.StartShown();
+    auto* grid = Find<TStringGrid>(form.get(), "SGrid_MArmDisplay");
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->Cells(0, 1), "Helm");
+    form->PageControl()->SetActivePageIndex(TStallmarkForm::pgArmour);
+    // Not a number, below 6, then a good height; off in between keeps the height.
+    for (const auto& [answer, height] : std::vector<std::pair<QString, int>>{{"abc", 6}, {"5", 6}, {"30", 30}}) {
+        form->Popup_PricesPopup();
+        ASSERT_FALSE(form->MenuItem("Mp_GridResize")->isChecked());
+        f.dialogs.inputAnswers.push_back(answer);
+        form->MenuItem("Mp_GridResize")->trigger();
+        EXPECT_EQ(grid->DefaultRowHeight(), height) << answer.toStdString();
+        EXPECT_TRUE(grid->RowSizing());
+        form->Popup_PricesPopup();
+        form->MenuItem("Mp_GridResize")->trigger();
+        EXPECT_FALSE(grid->RowSizing());
+        EXPECT_EQ(grid->DefaultRowHeight(), height);
+    }
+    EXPECT_EQ(f.dialogs.inputs[0].caption, "Enter Grid Height");
+    EXPECT_EQ(f.dialogs.inputs[0].defaultAnswer, "17");
+    EXPECT_EQ(f.dialogs.inputs[2].defaultAnswer, "6");
+    // The weapon grid is not the one asked.
+    EXPECT_EQ(Find<TStringGrid>(form.get(), "SGrid_MWDisplay")->DefaultRowHeight(), 17);
+
+    form->Popup_PricesPopup();
+    form->MenuItem("Mp_HideColDate")->trigger();
+    form->Popup_PricesPopup();
+    form->MenuItem("Mp_HideColOther")->trigger();
+    EXPECT_EQ(grid->ColWidths(4), -1);
+    EXPECT_EQ(grid->ColWidths(3), -1);
+    auto* weapons = Find<TStringGrid>(form.get(), "SGrid_MWDisplay");
+    EXPECT_GE(weapons->ColWidths(6), std::max(48, weapons->MinColWidth(6)));  // the weapons' Date stays
+    form->Popup_PricesPopup();
+    EXPECT_TRUE(form->MenuItem("Mp_HideColDate")->isChecked());
+    EXPECT_FALSE(form->MenuItem("Mp_HideColAge")->isChecked());
+    form->close();
+    EXPECT_EQ(f.settings.Strings().at("MArmColWidth4"), "-1");
+    EXPECT_EQ(f.settings.Strings().at("MArmRowHeight"), "30");
+}
+
+TEST(PageWiring, F2AfterAnyPopupSendsFromTheArmourAndRegsPages) {
+    AppFixture f;
+    f.dir.Write("MA1Stock.dat", "Helm,Guarding,,500,20261201,\r\n");
+    f.settings.WriteInteger("Reg MnAmt", 3);
+    f.settings.WriteString("Reg MnPrc", "7");
+    f.settings.WriteInteger("BackSpc", 0);
+    const WindowHandle game = f.windows.AddWindow("Ultima Online", "Ultima Online - Bob");
+    auto form = f.StartShown();
+    QApplication::setActiveWindow(form.get());
+    // A page whose popup hid "Send To Game" first.
+    auto tab = std::make_unique<FocusTab>();
+    auto* inside = new QWidget(form->Page(TStallmarkForm::pgVendor));
+    tab->grid = inside;
+    form->AddTab(TStallmarkForm::pgVendor, std::move(tab));
+    auto* editor = new QLineEdit(inside);
+    form->PageControl()->SetActivePageIndex(TStallmarkForm::pgVendor);
+    editor->setFocus();
+    ASSERT_TRUE(editor->hasFocus());
+    form->Popup_PricesPopup();
+    EXPECT_FALSE(form->MenuItem("Mp_SendToGame")->isVisible());
+
+    form->PageControl()->SetActivePageIndex(TStallmarkForm::pgArmour);
+    form->Popup_PricesPopup();
+    QTest::keyClick(form.get(), Qt::Key_F2);
+    EXPECT_EQ(f.windows.PostedText(game), "500,Helm Guarding\r");
+
+    f.windows.ClearLog();
+    form->PageControl()->SetActivePageIndex(TStallmarkForm::pgRegs);
+    auto* mandrake = Find<TEditLabel>(form.get(), "Ed_RegPrcMn");
+    mandrake->setFocus();
+    ASSERT_TRUE(mandrake->hasFocus());
+    form->Popup_PricesPopup();
+    EXPECT_TRUE(form->MenuItem("Mp_SendToGame")->isVisible());
+    QTest::keyClick(form.get(), Qt::Key_F2);
+    EXPECT_EQ(f.windows.PostedText(game), "21,3 Mandrake\r");
+}
+
+TEST(PageWiring, ThePageIsAskedWithTheFocusedWidgetItself) {
+    AppFixture f;
+    auto form = f.StartShown();
+    QApplication::setActiveWindow(form.get());
+    auto tab = std::make_unique<FocusTab>();
+    FocusTab* vendor = tab.get();
+    // The focus two levels down inside the page's grid (a cell editor in a viewport).
+    auto* grid = new QWidget(form->Page(TStallmarkForm::pgVendor));
+    auto* viewport = new QWidget(grid);
+    auto* editor = new QLineEdit(viewport);
+    auto* outside = new QLineEdit(form->Page(TStallmarkForm::pgVendor));
+    vendor->grid = grid;
+    form->AddTab(TStallmarkForm::pgVendor, std::move(tab));
+    form->PageControl()->SetActivePageIndex(TStallmarkForm::pgVendor);
+    editor->setFocus();
+    ASSERT_TRUE(editor->hasFocus());
+    form->Popup_PricesPopup();
+    ASSERT_EQ(vendor->popupFocus.size(), 1u);
+    EXPECT_EQ(vendor->popupFocus[0], editor);
+    EXPECT_FALSE(form->MenuItem("Mp_SendToGame")->isVisible());
+    EXPECT_FALSE(form->MenuItem("Break1")->isVisible());
+    QTest::keyClick(form.get(), Qt::Key_F2);
+    EXPECT_EQ(vendor->sends, 0);  // the grid has the focus: nothing is sent
+    outside->setFocus();
+    form->Popup_PricesPopup();
+    EXPECT_TRUE(form->MenuItem("Mp_SendToGame")->isVisible());
+    QTest::keyClick(form.get(), Qt::Key_F2);
+    EXPECT_EQ(vendor->sends, 1);
+}
+
+TEST(PageWiring, RegsReadBeforeShowingAndTheLinkFollowsItsSettingAndTheMenu) {
+    AppFixture f;
+    f.settings.WriteBool("Reg Link", false);
+    f.settings.WriteInteger("Reg BpAmt", 100);
+    f.settings.WriteString("Reg BpPrc", "5");
+    f.settings.WriteString("Reg GlPrc", "2");
+    auto form = f.Start();
+    // Worked out at start-up, before the window is shown.
+    EXPECT_FALSE(form->State().Ready);
+    EXPECT_EQ(Find<TEditLabel>(form.get(), "Ed_RegTotBp")->text(), "500");
+    EXPECT_EQ(Find<TToolBtnSig>(form.get(), "Btn_RegBp")->toolTip(), "500,100 Black Pearl");
+    // The reagent buttons follow "Button Graphic" alone.
+    EXPECT_EQ(Find<TToolBtnSig>(form.get(), "Btn_RegSa")->displayMode(), dmBoth);
+    form->show();
+    QApplication::setActiveWindow(form.get());
+
+    ShownItems(*form, TStallmarkForm::pgRegs);
+    EXPECT_FALSE(form->MenuItem("Mp_Link")->isChecked());
+    auto* garlic = Find<TEditLabel>(form.get(), "Ed_RegAmtGl");
+    garlic->setFocus();
+    garlic->selectAll();
+    QTest::keyClicks(garlic, "4");
+    EXPECT_EQ(Find<TEditLabel>(form.get(), "Ed_RegAmtBp")->text(), "100");  // not linked
+    EXPECT_EQ(Find<TEditLabel>(form.get(), "Ed_RegTotGl")->text(), "8");
+    form->MenuItem("Mp_Link")->trigger();
+    ShownItems(*form, TStallmarkForm::pgRegs);
+    EXPECT_TRUE(form->MenuItem("Mp_Link")->isChecked());
+    QTest::keyClicks(garlic, "0");
+    EXPECT_EQ(Find<TEditLabel>(form.get(), "Ed_RegAmtBp")->text(), "40");
+    EXPECT_EQ(Find<TEditLabel>(form.get(), "Ed_RegTotBp")->text(), "200");
+
+    Find<QCheckBox>(&form->Options(), "Ckb_OptBtnGraphic")->setChecked(false);
+    Find<QCheckBox>(&form->Options(), "Ckb_OptBtnText")->setChecked(true);
+    form->ApplyButtonOptions();
+    EXPECT_EQ(Find<TToolBtnSig>(form.get(), "Btn_RegSa")->displayMode(), dmTextOnly);
+    form->close();
+    EXPECT_EQ(f.settings.Strings().at("Reg Link"), "1");
+    EXPECT_EQ(f.settings.Strings().at("Reg SsAmt"), "40");
+    EXPECT_EQ(f.settings.Strings().at("Reg BpPrc"), "5");
 }
 
 }  // namespace stallmark::test

@@ -100,4 +100,79 @@ const MagicListDesc& WeaponList() {
     return desc;
 }
 
+const MagicListDesc& ArmourList() {
+    static const MagicListDesc desc = [] {
+        // The page's handlers under their armour names: Btn_MAAddClick (AddClick),
+        // Btn_MADeleteClick (DeleteClick), Btn_MAEditClick (EditClick), Btn_MASoldClick
+        // (SoldClick), Btn_MASendClick (SendClick, also the grid's double click),
+        // Btn_MAListClick (ListClick), Btn_MAResetClick (ResetClick), Btn_MASearchClick
+        // (SearchClick), MADataChanged (DataChanged), Cb_MAOtherChange (OtherChange),
+        // Btn_MAItemClick / Btn_MAMagicClick / Btn_MADurClick / Btn_MAOtherClick
+        // (PickListClick), SGrid_MArmDisplayClick (GridClick), SGrid_MArmDisplaySelectCell
+        // (GridSelectCell), SGrid_MArmDisplayDrawCell (the grid's right-aligned Age and
+        // Price columns), Tab_MArmourResize (PageResize); the operations RefreshArmourGrid
+        // (RefreshGrid), ArmourLineToRow (LineToRow), ArmourRowToLine (RowToLine),
+        // ArmourRowText (RowText), ShowArmourView (ShowView) and ArmourMatchesSearch
+        // (MatchesSearch). No accuracy, no special status, no warning label; a sold item
+        // keeps the day it was stocked as its date sold.
+        MagicListDesc d{};
+        d.id = ListId::Armour;
+        d.stockFile = "MA1Stock.dat";
+        d.priceFile = "MA1Price.dat";
+        d.stockFields = {MagicPart::Item,  MagicPart::Magic, MagicPart::Durability,
+                         MagicPart::Price, MagicPart::Date,  MagicPart::Other};
+        d.columns = {
+            {MagicCol::Item, "Item", 74},   {MagicCol::Magic, "Magic", 76}, {MagicCol::Durability, "Durability", 52},
+            {MagicCol::Other, "Other", 48}, {MagicCol::Date, "Date", 47},   {MagicCol::Age, "Age", 56},
+            {MagicCol::Price, "Price", 48}};
+        d.boxes = {
+            {MagicPart::Item, "Cb_MAItem", "Btn_MAItem", "Item        ", "ListMaItem.dat", false, true, false, false,
+             0},
+            {MagicPart::Magic, "Cb_MAMagic", "Btn_MAMagic", "Magic      ", "ListMaMagic.dat", false, false, false,
+             false, 0},
+            {MagicPart::Durability, "Cb_MADur", "Btn_MADur", "Durability ", "ListMaDur.dat", false, false, false, false,
+             0},
+            {MagicPart::Other, "Cb_MAOther", "Btn_MAOther", "Other       ", "ListMaOther.dat", false, true, true, true,
+             75},
+        };
+        d.hasSpecial = false;
+        d.soldOnStockDate = true;
+        d.sendRow = 2;
+        d.stockList = 3;
+        d.priceList = 4;
+        d.reorder = false;
+        d.gbDetail = "Gb_MADetail";
+        d.gbDisplay = "Gb_MADisplay";
+        d.grid = "SGrid_MArmDisplay";
+        d.descLabel = "Lb_MArmDesc";
+        d.descDesign = "Armour Description";
+        d.warnLabel = nullptr;
+        d.warnCaption = nullptr;
+        d.ckbNone = nullptr;
+        d.ckbSilver = nullptr;
+        d.ckbVirtue = nullptr;
+        d.edPrice = "Ed_MAPrice";
+        d.priceDigitsOnly = false;
+        d.gbBtn = "Gb_MABtn";
+        d.gbBtn2 = "Gb_MABtn2";
+        d.btnAdd = {"Btn_MAAdd", "Save", "Save current item", BtnImage::Save};
+        d.btnDelete = {"Btn_MADelete", "Delete", "Delete current item", BtnImage::Delete};
+        d.btnEdit = {"Btn_MAEdit", "Edit", "Edit value", BtnImage::Edit};
+        d.btnSold = {"Btn_MASold", "Sold", "Sold (Move to price list)", BtnImage::Sold};
+        d.btnSend = {"Btn_MASend", "Send", "Send to game screen", BtnImage::Send};
+        d.btnList = {"Btn_MAList", "Stock", "Toggle Price / Stock Lists", BtnImage::List};
+        d.btnReset = {"Btn_MAReset", "Reset", "Reset (Clear detail boxes)", BtnImage::Reset};
+        d.btnSearch = {"Btn_MASearch", "Search", "Search for entered details", BtnImage::Search};
+        d.btnAutoOn = {"Btn_MAAutoUpdateOn", "Auto On", "Auto search on (recommended)", BtnImage::AutoOn};
+        d.btnAutoOff = {"Btn_MAAutoUpdateOff", "Auto Off", "Auto search off", BtnImage::AutoOff};
+        d.noItemText = "No Description Entered !";
+        d.rowHeight = values::MArmRowHeight;
+        d.colWidths = values::MArmColWidth;
+        d.autoUpdate = values::MAAutoUpdate;
+        d.Index();
+        return d;
+    }();
+    return desc;
+}
+
 }  // namespace stallmark

@@ -122,5 +122,7 @@ struct MagicListDesc {
 
 // The magic weapon lists ("MWStock.dat", "MWPrice.dat").
 const MagicListDesc& WeaponList();
+// The magic armour lists ("MA1Stock.dat", "MA1Price.dat").
+const MagicListDesc& ArmourList();
 
 }  // namespace stallmark

@@ -204,6 +204,10 @@ void TMagicPage::BuildControls() {
     grid_->setDefaultRowHeight(17);
     for (size_t c = 0; c < list_.columns.size(); ++c)
         grid_->setColWidths(static_cast<int>(c), list_.columns[c].designWidth);
+    // A date or an age is never shown cut, whatever the font.
+    if (list_.Column(MagicCol::Date) >= 0)
+        grid_->setColMinText(list_.Column(MagicCol::Date), QStringLiteral("00/00/0000"));
+    if (list_.Column(MagicCol::Age) >= 0) grid_->setColMinText(list_.Column(MagicCol::Age), QStringLiteral("00000"));
     grid_->setRowSelect(true);
     grid_->setVertLines(true);
     grid_->setHorzLines(true);
@@ -309,6 +313,8 @@ MagicCells TMagicPage::CellsOf(int row) const {
     MagicCells cells;
     for (size_t c = 0; c < list_.columns.size(); ++c)
         cells[list_.columns[c].role] = grid_->CellBytes(static_cast<int>(c), row);
+    if (const std::string_view line = rowLines_.Get(row); !line.empty())
+        cells.storedPrice = std::string(GetFieldView(list_.Field(MagicPart::Price, view_), ',', line));
     return cells;
 }
 
@@ -562,7 +568,7 @@ void TMagicPage::AddClick() {
         return;
     }
     const std::string priceText = Bytes(edPrice_->text());
-    if (ToIntOrZero(priceText) <= 0 &&
+    if (ToInt64OrZero(priceText) <= 0 &&
         dialogs.ShowMessageBox("Value missing or incorrect\n\rare you sure you want to continue ?",
                                MsgKind::Confirmation, mbYes | mbNo) != mbYes)
         return;
@@ -610,7 +616,10 @@ void TMagicPage::EditClick() {
         const std::string oldLine = LineOf(row);
         MagicCells cells = CellsOf(row);
         const std::string price = Bytes(edPrice_->text());
-        if (!IsBlank(price)) cells[MagicCol::Price] = DigitsToAmount(price, false);
+        if (!IsBlank(price)) {
+            cells[MagicCol::Price] = DigitsToAmount64(price, false);
+            cells.storedPrice.reset();
+        }
         for (MagicPart part : {MagicPart::Other, MagicPart::Durability, MagicPart::Accuracy, MagicPart::Magic}) {
             if (!Box(part)) continue;
             const std::string text = Bytes(BoxText(part));

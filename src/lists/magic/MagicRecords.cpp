@@ -66,8 +66,16 @@ std::string_view AmountView(std::string_view text, std::string& buffer) {
             break;
         }
     if (plain) return text;
-    buffer = DigitsToAmount(std::string(text), false);
+    buffer = DigitsToAmount64(std::string(text), false);
     return buffer;
+}
+
+// The price field of a line: the stored text while the Price cell still shows it, else
+// the amount the cell holds.
+std::string PriceField(const MagicCells& cells) {
+    const std::string& cell = cells[MagicCol::Price];
+    if (cells.storedPrice && DigitsToAmount64(*cells.storedPrice, false) == cell) return *cells.storedPrice;
+    return DigitsToAmount64(cell, false);
 }
 
 void AppendField(std::string& line, bool& first, const std::string& value) {
@@ -137,6 +145,7 @@ bool LineToCells(const MagicListDesc& list, MagicView view, const MagicFields& f
     MagicRowViews row;
     if (!LineToViews(list, view, fields, clock, now, row)) return false;
     for (size_t i = 0; i < cells.text.size(); ++i) cells.text[i].assign(row.text[i]);
+    cells.storedPrice = std::string(FieldOf(list, view, MagicPart::Price, fields));
     return true;
 }
 
@@ -161,9 +170,7 @@ std::string CellsToLine(const MagicListDesc& list, MagicLineFor form, const Magi
             case MagicPart::Special:
                 AppendField(line, first, std::to_string(SpecialCode(cells[MagicCol::Special])));
                 break;
-            case MagicPart::Price:
-                AppendField(line, first, std::to_string(ToIntOrZero(DigitsToAmount(cells[MagicCol::Price], false))));
-                break;
+            case MagicPart::Price: AppendField(line, first, PriceField(cells)); break;
             case MagicPart::Date:
                 AppendField(line, first,
                             form == MagicLineFor::Stock ? shownToStored(cells[MagicCol::Date])

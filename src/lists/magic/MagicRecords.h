@@ -4,6 +4,7 @@
 // sent to the game or shown as a hint. Plain bytes (Windows-1252), no widgets.
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,10 @@ namespace stallmark {
 // The texts of one grid row, by what each column shows.
 struct MagicCells {
     std::array<std::string, kMagicColRoles> text;
+    // The price field of the line the row was read from, when known: written back as it
+    // stands while the Price cell still shows it, so a price the player did not change
+    // is never rewritten.
+    std::optional<std::string> storedPrice;
     std::string& operator[](MagicCol role) { return text[static_cast<size_t>(role)]; }
     const std::string& operator[](MagicCol role) const { return text[static_cast<size_t>(role)]; }
 };

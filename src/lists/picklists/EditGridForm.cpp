@@ -1,13 +1,14 @@
 #include "lists/picklists/EditGridForm.h"
 
 #include <QResizeEvent>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <functional>
 
 #include "controls/StringGrid.h"
 #include "controls/Text1252.h"
 #include "lists/picklists/PickList.h"
-#include "settings/SettingsStore.h"
+#include "settings/SettingValues.h"
 
 #include "controls/Icons.h"
 #include "controls/ToolButton.h"
@@ -52,9 +53,9 @@ TEditGridForm::TEditGridForm(SettingsStore& settings, QWidget* owner) : QDialog(
     setObjectName("EditGridForm");
     setWindowTitle("Weapon Magic");
     resize(kDesignWidth, kDesignHeight);
-    const int height = settings_.ReadInteger("GridEditHeight", this->height());
-    const int width = settings_.ReadInteger("GridEditWidth", this->width());
-    resize(std::max(width, 60), std::max(height, 60));
+    const int height = ReadValue(settings_, values::GridEditHeight, this->height());
+    const int width = ReadValue(settings_, values::GridEditWidth, this->width());
+    resize(width, height);
     if (owner) move(owner->geometry().center() - rect().center());
 
     auto* grid = new EditGrid(this);
@@ -91,13 +92,20 @@ TEditGridForm::TEditGridForm(SettingsStore& settings, QWidget* owner) : QDialog(
     connect(btnOk_, &QAbstractButton::clicked, this, [this] { Btn_OkClick(); });
     connect(btnNew_, &QAbstractButton::clicked, this, [this] { Btn_NewClick(); });
     connect(btnCancel_, &QAbstractButton::clicked, this, [this] { Btn_CancelClick(); });
-    LayoutControls();
+
+    // The grid fills the window above the button bar.
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(grid_, 1);
+    pnBtns_->setFixedHeight(kButtonBarHeight);
+    layout->addWidget(pnBtns_);
 }
 
 TEditGridForm::~TEditGridForm() {
     try {
-        settings_.WriteInteger("GridEditHeight", height());
-        settings_.WriteInteger("GridEditWidth", width());
+        WriteValue(settings_, values::GridEditHeight, height());
+        WriteValue(settings_, values::GridEditWidth, width());
     } catch (const std::exception&) {
         // The size is a convenience; losing it is no reason to fail closing.
     }
@@ -168,18 +176,6 @@ void TEditGridForm::CycleSpecial(int row) {
 void TEditGridForm::SGrid_EditSelectCell(int col, int row) {
     // The special column is not typed into: selecting it selects the row's name.
     if (col == kColSpecial) grid_->setCurrentCell(kColName, row);
-}
-
-void TEditGridForm::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
-    LayoutControls();
-}
-
-void TEditGridForm::LayoutControls() {
-    const int w = width(), h = height();
-    pnBtns_->setGeometry(0, h - kButtonBarHeight, w, kButtonBarHeight);
-    grid_->setGeometry(0, 0, w, std::max(0, h - kButtonBarHeight));
-    LayoutColumns();
 }
 
 void TEditGridForm::LayoutColumns() {

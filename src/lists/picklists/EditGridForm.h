@@ -17,8 +17,9 @@ namespace stallmark {
 class SettingsStore;
 class TStringGrid;
 
-class TEditGridForm : public QDialog {
+class TEditGridForm final : public QDialog {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TEditGridForm)
 public:
     static constexpr int kDesignWidth = 216, kDesignHeight = 307;
 
@@ -49,11 +50,7 @@ public:
     TStringGrid* Grid() const { return grid_; }
     QWidget* ButtonPanel() const { return pnBtns_; }
 
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-
 private:
-    void LayoutControls();
     void LayoutColumns();
     void SGrid_EditSelectCell(int col, int row);
 

@@ -1,7 +1,7 @@
 #include "lists/picklists/EditTextForm.h"
 
 #include <QPlainTextEdit>
-#include <QResizeEvent>
+#include <QVBoxLayout>
 
 #include "controls/Icons.h"
 #include "controls/ToolButton.h"
@@ -37,7 +37,14 @@ TEditTextForm::TEditTextForm(QWidget* owner) : QDialog(owner) {
     btnCancel_ = BarButton(pnBtns_, "Btn_Cancel", "Cancel", "Cancel changes", BtnImage::Cancel);
     connect(btnOk_, &QAbstractButton::clicked, this, [this] { Btn_OkClick(); });
     connect(btnCancel_, &QAbstractButton::clicked, this, [this] { Btn_CancelClick(); });
-    LayoutControls();
+
+    // The memo fills the window above the button bar.
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(memo_, 1);
+    pnBtns_->setFixedHeight(kButtonBarHeight);
+    layout->addWidget(pnBtns_);
 }
 
 void TEditTextForm::SetLines(const QStringList& lines) { memo_->setPlainText(lines.join('\n')); }
@@ -48,17 +55,6 @@ QStringList TEditTextForm::Lines() const {
     for (QString& line : lines)
         if (line.endsWith('\r')) line.chop(1);
     return lines;
-}
-
-void TEditTextForm::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
-    LayoutControls();
-}
-
-void TEditTextForm::LayoutControls() {
-    const int w = width(), h = height();
-    pnBtns_->setGeometry(0, h - kButtonBarHeight, w, kButtonBarHeight);
-    memo_->setGeometry(0, 0, w, std::max(0, h - kButtonBarHeight));
 }
 
 }  // namespace stallmark

@@ -9,8 +9,9 @@ class QAbstractButton;
 
 namespace stallmark {
 
-class TEditTextForm : public QDialog {
+class TEditTextForm final : public QDialog {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TEditTextForm)
 public:
     static constexpr int kDesignWidth = 213, kDesignHeight = 308;
 
@@ -27,12 +28,7 @@ public:
     void Btn_OkClick() { accept(); }
     void Btn_CancelClick() { reject(); }
 
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-
 private:
-    void LayoutControls();
-
     QPlainTextEdit* memo_;
     QWidget* pnBtns_;
     QAbstractButton *btnOk_, *btnCancel_;

@@ -59,6 +59,9 @@ std::string MagicLine(const MagicEntry& entry) {
     std::string name = entry.name;
     for (char& c : name)
         if (c == ',') c = ' ';
+    // A name made of commas and blanks alone would come out blank and be lost at the next
+    // read; it keeps its commas instead, which the quotes hold together.
+    if (IsBlank(name)) name = entry.name;
     return "\"" + name + "\"," + std::to_string(entry.code);
 }
 

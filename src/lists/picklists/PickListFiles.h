@@ -30,7 +30,9 @@ bool ParseMagicLine(std::string_view line, MagicEntry& entry);
 std::vector<MagicEntry> ReadMagicPickList(const std::string& path);
 
 // Writes one line per entry whose name is not blank: the name in double quotes (a comma in
-// it stored as a blank), ",", the code.
+// it stored as a blank, unless the name is nothing but commas and blanks: then it is
+// stored as it stands, so that it reads back), ",", the code. A name of blanks alone is an
+// empty row, not an entry.
 void WriteMagicPickList(const std::string& path, const std::vector<MagicEntry>& entries);
 std::string MagicLine(const MagicEntry& entry);
 

@@ -170,6 +170,47 @@ TEST(MagicRecords, SearchByBoxesAndSpecialStatus) {
     EXPECT_FALSE(Matches(search, silver));
 }
 
+TEST(MagicRecords, PricesAre64BitAndWrittenBackAsStoredUnlessChanged) {
+    FixedClock clock(EncodeDateTime(2026, 12, 8, 10, 0, 0));
+    MagicCells cells = Stock("Katana,,0,,,3000000000,20261201,", clock);
+    EXPECT_EQ(cells[MagicCol::Price], "3000000000");
+    EXPECT_EQ(CellsToLine(W(), MagicLineFor::Stock, cells, clock), "Katana,,0,,,3000000000,20261201,");
+    EXPECT_EQ(CellsToLine(W(), MagicLineFor::Sale, cells, clock), "Katana,,0,,,3000000000,7,,20261208");
+    // Stored by hand: shown as its digits, written back as it was read.
+    for (const char* stored : {"-5", "0012", "", "99999999999999999999"}) {
+        cells = Stock(std::string("Katana,,0,,,") + stored + ",20261201,", clock);
+        EXPECT_EQ(CellsToLine(W(), MagicLineFor::Stock, cells, clock),
+                  std::string("Katana,,0,,,") + stored + ",20261201,")
+            << stored;
+    }
+    EXPECT_EQ(Stock("Katana,,0,,,-5,20261201,", clock)[MagicCol::Price], "5");
+    EXPECT_EQ(Stock("Katana,,0,,,99999999999999999999,20261201,", clock)[MagicCol::Price], "0");
+    // A price the player changed is written as the amount the cell holds.
+    cells = Stock("Katana,,0,,,-5,20261201,", clock);
+    cells[MagicCol::Price] = "4000000000";
+    EXPECT_EQ(CellsToLine(W(), MagicLineFor::Stock, cells, clock), "Katana,,0,,,4000000000,20261201,");
+    cells.storedPrice.reset();
+    cells[MagicCol::Price] = "5";
+    EXPECT_EQ(CellsToLine(W(), MagicLineFor::Stock, cells, clock), "Katana,,0,,,5,20261201,");
+}
+
+const MagicListDesc& A() { return ArmourList(); }
+
+TEST(MagicRecords, ArmourSearchesOnlyThePartsItHas) {
+    // An armour line has no accuracy and no special status: boxes for them never restrict.
+    MagicSearch search;
+    search.accuracy = "Accurate";
+    search.silver = true;
+    MagicFields fields;
+    SplitMagicLine(A(), MagicView::Stock, "Helm,Guarding,Massive,1200,20261130,x", fields);
+    EXPECT_TRUE(MatchesSearch(A(), MagicView::Stock, search, fields));
+    search.durability = "Durable";
+    EXPECT_FALSE(MatchesSearch(A(), MagicView::Stock, search, fields));
+    search.durability = "Massive";
+    search.magic = "Guarding";
+    EXPECT_TRUE(MatchesSearch(A(), MagicView::Stock, search, fields));
+}
+
 TEST(MagicRecords, ShownDatesAgreeWithTheDateFunctions) {
     std::mt19937 rng(7);
     FixedClock clock(EncodeDateTime(2026, 12, 8, 10, 0, 0));

@@ -26,10 +26,10 @@ struct WeaponFixture : PageFixture<TMagicPage> {
     TMagicPage* page = nullptr;
     TStringGrid* grid = nullptr;
 
-    // Writes the files (name -> content) and starts the weapons page.
-    void Open(const std::map<std::string, std::string>& files = {}) {
+    // Writes the files (name -> content) and starts the weapons page (or the page of list).
+    void Open(const std::map<std::string, std::string>& files = {}, const MagicListDesc& list = WeaponList()) {
         for (const auto& [name, content] : files) dir.Write(name, content);
-        page = &Build(WeaponList());
+        page = &Build(list);
         grid = page->Grid();
         Start();
     }

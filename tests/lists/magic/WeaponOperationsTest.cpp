@@ -193,6 +193,29 @@ TEST(WeaponSold, MovesTheRowToThePriceListAndSelectsTheNextRow) {
     EXPECT_EQ(f.Prices(), prices);
 }
 
+TEST(WeaponPrices, BigAndHandStoredPricesSurviveEditAndSold) {
+    WeaponFixture f;
+    f.Open(Files("Bow,,0,,,-5,20261201,\r\nKatana,,0,,,3000000000,20261201,\r\n"));
+    EXPECT_EQ(f.Rows(), QStringList({"Bow||||||01/12/2026|7|5", "Katana||||||01/12/2026|7|3000000000"}));
+    // Edit with nothing filled in rewrites nothing; Sold carries the price over as stored.
+    f.SelectRow(1);
+    f.Click("Btn_MWEdit");
+    f.SelectRow(2);
+    f.Click("Btn_MWEdit");
+    EXPECT_EQ(f.Stock(), "Bow,,0,,,-5,20261201,\r\nKatana,,0,,,3000000000,20261201,\r\n");
+    f.Click("Btn_MWSold");
+    f.SelectRow(1);
+    f.Click("Btn_MWSold");
+    EXPECT_EQ(f.Stock(), "");
+    EXPECT_EQ(f.Prices(), "Bow,,0,,,-5,7,,20261208\r\nKatana,,0,,,3000000000,7,,20261208\r\n");
+    // A price the player types replaces the stored one.
+    f.Click("Btn_MWList");
+    f.SelectRow(1);
+    f.Price()->setText("900");
+    f.Click("Btn_MWEdit");
+    EXPECT_EQ(f.Prices(), "Bow,,0,,,900,7,,20261208\r\nKatana,,0,,,3000000000,7,,20261208\r\n");
+}
+
 TEST(WeaponDelete, AsksAndRemovesExactlyTheRowsLine) {
     WeaponFixture f;
     const std::string prices = "Katana,Power,0,,,900,3,x,20261101\r\nKatana,Power,0,,,900,3,x,20261105\r\n";

@@ -70,12 +70,19 @@ TEST(WeaponPage, StartsOnTheStockListWithDatesAgesAndAmounts) {
     EXPECT_EQ(f.Button("Btn_MWAdd")->toolTip(), "Save current item");
     EXPECT_TRUE(f.Button("Btn_MWAutoUpdateOn")->isDown());
     EXPECT_EQ(f.grid->DefaultRowHeight(), 17);
-    for (int c = 0; c < 8; ++c) EXPECT_EQ(f.grid->ColWidths(c), (std::vector<int>{74, 76, 52, 48, 47, 56, 48, 21})[c]);
+    // Design widths; the Date and Age columns are never narrower than a date or a count of
+    // days in the grid's font.
+    const std::vector<int> design{74, 76, 52, 48, 47, 56, 48, 21};
+    for (int c = 0; c < 6; ++c) EXPECT_EQ(f.grid->ColWidths(c), design[c]);
+    for (int c = 6; c < 8; ++c) EXPECT_GE(f.grid->ColWidths(c), std::max(design[c], f.grid->MinColWidth(c)));
+    EXPECT_GT(f.grid->MinColWidth(6), 0);
+    EXPECT_GT(f.grid->MinColWidth(7), 0);
     EXPECT_EQ(f.grid->ColumnAlignment(7), Qt::AlignRight);
     EXPECT_EQ(f.grid->ColumnAlignment(8), Qt::AlignRight);
     EXPECT_EQ(f.grid->ColumnAlignment(6), Qt::AlignLeft);
     // The Price column takes what the others leave, at least 40.
-    const int others = 74 + 76 + 52 + 48 + 47 + 56 + 48 + 21 + 8 + 1;
+    int others = 1;
+    for (int c = 0; c < 8; ++c) others += f.grid->ColWidths(c) + 1;
     EXPECT_EQ(f.grid->ColWidths(8), std::max(40, f.grid->ClientWidth() - others));
     f.window.resize(900, 600);
     QCoreApplication::sendPostedEvents();
@@ -141,7 +148,7 @@ TEST(WeaponPage, ColumnWidthsRowHeightAndHiddenColumnsComeFromTheSettings) {
 
     // Showing the column again gives it 40; hiding Age hides it. Both last to the next start.
     f.page->HideColumnChanged(HideColumn::Date, false);
-    EXPECT_EQ(f.grid->ColWidths(6), 40);
+    EXPECT_EQ(f.grid->ColWidths(6), std::max(40, f.grid->MinColWidth(6)));
     EXPECT_FALSE(f.page->ColumnHidden(HideColumn::Date));
     f.page->HideColumnChanged(HideColumn::Age, true);
     EXPECT_EQ(f.grid->ColWidths(7), -1);
@@ -149,7 +156,7 @@ TEST(WeaponPage, ColumnWidthsRowHeightAndHiddenColumnsComeFromTheSettings) {
     f.grid->setColWidths(3, 1);
     f.Close();
     EXPECT_EQ(f.settings.ReadInteger("MWepColWidth7", 0), -1);
-    EXPECT_EQ(f.settings.ReadInteger("MWepColWidth6", 0), 40);
+    EXPECT_EQ(f.settings.ReadInteger("MWepColWidth6", 0), std::max(40, f.grid->MinColWidth(6)));
     EXPECT_EQ(f.settings.ReadInteger("MWepColWidth3", 0), 40);
     EXPECT_EQ(f.settings.ReadInteger("MWepRowHeight", 0), 21);
     EXPECT_FALSE(f.settings.ReadBool("MW AutoUpdate", true));

@@ -51,6 +51,30 @@ TEST(PickListFiles, MagicLinesInEveryForm) {
     EXPECT_EQ(MagicLine({"a,b", 2}), "\"a b\",2");
 }
 
+TEST(PickListFiles, MagicNamesOfCommasAndBlanksSurviveASave) {
+    TempDir dir;
+    const std::string path = dir.File("ListMwMagic.dat");
+    WriteMagicPickList(path, {{",", 1}, {" , ,", 2}, {"Power", 0}, {"a,b", 0}, {"   ", 1}, {"", 2}});
+    EXPECT_EQ(dir.Read("ListMwMagic.dat"), "\",\",1\r\n\" , ,\",2\r\n\"Power\",0\r\n\"a b\",0\r\n");
+    const std::vector<MagicEntry> back = ReadMagicPickList(path);
+    ASSERT_EQ(back.size(), 4u);
+    EXPECT_EQ(back[0].name, ",");
+    EXPECT_EQ(back[0].code, 1);
+    EXPECT_EQ(back[1].name, " , ,");
+    EXPECT_EQ(back[1].code, 2);
+    EXPECT_EQ(back[2].name, "Power");
+    EXPECT_EQ(back[3].name, "a b");
+    // Written again, the file stays as it is.
+    WriteMagicPickList(path, back);
+    EXPECT_EQ(dir.Read("ListMwMagic.dat"), "\",\",1\r\n\" , ,\",2\r\n\"Power\",0\r\n\"a b\",0\r\n");
+    // The box shows them too.
+    QComboBox box;
+    LoadMagicPickList(box, path);
+    ASSERT_EQ(box.count(), 5);
+    EXPECT_EQ(box.itemText(1), ",");
+    EXPECT_EQ(ComboObjAt(box, 2)->code, 2);
+}
+
 TEST(PickListFiles, PlainListsSkipBlankLinesAndSaveCleaned) {
     TempDir dir;
     EXPECT_TRUE(ReadPickList(dir.File("Missing.dat")).empty());
