@@ -16,7 +16,7 @@ export STALLMARK_BENCH_OUT="$parts"
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
 programs=(store/store_bench magic/magic_bench window/window_bench startup/startup_bench controls/controls_bench
-  game/game_bench memos/memo_bench)
+  game/game_bench memos/memo_bench bulk/bulk_bench)
 results=()
 status=0
 for p in "${programs[@]}"; do

@@ -5,6 +5,7 @@
 #include "app/PageControl.h"
 #include "app/StallmarkForm.h"
 #include "lists/MenuOnlyPage.h"
+#include "lists/bulk/BulkPage.h"
 #include "lists/magic/MagicPage.h"
 #include "lists/memos/MemoPage.h"
 #include "lists/smith/SmithPage.h"
@@ -24,10 +25,7 @@ void TStallmarkForm::CreateTabs() {
     AddTab(pgWeapons, std::make_unique<TMagicPage>(*this, Page(pgWeapons), WeaponList()));
     AddTab(pgArmour, std::make_unique<TMagicPage>(*this, Page(pgArmour), ArmourList()));
     AddTab(pgSmith, std::make_unique<TSmithPage>(*this, Page(pgSmith)));
-    AddTab(pgBulk, MenuOnly({.list1 = 8,
-                             .list2 = 9,
-                             .list1Caption = QStringLiteral("Large Order Options"),
-                             .list2Caption = QStringLiteral("Bulk Order Options")}));
+    AddTab(pgBulk, std::make_unique<TBulkPage>(*this, Page(pgBulk)));
     AddTab(pgGeneral, std::make_unique<TGeneralPage>(*this, Page(pgGeneral)));
     AddTab(pgRegs, std::make_unique<TRegsPage>(*this, Page(pgRegs)));
     AddTab(pgMemos, std::make_unique<TMemoPage>(*this, Page(pgMemos)));
