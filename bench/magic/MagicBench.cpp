@@ -183,7 +183,7 @@ void RunSize(int lines) {
         row.size = lines;
         QAction* reorder = nullptr;
         const Measured m = MeasureAgainstFloor(
-            stockPath, runs,
+            {stockPath, w.dir.File("MWPrice.dat")}, runs,
             [&] {
                 w.dir.Write("MWStock.dat", stockUnsorted);
                 w.dir.Write("MWPrice.dat", pricesUnsorted);
@@ -197,7 +197,7 @@ void RunSize(int lines) {
         row.floor = m.floor;
         row.target = TimesF(5);
         row.growth = Growth::NLogN;
-        row.note = "both files unsorted, sorted and rewritten, then the grid reloaded; F of one file";
+        row.note = "both files unsorted, sorted and rewritten, then the grid reloaded; F of both files";
         Record(row);
         if (w.dir.Read("MWStock.dat") != stockSorted) std::printf("Reorder left the stock file out of order\n");
     }
