@@ -17,6 +17,15 @@
 #include "store/Fields.h"
 #include "store/Files.h"
 
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#endif
+
 namespace stallmark {
 
 namespace {
@@ -606,6 +615,44 @@ void SortRecordFileAt(const std::string& path) {
             }
         },
         WorkingCopyPath(path, "tmp"));
+}
+
+FileStamp StampOf(const std::string& path) {
+    FileStamp stamp;
+#ifdef _WIN32
+    HANDLE h = CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return stamp;
+    BY_HANDLE_FILE_INFORMATION info{};
+    FILE_BASIC_INFO basic{};
+    const bool ok = GetFileInformationByHandle(h, &info) != 0;
+    const bool withChange = GetFileInformationByHandleEx(h, FileBasicInfo, &basic, sizeof basic) != 0;
+    CloseHandle(h);
+    if (!ok) return stamp;
+    auto join = [](DWORD high, DWORD low) { return static_cast<std::uint64_t>(high) << 32 | low; };
+    stamp.exists = true;
+    stamp.device = info.dwVolumeSerialNumber;
+    stamp.inode = join(info.nFileIndexHigh, info.nFileIndexLow);
+    stamp.size = join(info.nFileSizeHigh, info.nFileSizeLow);
+    stamp.modified =
+        static_cast<std::int64_t>(join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime));
+    stamp.changed = withChange ? basic.ChangeTime.QuadPart : 0;
+#else
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return stamp;
+    stamp.exists = true;
+    stamp.device = static_cast<std::uint64_t>(st.st_dev);
+    stamp.inode = static_cast<std::uint64_t>(st.st_ino);
+    stamp.size = static_cast<std::uint64_t>(st.st_size);
+#if defined(__APPLE__)
+    const struct timespec modified = st.st_mtimespec, changed = st.st_ctimespec;
+#else
+    const struct timespec modified = st.st_mtim, changed = st.st_ctim;
+#endif
+    stamp.modified = static_cast<std::int64_t>(modified.tv_sec) * 1000000000 + modified.tv_nsec;
+    stamp.changed = static_cast<std::int64_t>(changed.tv_sec) * 1000000000 + changed.tv_nsec;
+#endif
+    return stamp;
 }
 
 }  // namespace stallmark

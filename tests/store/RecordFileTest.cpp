@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <iostream>
 #include <optional>
@@ -331,6 +333,37 @@ TEST(RecordFile, SortKeysOrderLinesAsTheirComparison) {
         ASSERT_EQ(compared < 0, byKey < 0) << testing::PrintToString(a) << " " << testing::PrintToString(b);
         ASSERT_EQ(compared == 0, byKey == 0) << testing::PrintToString(a) << " " << testing::PrintToString(b);
     }
+}
+
+// A file's stamp stays while the file does, and changes with every rewrite, even one of
+// the same size whose modification time is set back.
+TEST(RecordFile, AStampChangesWithEveryRewrite) {
+    TempDir dir;
+    const std::string path = dir.File("MWStock.dat");
+    EXPECT_FALSE(StampOf(path).exists);
+    dir.Write("MWStock.dat", "Bow,Power,0,,,900,20261201,\r\n");
+    const FileStamp first = StampOf(path);
+    EXPECT_TRUE(first.exists);
+    EXPECT_EQ(first.size, 29u);
+    EXPECT_EQ(StampOf(path), first);
+
+    const auto written = std::filesystem::last_write_time(path);
+    {
+        std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(16);
+        file.write("8", 1);
+    }
+    std::filesystem::last_write_time(path, written);
+    const FileStamp inPlace = StampOf(path);
+    EXPECT_EQ(inPlace.size, first.size);
+    EXPECT_EQ(inPlace.modified, first.modified);
+    EXPECT_NE(inPlace, first);
+
+    ReplaceFileAtomically(path, "Bow,Power,0,,,700,20261201,\r\n");
+    std::filesystem::last_write_time(path, written);
+    const FileStamp replaced = StampOf(path);
+    EXPECT_NE(replaced.inode, inPlace.inode);
+    EXPECT_NE(replaced, inPlace);
 }
 
 TEST(RecordFile, SortingOneLineOrNoneRewritesTheFile) {

@@ -7,11 +7,14 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <filesystem>
+#include <fstream>
 
 #include "lists/magic/WeaponFixture.h"
 #include "lists/picklists/EditGridForm.h"
 #include "lists/picklists/EditTextForm.h"
 #include "lists/picklists/PickList.h"
+#include "store/Files.h"
 
 namespace stallmark::test {
 
@@ -270,6 +273,61 @@ TEST(WeaponSearch, AutoOffWaitsForSearchAndOtherTextDoesNotFilter) {
     f.dir.Write("MWStock.dat", kStock + "Zweihander,,0,,,1,20261208,\r\n");
     f.Box("Cb_MWOther")->setEditText("from");
     EXPECT_EQ(f.Items().size(), 5);
+}
+
+// A search on the lines already read shows what the file holds: a file rewritten in
+// place with the same size and its modification time set back, or replaced by another
+// of the same size and time, is read again.
+TEST(WeaponSearch, TheGridFollowsTheFileItsStampCannotHide) {
+    WeaponFixture f;
+    f.Open(With(kPickLists, "MWStock.dat", kStock));
+    const std::filesystem::path path = f.dir.File("MWStock.dat");
+    const auto written = std::filesystem::last_write_time(path);
+    {
+        std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(static_cast<std::streamoff>(kStock.find("100,")));
+        file.write("700,", 4);
+    }
+    std::filesystem::last_write_time(path, written);
+    ASSERT_EQ(std::filesystem::file_size(path), kStock.size());
+    f.Box("Cb_MWOther")->setEditText("a");
+    EXPECT_EQ(f.grid->RowTexts(4).join("|"), "Mace|Force|||||08/12/2026|0|700");
+
+    std::string other = f.Stock();
+    other.replace(other.find("700,"), 4, "800,");
+    ReplaceFileAtomically(path.string(), other);
+    std::filesystem::last_write_time(path, written);
+    f.Box("Cb_MWOther")->setEditText("ab");
+    EXPECT_EQ(f.grid->RowTexts(4).join("|"), "Mace|Force|||||08/12/2026|0|800");
+}
+
+// Searches on an unchanged file show the same rows, the selection kept, and the rows
+// still remove their own lines; a new day shows new ages.
+TEST(WeaponSearch, SearchesOnTheLinesReadKeepRowsLinesAndDays) {
+    WeaponFixture f;
+    f.Open(With(kPickLists, "MWStock.dat", kStock));
+    const QStringList rows = f.Rows();
+    f.SelectRow(3);
+    f.Box("Cb_MWOther")->setEditText("a");
+    f.Box("Cb_MWOther")->setEditText("ab");
+    EXPECT_EQ(f.Rows(), rows);
+    EXPECT_EQ(f.grid->Row(), 3);
+    EXPECT_EQ(f.Label("Lb_MWepDesc")->text(), "  Katana Accurate Power = 1500");
+
+    f.Choose("Cb_Weapon", "Katana");
+    f.Choose("Cb_Weapon", "(None)");
+    EXPECT_EQ(f.Rows(), rows);
+    f.SelectRow(2);
+    f.dialogs.boxAnswers.push_back(mbYes);
+    f.Click("Btn_MWDelete");
+    std::string expected = kStock;
+    expected.erase(expected.find("Katana,Vanquishing"), expected.find(" ,Ghost") - expected.find("Katana,Vanquishing"));
+    EXPECT_EQ(f.Stock(), expected);
+
+    f.clock.Advance(1);
+    f.Box("Cb_MWOther")->setEditText("abc");
+    EXPECT_EQ(f.Rows(), QStringList({"Bow|Power||Durable|||01/12/2026|8|900", "Katana|Power|Accurate||Virtue||||1500",
+                                     "Mace|Force|||||08/12/2026|1|100"}));
 }
 
 TEST(WeaponSearch, ResetEmptiesTheBoxesButKeepsNoSpecial) {
