@@ -398,6 +398,10 @@ bool TMagicPage::ReadSnapshot(const std::string& path) {
     rowLines_.Reset(snapshot_.bytes, 0);  // rows point into the old bytes no more
     snapshot_.bytes = std::move(bytes);
     snapshot_.lines = lines;
+    snapshot_.cut = false;
+    snapshot_.lengths.clear();
+    snapshot_.lineEnds.clear();
+    snapshot_.fieldEnds.clear();
     snapshot_.path = path;
     snapshot_.stamp = stamp;
     snapshot_.current = true;
@@ -440,19 +444,61 @@ int TMagicPage::RefreshGrid(const std::string& selectLine) {
         SetHeader();
         rowLines_.Reset(snapshot_.bytes, snapshot_.lines + 1);
 
-        // The lines as the line reader gives them: ends at LF, a CR before it dropped.
+        // The lines as the line reader gives them: ends at LF, a CR before it dropped; each
+        // cut into the fields a fill looks at. The first fill after a read does the cutting
+        // and keeps where the pieces are; the fills after it take them from there.
+        constexpr std::uint16_t kNoField = 0xFFFF;
         const std::string_view bytes(snapshot_.bytes);
+        const std::size_t per = static_cast<std::size_t>(list_.Commas(view_)) + 1;
+        const bool cut = snapshot_.cut && snapshot_.fieldsPerLine == per;
+        bool keep = !cut;  // while every line fits the pieces' sizes
+        if (keep) {
+            snapshot_.fieldsPerLine = per;
+            snapshot_.lengths.clear();
+            snapshot_.lineEnds.clear();
+            snapshot_.fieldEnds.clear();
+            snapshot_.lengths.reserve(snapshot_.lines);
+            snapshot_.lineEnds.reserve(snapshot_.lines);
+            snapshot_.fieldEnds.reserve(snapshot_.lines * per);
+        }
         MagicFields fields;
         MagicRowViews row;
         std::vector<std::string_view> columns(list_.columns.size());
-        for (std::size_t begin = 0; begin < bytes.size();) {
-            const std::size_t eol = bytes.find('\n', begin);
-            std::size_t end = eol == std::string_view::npos ? bytes.size() : eol;
-            const std::size_t next = eol == std::string_view::npos ? bytes.size() : eol + 1;
-            if (eol != std::string_view::npos && end > begin && bytes[end - 1] == '\r') --end;
-            const std::string_view line = bytes.substr(begin, end - begin);
-            begin = next;
-            SplitMagicLine(list_, view_, line, fields);
+        std::size_t index = 0;  // of the line
+        for (std::size_t begin = 0; begin < bytes.size(); ++index) {
+            std::string_view line;
+            if (cut) {
+                const std::size_t length = snapshot_.lengths[index];
+                line = bytes.substr(begin, length);
+                begin += length + snapshot_.lineEnds[index];
+                fields.assign(per, std::string_view());
+                const std::uint16_t* ends = &snapshot_.fieldEnds[index * per];
+                std::size_t start = 0;
+                for (std::size_t f = 0; f < per && ends[f] != kNoField; ++f) {
+                    fields[f] = line.substr(start, ends[f] - start);
+                    start = static_cast<std::size_t>(ends[f]) + 1;
+                }
+            } else {
+                const std::size_t eol = bytes.find('\n', begin);
+                std::size_t end = eol == std::string_view::npos ? bytes.size() : eol;
+                const std::size_t next = eol == std::string_view::npos ? bytes.size() : eol + 1;
+                if (eol != std::string_view::npos && end > begin && bytes[end - 1] == '\r') --end;
+                line = bytes.substr(begin, end - begin);
+                SplitFieldViews(line, ',', fields);
+                const std::size_t found = fields.size();
+                if (found < per) fields.resize(per);
+                if (keep && line.size() < kNoField) {
+                    snapshot_.lengths.push_back(static_cast<std::uint32_t>(line.size()));
+                    snapshot_.lineEnds.push_back(static_cast<std::uint8_t>(next - end));
+                    for (std::size_t f = 0; f < per; ++f)
+                        snapshot_.fieldEnds.push_back(
+                            f < found ? static_cast<std::uint16_t>(fields[f].data() - line.data() + fields[f].size())
+                                      : kNoField);
+                } else {
+                    keep = false;
+                }
+                begin = next;
+            }
             if (!stallmark::MatchesSearch(list_, view_, search, fields)) continue;
             if (!LineToViews(list_, view_, fields, clock, now, row)) continue;
             if (rows >= grid_->RowCount()) grid_->setRowCount(rows + 1);
@@ -462,6 +508,7 @@ int TMagicPage::RefreshGrid(const std::string& selectLine) {
             if (wantSelect && selected == 0 && line == selectLine) selected = rows;
             ++rows;
         }
+        if (keep) snapshot_.cut = true;
         gridFill_ = {true, view_, search, dayFloor, dayCeil};
     }
     if (selected > 0) grid_->setRow(selected);

@@ -134,6 +134,14 @@ private:
         std::string bytes;
         std::size_t lines = 0;  // lines in bytes
         bool current = false;   // false once the page has written a file
+        // The lines as the first fill after the read cut them up, for the fills that
+        // follow: each line's length and line-end bytes, and where each of the fields a
+        // fill looks at ends (from the line's start; kNoField past the line's last).
+        bool cut = false;
+        std::size_t fieldsPerLine = 0;
+        std::vector<std::uint32_t> lengths;
+        std::vector<std::uint8_t> lineEnds;
+        std::vector<std::uint16_t> fieldEnds;
     };
 
     // The file lines behind the grid's rows, kept so that Delete, Edit and Sold remove

@@ -330,6 +330,37 @@ TEST(WeaponSearch, SearchesOnTheLinesReadKeepRowsLinesAndDays) {
                                      "Mace|Force|||||08/12/2026|1|100"}));
 }
 
+// Lines of every form (line ends LF, CR LF and none, fewer fields than the layout, more,
+// one longer than a field's place can say) show the same rows after searches as when
+// first read, and each row still removes its own line.
+TEST(WeaponSearch, SearchesAgainShowEveryFormOfLineAsReadFirst) {
+    WeaponFixture f;
+    const std::string longOther(70000, 'o');
+    const std::string stock =
+        "Bow,Power,0,,Durable,900,20261201,\n"
+        "Katana,Power\r\n"
+        "Mace,Force,1,,,100,20261208,note,extra,fields\r\n"
+        "Katana,Ruin,2,,,5,20261207," +
+        longOther + "\r\nAxe,,0,,,7,20261101,last";
+    f.Open(With(kPickLists, "MWStock.dat", stock));
+    const QStringList first = f.Rows();
+    ASSERT_EQ(first.size(), 5);
+    EXPECT_EQ(first[1], "Katana|Power|||||||0");
+    EXPECT_EQ(first[2], "Mace|Force|||Virtue|note|08/12/2026|0|100");
+    for (int round = 0; round < 2; ++round) {
+        f.Choose("Cb_Weapon", "Katana");
+        EXPECT_EQ(f.Items(), QStringList({"Katana", "Katana"}));
+        f.Choose("Cb_Weapon", "(None)");
+        EXPECT_EQ(f.Rows(), first) << round;
+    }
+    f.SelectRow(4);
+    f.dialogs.boxAnswers.push_back(mbYes);
+    f.Click("Btn_MWDelete");
+    EXPECT_EQ(f.Stock(),
+              "Bow,Power,0,,Durable,900,20261201,\r\nKatana,Power\r\n"
+              "Mace,Force,1,,,100,20261208,note,extra,fields\r\nAxe,,0,,,7,20261101,last\r\n");
+}
+
 TEST(WeaponSearch, ResetEmptiesTheBoxesButKeepsNoSpecial) {
     WeaponFixture f;
     f.Open(With(kPickLists, "MWStock.dat", kStock));
