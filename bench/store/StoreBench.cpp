@@ -42,6 +42,41 @@ void RunSize(int lines) {
         row.note = "the yardstick of every row: bytes read whole, every line cut into views of its fields";
         Record(row);
     }
+    // What a rewrite cannot do without: the new file written whole and flushed to disk.
+    {
+        Row row;
+        row.action = "Store: flush to disk (replace a one-line file)";
+        row.size = lines;
+        const std::string small = folder.File("Small.dat");
+        row.value = Measure(
+            runs, [] {}, [&] { ReplaceFileAtomically(small, "Katana,x,0,\r\n"); });
+        row.growth = Growth::None;
+        Record(row);
+    }
+    Stats sync;
+    {
+        Row row;
+        row.action = "Store: flush to disk (replace a file of n lines)";
+        row.size = lines;
+        const std::string copy = folder.File("Copy.dat");
+        row.value = sync = Measure(
+            runs, [] {}, [&] { ReplaceFileAtomically(copy, stockSorted); });
+        row.note = "the sorted stock file written whole to a working copy, synced, renamed over the file";
+        Record(row);
+    }
+    Stats syncBoth;
+    {
+        Row row;
+        row.action = "Store: flush to disk (replace both weapon files)";
+        row.size = lines;
+        const std::string copy = folder.File("Copy.dat"), copy2 = folder.File("Copy2.dat");
+        row.value = syncBoth = Measure(
+            runs, [] {}, [&] {
+                ReplaceFileAtomically(copy, stockUnsorted);
+                ReplaceFileAtomically(copy2, pricesUnsorted);
+            });
+        Record(row);
+    }
     {
         Row row;
         row.action = "Store: Reorder, both weapon files sorted";
@@ -58,9 +93,10 @@ void RunSize(int lines) {
             });
         row.value = m.action;
         row.floor = m.floor;
-        row.target = TimesF(5);
+        row.target = TimesFPlus(5, syncBoth.median);
         row.growth = Growth::NLogN;
-        row.note = "two unsorted files of n lines each, read, sorted, written and flushed to disk; F of both files";
+        row.note = "two unsorted files of n lines each, read, sorted, written and flushed to disk; F of both "
+                   "files; target: 5 F plus the flush of both files, measured in the same run";
         Record(row);
     }
     {
@@ -74,27 +110,6 @@ void RunSize(int lines) {
         row.value = m.action;
         row.floor = m.floor;
         row.growth = Growth::NLogN;
-        Record(row);
-    }
-    Stats sync;
-    {
-        Row row;
-        row.action = "Store: flush to disk (replace a one-line file)";
-        row.size = lines;
-        const std::string small = folder.File("Small.dat");
-        row.value = Measure(
-            runs, [] {}, [&] { ReplaceFileAtomically(small, "Katana,x,0,\r\n"); });
-        row.growth = Growth::None;
-        Record(row);
-    }
-    {
-        Row row;
-        row.action = "Store: flush to disk (replace a file of n lines)";
-        row.size = lines;
-        const std::string copy = folder.File("Copy.dat");
-        row.value = sync = Measure(
-            runs, [] {}, [&] { ReplaceFileAtomically(copy, stockSorted); });
-        row.note = "the sorted stock file written whole to a working copy, synced, renamed over the file";
         Record(row);
     }
     {
