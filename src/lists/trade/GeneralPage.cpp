@@ -523,23 +523,30 @@ void TGeneralPage::LoadGeneralList() {
         Distinct spellings;
         std::unordered_set<std::string> seen;
         int r = 1;
-        // The lines as the line reader gives them: ends at LF, a CR before it dropped.
-        for (size_t begin = 0; begin < text.size();) {
-            const size_t eol = text.find('\n', begin);
-            size_t stop = eol == std::string_view::npos ? text.size() : eol;
-            const size_t next = eol == std::string_view::npos ? text.size() : eol + 1;
-            if (eol != std::string_view::npos && stop > begin && text[stop - 1] == '\r') --stop;
-            const std::string_view line = text.substr(begin, stop - begin);
-            begin = next;
+        // The lines as the line reader gives them: ends at LF, a CR before it dropped. One
+        // pass over each line finds its end and the commas after Type and Description.
+        const char* const data = text.data();
+        const size_t size = text.size();
+        for (size_t begin = 0; begin < size;) {
+            size_t commas[3] = {0, 0, 0};
+            int found = 0;
+            size_t end = begin;
+            for (; end < size; ++end) {
+                const char c = data[end];
+                if (c == '\n') break;
+                if (c == ',' && found < 3) commas[found++] = end;
+            }
+            const size_t next = end < size ? end + 1 : size;
+            if (end < size && end > begin && data[end - 1] == '\r') --end;
             // Type, Description and Value: the first three fields (missing ones empty).
             std::string_view field[3];
-            size_t at = 0;
-            for (int f = 0; f < 3 && at <= line.size(); ++f) {
-                const size_t comma = line.find(',', at);
-                const size_t fieldEnd = comma == std::string_view::npos ? line.size() : comma;
-                field[f] = line.substr(at, fieldEnd - at);
-                at = comma == std::string_view::npos ? line.size() + 1 : comma + 1;
+            size_t at = begin;
+            for (int f = 0; f < 3 && at <= end; ++f) {
+                const size_t fieldEnd = f < found ? commas[f] : end;
+                field[f] = std::string_view(data + at, fieldEnd - at);
+                at = fieldEnd + 1;
             }
+            begin = next;
             if (IsBlank(field[kColType]) && IsBlank(field[kColDesc])) continue;
             grid_->setRowBytes(r, field);
             const size_t known = spellings.Values().size();
