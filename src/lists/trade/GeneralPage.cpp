@@ -43,6 +43,10 @@ public:
     explicit GeneralRowBytes(const TStringGrid& grid) : grid_(grid) {
         const int rows = std::max(grid.RowCount() - 1, 0);
         cells_.resize(static_cast<size_t>(rows));
+        size_t size = 0;  // room for every cell at once (a length costs no text object)
+        for (int i = 0; i < rows; ++i)
+            for (int col = 0; col < 3; ++col) size += static_cast<size_t>(grid.CellLength(col, i + 1));
+        bytes_.reserve(size);
         for (int i = 0; i < rows; ++i) Read(i);
     }
     int Rows() const { return static_cast<int>(cells_.size()); }
@@ -64,20 +68,10 @@ public:
             bytes_ += bytes;
         }
     }
-    // order[k] is the row (from 0) that goes to place k. The bytes are laid out again in
-    // the new order, so that later passes over the rows read them in turn.
+    // order[k] is the row (from 0) that goes to place k.
     void Permute(const std::vector<int>& order) {
-        std::string bytes;
-        bytes.reserve(bytes_.size());
         std::vector<std::array<Span, 3>> moved(cells_.size());
-        for (size_t k = 0; k < order.size(); ++k) {
-            const std::array<Span, 3>& from = cells_[static_cast<size_t>(order[k])];
-            for (size_t col = 0; col < 3; ++col) {
-                moved[k][col] = {static_cast<std::uint32_t>(bytes.size()), from[col].size};
-                bytes.append(bytes_, from[col].at, from[col].size);
-            }
-        }
-        bytes_.swap(bytes);
+        for (size_t k = 0; k < order.size(); ++k) moved[k] = cells_[static_cast<size_t>(order[k])];
         cells_.swap(moved);
     }
     // The key the rows are known to be in order of (set by the sort, cleared by a read).
