@@ -122,15 +122,25 @@ std::size_t LastFloorFields() { return lastFloorFields; }
 
 Measured MeasureAgainstFloor(const std::string& floorPath, int runs, const std::function<void()>& setup,
                              const std::function<void()>& action, bool warmUp) {
+    return MeasureAgainstFloor(std::vector<std::string>{floorPath}, runs, setup, action, warmUp);
+}
+
+Measured MeasureAgainstFloor(const std::vector<std::string>& floorPaths, int runs, const std::function<void()>& setup,
+                             const std::function<void()>& action, bool warmUp) {
+    auto floor = [&] {
+        double total = 0;
+        for (const std::string& path : floorPaths) total += FloorOnce(path);
+        return total;
+    };
     if (warmUp) {
         setup();
-        FloorOnce(floorPath);
+        floor();
         action();
     }
     std::vector<double> floors, actions;
     for (int i = 0; i < runs; ++i) {
         setup();
-        floors.push_back(FloorOnce(floorPath));
+        floors.push_back(floor());
         const double start = NowMs();
         action();
         actions.push_back(NowMs() - start);

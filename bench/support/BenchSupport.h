@@ -52,6 +52,9 @@ struct Measured {
 // One run of each goes first untimed when warmUp is set.
 Measured MeasureAgainstFloor(const std::string& floorPath, int runs, const std::function<void()>& setup,
                              const std::function<void()>& action, bool warmUp = false);
+// The same for an action on several files: F of a run is the sum of F on each of them.
+Measured MeasureAgainstFloor(const std::vector<std::string>& floorPaths, int runs, const std::function<void()>& setup,
+                             const std::function<void()>& action, bool warmUp = false);
 // runs times: setup (not timed), then the action (timed).
 Stats Measure(int runs, const std::function<void()>& setup, const std::function<void()>& action);
 

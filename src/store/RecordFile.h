@@ -3,7 +3,9 @@
 // time, and any data file can be sorted whole. Both rewrite the file atomically through
 // its working copy (the name with "dat" replaced by "tmp").
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace stallmark {
@@ -26,5 +28,23 @@ std::string RecordSortKey(std::string_view line);
 // Sorts the lines of the file at path by CompareRecordLines, equal lines keeping their
 // order. Nothing happens when the file does not exist; otherwise it is always rewritten.
 void SortRecordFileAt(const std::string& path);
+
+// What tells one content of a file from another without reading it: the file's identity
+// (device and inode, or volume and file index), its size, and the times of its last
+// write and last change, as finely as the system keeps them. A rewrite through a working
+// copy gives the file a new identity; a write in place changes the change time, which no
+// program can set back.
+struct FileStamp {
+    bool exists = false;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t modified = 0;  // nanoseconds (Windows: 100 ns steps)
+    std::int64_t changed = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+// The stamp of the file at path (exists false when there is no file to stat).
+FileStamp StampOf(const std::string& path);
 
 }  // namespace stallmark

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <iostream>
 #include <optional>
@@ -59,7 +60,70 @@ std::string WeaponLine(std::mt19937& rng, int i) {
            ",note " + std::to_string(i);
 }
 
+// The ordered insert and delete as the record file rules state them, line by line:
+// the reference for the rewrite that copies the bytes around the changed place.
+std::string ReferenceWrite(const std::string& bytes, const std::string& line, bool del) {
+    std::vector<std::string_view> lines;
+    SplitLines(bytes, lines);
+    const bool blank = IsBlank(line);
+    std::string out;
+    bool done = false;
+    for (const std::string_view old : lines) {
+        if (!done && !blank) {
+            if (del) {
+                if (old == line) {
+                    done = true;
+                    continue;
+                }
+            } else if (CompareRecordLines(old, line) >= 0) {
+                out += line + "\r\n";
+                done = true;
+            }
+        }
+        out += std::string(old) + "\r\n";
+    }
+    if (!del && !blank && !done) out += line + "\r\n";
+    return out;
+}
+
 }  // namespace
+
+// Files with every kind of line end (CR LF, LF, a CR of its own, no end on the last
+// line), blank lines, equal lines and lines holding NUL: every insert and delete
+// gives the file the reference gives, whatever part of it is copied as it stands.
+TEST(RecordFile, InsertAndDeleteGiveTheFileOfTheLineByLineRewrite) {
+    TempDir dir;
+    const std::string path = dir.File("MWStock.dat");
+    std::mt19937 rng(41);
+    const std::vector<std::string> fields = {"", "a", "b", "ab", "B", "\xe9", "1000", "900", " ", "a\0"s, "x\ry"};
+    const char* ends[] = {"\r\n", "\r\n", "\r\n", "\r\n", "\n", "\r\r\n"};
+    auto randomLine = [&] {
+        std::string line;
+        const int count = static_cast<int>(rng() % 5);
+        for (int f = 0; f < count; ++f) line += (f ? "," : "") + fields[rng() % fields.size()];
+        return line;
+    };
+    for (int round = 0; round < 300; ++round) {
+        std::vector<std::string> lines(rng() % 12);
+        for (std::string& line : lines) line = randomLine();
+        if (rng() % 2)
+            std::stable_sort(lines.begin(), lines.end(),
+                             [](const std::string& a, const std::string& b) { return CompareRecordLines(a, b) < 0; });
+        std::string bytes;
+        const bool allCrLf = rng() % 3 != 0;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            bytes += lines[i];
+            if (i + 1 < lines.size() || rng() % 4 != 0) bytes += allCrLf ? "\r\n" : ends[rng() % 6];
+        }
+        const bool del = rng() % 2 == 0;
+        const std::string line = del && !lines.empty() && rng() % 3 != 0 ? lines[rng() % lines.size()] : randomLine();
+        dir.Write("MWStock.dat", bytes);
+        WriteRecordLine(path, line, del);
+        ASSERT_EQ(dir.Read("MWStock.dat"), ReferenceWrite(bytes, line, del))
+            << "round " << round << ": " << testing::PrintToString(bytes) << " " << testing::PrintToString(line);
+    }
+    EXPECT_FALSE(dir.Exists("MWStock.tmp"));
+}
 
 TEST(RecordFile, AddingKeepsTheFileInOrder) {
     TempDir dir;
@@ -206,6 +270,54 @@ TEST(RecordFile, WeaponFilesSortInTheOrderOfTheComparison) {
     EXPECT_EQ(partSorted, BubbleSorted(part));
 }
 
+// Files of every shape the sort meets: leading fields with few texts and with many
+// (one that turns out to hold too many only after thousands of lines), more leading
+// fields than one number holds, long equal beginnings after them, and bytes 0 and 1
+// after them. Each sorts as a stable sort by the comparison does.
+TEST(RecordFile, FilesOfEveryShapeSortInTheOrderOfTheComparison) {
+    std::mt19937 rng(47);
+    auto number = [&](unsigned count) { return std::to_string(rng() % count); };
+    const std::vector<std::function<std::string(int)>> shapes = {
+        // Few texts in front, then many.
+        [&](int) { return number(5) + "," + number(3) + "," + number(100000) + ",x," + number(9) + ",end"; },
+        // The first field unique: nothing to rank.
+        [&](int i) { return std::to_string(i * 7919 % 20011) + "," + number(3) + ",tail"; },
+        // A second field whose texts multiply late in the file.
+        [&](int i) { return number(4) + "," + (i < 15000 ? number(20) : number(100000)) + "," + number(50) + ",z"; },
+        // Nine fields of a few hundred texts each: more than 64 bits of ranks.
+        [&](int) {
+            std::string line;
+            for (int f = 0; f < 9; ++f) line += number(f % 2 ? 300 : 600) + ",";
+            return line + "last";
+        },
+        // Long equal beginnings after ranked fields, some holding bytes 0 and 1.
+        [&](int) {
+            const std::string odd[] = {"a", "a\0"s, "a\1", "\1", "\0\0"s, "b"};
+            return number(3) + "," + std::string(20, 'q') + odd[rng() % 6] + std::string(rng() % 3, 'r') + "," +
+                   odd[rng() % 6] + "," + number(4) + std::string(rng() % 3, ',') + "," + "end";
+        },
+        // Lines without fields and empty fields anywhere.
+        [&](int) {
+            std::string line;
+            const int fields = static_cast<int>(rng() % 6);
+            for (int f = 0; f < fields; ++f) line += (f ? "," : "") + (rng() % 3 ? number(4) : std::string());
+            return line;
+        },
+    };
+    for (std::size_t shape = 0; shape < shapes.size(); ++shape) {
+        Lines lines(20000);
+        for (std::size_t i = 0; i < lines.size(); ++i) lines[i] = shapes[shape](static_cast<int>(i));
+        Lines expected = lines;
+        std::stable_sort(expected.begin(), expected.end(),
+                         [](const std::string& a, const std::string& b) { return CompareRecordLines(a, b) < 0; });
+        Lines sorted = lines;
+        SortRecordLines(sorted);
+        ASSERT_EQ(sorted.size(), expected.size());
+        for (std::size_t i = 0; i < sorted.size(); ++i)
+            ASSERT_EQ(sorted[i], expected[i]) << "shape " << shape << ", line " << i;
+    }
+}
+
 TEST(RecordFile, SortKeysOrderLinesAsTheirComparison) {
     // Bytes around the separator and the key's own escapes, at random.
     const char alphabet[] = {',', ',', '\0', '\1', '\2', ' ', '+', '-', 'a', 'b', '\x7f', '\xff'};
@@ -222,6 +334,37 @@ TEST(RecordFile, SortKeysOrderLinesAsTheirComparison) {
         ASSERT_EQ(compared < 0, byKey < 0) << testing::PrintToString(a) << " " << testing::PrintToString(b);
         ASSERT_EQ(compared == 0, byKey == 0) << testing::PrintToString(a) << " " << testing::PrintToString(b);
     }
+}
+
+// A file's stamp stays while the file does, and changes with every rewrite, even one of
+// the same size whose modification time is set back.
+TEST(RecordFile, AStampChangesWithEveryRewrite) {
+    TempDir dir;
+    const std::string path = dir.File("MWStock.dat");
+    EXPECT_FALSE(StampOf(path).exists);
+    dir.Write("MWStock.dat", "Bow,Power,0,,,900,20261201,\r\n");
+    const FileStamp first = StampOf(path);
+    EXPECT_TRUE(first.exists);
+    EXPECT_EQ(first.size, 29u);
+    EXPECT_EQ(StampOf(path), first);
+
+    const auto written = std::filesystem::last_write_time(path);
+    {
+        std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(16);
+        file.write("8", 1);
+    }
+    std::filesystem::last_write_time(path, written);
+    const FileStamp inPlace = StampOf(path);
+    EXPECT_EQ(inPlace.size, first.size);
+    EXPECT_EQ(inPlace.modified, first.modified);
+    EXPECT_NE(inPlace, first);
+
+    ReplaceFileAtomically(path, "Bow,Power,0,,,700,20261201,\r\n");
+    std::filesystem::last_write_time(path, written);
+    const FileStamp replaced = StampOf(path);
+    EXPECT_NE(replaced.inode, inPlace.inode);
+    EXPECT_NE(replaced, inPlace);
 }
 
 TEST(RecordFile, SortingOneLineOrNoneRewritesTheFile) {

@@ -7,10 +7,13 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QVBoxLayout>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <QVBoxLayout>
 #include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstring>
 
 #include "controls/CaptionedControls.h"
 #include "controls/Dialogs.h"
@@ -50,22 +53,57 @@ std::string Bytes(const QString& text) { return ToBytes(text); }
 
 // --- row lines -----------------------------------------------------------------
 
-void TMagicPage::RowLines::Clear() {
-    pool_.clear();
-    spans_.clear();
+namespace {
+
+constexpr std::uint64_t kNoLine = ~std::uint64_t{0};
+constexpr std::uint64_t kOwnLine = std::uint64_t{1} << 63;  // else: offset (40 bits), length (23 bits)
+constexpr std::uint64_t kMaxOffset = (std::uint64_t{1} << 40) - 1;
+constexpr std::uint64_t kMaxLength = (std::uint64_t{1} << 23) - 1;
+
+}  // namespace
+
+void TMagicPage::RowLines::Reset(const std::string& bytes, std::size_t rows) {
+    bytes_ = &bytes;
+    own_.clear();
+    at_.assign(rows, kNoLine);
+}
+
+void TMagicPage::RowLines::Place(int row, std::uint64_t at) {
+    if (row < 0) return;
+    if (at_.size() <= static_cast<size_t>(row)) at_.resize(static_cast<size_t>(row) + 1, kNoLine);
+    at_[static_cast<size_t>(row)] = at;
+}
+
+void TMagicPage::RowLines::SetInBytes(int row, std::size_t offset, std::size_t length) {
+    if (offset > kMaxOffset || length > kMaxLength) {
+        Set(row, std::string_view(*bytes_).substr(offset, length));
+        return;
+    }
+    Place(row, static_cast<std::uint64_t>(offset) | static_cast<std::uint64_t>(length) << 40);
 }
 
 void TMagicPage::RowLines::Set(int row, std::string_view line) {
     if (row < 0) return;
-    if (spans_.size() <= static_cast<size_t>(row)) spans_.resize(static_cast<size_t>(row) + 1, {0, 0});
-    spans_[static_cast<size_t>(row)] = {static_cast<uint32_t>(pool_.size()), static_cast<uint32_t>(line.size())};
-    pool_.append(line);
+    const std::uint64_t at = own_.size();
+    const std::uint64_t length = line.size();
+    own_.append(reinterpret_cast<const char*>(&length), sizeof length);
+    own_.append(line);
+    Place(row, kOwnLine | at);
 }
 
 std::string_view TMagicPage::RowLines::Get(int row) const {
-    if (row < 0 || static_cast<size_t>(row) >= spans_.size()) return {};
-    const auto [offset, length] = spans_[static_cast<size_t>(row)];
-    return std::string_view(pool_).substr(offset, length);
+    if (row < 0 || static_cast<size_t>(row) >= at_.size()) return {};
+    const std::uint64_t at = at_[static_cast<size_t>(row)];
+    if (at == kNoLine) return {};
+    if (at & kOwnLine) {
+        const std::size_t offset = static_cast<std::size_t>(at & ~kOwnLine);
+        std::uint64_t length = 0;
+        std::memcpy(&length, own_.data() + offset, sizeof length);
+        return std::string_view(own_).substr(offset + sizeof length, static_cast<std::size_t>(length));
+    }
+    if (!bytes_) return {};
+    return std::string_view(*bytes_).substr(static_cast<std::size_t>(at & kMaxOffset),
+                                            static_cast<std::size_t>(at >> 40));
 }
 
 // --- construction ----------------------------------------------------------------
@@ -319,6 +357,7 @@ MagicCells TMagicPage::CellsOf(int row) const {
 }
 
 void TMagicPage::SetRowCells(int row, const MagicCells& cells) {
+    gridFill_.valid = false;
     for (size_t c = 0; c < list_.columns.size(); ++c)
         grid_->setCellBytes(static_cast<int>(c), row, cells[list_.columns[c].role]);
 }
@@ -354,17 +393,48 @@ bool TMagicPage::MatchesSearch(const std::string& line) const {
     return stallmark::MatchesSearch(list_, view_, CurrentSearch(), fields);
 }
 
+bool TMagicPage::ReadSnapshot(const std::string& path) {
+    // The stamp is taken before the read: a change while reading shows at the next search.
+    const FileStamp stamp = StampOf(path);
+    if (snapshot_.current && stamp.exists && snapshot_.path == path && snapshot_.stamp == stamp) return false;
+    std::string bytes = ReadFileBytes(path);
+    std::size_t lines = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
+    if (!bytes.empty() && bytes.back() != '\n') ++lines;  // the last line without an end
+    gridFill_.valid = false;
+    rowLines_.Reset(snapshot_.bytes, 0);  // rows point into the old bytes no more
+    snapshot_.bytes = std::move(bytes);
+    snapshot_.lines = lines;
+    snapshot_.cut = false;
+    snapshot_.lengths.clear();
+    snapshot_.lineEnds.clear();
+    snapshot_.fieldEnds.clear();
+    snapshot_.path = path;
+    snapshot_.stamp = stamp;
+    snapshot_.current = true;
+    return true;
+}
+
 int TMagicPage::RefreshGrid(const std::string& selectLine) {
     const std::string path = FilePath();
     if (!FileExists(path)) CreateEmptyFile(path);
+    ReadSnapshot(path);
     const MagicSearch search = CurrentSearch();
     const Clock& clock = host_.HostClock();
     const DateTime now = clock.Now();
+    const double dayFloor = std::floor(now), dayCeil = std::ceil(now);
+    if (IsBlank(selectLine) && gridFill_.valid && gridFill_.view == view_ && gridFill_.search == search &&
+        gridFill_.dayFloor == dayFloor && gridFill_.dayCeil == dayCeil) {
+        // The same lines through the same search on the same day: the rows as they are.
+        ShowDescription(grid_->Row());
+        PageResize();
+        return 0;
+    }
     const bool wantSelect = !IsBlank(selectLine);
 
     int rows = 1;  // rows filled so far, the header included
     int selected = 0;
     {
+        gridFill_.valid = false;
         grid_->BeginUpdate();
         struct EndUpdate {
             TStringGrid* grid;
@@ -374,31 +444,78 @@ int TMagicPage::RefreshGrid(const std::string& selectLine) {
                 grid->EndUpdate();
             }
         } end{grid_, rows};
+        // Room for every line at once; the rows left over go at the end.
         grid_->ClearCells();
-        grid_->setRowCount(2);
+        grid_->setRowCount(static_cast<int>(std::min<std::size_t>(snapshot_.lines + 1, INT_MAX - 1)));
         SetHeader();
-        rowLines_.Clear();
+        rowLines_.Reset(snapshot_.bytes, snapshot_.lines + 1);
 
-        LineReader reader(path);
-        std::string_view line;
+        // The lines as the line reader gives them: ends at LF, a CR before it dropped; each
+        // cut into the fields a fill looks at. The first fill after a read does the cutting
+        // and keeps where the pieces are; the fills after it take them from there.
+        constexpr std::uint16_t kNoField = 0xFFFF;
+        const std::string_view bytes(snapshot_.bytes);
+        const std::size_t per = static_cast<std::size_t>(list_.Commas(view_)) + 1;
+        const bool cut = snapshot_.cut && snapshot_.fieldsPerLine == per;
+        bool keep = !cut;  // while every line fits the pieces' sizes
+        if (keep) {
+            snapshot_.fieldsPerLine = per;
+            snapshot_.lengths.clear();
+            snapshot_.lineEnds.clear();
+            snapshot_.fieldEnds.clear();
+            snapshot_.lengths.reserve(snapshot_.lines);
+            snapshot_.lineEnds.reserve(snapshot_.lines);
+            snapshot_.fieldEnds.reserve(snapshot_.lines * per);
+        }
         MagicFields fields;
         MagicRowViews row;
         std::vector<std::string_view> columns(list_.columns.size());
-        int capacity = 2;
-        while (reader.Next(line)) {
-            SplitMagicLine(list_, view_, line, fields);
+        std::size_t index = 0;  // of the line
+        for (std::size_t begin = 0; begin < bytes.size(); ++index) {
+            std::string_view line;
+            if (cut) {
+                const std::size_t length = snapshot_.lengths[index];
+                line = bytes.substr(begin, length);
+                begin += length + snapshot_.lineEnds[index];
+                fields.assign(per, std::string_view());
+                const std::uint16_t* ends = &snapshot_.fieldEnds[index * per];
+                std::size_t start = 0;
+                for (std::size_t f = 0; f < per && ends[f] != kNoField; ++f) {
+                    fields[f] = line.substr(start, ends[f] - start);
+                    start = static_cast<std::size_t>(ends[f]) + 1;
+                }
+            } else {
+                const std::size_t eol = bytes.find('\n', begin);
+                std::size_t end = eol == std::string_view::npos ? bytes.size() : eol;
+                const std::size_t next = eol == std::string_view::npos ? bytes.size() : eol + 1;
+                if (eol != std::string_view::npos && end > begin && bytes[end - 1] == '\r') --end;
+                line = bytes.substr(begin, end - begin);
+                SplitFieldViews(line, ',', fields);
+                const std::size_t found = fields.size();
+                if (found < per) fields.resize(per);
+                if (keep && line.size() < kNoField) {
+                    snapshot_.lengths.push_back(static_cast<std::uint32_t>(line.size()));
+                    snapshot_.lineEnds.push_back(static_cast<std::uint8_t>(next - end));
+                    for (std::size_t f = 0; f < per; ++f)
+                        snapshot_.fieldEnds.push_back(
+                            f < found ? static_cast<std::uint16_t>(fields[f].data() - line.data() + fields[f].size())
+                                      : kNoField);
+                } else {
+                    keep = false;
+                }
+                begin = next;
+            }
             if (!stallmark::MatchesSearch(list_, view_, search, fields)) continue;
             if (!LineToViews(list_, view_, fields, clock, now, row)) continue;
-            if (rows >= capacity) {
-                capacity = std::max(capacity * 2, rows + 1);
-                grid_->setRowCount(capacity);
-            }
+            if (rows >= grid_->RowCount()) grid_->setRowCount(rows + 1);
             for (size_t c = 0; c < columns.size(); ++c) columns[c] = row[list_.columns[c].role];
             grid_->setRowBytes(rows, columns);
-            rowLines_.Set(rows, line);
+            rowLines_.SetInBytes(rows, static_cast<std::size_t>(line.data() - bytes.data()), line.size());
             if (wantSelect && selected == 0 && line == selectLine) selected = rows;
             ++rows;
         }
+        if (keep) snapshot_.cut = true;
+        gridFill_ = {true, view_, search, dayFloor, dayCeil};
     }
     if (selected > 0) grid_->setRow(selected);
     ShowDescription(grid_->Row());
@@ -592,6 +709,7 @@ void TMagicPage::AddClick() {
     }
     const std::string line = CellsToLine(list_, MagicLineFor::Stock, cells, host_.HostClock());
     Guard([&] {
+        FileWritten();
         WriteRecordLine(FilePath(), line, false);
         RefreshGrid(line);
     });
@@ -604,6 +722,7 @@ void TMagicPage::DeleteClick() {
     if (host_.HostDialogs().ShowMessageBox("Delete " + item + " ?", MsgKind::Confirmation, mbYes | mbNo) != mbYes)
         return;
     Guard([&] {
+        FileWritten();
         WriteRecordLine(FilePath(), LineOf(row), true);
         RefreshGrid({});
     });
@@ -637,6 +756,7 @@ void TMagicPage::EditClick() {
         const std::string newLine = CellsToLine(
             list_, view_ == MagicView::Stock ? MagicLineFor::Stock : MagicLineFor::Prices, cells, host_.HostClock());
         // The new line goes in before the old one comes out, so a failure loses nothing.
+        FileWritten();
         WriteRecordLine(FilePath(), newLine, false);
         WriteRecordLine(FilePath(), oldLine, true);
         SetRowCells(row, cells);
@@ -651,6 +771,7 @@ void TMagicPage::SoldClick() {
     if (!IsDataRow(row)) return;
     Guard([&] {
         const std::string priceLine = CellsToLine(list_, MagicLineFor::Sale, CellsOf(row), host_.HostClock());
+        FileWritten();
         WriteRecordLine(host_.DataFilePath(list_.priceFile), priceLine, false);
         WriteRecordLine(host_.DataFilePath(list_.stockFile), LineOf(row), true);
         RefreshGrid({});
@@ -716,6 +837,7 @@ void TMagicPage::PageResize() {
 
 void TMagicPage::ReorderFiles() {
     Guard([this] {
+        FileWritten();
         SortRecordFileAt(host_.DataFilePath(list_.stockFile));
         SortRecordFileAt(host_.DataFilePath(list_.priceFile));
     });
@@ -768,9 +890,8 @@ void TMagicPage::LoadSettings(SettingsStore& settings) {
     SetAutoUpdate(ReadValue(settings, list_.autoUpdate, AutoUpdate()));
     ReadGridRowHeight(settings, list_.rowHeight, *grid_, 1);
     // -1 marks a hidden column; 0 to 3 would leave a column no one can find again.
-    ReadGridColWidths(settings, list_.colWidths, *grid_, [](int, int width) {
-        return width >= 0 && width <= 3 ? 40 : width;
-    });
+    ReadGridColWidths(settings, list_.colWidths, *grid_,
+                      [](int, int width) { return width >= 0 && width <= 3 ? 40 : width; });
     const auto hidden = [&](MagicCol role) {
         return list_.Column(role) >= 0 && grid_->ColWidths(list_.Column(role)) < 0;
     };

@@ -6,9 +6,11 @@
 
 #include <QObject>
 #include <QString>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "lists/ListDisplay.h"
@@ -16,6 +18,7 @@
 #include "lists/TabPage.h"
 #include "lists/magic/MagicList.h"
 #include "lists/magic/MagicRecords.h"
+#include "store/RecordFile.h"
 
 class QAbstractButton;
 class QCheckBox;
@@ -122,18 +125,61 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The current view's file as the grid last read it. A search run again on a file
+    // that has not changed since (the same stamp, and not written by the page) filters
+    // these bytes again instead of reading the file.
+    struct FileSnapshot {
+        std::string path;
+        FileStamp stamp;
+        std::string bytes;
+        std::size_t lines = 0;  // lines in bytes
+        bool current = false;   // false once the page has written a file
+        // The lines as the first fill after the read cut them up, for the fills that
+        // follow: each line's length and line-end bytes, and where each of the fields a
+        // fill looks at ends (from the line's start; kNoField past the line's last).
+        bool cut = false;
+        std::size_t fieldsPerLine = 0;
+        std::vector<std::uint32_t> lengths;
+        std::vector<std::uint8_t> lineEnds;
+        std::vector<std::uint16_t> fieldEnds;
+    };
+
     // The file lines behind the grid's rows, kept so that Delete, Edit and Sold remove
-    // exactly the line a row was loaded from.
+    // exactly the line a row was loaded from: where the row's line lies in the snapshot,
+    // or a line of its own for a row filled otherwise.
     class RowLines {
     public:
-        void Clear();
+        // Forgets every row; rows to come lie in bytes (which must outlive them).
+        void Reset(const std::string& bytes, std::size_t rows);
+        void SetInBytes(int row, std::size_t offset, std::size_t length);
         void Set(int row, std::string_view line);
         std::string_view Get(int row) const;
 
     private:
-        std::string pool_;
-        std::vector<std::pair<uint32_t, uint32_t>> spans_;  // by row
+        void Place(int row, std::uint64_t at);
+        const std::string* bytes_ = nullptr;
+        std::string own_;                // lines of their own, each after its length (8 bytes)
+        std::vector<std::uint64_t> at_;  // by row: kNone, an own line, or offset and length in bytes_
     };
+
+    // What the grid's rows were last filled from: the snapshot as it was, the view, the
+    // search and the moment (ages and today's date count whole days). While all of these
+    // stay the same and no row has been changed since, a reload would fill the same rows.
+    struct GridFill {
+        bool valid = false;
+        MagicView view = MagicView::Stock;
+        MagicSearch search;
+        double dayFloor = 0, dayCeil = 0;
+    };
+
+    // Reads the file at path into the snapshot unless the snapshot already holds it;
+    // true when it read the file.
+    bool ReadSnapshot(const std::string& path);
+    // Marks the snapshot out of date after the page wrote a file.
+    void FileWritten() {
+        snapshot_.current = false;
+        gridFill_.valid = false;
+    }
 
     void BuildControls();
     void ConnectControls();
@@ -164,6 +210,8 @@ private:
     bool hideDate_ = false, hideAge_ = false, hideOther_ = false;
     ListDisplay stockDisplay_;
     ListDisplay priceDisplay_;
+    FileSnapshot snapshot_;
+    GridFill gridFill_;
     RowLines rowLines_;
 
     QGroupBox* gbDetail_ = nullptr;

@@ -109,22 +109,29 @@ void SplitMagicLine(const MagicListDesc& list, MagicView view, std::string_view 
 bool LineToViews(const MagicListDesc& list, MagicView view, const MagicFields& fields, const Clock& clock, DateTime now,
                  MagicRowViews& row) {
     const std::string_view item = FieldOf(list, view, MagicPart::Item, fields);
-    if (IsBlank(item)) return false;
+    if (item.empty() || (static_cast<unsigned char>(item[0]) <= ' ' && IsBlank(item))) return false;
     auto& text = row.text;
     text[static_cast<size_t>(MagicCol::Item)] = item;
     text[static_cast<size_t>(MagicCol::Magic)] = FieldOf(list, view, MagicPart::Magic, fields);
     text[static_cast<size_t>(MagicCol::Accuracy)] = FieldOf(list, view, MagicPart::Accuracy, fields);
     text[static_cast<size_t>(MagicCol::Durability)] = FieldOf(list, view, MagicPart::Durability, fields);
     text[static_cast<size_t>(MagicCol::Other)] = FieldOf(list, view, MagicPart::Other, fields);
-    text[static_cast<size_t>(MagicCol::Special)] =
-        list.hasSpecial ? SpecialText(ToIntOrZero(FieldOf(list, view, MagicPart::Special, fields))) : "";
+    if (list.hasSpecial) {
+        const std::string_view special = FieldOf(list, view, MagicPart::Special, fields);
+        // Nearly always one digit.
+        const int code = special.size() == 1 ? (special[0] >= '0' && special[0] <= '9' ? special[0] - '0' : 0)
+                                             : ToIntOrZero(special);
+        text[static_cast<size_t>(MagicCol::Special)] = SpecialText(code);
+    } else {
+        text[static_cast<size_t>(MagicCol::Special)] = "";
+    }
     text[static_cast<size_t>(MagicCol::Price)] = AmountView(FieldOf(list, view, MagicPart::Price, fields), row.price);
 
     const std::string_view date = FieldOf(list, view, MagicPart::Date, fields);
     std::string_view& dateCell = text[static_cast<size_t>(MagicCol::Date)];
     std::string_view& ageCell = text[static_cast<size_t>(MagicCol::Age)];
     if (view == MagicView::Stock) {
-        if (IsBlank(date)) {
+        if (date.empty() || (static_cast<unsigned char>(date[0]) <= ' ' && IsBlank(date))) {
             dateCell = {};
             ageCell = {};
         } else {
@@ -188,7 +195,7 @@ std::string CellsToLine(const MagicListDesc& list, MagicLineFor form, const Magi
 
 bool MatchesSearch(const MagicListDesc& list, MagicView view, const MagicSearch& search, const MagicFields& fields) {
     const auto differs = [&](const std::string& text, MagicPart part) {
-        return list.HasPart(part) && !IsBlank(text) && text != FieldOf(list, view, part, fields);
+        return list.HasPart(part) && !text.empty() && !IsBlank(text) && text != FieldOf(list, view, part, fields);
     };
     if (differs(search.item, MagicPart::Item) || differs(search.durability, MagicPart::Durability) ||
         differs(search.magic, MagicPart::Magic) || differs(search.accuracy, MagicPart::Accuracy))

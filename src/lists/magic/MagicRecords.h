@@ -64,6 +64,7 @@ std::string CellsToLine(const MagicListDesc& list, MagicLineFor form, const Magi
 struct MagicSearch {
     std::string item, magic, accuracy, durability;
     bool none = false, silver = false, virtue = false;
+    bool operator==(const MagicSearch&) const = default;
 };
 bool MatchesSearch(const MagicListDesc& list, MagicView view, const MagicSearch& search, const MagicFields& fields);
 

@@ -7,7 +7,15 @@
 #include <QLabel>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <climits>
+#include <cstdint>
+#include <cstring>
 #include <numeric>
+#include <optional>
+#include <stdexcept>
+#include <string_view>
 #include <unordered_set>
 
 #include "controls/CaptionedControls.h"
@@ -28,6 +36,59 @@ namespace stallmark {
 
 using namespace Qt::StringLiterals;
 
+// The item rows' cells as Windows-1252 bytes, read from the grid in one pass: what the
+// check, the sort and the write of a save work on, with no text object per cell.
+class GeneralRowBytes {
+public:
+    explicit GeneralRowBytes(const TStringGrid& grid) : grid_(grid) {
+        const int rows = std::max(grid.RowCount() - 1, 0);
+        cells_.resize(static_cast<size_t>(rows));
+        size_t size = 0;  // room for every cell at once (a length costs no text object)
+        for (int i = 0; i < rows; ++i)
+            for (int col = 0; col < 3; ++col) size += static_cast<size_t>(grid.CellLength(col, i + 1));
+        bytes_.reserve(size);
+        for (int i = 0; i < rows; ++i) Read(i);
+    }
+    int Rows() const { return static_cast<int>(cells_.size()); }
+    std::string_view Cell(int i, int col) const {
+        const Span& span = cells_[static_cast<size_t>(i)][static_cast<size_t>(col)];
+        return std::string_view(bytes_).substr(span.at, span.size);
+    }
+    // Some cell holds text that has no Windows-1252 bytes (typed into the grid).
+    bool Wide() const { return wide_; }
+    // Reads row i (grid row i + 1) again after the grid changed it.
+    void Read(int i) {
+        sortedBy_.reset();
+        for (int col = 0; col < 3; ++col) {
+            const std::string bytes = grid_.CellBytes(col, i + 1);
+            if (bytes.find('?') != std::string::npos && FromBytes(bytes) != grid_.Cells(col, i + 1)) wide_ = true;
+            if (bytes_.size() + bytes.size() > UINT32_MAX) throw std::length_error("list too long");
+            cells_[static_cast<size_t>(i)][static_cast<size_t>(col)] = {static_cast<std::uint32_t>(bytes_.size()),
+                                                                        static_cast<std::uint32_t>(bytes.size())};
+            bytes_ += bytes;
+        }
+    }
+    // order[k] is the row (from 0) that goes to place k.
+    void Permute(const std::vector<int>& order) {
+        std::vector<std::array<Span, 3>> moved(cells_.size());
+        for (size_t k = 0; k < order.size(); ++k) moved[k] = cells_[static_cast<size_t>(order[k])];
+        cells_.swap(moved);
+    }
+    // The key the rows are known to be in order of (set by the sort, cleared by a read).
+    std::optional<int> SortedBy() const { return sortedBy_; }
+    void SetSortedBy(int key) { sortedBy_ = key; }
+
+private:
+    struct Span {
+        std::uint32_t at = 0, size = 0;
+    };
+    const TStringGrid& grid_;
+    std::string bytes_;
+    std::vector<std::array<Span, 3>> cells_;
+    bool wide_ = false;
+    std::optional<int> sortedBy_;
+};
+
 namespace {
 
 constexpr int kDesignWidths[] = {62, 159, 70};
@@ -37,6 +98,308 @@ const char* const kSortCaptions[] = {"Type", "Description", "Value"};
 bool Blank(const QString& text) { return IsBlank(ToBytes(text)); }
 
 QString Latin(const char* text) { return QString::fromLatin1(text); }
+
+// The order of the sort keys in the C collation, on bytes: the Windows-1252 characters
+// case-folded, ranked by code point (which is the order of their UTF-8 bytes). Exact
+// only when every character folds to one character.
+struct FoldedOrder {
+    bool exact = true;
+    std::array<std::uint8_t, 256> rank{};
+    std::uint8_t blank = 0;
+};
+
+const FoldedOrder& Folded() {
+    static const FoldedOrder order = [] {
+        FoldedOrder o;
+        std::array<char32_t, 256> folded{};
+        for (int b = 0; b < 256; ++b) {
+            const char byte = static_cast<char>(b);
+            const QString text = FromBytes(&byte, 1).toCaseFolded();
+            const QList<uint> code = text.toUcs4();
+            if (code.size() != 1) o.exact = false;
+            folded[static_cast<size_t>(b)] = code.isEmpty() ? 0 : code.front();
+        }
+        std::array<char32_t, 256> sorted = folded;
+        std::sort(sorted.begin(), sorted.end());
+        const auto end = std::unique(sorted.begin(), sorted.end());
+        for (size_t b = 0; b < 256; ++b)
+            o.rank[b] = static_cast<std::uint8_t>(std::lower_bound(sorted.begin(), end, folded[b]) - sorted.begin());
+        o.blank = o.rank[static_cast<unsigned char>(' ')];
+        return o;
+    }();
+    return order;
+}
+
+// a and b each padded with blanks to the same length, compared by folded rank.
+int ComparePadded(std::string_view a, std::string_view b, const FoldedOrder& o) {
+    const size_t common = std::min(a.size(), b.size());
+    for (size_t i = 0; i < common; ++i) {
+        const int ra = o.rank[static_cast<unsigned char>(a[i])], rb = o.rank[static_cast<unsigned char>(b[i])];
+        if (ra != rb) return ra < rb ? -1 : 1;
+    }
+    const bool aLonger = a.size() > b.size();
+    const std::string_view rest = (aLonger ? a : b).substr(common);
+    for (const char c : rest) {
+        const int r = o.rank[static_cast<unsigned char>(c)];
+        if (r != o.blank) return (r < o.blank) == aLonger ? -1 : 1;
+    }
+    return 0;
+}
+
+// Eight folded ranks of text from at, padded with blanks, as one big-endian number.
+std::uint64_t PaddedWord(std::string_view text, size_t at, const FoldedOrder& o) {
+    std::uint64_t word = 0;
+    for (size_t i = at; i < at + 8; ++i)
+        word = word << 8 | (i < text.size() ? o.rank[static_cast<unsigned char>(text[i])] : o.blank);
+    return word;
+}
+
+// Dense ranks of texts (equal ranks for texts equal once padded and folded), texts
+// given by index into get(i) for i < count.
+template <typename Get>
+std::vector<std::uint32_t> RankPadded(size_t count, const Get& get, const FoldedOrder& o) {
+    struct Entry {
+        std::uint64_t high, low;
+        std::uint32_t index;
+    };
+    std::vector<Entry> entries(count);
+    bool longer = false;
+    for (size_t i = 0; i < count; ++i) {
+        const std::string_view text = get(i);
+        entries[i] = {PaddedWord(text, 0, o), PaddedWord(text, 8, o), static_cast<std::uint32_t>(i)};
+        longer = longer || text.size() > 16;
+    }
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        return a.high != b.high ? a.high < b.high : a.low != b.low ? a.low < b.low : a.index < b.index;
+    });
+    auto same = [](const Entry& a, const Entry& b) { return a.high == b.high && a.low == b.low; };
+    if (longer) {
+        // Texts equal in their first sixteen characters: by the rest.
+        for (size_t b = 0; b < count;) {
+            size_t e = b + 1;
+            while (e < count && same(entries[e], entries[b])) ++e;
+            if (e - b > 1)
+                std::sort(entries.begin() + static_cast<std::ptrdiff_t>(b),
+                          entries.begin() + static_cast<std::ptrdiff_t>(e), [&](const Entry& x, const Entry& y) {
+                              const std::string_view a = get(x.index), c = get(y.index);
+                              const int compared = ComparePadded(a.substr(std::min<size_t>(a.size(), 16)),
+                                                                 c.substr(std::min<size_t>(c.size(), 16)), o);
+                              return compared != 0 ? compared < 0 : x.index < y.index;
+                          });
+            b = e;
+        }
+    }
+    std::vector<std::uint32_t> rank(count);
+    std::uint32_t r = 0;
+    for (size_t k = 0; k < count; ++k) {
+        if (k > 0 && (!same(entries[k], entries[k - 1]) ||
+                      (longer && ComparePadded(get(entries[k].index), get(entries[k - 1].index), o) != 0)))
+            ++r;
+        rank[entries[k].index] = r;
+    }
+    return rank;
+}
+
+// The distinct texts of a column: each gets a number on first sight.
+class Distinct {
+public:
+    std::uint32_t Number(std::string_view text) {
+        if (slots_.empty() || values_.size() * 2 >= slots_.size()) Grow();
+        const std::uint64_t hash = Hash(text);
+        const size_t mask = slots_.size() - 1;
+        for (size_t i = static_cast<size_t>(hash) & mask;; i = (i + 1) & mask) {
+            const std::uint32_t slot = slots_[i];
+            if (slot == 0) {
+                values_.push_back(text);
+                hashes_.push_back(hash);
+                slots_[i] = static_cast<std::uint32_t>(values_.size());
+                return static_cast<std::uint32_t>(values_.size() - 1);
+            }
+            if (hashes_[slot - 1] == hash && values_[slot - 1] == text) return slot - 1;
+        }
+    }
+    const std::vector<std::string_view>& Values() const { return values_; }
+
+private:
+    // Eight bytes at a time (the last eight overlapping the word before).
+    static std::uint64_t Hash(std::string_view text) {
+        constexpr std::uint64_t kMul = 0x9E3779B97F4A7C15ULL;
+        std::uint64_t h = text.size() * kMul, w = 0;
+        const char* p = text.data();
+        size_t n = text.size();
+        if (n >= 8) {
+            for (; n > 8; p += 8, n -= 8) {
+                std::memcpy(&w, p, 8);
+                h = (h ^ w) * kMul;
+                h ^= h >> 29;
+            }
+            std::memcpy(&w, p + n - 8, 8);
+        } else {
+            for (size_t i = 0; i < n; ++i) w = w << 8 | static_cast<unsigned char>(p[i]);
+        }
+        h = (h ^ w) * 0xD6E8FEB86659FD93ULL;
+        return h ^ (h >> 32);
+    }
+    void Grow() {
+        std::vector<std::uint32_t> table(std::max<size_t>(64, slots_.size() * 2), 0);
+        const size_t mask = table.size() - 1;
+        for (size_t v = 0; v < values_.size(); ++v) {
+            size_t i = static_cast<size_t>(hashes_[v]) & mask;
+            while (table[i] != 0) i = (i + 1) & mask;
+            table[i] = static_cast<std::uint32_t>(v + 1);
+        }
+        slots_.swap(table);
+    }
+    std::vector<std::uint32_t> slots_;  // value number + 1, 0 for a free slot
+    std::vector<std::string_view> values_;
+    std::vector<std::uint64_t> hashes_;
+};
+
+enum class SortBy { Type, Description, Value };
+
+SortBy SortByCaption(const QString& caption) {
+    return caption == u"Description"_s ? SortBy::Description : caption == u"Value"_s ? SortBy::Value : SortBy::Type;
+}
+
+// Whether the rows are in key order in the C collation already (every row's key not
+// above the next one's), worked out on the bytes; nullopt when that cannot be told so.
+std::optional<bool> InKeyOrderInC(const GeneralRowBytes& rows, SortBy by) {
+    const FoldedOrder& o = Folded();
+    if (!o.exact || rows.Wide() || QCollator().locale().language() != QLocale::C) return std::nullopt;
+    auto compareValues = [](std::string_view a, std::string_view b, bool& lined) {
+        const int x = ToIntOrZero(a), y = ToIntOrZero(b);
+        lined = x >= 0 && x <= 999999999 && y >= 0 && y <= 999999999;
+        if (lined) return x < y ? -1 : x > y ? 1 : 0;
+        const std::string p = QString::asprintf("%.9d", x).toStdString(),
+                          q = QString::asprintf("%.9d", y).toStdString();
+        return p < q ? -1 : p > q ? 1 : 0;
+    };
+    for (int i = 0; i + 1 < rows.Rows(); ++i) {
+        const int type = TGeneralPage::kColType, desc = TGeneralPage::kColDesc, value = TGeneralPage::kColValue;
+        bool lined = true;
+        int compared = 0;
+        if (by == SortBy::Value) {
+            compared = compareValues(rows.Cell(i, value), rows.Cell(i + 1, value), lined);
+            if (!lined) return std::nullopt;  // the parts after it would not line up
+            if (compared == 0) compared = ComparePadded(rows.Cell(i, type), rows.Cell(i + 1, type), o);
+            if (compared == 0) compared = ComparePadded(rows.Cell(i, desc), rows.Cell(i + 1, desc), o);
+        } else {
+            const int first = by == SortBy::Type ? type : desc, second = by == SortBy::Type ? desc : type;
+            compared = ComparePadded(rows.Cell(i, first), rows.Cell(i + 1, first), o);
+            if (compared == 0) compared = ComparePadded(rows.Cell(i, second), rows.Cell(i + 1, second), o);
+            if (compared == 0) compared = compareValues(rows.Cell(i, value), rows.Cell(i + 1, value), lined);
+        }
+        if (compared > 0) return false;
+    }
+    return true;
+}
+
+// The order of the rows by key in the C collation, worked out on the bytes: every key
+// part ranked (Type and Description padded and case-folded, Value as its nine digits),
+// then the ranks sorted, equal keys in row order. Empty when it cannot be done so
+// exactly (a collation of the locale, text outside Windows-1252, a value that does
+// not take nine digits in front of the other parts); {} too... see SortedOrder below.
+std::optional<std::vector<int>> OrderInC(const GeneralRowBytes& rows, SortBy by) {
+    const FoldedOrder& o = Folded();
+    if (!o.exact || rows.Wide() || QCollator().locale().language() != QLocale::C) return std::nullopt;
+    const size_t n = static_cast<size_t>(rows.Rows());
+    // Values: as numbers while all of them take exactly nine digits.
+    std::vector<std::uint32_t> values(n);
+    bool nineDigits = true;
+    for (size_t i = 0; i < n; ++i) {
+        const int value = ToIntOrZero(rows.Cell(static_cast<int>(i), TGeneralPage::kColValue));
+        if (value < 0 || value > 999999999) nineDigits = false;
+        values[i] = static_cast<std::uint32_t>(value);
+    }
+    std::vector<std::uint32_t> valueRank;
+    if (nineDigits) {
+        valueRank = std::move(values);
+    } else {
+        if (by == SortBy::Value) return std::nullopt;  // the parts after it would not line up
+        // Last in the key: compared as the texts "%.9d" gives.
+        std::vector<std::string> texts(n);
+        for (size_t i = 0; i < n; ++i)
+            texts[i] = QString::asprintf("%.9d", ToIntOrZero(rows.Cell(static_cast<int>(i), TGeneralPage::kColValue)))
+                           .toStdString();
+        std::vector<std::uint32_t> byText(n);
+        std::iota(byText.begin(), byText.end(), 0u);
+        std::stable_sort(byText.begin(), byText.end(),
+                         [&](std::uint32_t a, std::uint32_t b) { return texts[a] < texts[b]; });
+        valueRank.assign(n, 0);
+        std::uint32_t r = 0;
+        for (size_t k = 0; k < n; ++k) {
+            if (k > 0 && texts[byText[k]] != texts[byText[k - 1]]) ++r;
+            valueRank[byText[k]] = r;
+        }
+    }
+    // Types and descriptions: each distinct text ranked once.
+    auto rankColumn = [&](int col) {
+        Distinct distinct;
+        std::vector<std::uint32_t> number(n);
+        for (size_t i = 0; i < n; ++i) number[i] = distinct.Number(rows.Cell(static_cast<int>(i), col));
+        const std::vector<std::string_view>& texts = distinct.Values();
+        const std::vector<std::uint32_t> rank = RankPadded(
+            texts.size(), [&](size_t k) { return texts[k]; }, o);
+        for (std::uint32_t& v : number) v = rank[v];
+        return std::make_pair(std::move(number), rank.empty() ? 0u : *std::max_element(rank.begin(), rank.end()));
+    };
+    auto [typeRank, typeMax] = rankColumn(TGeneralPage::kColType);
+    auto [descRank, descMax] = rankColumn(TGeneralPage::kColDesc);
+    const std::uint32_t valueMax = valueRank.empty() ? 0 : *std::max_element(valueRank.begin(), valueRank.end());
+
+    // The parts in the order of the key.
+    const bool byDesc = by == SortBy::Description, byValue = by == SortBy::Value;
+    const std::vector<std::uint32_t>* parts[3] = {byValue  ? &valueRank
+                                                  : byDesc ? &descRank
+                                                           : &typeRank,
+                                                  byValue || byDesc ? &typeRank : &descRank,
+                                                  byValue ? &descRank : &valueRank};
+    const std::uint32_t maxima[3] = {byValue  ? valueMax
+                                     : byDesc ? descMax
+                                              : typeMax,
+                                     byValue || byDesc ? typeMax : descMax, byValue ? descMax : valueMax};
+    // The key: the parts' ranks side by side, the first most significant.
+    const auto width1 = static_cast<unsigned>(std::bit_width(maxima[1]));
+    const auto width2 = static_cast<unsigned>(std::bit_width(maxima[2]));
+    const auto width0 = static_cast<unsigned>(std::bit_width(maxima[0]));
+    struct Entry {
+        std::uint64_t first, rest;
+        std::uint32_t row;
+    };
+    std::vector<Entry> entries(n);
+    for (size_t i = 0; i < n; ++i)
+        entries[i] = {(*parts[0])[i], static_cast<std::uint64_t>((*parts[1])[i]) << width2 | (*parts[2])[i],
+                      static_cast<std::uint32_t>(i)};
+    if (width0 + width1 + width2 <= 64) {
+        // One number per row, sorted eleven bits at a time from the lowest (equal keys
+        // keep their rows' order).
+        const unsigned bits = width0 + width1 + width2;
+        for (Entry& e : entries) e.rest |= bits > width1 + width2 ? e.first << (width1 + width2) : 0;
+        constexpr unsigned kBits = 11;
+        constexpr std::uint64_t kMask = (1u << kBits) - 1;
+        std::vector<Entry> other(n);
+        std::vector<std::uint32_t> count(size_t{1} << kBits);
+        for (unsigned shift = 0; shift < bits; shift += kBits) {
+            std::fill(count.begin(), count.end(), 0u);
+            for (const Entry& e : entries) ++count[(e.rest >> shift) & kMask];
+            std::uint32_t sum = 0;
+            for (std::uint32_t& c : count) {
+                const std::uint32_t here = c;
+                c = sum;
+                sum += here;
+            }
+            for (const Entry& e : entries) other[count[(e.rest >> shift) & kMask]++] = e;
+            entries.swap(other);
+        }
+    } else {
+        std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+            return a.first != b.first ? a.first < b.first : a.rest != b.rest ? a.rest < b.rest : a.row < b.row;
+        });
+    }
+    std::vector<int> order(n);
+    for (size_t k = 0; k < n; ++k) order[k] = static_cast<int>(entries[k].row);
+    return order;
+}
 
 }  // namespace
 
@@ -132,42 +495,61 @@ void TGeneralPage::LoadGeneralList() {
         ~End() { g->EndUpdate(); }
     } end{grid_};
     grid_->ClearCells();
-    grid_->setCells(kColType, 0, "Type");
-    grid_->setCells(kColDesc, 0, "Description");
-    grid_->setCells(kColValue, 0, "Value");
+    grid_->setCells(kColType, 0, u"Type"_s);
+    grid_->setCells(kColDesc, 0, u"Description"_s);
+    grid_->setCells(kColValue, 0, u"Value"_s);
 
     const QString remembered = cbType_->currentText();
     cbType_->clear();
 
     const std::string path = host_.DataFilePath(kFileName);
-    std::vector<std::string> types;
-    std::unordered_set<std::string> seen;  // types in lower case: one entry per spelling
+    std::vector<std::string> types;  // the first spelling of each type, in file order
     ReadWhole([&] {
-    if (FileExists(path)) {
-        LineReader reader(path);
-        std::string_view line;
+        if (!FileExists(path)) return;
+        const std::string bytes = ReadFileBytes(path);
+        const std::string_view text(bytes);
+        // Room for every line at once; the grid keeps its rows when no line is an item.
+        const int before = grid_->RowCount();
+        size_t lines = static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1;
+        lines = std::min<size_t>(lines, INT_MAX - 1);
+        if (static_cast<int>(lines) + 1 > before) grid_->setRowCount(static_cast<int>(lines) + 1);
+        // Each spelling of a type is lower-cased once; types that differ only in case are one.
+        Distinct spellings;
+        std::unordered_set<std::string> seen;
         int r = 1;
-        // Read first, then size the grid once.
-        struct Item {
-            std::string type, desc, value;
-        };
-        std::vector<Item> items;
-        while (reader.Next(line)) {
-            const std::string_view type = GetFieldView(1, ',', line);
-            const std::string_view desc = GetFieldView(2, ',', line);
-            if (IsBlank(type) && IsBlank(desc)) continue;
-            items.push_back({std::string(type), std::string(desc), std::string(GetFieldView(3, ',', line))});
-        }
-        if (!items.empty()) grid_->setRowCount(static_cast<int>(items.size()) + 1);
-        for (const Item& item : items) {
-            grid_->setCellBytes(kColType, r, item.type);
-            grid_->setCellBytes(kColDesc, r, item.desc);
-            grid_->setCellBytes(kColValue, r, item.value);
-            std::string lower = ToBytes(FromBytes(item.type).toLower());
-            if (seen.insert(lower).second) types.push_back(item.type);
+        // The lines as the line reader gives them: ends at LF, a CR before it dropped. One
+        // pass over each line finds its end and the commas after Type and Description.
+        const char* const data = text.data();
+        const size_t size = text.size();
+        for (size_t begin = 0; begin < size;) {
+            size_t commas[3] = {0, 0, 0};
+            int found = 0;
+            size_t end = begin;
+            for (; end < size; ++end) {
+                const char c = data[end];
+                if (c == '\n') break;
+                if (c == ',' && found < 3) commas[found++] = end;
+            }
+            const size_t next = end < size ? end + 1 : size;
+            if (end < size && end > begin && data[end - 1] == '\r') --end;
+            // Type, Description and Value: the first three fields (missing ones empty).
+            std::string_view field[3];
+            size_t at = begin;
+            for (int f = 0; f < 3 && at <= end; ++f) {
+                const size_t fieldEnd = f < found ? commas[f] : end;
+                field[f] = std::string_view(data + at, fieldEnd - at);
+                at = fieldEnd + 1;
+            }
+            begin = next;
+            if (IsBlank(field[kColType]) && IsBlank(field[kColDesc])) continue;
+            grid_->setRowBytes(r, field);
+            const size_t known = spellings.Values().size();
+            if (spellings.Number(field[kColType]) == known &&
+                seen.insert(ToBytes(FromBytes(field[kColType].data(), field[kColType].size()).toLower())).second)
+                types.emplace_back(field[kColType]);
             ++r;
         }
-    }
+        grid_->setRowCount(r > 1 ? r : before);
     });
     QStringList typeList;
     typeList.reserve(static_cast<qsizetype>(types.size()));
@@ -186,66 +568,110 @@ void TGeneralPage::LoadGeneralList() {
 }
 
 bool TGeneralPage::CheckGeneralList() {
-    Dialogs& dialogs = host_.HostDialogs();
-    // Works on the cells' own bytes; a cell is only written back when it changes.
-    for (int row = 1; row < grid_->RowCount(); ++row) {
-        std::string value = grid_->CellBytes(kColValue, row);
-        if (IsBlank(value)) {
-            value.assign(1, '0');
-            grid_->setCellBytes(kColValue, row, value);
-        }
-        const std::string corrected = DigitsToAmount(value.substr(0, kMaxValue), false);
-        if (corrected != value) {
-            const QString text = Cell(kColDesc, row) + "\n\rInvalid Value " + FromBytes(value) + "\n\rAltered to " +
-                                 FromBytes(corrected) + " !";
-            if (dialogs.ShowMessageBox(text, MsgKind::Warning, mbOK | mbCancel) == mbCancel) return false;
-            grid_->setCellBytes(kColValue, row, corrected);
-        }
+    GeneralRowBytes rows(*grid_);
+    return CheckRows(rows);
+}
 
-        auto clean = [&](int col, std::size_t limit, const char* what, bool showCut) {
-            const std::string old = grid_->CellBytes(col, row);
-            std::string text = CleanField(old, false);
-            const bool cut = text.size() > limit;
-            // Cut, then trim again: a cut that ends in a blank would otherwise leave a
-            // line that the next save changes once more.
-            if (cut) text = CleanField(text.substr(0, limit), false);
-            if (text != old) grid_->setCellBytes(col, row, text);
-            if (cut) {
-                const QString first = showCut ? FromBytes(text) : Cell(kColDesc, row);
-                dialogs.ShowMessageBox(first + "\n\r" + what + " truncated (" + QString::number(limit) + " Max)",
-                                       MsgKind::Warning, mbOK);
-            }
+bool TGeneralPage::CheckRows(GeneralRowBytes& rows) {
+    // The cells' own bytes; a cell is only written back when it changes, and a row that
+    // changed is read again.
+    for (int i = 0; i < rows.Rows(); ++i) {
+        const int row = i + 1;
+        // The usual row: a plain value, texts without a comma, blank ends or excess.
+        const std::string_view value = rows.Cell(i, kColValue);
+        const bool plainValue = !value.empty() && value.size() <= static_cast<size_t>(kMaxValue) &&
+                                (value.size() == 1 || value[0] != '0') &&
+                                std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
+        auto clean = [](std::string_view text, int limit) {
+            return text.empty() ||
+                   (static_cast<unsigned char>(text.front()) > ' ' && static_cast<unsigned char>(text.back()) > ' ' &&
+                    text.size() <= static_cast<size_t>(limit) && text.find(',') == std::string_view::npos);
         };
-        clean(kColType, kMaxType, "Type", false);
-        clean(kColDesc, kMaxDesc, "Description", true);
+        if (plainValue && clean(rows.Cell(i, kColType), kMaxType) && clean(rows.Cell(i, kColDesc), kMaxDesc)) continue;
+        if (!CheckRow(row)) return false;
+        rows.Read(i);
     }
     return true;
 }
 
+bool TGeneralPage::CheckRow(int row) {
+    Dialogs& dialogs = host_.HostDialogs();
+    std::string value = grid_->CellBytes(kColValue, row);
+    if (IsBlank(value)) {
+        value.assign(1, '0');
+        grid_->setCellBytes(kColValue, row, value);
+    }
+    const std::string corrected = DigitsToAmount(value.substr(0, kMaxValue), false);
+    if (corrected != value) {
+        const QString text = Cell(kColDesc, row) + u"\n\rInvalid Value "_s + FromBytes(value) + u"\n\rAltered to "_s +
+                             FromBytes(corrected) + u" !"_s;
+        if (dialogs.ShowMessageBox(text, MsgKind::Warning, mbOK | mbCancel) == mbCancel) return false;
+        grid_->setCellBytes(kColValue, row, corrected);
+    }
+
+    auto clean = [&](int col, std::size_t limit, const QString& what, bool showCut) {
+        const std::string old = grid_->CellBytes(col, row);
+        std::string text = CleanField(old, false);
+        const bool cut = text.size() > limit;
+        // Cut, then trim again: a cut that ends in a blank would otherwise leave a
+        // line that the next save changes once more.
+        if (cut) text = CleanField(text.substr(0, limit), false);
+        if (text != old) grid_->setCellBytes(col, row, text);
+        if (cut) {
+            const QString first = showCut ? FromBytes(text) : Cell(kColDesc, row);
+            dialogs.ShowMessageBox(first + u"\n\r"_s + what + u" truncated ("_s + QString::number(limit) + u" Max)"_s,
+                                   MsgKind::Warning, mbOK);
+        }
+    };
+    clean(kColType, kMaxType, u"Type"_s, false);
+    clean(kColDesc, kMaxDesc, u"Description"_s, true);
+    return true;
+}
+
 void TGeneralPage::SortGeneralList() {
+    if (ItemRows() < 1) return;
+    GeneralRowBytes rows(*grid_);
+    SortRows(rows);
+}
+
+void TGeneralPage::SortRows(GeneralRowBytes& rows) {
+    if (rows.Rows() < 1) return;
+    const SortBy by = SortByCaption(btnSort_->text());
+    if (rows.SortedBy() == static_cast<int>(by) || InKeyOrderInC(rows, by) == true) {
+        rows.SetSortedBy(static_cast<int>(by));
+        return;
+    }
+    std::optional<std::vector<int>> order = OrderInC(rows, by);
+    if (!order) order = CollatedOrder();
+    bool moved = false;
+    for (size_t k = 0; k < order->size() && !moved; ++k) moved = (*order)[k] != static_cast<int>(k);
+    rows.SetSortedBy(static_cast<int>(by));
+    if (!moved) return;  // already in key order
+    rows.Permute(*order);
+    rows.SetSortedBy(static_cast<int>(by));
+    for (int& index : *order) index += 1;  // grid row numbers
+    grid_->PermuteRows(*order);
+}
+
+std::vector<int> TGeneralPage::CollatedOrder() const {
     const int rows = ItemRows();
-    if (rows < 1) return;
     qsizetype typeWidth = 0, descWidth = 0;
     for (int row = 1; row <= rows; ++row) {
         typeWidth = std::max(typeWidth, Cell(kColType, row).size());
         descWidth = std::max(descWidth, Cell(kColDesc, row).size());
     }
-    const QString sortKey = btnSort_->text();
+    const SortBy by = SortByCaption(btnSort_->text());
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::vector<QCollatorSortKey> keys;
     keys.reserve(static_cast<size_t>(rows));
     for (int row = 1; row <= rows; ++row) {
-        const QString type = Cell(kColType, row).leftJustified(typeWidth, ' ');
-        const QString desc = Cell(kColDesc, row).leftJustified(descWidth, ' ');
+        const QString type = Cell(kColType, row).leftJustified(typeWidth, u' ');
+        const QString desc = Cell(kColDesc, row).leftJustified(descWidth, u' ');
         const QString value = QString::asprintf("%.9d", ToIntOrZero(ToBytes(Cell(kColValue, row))));
-        QString key;
-        if (sortKey == "Description")
-            key = desc + type + value;
-        else if (sortKey == "Value")
-            key = value + type + desc;
-        else
-            key = type + desc + value;
+        const QString key = by == SortBy::Description ? desc + type + value
+                            : by == SortBy::Value     ? value + type + desc
+                                                      : type + desc + value;
         // Case is folded first so that the order ignores it whatever the
         // collation the system offers.
         keys.push_back(collator.sortKey(key.toCaseFolded()));
@@ -253,24 +679,32 @@ void TGeneralPage::SortGeneralList() {
     std::vector<int> order(static_cast<size_t>(rows));
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys[a].compare(keys[b]) < 0; });
-    for (int& index : order) index += 1;  // grid row numbers
-    grid_->PermuteRows(order);
+    return order;
 }
 
 bool TGeneralPage::SaveGeneralList() {
+    GeneralRowBytes rows(*grid_);
+    return SaveRows(rows);
+}
+
+bool TGeneralPage::SaveRows(GeneralRowBytes& rows) {
     if (!MayWrite()) return false;
-    if (!CheckGeneralList()) return false;
-    SortGeneralList();
+    if (!CheckRows(rows)) return false;
+    SortRows(rows);
+    // One buffer, the rows' bytes as they are.
     std::string content;
-    for (int row = 1; row < grid_->RowCount(); ++row) {
-        const std::string type = grid_->CellBytes(kColType, row);
-        const std::string desc = grid_->CellBytes(kColDesc, row);
+    size_t size = 0;
+    for (int i = 0; i < rows.Rows(); ++i)
+        size += rows.Cell(i, kColType).size() + rows.Cell(i, kColDesc).size() + rows.Cell(i, kColValue).size() + 4;
+    content.reserve(size);
+    for (int i = 0; i < rows.Rows(); ++i) {
+        const std::string_view type = rows.Cell(i, kColType), desc = rows.Cell(i, kColDesc);
         if (IsBlank(type) && IsBlank(desc)) continue;
         content += type;
         content += ',';
         content += desc;
         content += ',';
-        content += grid_->CellBytes(kColValue, row);
+        content += rows.Cell(i, kColValue);
         content += "\r\n";
     }
     ReplaceFileAtomically(host_.DataFilePath(kFileName), content);
@@ -329,7 +763,10 @@ void TGeneralPage::EndGeneralEdit(bool cancel) {
 void TGeneralPage::FindGeneralItem(const QString& type, const QString& description, const QString& value) {
     if (Blank(type + description)) return;
     for (int row = 1; row < grid_->RowCount(); ++row) {
-        auto matches = [&](int col, const QString& wanted) { return Blank(wanted) || Cell(col, row) == wanted; };
+        // A cell of another length is another text (the length costs no text object).
+        auto matches = [&](int col, const QString& wanted) {
+            return Blank(wanted) || (grid_->CellLength(col, row) == wanted.size() && Cell(col, row) == wanted);
+        };
         if (matches(kColType, type) && matches(kColDesc, description) && matches(kColValue, value)) {
             grid_->setRow(row);
             return;
@@ -388,8 +825,10 @@ void TGeneralPage::Btn_GeneralSortClick() {
     btnSort_->setText(caption == "Type" ? "Description" : caption == "Description" ? "Value" : "Type");
     const bool editorShown = grid_->EditorMode();
     grid_->setEditorMode(false);
-    SortGeneralList();
-    Guard([this] { SaveGeneralList(); });
+    // The rows read once: sorted, then saved (the save finds them in order).
+    GeneralRowBytes rows(*grid_);
+    SortRows(rows);
+    Guard([&] { SaveRows(rows); });
     if (editorShown) grid_->setEditorMode(true);
 }
 

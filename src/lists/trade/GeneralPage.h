@@ -16,6 +16,7 @@ class QWidget;
 
 namespace stallmark {
 
+class GeneralRowBytes;
 class ListHost;
 class TStringGrid;
 
@@ -84,6 +85,15 @@ protected:
 
 private:
     void BuildControls(QWidget* page);
+    // The save check of every row read into rows (rows changed are read again), of one row.
+    bool CheckRows(GeneralRowBytes& rows);
+    bool CheckRow(int row);
+    // The save of the rows read into rows: check, sort, write.
+    bool SaveRows(GeneralRowBytes& rows);
+    // Puts the rows (and rows, read from them) in key order; rows already in it stay.
+    void SortRows(GeneralRowBytes& rows);
+    // The rows' order by the collation's sort keys of their padded keys.
+    std::vector<int> CollatedOrder() const;
     void SetCountCaption();
     void SelectTypeInCombo(const QString& type);
     int ItemRows() const;

@@ -310,4 +310,28 @@ TEST(WeaponReorder, SortsBothFilesAndSearchesAsAfterAChange) {
     EXPECT_EQ(f.Items(), QStringList({"Axe", "Mace"}));
 }
 
+// After the page itself rewrote a file, the rows not reloaded still remove their own
+// lines, and the next search shows what the file holds.
+TEST(WeaponReorder, RowsNotReloadedKeepTheirLinesAndTheNextSearchReads) {
+    WeaponFixture f;
+    f.Open(Files("Mace,,0,,,5,20261201,\r\nBow,,0,,,1,20261201,\r\nAxe,,0,,,7,20261201,\r\n"));
+    f.Click("Btn_MWAutoUpdateOff");
+    f.page->Reorder();
+    EXPECT_EQ(f.Items(), QStringList({"Mace", "Bow", "Axe"}));
+    f.SelectRow(1);
+    f.dialogs.boxAnswers.push_back(mbYes);
+    f.Click("Btn_MWDelete");
+    EXPECT_EQ(f.Stock(), "Axe,,0,,,7,20261201,\r\nBow,,0,,,1,20261201,\r\n");
+    EXPECT_EQ(f.Items(), QStringList({"Axe", "Bow"}));
+
+    // Edit writes a price of the same length; a search then shows the file.
+    f.Click("Btn_MWAutoUpdateOn");
+    f.SelectRow(2);
+    f.Price()->setText("2");
+    f.Click("Btn_MWEdit");
+    f.dir.Write("MWStock.dat", "Axe,,0,,,7,20261201,\r\nBow,,0,,,3,20261201,\r\n");
+    f.Box("Cb_MWOther")->setEditText("x");
+    EXPECT_EQ(f.grid->RowTexts(2).join("|"), "Bow||||||01/12/2026|7|3");
+}
+
 }  // namespace stallmark::test

@@ -7,11 +7,14 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <filesystem>
+#include <fstream>
 
 #include "lists/magic/WeaponFixture.h"
 #include "lists/picklists/EditGridForm.h"
 #include "lists/picklists/EditTextForm.h"
 #include "lists/picklists/PickList.h"
+#include "store/Files.h"
 
 namespace stallmark::test {
 
@@ -277,6 +280,92 @@ TEST(WeaponSearch, AutoOffWaitsForSearchAndOtherTextDoesNotFilter) {
     f.dir.Write("MWStock.dat", kStock + "Zweihander,,0,,,1,20261208,\r\n");
     f.Box("Cb_MWOther")->setEditText("from");
     EXPECT_EQ(f.Items().size(), 5);
+}
+
+// A search on the lines already read shows what the file holds: a file rewritten in
+// place with the same size and its modification time set back, or replaced by another
+// of the same size and time, is read again.
+TEST(WeaponSearch, TheGridFollowsTheFileItsStampCannotHide) {
+    WeaponFixture f;
+    f.Open(With(kPickLists, "MWStock.dat", kStock));
+    const std::filesystem::path path = f.dir.File("MWStock.dat");
+    const auto written = std::filesystem::last_write_time(path);
+    {
+        std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(static_cast<std::streamoff>(kStock.find("100,")));
+        file.write("700,", 4);
+    }
+    std::filesystem::last_write_time(path, written);
+    ASSERT_EQ(std::filesystem::file_size(path), kStock.size());
+    f.Box("Cb_MWOther")->setEditText("a");
+    EXPECT_EQ(f.grid->RowTexts(4).join("|"), "Mace|Force|||||08/12/2026|0|700");
+
+    std::string other = f.Stock();
+    other.replace(other.find("700,"), 4, "800,");
+    ReplaceFileAtomically(path.string(), other);
+    std::filesystem::last_write_time(path, written);
+    f.Box("Cb_MWOther")->setEditText("ab");
+    EXPECT_EQ(f.grid->RowTexts(4).join("|"), "Mace|Force|||||08/12/2026|0|800");
+}
+
+// Searches on an unchanged file show the same rows, the selection kept, and the rows
+// still remove their own lines; a new day shows new ages.
+TEST(WeaponSearch, SearchesOnTheLinesReadKeepRowsLinesAndDays) {
+    WeaponFixture f;
+    f.Open(With(kPickLists, "MWStock.dat", kStock));
+    const QStringList rows = f.Rows();
+    f.SelectRow(3);
+    f.Box("Cb_MWOther")->setEditText("a");
+    f.Box("Cb_MWOther")->setEditText("ab");
+    EXPECT_EQ(f.Rows(), rows);
+    EXPECT_EQ(f.grid->Row(), 3);
+    EXPECT_EQ(f.Label("Lb_MWepDesc")->text(), "  Katana Accurate Power = 1500");
+
+    f.Choose("Cb_Weapon", "Katana");
+    f.Choose("Cb_Weapon", "(None)");
+    EXPECT_EQ(f.Rows(), rows);
+    f.SelectRow(2);
+    f.dialogs.boxAnswers.push_back(mbYes);
+    f.Click("Btn_MWDelete");
+    std::string expected = kStock;
+    expected.erase(expected.find("Katana,Vanquishing"), expected.find(" ,Ghost") - expected.find("Katana,Vanquishing"));
+    EXPECT_EQ(f.Stock(), expected);
+
+    f.clock.Advance(1);
+    f.Box("Cb_MWOther")->setEditText("abc");
+    EXPECT_EQ(f.Rows(), QStringList({"Bow|Power||Durable|||01/12/2026|8|900", "Katana|Power|Accurate||Virtue||||1500",
+                                     "Mace|Force|||||08/12/2026|1|100"}));
+}
+
+// Lines of every form (line ends LF, CR LF and none, fewer fields than the layout, more,
+// one longer than a field's place can say) show the same rows after searches as when
+// first read, and each row still removes its own line.
+TEST(WeaponSearch, SearchesAgainShowEveryFormOfLineAsReadFirst) {
+    WeaponFixture f;
+    const std::string longOther(70000, 'o');
+    const std::string stock =
+        "Bow,Power,0,,Durable,900,20261201,\n"
+        "Katana,Power\r\n"
+        "Mace,Force,1,,,100,20261208,note,extra,fields\r\n"
+        "Katana,Ruin,2,,,5,20261207," +
+        longOther + "\r\nAxe,,0,,,7,20261101,last";
+    f.Open(With(kPickLists, "MWStock.dat", stock));
+    const QStringList first = f.Rows();
+    ASSERT_EQ(first.size(), 5);
+    EXPECT_EQ(first[1], "Katana|Power|||||||0");
+    EXPECT_EQ(first[2], "Mace|Force|||Virtue|note|08/12/2026|0|100");
+    for (int round = 0; round < 2; ++round) {
+        f.Choose("Cb_Weapon", "Katana");
+        EXPECT_EQ(f.Items(), QStringList({"Katana", "Katana"}));
+        f.Choose("Cb_Weapon", "(None)");
+        EXPECT_EQ(f.Rows(), first) << round;
+    }
+    f.SelectRow(4);
+    f.dialogs.boxAnswers.push_back(mbYes);
+    f.Click("Btn_MWDelete");
+    EXPECT_EQ(f.Stock(),
+              "Bow,Power,0,,Durable,900,20261201,\r\nKatana,Power\r\n"
+              "Mace,Force,1,,,100,20261208,note,extra,fields\r\nAxe,,0,,,7,20261101,last\r\n");
 }
 
 TEST(WeaponSearch, ResetEmptiesTheBoxesButKeepsNoSpecial) {

@@ -1,15 +1,22 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QCollator>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <algorithm>
+#include <numeric>
+#include <random>
 
 #include "controls/StringGrid.h"
 #include "controls/Text1252.h"
 #include "lists/trade/GeneralPage.h"
+#include "store/Fields.h"
+#include "store/Files.h"
 #include "support/PageFixture.h"
+#include "support/TempDir.h"
 
 namespace stallmark::test {
 
@@ -59,6 +66,41 @@ TEST(GeneralList, LoadsItemsSkipsBlankLinesAndCollectsTypes) {
     EXPECT_TRUE(f.Button("Btn_GenSend")->isEnabled());
     EXPECT_EQ(f.grid->ColWidths(0), 62);
     EXPECT_EQ(f.grid->DefaultRowHeight(), 16);
+}
+
+// Files of random lines (commas anywhere, blanks, CR on its own, every line end, a last
+// line without one) load as the line reader and the field functions read them.
+TEST(GeneralList, LoadReadsLinesAndFieldsAsTheFieldFunctions) {
+    std::mt19937 rng(29);
+    const char pieces[] = {'a', 'B', ',', ',', ' ', '\r', '\xE9', '1'};
+    const char* ends[] = {"\r\n", "\n", "\r\n", "\r\r\n"};
+    for (int round = 0; round < 100; ++round) {
+        std::string file;
+        const int lines = static_cast<int>(rng() % 12);
+        for (int i = 0; i < lines; ++i) {
+            const int size = static_cast<int>(rng() % 9);
+            for (int k = 0; k < size; ++k) file += pieces[rng() % sizeof pieces];
+            if (i + 1 < lines || rng() % 2) file += ends[rng() % 4];
+        }
+        if (round % 5 == 0) file += "Last,line\r";  // a CR that ends no line
+        QStringList expected;
+        {
+            TempDir dir;
+            dir.Write("x.dat", file);
+            LineReader reader(dir.File("x.dat"));
+            std::string_view line;
+            while (reader.Next(line)) {
+                const std::string_view type = GetFieldView(1, ',', line), desc = GetFieldView(2, ',', line);
+                if (IsBlank(type) && IsBlank(desc)) continue;
+                expected << QStringList({FromBytes(std::string(type)), FromBytes(std::string(desc)),
+                                         FromBytes(std::string(GetFieldView(3, ',', line)))})
+                                .join("|");
+            }
+        }
+        GeneralFixture f(file);
+        if (expected.isEmpty()) expected << "||";
+        ASSERT_EQ(f.Rows(), expected) << "round " << round << ": " << testing::PrintToString(file);
+    }
 }
 
 TEST(GeneralList, EmptyFileShowsOneEmptyRow) {
@@ -136,6 +178,178 @@ TEST(GeneralList, SortKeysCycleAndOrderAsTheyShould) {
     // The key is kept between runs as 1, 2 or 3.
     f.Close();
     EXPECT_EQ(f.settings.Strings().at("General Sort"), "1");
+}
+
+namespace {
+
+// The sort as it was first written, kept as the reference: every row's key built as a
+// text (Type padded to the longest Type, Description padded, the value as "%.9d", in
+// the order of the sort key), case-folded, given to the collator as a sort key, and the
+// rows stably sorted by those keys. Returns the rows' texts in that order.
+QStringList ReferenceSorted(const TStringGrid& grid, const QString& sortKey) {
+    const int rows = grid.RowCount() - 1;
+    qsizetype typeWidth = 0, descWidth = 0;
+    for (int row = 1; row <= rows; ++row) {
+        typeWidth = std::max(typeWidth, grid.Cells(0, row).size());
+        descWidth = std::max(descWidth, grid.Cells(1, row).size());
+    }
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::vector<QCollatorSortKey> keys;
+    for (int row = 1; row <= rows; ++row) {
+        const QString type = grid.Cells(0, row).leftJustified(typeWidth, ' ');
+        const QString desc = grid.Cells(1, row).leftJustified(descWidth, ' ');
+        const QString value = QString::asprintf("%.9d", ToIntOrZero(ToBytes(grid.Cells(2, row))));
+        QString key;
+        if (sortKey == "Description")
+            key = desc + type + value;
+        else if (sortKey == "Value")
+            key = value + type + desc;
+        else
+            key = type + desc + value;
+        keys.push_back(collator.sortKey(key.toCaseFolded()));
+    }
+    std::vector<int> order(static_cast<size_t>(rows));
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys[a].compare(keys[b]) < 0; });
+    QStringList out;
+    for (int index : order) out << grid.RowTexts(index + 1).join("|");
+    return out;
+}
+
+// Types and descriptions as players type them: letter case mixed, one a prefix of
+// another, Windows-1252 letters that fold (É é, Š š, Ÿ ÿ, Œ œ, µ, ß), symbols and
+// blanks around them, empty ones, long ones, and many repeats.
+struct RandomRows {
+    std::mt19937 rng;
+    explicit RandomRows(unsigned seed) : rng(seed) {}
+
+    std::string Text(bool description) {
+        static const std::vector<std::string> words = {"Dye",
+                                                       "Dyes",
+                                                       "dye",
+                                                       "DYES",
+                                                       "dyes ",
+                                                       "Tools",
+                                                       "tools",
+                                                       "TOOLS",
+                                                       "Tool",
+                                                       "D\xE9"
+                                                       "cor",
+                                                       "Decor",
+                                                       "D\xC9"
+                                                       "COR",
+                                                       "\x8A"
+                                                       "ale",
+                                                       "\x9A"
+                                                       "ale",
+                                                       "\x9F"
+                                                       "es",
+                                                       "\xFF"
+                                                       "es",
+                                                       "\x8C"
+                                                       "uvre",
+                                                       "\x9C"
+                                                       "uvre",
+                                                       "\xB5"
+                                                       "m",
+                                                       "Stra\xDF"
+                                                       "e",
+                                                       "Strasse",
+                                                       "\x80",
+                                                       "\xAB"
+                                                       "rare\xBB",
+                                                       " ",
+                                                       "",
+                                                       "a",
+                                                       "A",
+                                                       "b",
+                                                       "1",
+                                                       "10",
+                                                       "9",
+                                                       "-",
+                                                       "_",
+                                                       "~",
+                                                       "z",
+                                                       "Z",
+                                                       "\xE6",
+                                                       "\xC6",
+                                                       "x\ty",
+                                                       "\x01",
+                                                       "zz"};
+        const unsigned count = description ? rng() % 5 : rng() % 2 + (rng() % 5 == 0 ? 1 : 0);
+        std::string text;
+        for (unsigned i = 0; i < count; ++i) {
+            if (i > 0 && rng() % 3) text += ' ';
+            text += words[rng() % words.size()];
+        }
+        if (rng() % 40 == 0) text += std::string(20 + rng() % 10, 'x');  // longer than the usual
+        return text;
+    }
+    std::string Value() {
+        // Ten-digit values and the nine-digit ones they begin with, whose keys do not line up.
+        static const std::vector<std::string> odd = {"",          "0",          "00",        "007",       "abc",
+                                                     "1,500",     "-5",         "+12",       "999999999", "1000000000",
+                                                     "100000000", "2147483647", "214748364", " 5"};
+        if (rng() % 4 == 0) return odd[rng() % odd.size()];
+        return std::to_string(rng() % (rng() % 2 ? 100 : 100000));
+    }
+    // Fills the grid with count rows; with wide, some cells hold text outside Windows-1252.
+    void Fill(TStringGrid& grid, int count, bool wide) {
+        grid.setRowCount(count + 1);
+        std::vector<std::array<std::string, 3>> made;
+        for (int row = 1; row <= count; ++row) {
+            std::array<std::string, 3> cells{Text(false), Text(true), Value()};
+            if (!made.empty() && rng() % 6 == 0) cells = made[rng() % made.size()];  // an equal key
+            made.push_back(cells);
+            for (int col = 0; col < 3; ++col) grid.setCellBytes(col, row, cells[static_cast<size_t>(col)]);
+            if (wide && rng() % 10 == 0)
+                grid.setCells(
+                    static_cast<int>(rng() % 2), row,
+                    grid.Cells(0, row) + (rng() % 2 ? QString(QChar(0x03A9)) : QString::fromUcs4(U"\U0001F600")));
+        }
+    }
+};
+
+// Runs fn with the default locale set to locale, then sets it back.
+template <typename Fn>
+void WithLocale(const QLocale& locale, Fn fn) {
+    const QLocale before;
+    QLocale::setDefault(locale);
+    fn();
+    QLocale::setDefault(before);
+}
+
+}  // namespace
+
+// The sort gives, row for row, the order of the reference: thousands of random rows in
+// every sort key, in the C collation (worked out on the bytes) and in the collations of
+// a few locales, with text outside Windows-1252 and values of every form.
+TEST(GeneralList, SortGivesTheOrderOfTheReference) {
+    GeneralFixture f("Dye,Red,1\r\n");
+    const QString keys[] = {QStringLiteral("Type"), QStringLiteral("Description"), QStringLiteral("Value")};
+    const std::vector<QLocale> locales = {QLocale::c(), QLocale(QLocale::English, QLocale::UnitedStates),
+                                          QLocale(QLocale::French, QLocale::France),
+                                          QLocale(QLocale::Czech, QLocale::CzechRepublic)};
+    RandomRows random(17);
+    for (const QLocale& locale : locales) {
+        WithLocale(locale, [&] {
+            const int rounds = locale == QLocale::c() ? 400 : 40;
+            for (int round = 0; round < rounds; ++round) {
+                const int count = round % 50 == 49 ? 2000 : static_cast<int>(random.rng() % 40) + 1;
+                random.Fill(*f.grid, count, round % 7 == 3);
+                const QString key = keys[random.rng() % 3];
+                f.Button("Btn_GeneralSort")->setText(key);
+                const QStringList expected = ReferenceSorted(*f.grid, key);
+                f.page->SortGeneralList();
+                ASSERT_EQ(f.Rows(), expected)
+                    << locale.name().toStdString() << " round " << round << " by " << key.toStdString();
+                // Sorting rows already in order leaves them.
+                f.page->SortGeneralList();
+                ASSERT_EQ(f.Rows(), expected) << locale.name().toStdString() << " round " << round << " again";
+            }
+        });
+    }
 }
 
 TEST(GeneralList, UnknownSortSettingReadsAsType) {
