@@ -4,7 +4,6 @@
 
 #include "app/PageControl.h"
 #include "app/StallmarkForm.h"
-#include "lists/MenuOnlyPage.h"
 #include "lists/bulk/BulkPage.h"
 #include "lists/magic/MagicPage.h"
 #include "lists/memos/MemoPage.h"
@@ -14,12 +13,6 @@
 #include "lists/trade/VendorPage.h"
 
 namespace stallmark {
-
-namespace {
-
-std::unique_ptr<TabPage> MenuOnly(PopupState popup) { return std::make_unique<TMenuOnlyPage>(std::move(popup)); }
-
-}  // namespace
 
 void TStallmarkForm::CreateTabs() {
     AddTab(pgWeapons, std::make_unique<TMagicPage>(*this, Page(pgWeapons), WeaponList()));
