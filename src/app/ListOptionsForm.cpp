@@ -16,10 +16,12 @@
 
 namespace stallmark {
 
+using namespace Qt::StringLiterals;
+
 TListOptionsForm::TListOptionsForm(SettingsStore& settings, Dialogs& dialogs, QWidget* parent)
     : QDialog(parent), settings_(settings), dialogs_(dialogs) {
     setObjectName("ListOptionsForm");
-    setWindowTitle("List Options");
+    setWindowTitle(u"List Options"_s);
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
 
     panel_ = new QFrame(this);
@@ -27,49 +29,49 @@ TListOptionsForm::TListOptionsForm(SettingsStore& settings, Dialogs& dialogs, QW
     panel_->setAutoFillBackground(true);
     panel_->setGeometry(0, 0, 218, 160);
 
-    lbFont_ = new QLabel("List Font", panel_);
+    lbFont_ = new QLabel(u"List Font"_s, panel_);
     lbFont_->setObjectName("Lb_FontName");
     lbFont_->setGeometry(8, 8, 60, 16);
     edFontName_ = new QLineEdit(panel_);
     edFontName_->setObjectName("Ed_FontName");
     edFontName_->setReadOnly(true);
     edFontName_->setGeometry(70, 6, 140, 21);
-    edFontName_->setText("Small Fonts");
-    lbSize_ = new QLabel("Size", panel_);
+    edFontName_->setText(u"Small Fonts"_s);
+    lbSize_ = new QLabel(u"Size"_s, panel_);
     lbSize_->setObjectName("Lb_FontSize");
     lbSize_->setGeometry(8, 32, 60, 16);
     edFontSize_ = new QLineEdit(panel_);
     edFontSize_->setObjectName("Ed_FontSize");
     edFontSize_->setReadOnly(true);
     edFontSize_->setGeometry(70, 30, 40, 21);
-    edFontSize_->setText("7");
+    edFontSize_->setText(u"7"_s);
     for (QWidget* w : {static_cast<QWidget*>(lbFont_), static_cast<QWidget*>(lbSize_),
                        static_cast<QWidget*>(edFontName_), static_cast<QWidget*>(edFontSize_)}) {
         w->installEventFilter(this);
         w->setCursor(Qt::PointingHandCursor);
     }
 
-    btnTextCol_ = new QPushButton("List Text Colour", panel_);
+    btnTextCol_ = new QPushButton(u"List Text Colour"_s, panel_);
     btnTextCol_->setObjectName("Btn_TextColour");
     btnTextCol_->setGeometry(8, 56, 100, 23);
-    btnBackCol_ = new QPushButton("List Background Colour", panel_);
+    btnBackCol_ = new QPushButton(u"List Background Colour"_s, panel_);
     btnBackCol_->setObjectName("Btn_BackColour");
     btnBackCol_->setGeometry(110, 56, 100, 23);
     connect(btnTextCol_, &QPushButton::clicked, this, [this] { ColourChange(btnTextCol_); });
     connect(btnBackCol_, &QPushButton::clicked, this, [this] { ColourChange(btnBackCol_); });
 
-    ckbLineRow_ = new QCheckBox("List Line Rows", panel_);
+    ckbLineRow_ = new QCheckBox(u"List Line Rows"_s, panel_);
     ckbLineRow_->setObjectName("Ckb_LineRow");
     ckbLineRow_->setGeometry(8, 83, 100, 17);
     ckbLineRow_->setChecked(true);
-    ckbLineCol_ = new QCheckBox("List Line Cols", panel_);
+    ckbLineCol_ = new QCheckBox(u"List Line Cols"_s, panel_);
     ckbLineCol_->setObjectName("Ckb_LineCol");
     ckbLineCol_->setGeometry(110, 83, 100, 17);
     ckbLineCol_->setChecked(true);
 
-    btnOk_ = new QPushButton("OK", panel_);
+    btnOk_ = new QPushButton(u"OK"_s, panel_);
     btnOk_->setObjectName("Btn_Ok");
-    btnCancel_ = new QPushButton("Cancel", panel_);
+    btnCancel_ = new QPushButton(u"Cancel"_s, panel_);
     btnCancel_->setObjectName("Btn_Cancel");
     connect(btnOk_, &QPushButton::clicked, this, [this] {
         try {

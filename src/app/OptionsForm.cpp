@@ -15,6 +15,8 @@
 
 namespace stallmark {
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 struct PageRow {
@@ -49,7 +51,7 @@ QString Latin(const char* text) { return QString::fromLatin1(text); }
 TOptionsForm::TOptionsForm(SettingsStore& settings, Dialogs& dialogs, QWidget* parent)
     : QDialog(parent), settings_(settings), dialogs_(dialogs) {
     setObjectName("OptionsForm");
-    setWindowTitle("Stallmark Options");
+    setWindowTitle(u"Stallmark Options"_s);
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     BuildControls();
@@ -93,7 +95,7 @@ void TOptionsForm::BuildControls() {
         return ed;
     };
 
-    auto* gbOptions = new QGroupBox("Options", this);
+    auto* gbOptions = new QGroupBox(u"Options"_s, this);
     gbOptions->setObjectName("Gb_Options");
     gbOptions->setGeometry(4, 2, 324, 150);
     ckbSaveOnExit_ = check(gbOptions, "Ckb_SaveOnExit", "Save On Exit", 8, 18, 110, "Save form postion on exit");
@@ -111,28 +113,28 @@ void TOptionsForm::BuildControls() {
                           "Allow page tab headers to span more than one line");
     edTabWidth_ = edit(gbOptions, "Ed_TabWidth", "Tab Width", 70, 126, 40, 3, true,
                        "Display between each line, when sending memos, bods, etc");
-    edTabWidth_->setText("50");
+    edTabWidth_->setText(u"50"_s);
     edWindowName_ =
         edit(gbOptions, "Ed_WindowName", "Window", 208, 18, 112, 0, false, "Ultima Online game window title");
-    edWindowName_->setText("Ultima Online -");
+    edWindowName_->setText(u"Ultima Online -"_s);
     edListDelay_ = edit(gbOptions, "Ed_ListDelay", "List Delay", 208, 44, 60, 5, true,
                         "Delay between each line, when sending BODs");
-    edListDelay_->setText("1000");
+    edListDelay_->setText(u"1000"_s);
     edCharDelay_ =
         edit(gbOptions, "Ed_CharDelay", "Char Delay", 208, 70, 60, 2, true, "Delay between each charater wen sending");
-    edCharDelay_->setText("0");
+    edCharDelay_->setText(u"0"_s);
     edBackSpaces_ = edit(gbOptions, "Ed_BackSpaces", "BackSpc", 208, 96, 60, 4, true,
                          "No of backspaces to send before sending vendor data (to ensure input line is empty)");
-    edBackSpaces_->setText("20");
+    edBackSpaces_->setText(u"20"_s);
     connect(ckbMultiLine_, &QCheckBox::clicked, this, [this] { Ckb_MultiLineClick(); });
 
     auto* gbPages = new QGroupBox(this);
     gbPages->setObjectName("Gb_PageOptions");
     gbPages->setGeometry(4, 154, 324, 214);
-    auto* lbPages = new QLabel("Page Options", gbPages);
+    auto* lbPages = new QLabel(u"Page Options"_s, gbPages);
     lbPages->setObjectName("Lb_PageOptions");
     lbPages->setGeometry(8, 4, 150, 16);
-    auto* lbSend = new QLabel("Send To Game Window", gbPages);
+    auto* lbSend = new QLabel(u"Send To Game Window"_s, gbPages);
     lbSend->setObjectName("Lb_SendToGame");
     lbSend->setGeometry(170, 4, 152, 16);
     for (int page = 0; page < kPageCount; ++page) {
@@ -160,9 +162,9 @@ void TOptionsForm::BuildControls() {
     pnBtns_ = panel;
     pnBtns_->setObjectName("Pn_Btns");
     pnBtns_->setGeometry(4, 372, 324, 34);
-    auto* ok = MakeBarButton(pnBtns_, "Btn_Ok", "OK", BtnImage::Ok, QString());
+    auto* ok = MakeBarButton(pnBtns_, "Btn_Ok", u"OK"_s, BtnImage::Ok, QString());
     hint(ok, "Confirm Changes");
-    auto* cancel = MakeBarButton(pnBtns_, "Btn_Cancel", "Cancel", BtnImage::Cancel, QString());
+    auto* cancel = MakeBarButton(pnBtns_, "Btn_Cancel", u"Cancel"_s, BtnImage::Cancel, QString());
     hint(cancel, "Cancel Changes");
     btnOk_ = ok;
     btnCancel_ = cancel;
@@ -180,8 +182,8 @@ void TOptionsForm::LoadOptions() {
         readBool(value, box, box->property(kDesignProperty).toBool());
     };
     auto readInt = [&](const values::Int& value, QLineEdit* ed) {
-        ed->setText(QString::number(
-            ReadValue(settings_, value, IntegerOrZero(ed->property(kDesignProperty).toString()))));
+        ed->setText(
+            QString::number(ReadValue(settings_, value, IntegerOrZero(ed->property(kDesignProperty).toString()))));
     };
     auto readText = [&](const values::Text& value, QLineEdit* ed) {
         ed->setText(FromBytes(ReadValue(settings_, value, ToBytes(ed->property(kDesignProperty).toString()))));
@@ -223,7 +225,8 @@ void TOptionsForm::SaveOptions() {
     WriteValue(settings_, values::TabWidth, IntegerOrZero(edTabWidth_->text()));
     for (int page = 0; page < kPageCount; ++page)
         if (values::PageName[page].name) WriteValue(settings_, values::PageName[page], ToBytes(edName_[page]->text()));
-    for (int page = 0; page < kPageCount; ++page) WriteValue(settings_, values::PageHide[page], ckbHide_[page]->isChecked());
+    for (int page = 0; page < kPageCount; ++page)
+        WriteValue(settings_, values::PageHide[page], ckbHide_[page]->isChecked());
     WriteValue(settings_, values::ButtonHint, ckbBtnHint_->isChecked());
     if (!ckbBtnGraphic_->isChecked() && !ckbBtnText_->isChecked()) ckbBtnText_->setChecked(true);
     WriteValue(settings_, values::ButtonGraphic, ckbBtnGraphic_->isChecked());

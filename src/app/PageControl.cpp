@@ -14,6 +14,8 @@
 
 namespace stallmark {
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr int kCaptionMargin = 2;  // between a tab's edge and its caption
@@ -91,7 +93,7 @@ int TPageControl::AddPage(TTabSheet* page, const QString& caption) {
     pages_.push_back(page);
     stack_->addWidget(page);
     auto* button = new PageTab(tabArea_);
-    button->setObjectName(page->objectName() + "_Tab");
+    button->setObjectName(page->objectName() + u"_Tab"_s);
     captions_.push_back(caption);
     button->caption = caption;
     button->setText(caption);

@@ -225,11 +225,11 @@ void TEditLabel::keyPressEvent(QKeyEvent* event) {
         QString pasted;
         for (QChar ch : QApplication::clipboard()->text())
             if (!ch.isPrint() || Allowed(ch)) pasted += ch;
-        if (charFilter_ == cfNumber && pasted.count(QChar('.')) > 0) {
-            const qsizetype first = pasted.indexOf(QChar('.'));
-            pasted.remove(QChar('.'));
-            pasted.insert(first, QChar('.'));
-            if (text().contains(QChar('.')) && !selectedText().contains(QChar('.'))) pasted.remove(QChar('.'));
+        if (charFilter_ == cfNumber && pasted.count(QChar(u'.')) > 0) {
+            const qsizetype first = pasted.indexOf(QChar(u'.'));
+            pasted.remove(QChar(u'.'));
+            pasted.insert(first, QChar(u'.'));
+            if (text().contains(QChar(u'.')) && !selectedText().contains(QChar(u'.'))) pasted.remove(QChar(u'.'));
         }
         insert(pasted);
         event->accept();
@@ -242,7 +242,7 @@ void TEditLabel::keyPressEvent(QKeyEvent* event) {
             event->accept();  // dropped
             return;
         }
-        if (charFilter_ == cfNumber && ch == QChar('.')) {
+        if (charFilter_ == cfNumber && ch == QChar(u'.')) {
             TypePoint(event);
             return;
         }
@@ -254,7 +254,7 @@ void TEditLabel::keyPressEvent(QKeyEvent* event) {
 // holds one at most; the caret keeps its place in the text.
 void TEditLabel::TypePoint(QKeyEvent* event) {
     if (hasSelectedText()) del();  // typing replaces the selection
-    const qsizetype point = text().indexOf(QChar('.'));
+    const qsizetype point = text().indexOf(QChar(u'.'));
     if (point >= 0) {
         int caret = cursorPosition();
         setSelection(static_cast<int>(point), 1);
@@ -311,7 +311,7 @@ bool TEditLabel::CheckExit() {
             if (ch.isDigit() && ch.unicode() < 128) digits += ch;
         if (digits.size() == 6) digits.insert(4, QStringLiteral("20"));
         if (digits.size() == 8)
-            setText(digits.left(2) + '/' + digits.mid(2, 2) + '/' + digits.right(4));
+            setText(digits.left(2) + u'/' + digits.mid(2, 2) + u'/' + digits.right(4));
         else
             fault = QStringLiteral("Invalid");
     }
@@ -320,8 +320,8 @@ bool TEditLabel::CheckExit() {
     g_refusingExit = true;
     QString name = caption();
     name.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
-    name.remove(QChar('&'));
-    name.replace(QChar('\x01'), QChar('&'));
+    name.remove(QChar(u'&'));
+    name.replace(QChar(u'\x01'), QChar(u'&'));
     if (Dialogs* dialogs = dialogs_ ? dialogs_ : g_defaultDialogs)
         dialogs->ShowMessageBox(name + QStringLiteral(" Is ") + fault + QStringLiteral(" !"), MsgKind::Warning, mbOK);
     setFocus(Qt::OtherFocusReason);

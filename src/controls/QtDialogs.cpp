@@ -41,7 +41,7 @@ int ExecAndReturnFocus(QDialog& dialog) {
 QString DisplayText(const QString& text) {
     QString out = text;
     out.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
-    out.remove(QChar('\r'));
+    out.remove(QChar(u'\r'));
     return out;
 }
 

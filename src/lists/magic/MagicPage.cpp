@@ -36,6 +36,8 @@
 
 namespace stallmark {
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr int kPickButtonWidth = 82;
@@ -686,7 +688,7 @@ void TMagicPage::AddClick() {
     }
     const std::string priceText = Bytes(edPrice_->text());
     if (ToInt64OrZero(priceText) <= 0 &&
-        dialogs.ShowMessageBox("Value missing or incorrect\n\rare you sure you want to continue ?",
+        dialogs.ShowMessageBox(u"Value missing or incorrect\n\rare you sure you want to continue ?"_s,
                                MsgKind::Confirmation, mbYes | mbNo) != mbYes)
         return;
 
@@ -719,7 +721,7 @@ void TMagicPage::DeleteClick() {
     const int row = grid_->Row();
     if (!IsDataRow(row)) return;
     const QString item = grid_->Cells(list_.Column(MagicCol::Item), row);
-    if (host_.HostDialogs().ShowMessageBox("Delete " + item + " ?", MsgKind::Confirmation, mbYes | mbNo) != mbYes)
+    if (host_.HostDialogs().ShowMessageBox(u"Delete "_s + item + u" ?"_s, MsgKind::Confirmation, mbYes | mbNo) != mbYes)
         return;
     Guard([&] {
         FileWritten();

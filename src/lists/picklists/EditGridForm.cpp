@@ -15,6 +15,8 @@
 
 namespace stallmark {
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr int kButtonBarHeight = 26;
@@ -51,7 +53,7 @@ QAbstractButton* BarButton(QWidget* bar, const char* name, const char* caption, 
 
 TEditGridForm::TEditGridForm(SettingsStore& settings, QWidget* owner) : QDialog(owner), settings_(settings) {
     setObjectName("EditGridForm");
-    setWindowTitle("Weapon Magic");
+    setWindowTitle(u"Weapon Magic"_s);
     resize(kDesignWidth, kDesignHeight);
     const int height = ReadValue(settings_, values::GridEditHeight, this->height());
     const int width = ReadValue(settings_, values::GridEditWidth, this->width());
@@ -74,8 +76,8 @@ TEditGridForm::TEditGridForm(SettingsStore& settings, QWidget* owner) : QDialog(
     grid_->setHorzLines(true);
     grid_->setRowSelect(false);
     grid_->setTabs(true);
-    grid_->setCells(kColName, 0, "Magic");
-    grid_->setCells(kColSpecial, 0, "Special");
+    grid_->setCells(kColName, 0, u"Magic"_s);
+    grid_->setCells(kColSpecial, 0, u"Special"_s);
     grid_->setCells(kColSpecial, 1, SpecialName(0));
     grid_->setEditing(true);
     grid_->setEditorMode(true);

@@ -8,6 +8,8 @@
 
 namespace stallmark {
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr int kButtonBarHeight = 26;
@@ -20,7 +22,7 @@ QAbstractButton* BarButton(QWidget* bar, const char* name, const char* caption, 
 
 TEditTextForm::TEditTextForm(QWidget* owner) : QDialog(owner) {
     setObjectName("EditTextForm");
-    setWindowTitle("Edit List");
+    setWindowTitle(u"Edit List"_s);
     resize(kDesignWidth, kDesignHeight);
     if (owner) move(owner->geometry().center() - rect().center());
 
@@ -47,13 +49,13 @@ TEditTextForm::TEditTextForm(QWidget* owner) : QDialog(owner) {
     layout->addWidget(pnBtns_);
 }
 
-void TEditTextForm::SetLines(const QStringList& lines) { memo_->setPlainText(lines.join('\n')); }
+void TEditTextForm::SetLines(const QStringList& lines) { memo_->setPlainText(lines.join(u'\n')); }
 
 QStringList TEditTextForm::Lines() const {
-    QStringList lines = memo_->toPlainText().split('\n');
+    QStringList lines = memo_->toPlainText().split(u'\n');
     if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();  // the end of the last line
     for (QString& line : lines)
-        if (line.endsWith('\r')) line.chop(1);
+        if (line.endsWith(u'\r')) line.chop(1);
     return lines;
 }
 

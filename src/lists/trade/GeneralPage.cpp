@@ -438,12 +438,12 @@ void TGeneralPage::BuildControls(QWidget* page) {
     auto* types = new TComboBoxSig(gbOthBtn2_);
     cbType_ = types;
     cbType_->setObjectName("Cb_OthType");
-    cbType_->setToolTip("Item types");
+    cbType_->setToolTip(u"Item types"_s);
     cbType_->setEditable(false);
     cbType_->setMinimumContentsLength(10);
     btnNoItems_ = button(gbOthBtn2_, "Btn_NoItems", "No Items : 0", -1, "Number of items in the list");
 
-    gbGeneral_ = new QGroupBox("General List", page);
+    gbGeneral_ = new QGroupBox(u"General List"_s, page);
     gbGeneral_->setObjectName("Gb_General");
     auto* inner = new QVBoxLayout(gbGeneral_);
     inner->setContentsMargins(2, 2, 2, 2);
@@ -461,7 +461,7 @@ void TGeneralPage::BuildControls(QWidget* page) {
     inner->addWidget(grid_);
     layout->addWidget(gbGeneral_, 1);
 
-    lbDesc_ = new QLabel("  ", page);
+    lbDesc_ = new QLabel(u"  "_s, page);
     lbDesc_->setObjectName("Lb_GeneralDesc");
     layout->addWidget(lbDesc_);
 
@@ -482,7 +482,7 @@ int TGeneralPage::ItemRows() const { return grid_->RowCount() - 1; }
 
 void TGeneralPage::BrowsingChanged(bool browsing) { SetGridEditing(*grid_, !browsing); }
 
-void TGeneralPage::SetCountCaption() { btnNoItems_->setText("No Items : " + QString::number(ItemRows())); }
+void TGeneralPage::SetCountCaption() { btnNoItems_->setText(u"No Items : "_s + QString::number(ItemRows())); }
 
 void TGeneralPage::SelectTypeInCombo(const QString& type) {
     cbType_->setCurrentIndex(cbType_->findText(type, Qt::MatchFixedString));  // ignores case
@@ -780,11 +780,11 @@ QString TGeneralPage::GeneralItemText(bool forHint) const {
     const QString desc = Cell(kColDesc, row);
     if (Blank(desc)) return {};
     const QString value = Cell(kColValue, row);
-    if (forHint) return desc + " = " + value;
+    if (forHint) return desc + u" = "_s + value;
     const SendRowOptions& options = host_.OptionValues().SendRow(kGeneralSendRow);
     QString text = options.value ? value : QString();
     if (options.description) {
-        if (!Blank(text)) text += ',';
+        if (!Blank(text)) text += u',';
         text += desc;
     }
     return text;
@@ -793,8 +793,8 @@ QString TGeneralPage::GeneralItemText(bool forHint) const {
 void TGeneralPage::ShowGeneralDesc(int row) {
     QString text;
     if (row >= 1 && row < grid_->RowCount() && !Blank(Cell(kColDesc, row)))
-        text = Cell(kColDesc, row) + " = " + Cell(kColValue, row);
-    lbDesc_->setText("  " + text);
+        text = Cell(kColDesc, row) + u" = "_s + Cell(kColValue, row);
+    lbDesc_->setText(u"  "_s + text);
 }
 
 void TGeneralPage::Btn_GenEditClick() { StartGeneralEdit(false); }
@@ -804,7 +804,7 @@ void TGeneralPage::Btn_GenCancelClick() { EndGeneralEdit(true); }
 void TGeneralPage::Btn_GenDeleteClick() {
     const int row = grid_->Row();
     if (row < 1 || row >= grid_->RowCount()) return;
-    if (host_.HostDialogs().ShowMessageBox("Delete " + Cell(kColDesc, row) + " ?", MsgKind::Confirmation,
+    if (host_.HostDialogs().ShowMessageBox(u"Delete "_s + Cell(kColDesc, row) + u" ?"_s, MsgKind::Confirmation,
                                            mbYes | mbNo) != mbYes)
         return;
     for (int col = 0; col < 3; ++col) grid_->setCells(col, row, QString());
@@ -822,7 +822,7 @@ void TGeneralPage::Btn_GenSendClick() {
 
 void TGeneralPage::Btn_GeneralSortClick() {
     const QString caption = btnSort_->text();
-    btnSort_->setText(caption == "Type" ? "Description" : caption == "Description" ? "Value" : "Type");
+    btnSort_->setText(caption == u"Type"_s ? u"Description"_s : caption == u"Description"_s ? u"Value"_s : u"Type"_s);
     const bool editorShown = grid_->EditorMode();
     grid_->setEditorMode(false);
     // The rows read once: sorted, then saved (the save finds them in order).
