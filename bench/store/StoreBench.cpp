@@ -71,7 +71,8 @@ void RunSize(int lines) {
         row.size = lines;
         const std::string copy = folder.File("Copy.dat"), copy2 = folder.File("Copy2.dat");
         row.value = syncBoth = Measure(
-            runs, [] {}, [&] {
+            runs, [] {},
+            [&] {
                 ReplaceFileAtomically(copy, stockUnsorted);
                 ReplaceFileAtomically(copy2, pricesUnsorted);
             });
@@ -95,8 +96,9 @@ void RunSize(int lines) {
         row.floor = m.floor;
         row.target = TimesFPlus(5, syncBoth.median);
         row.growth = Growth::NLogN;
-        row.note = "two unsorted files of n lines each, read, sorted, written and flushed to disk; F of both "
-                   "files; target: 5 F plus the flush of both files, measured in the same run";
+        row.note =
+            "two unsorted files of n lines each, read, sorted, written and flushed to disk; F of both "
+            "files; target: 5 F plus the flush of both files, measured in the same run";
         Record(row);
     }
     {

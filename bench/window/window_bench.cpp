@@ -114,8 +114,9 @@ void RunSize(int lines) {
         row.floor = m.floor;
         row.target = TimesFPlus(5, flush.median);
         row.growth = Growth::NLogN;
-        row.note = "the list loaded unsorted; the presses go round the three keys; target: 5 F plus the flush of "
-                   "the file, measured in the same run";
+        row.note =
+            "the list loaded unsorted; the presses go round the three keys; target: 5 F plus the flush of "
+            "the file, measured in the same run";
         Record(row);
     }
     {

@@ -46,8 +46,8 @@ constexpr PageDesign kPages[TStallmarkForm::kPageCount] = {
 constexpr int kDesignLeft = 584, kDesignTop = 99, kDesignWidth = 338, kDesignHeight = 526;
 
 // The button panels of the window that take the button options, in their order.
-constexpr const char* kButtonPanels[] = {"Gb_MWBtn",  "Gb_MWBtn2",  "Gb_MABtn",    "Gb_MABtn2",  "Gb_ArmBtn",
-                                         "Gb_OthBtn", "Gb_OthBtn2", "GB_OthTMap",  "Pn_BulkBtn", "Pn_MemoBtns",
+constexpr const char* kButtonPanels[] = {"Gb_MWBtn",   "Gb_MWBtn2",    "Gb_MABtn",   "Gb_MABtn2",  "Gb_ArmBtn",
+                                         "Gb_OthBtn",  "Gb_OthBtn2",   "GB_OthTMap", "Pn_BulkBtn", "Pn_MemoBtns",
                                          "Gb_Charged", "Pn_BtnVendor", "Pn_Memo"};
 constexpr const char* kReagentButtons[] = {"Btn_RegBp", "Btn_RegBm", "Btn_RegGl", "Btn_RegGs",
                                            "Btn_RegMn", "Btn_RegNs", "Btn_RegSs", "Btn_RegSa"};

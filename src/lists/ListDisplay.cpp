@@ -88,8 +88,8 @@ ListDisplay LoadListDisplay(SettingsStore& settings, int number, const ListDispl
     d.lineCols = settings.ReadBool(Name(number, kLineColSuffix), defaults.lineCols);
     d.lineRows = settings.ReadBool(Name(number, kLineRowSuffix), defaults.lineRows);
     d.fontName = FromBytes(settings.ReadString(Name(number, kFontNameSuffix), ToBytes(defaults.fontName)));
-    d.fontSize = std::clamp(settings.ReadInteger(Name(number, kFontSizeSuffix), defaults.fontSize), kMinFontSize,
-                            kMaxFontSize);
+    d.fontSize =
+        std::clamp(settings.ReadInteger(Name(number, kFontSizeSuffix), defaults.fontSize), kMinFontSize, kMaxFontSize);
     return d;
 }
 

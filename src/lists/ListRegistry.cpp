@@ -14,11 +14,12 @@ constexpr Sequence kLoad = {Smith, General, Maps, Charged, BulkOrders, Memos, Ve
 constexpr Sequence kShow = {Weapons, Armour, BulkOrders, Smith, General, Maps, Charged, Memos, Vendors, Reagents};
 // The last memo shown, the reagents, the General sort key, then the grids' sizes.
 constexpr Sequence kReadSettings = {Memos,   Reagents, General, Smith,      Vendors,
-                                 Weapons, Armour,   Maps,    BulkOrders, Charged};
+                                    Weapons, Armour,   Maps,    BulkOrders, Charged};
 constexpr Sequence kWriteSettings = {Memos,   Reagents, General, Smith,      Vendors,
-                                  Weapons, Armour,   Maps,    BulkOrders, Charged};
+                                     Weapons, Armour,   Maps,    BulkOrders, Charged};
 // Edits still open at shutdown: smith, General, memo, vendors.
-constexpr Sequence kSaveOpenEdit = {Smith, General, Memos, Vendors, Weapons, Armour, BulkOrders, Reagents, Charged, Maps};
+constexpr Sequence kSaveOpenEdit = {Smith,  General,    Memos,    Vendors, Weapons,
+                                    Armour, BulkOrders, Reagents, Charged, Maps};
 // The timer: the weapon warning, the bulk timer, then memo playback.
 constexpr Sequence kTick = {Weapons, BulkOrders, Memos, Armour, Smith, General, Reagents, Vendors, Charged, Maps};
 

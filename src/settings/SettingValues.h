@@ -86,8 +86,8 @@ inline constexpr BoolSeries SendVal{"SendVal"};
 inline constexpr BoolSeries SendDesc{"SendDesc"};
 inline constexpr BoolSeries SendCr{"SendCr"};
 // Page captions and hiding, in tab order; the Bulk page's caption is not kept.
-inline constexpr Text PageName[8] = {{"Name Wep"}, {"Name Arm"},  {"Name Smith"}, {nullptr},
-                                     {"Name Gen"}, {"Name Reg"},  {"Name Memo"},  {"Name Vendor"}};
+inline constexpr Text PageName[8] = {{"Name Wep"}, {"Name Arm"}, {"Name Smith"}, {nullptr},
+                                     {"Name Gen"}, {"Name Reg"}, {"Name Memo"},  {"Name Vendor"}};
 inline constexpr Bool PageHide[8] = {{"Hide Wep"}, {"Hide Arm"}, {"Hide Smith"}, {"Hide Bulk"},
                                      {"Hide Gen"}, {"Hide Reg"}, {"Hide Memo"},  {"Hide Vendor"}};
 

@@ -13,8 +13,9 @@ namespace {
 struct KeyboardFixture {
     FakeGameWindows windows;
     CountingPacer pacer{&windows};
-    GameLink link{windows, pacer, GameLinkOptions{[] { return std::string("Ultima Online -"); },
-                                                  [] { return std::string("0"); }, [] { return false; }}};
+    GameLink link{windows, pacer,
+                  GameLinkOptions{[] { return std::string("Ultima Online -"); }, [] { return std::string("0"); },
+                                  [] { return false; }}};
     GameKeyboard keyboard{link};
     WindowHandle game = windows.AddWindow("Ultima Online", "Ultima Online - Ann");
 };

@@ -103,11 +103,11 @@ public:
         registry.ForEach(ListRegistry::Phase::Load, [](StoredList& l) { l.LoadList(); });
         for (int number = 1; number <= kListCount; ++number) {
             const ListDisplay display = LoadListDisplay(settings, number);
-            registry.ForEach(ListRegistry::Phase::Load,
-                             [&](StoredList& l) { l.ApplyListDisplay(number, display); });
+            registry.ForEach(ListRegistry::Phase::Load, [&](StoredList& l) { l.ApplyListDisplay(number, display); });
         }
         // The button options reach every button bar of the page, as the window's do.
-        for (TPanelResize* panel : window.findChildren<TPanelResize*>()) ApplyPanelButtonOptions(panel, options.buttons);
+        for (TPanelResize* panel : window.findChildren<TPanelResize*>())
+            ApplyPanelButtonOptions(panel, options.buttons);
         registry.ForEach(ListRegistry::Phase::Show, [](StoredList& l) { l.ShowList(); });
         window.show();
         state.Ready = true;
@@ -121,7 +121,8 @@ public:
     }
 
     void Tick(int times = 1) {
-        for (int i = 0; i < times; ++i) registry.ForEach(ListRegistry::Phase::Tick, [](StoredList& l) { l.TimerTick(); });
+        for (int i = 0; i < times; ++i)
+            registry.ForEach(ListRegistry::Phase::Tick, [](StoredList& l) { l.TimerTick(); });
     }
 
     template <typename T>
