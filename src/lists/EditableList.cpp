@@ -53,12 +53,23 @@ void TEditableList::SaveOpenEdit() {
 }
 
 void TEditableList::ReadWhole(const std::function<void()>& read) {
+    loaded_ = false;
+    cutMessage_.clear();
     read();
-    loaded_ = true;
+    cut_ = !cutMessage_.empty();
+    loaded_ = !cut_;
+    if (cut_) host_.HostDialogs().ShowMessageBox(FromBytes(cutMessage_), MsgKind::Warning, mbOK);
 }
 
 bool TEditableList::MayWrite() {
     if (loaded_) return true;
+    if (cut_) {
+        host_.HostDialogs().ShowMessageBox(
+            FromBytes(file_) + QStringLiteral(" holds lines too long to load whole,\n\rso it is not written: the "
+                                              "file stays as it is."),
+            MsgKind::Error, mbOK);
+        return false;
+    }
     host_.HostDialogs().ShowMessageBox(
         FromBytes(file_) +
             QStringLiteral(" could not be read when the program started,\n\rso it is not written: the file stays as it "

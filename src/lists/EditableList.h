@@ -64,10 +64,13 @@ protected:
 
     bool Guard(const std::function<void()>& operation) { return RunGuarded(host_, operation); }
     // Reads the list: runs read and marks the list loaded when it succeeded. An error
-    // leaves the list unloaded (so never written) and is raised again.
+    // leaves the list unloaded (so never written) and is raised again; so does a line
+    // that read cut (CutOnLoading), after its message has been shown once.
     void ReadWhole(const std::function<void()>& read);
-    // Before any write of the file: true when the list was loaded; otherwise says that
-    // the file is left as it is and returns false.
+    // Called by read when it had to cut lines: message says which.
+    void CutOnLoading(std::string message) { cutMessage_ = std::move(message); }
+    // Before any write of the file: true when the list was loaded whole; otherwise says
+    // that the file is left as it is and returns false.
     bool MayWrite();
 
     ListHost& host_;
@@ -77,6 +80,8 @@ private:
     EditButtons buttons_;
     bool editing_ = false;
     bool loaded_ = false;
+    bool cut_ = false;
+    std::string cutMessage_;
 };
 
 }  // namespace stallmark

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "controls/StringGrid.h"
+#include "store/Files.h"
 #include "support/AppFixture.h"
 
 namespace stallmark::test {
@@ -25,17 +26,42 @@ TEST(BadInput, DamagedFilesAndSettingsLoadAndStayUntouched) {
     f.settings.WriteRaw("Bulk Date", "not binary");
     {
         auto form = f.StartShown();
-        EXPECT_TRUE(f.dialogs.boxes.empty()) << f.dialogs.Texts().join(" / ").toStdString();
+        // The 4 MB line is shown cut to the most a list loads, and said once.
+        ASSERT_EQ(f.dialogs.boxes.size(), 1u) << f.dialogs.Texts().join(" / ").toStdString();
+        EXPECT_EQ(f.dialogs.boxes[0].text,
+                  "Line 2 of General.dat is longer than 65536 characters and was cut on "
+                  "loading; the file itself is unchanged.");
         auto* grid = Find<TStringGrid>(form.get(), "SGrid_General");
         EXPECT_EQ(grid->RowCount(), 4);
         EXPECT_EQ(grid->CellBytes(1, 1), std::string("Ham\0mer", 7));
-        EXPECT_EQ(grid->CellLength(1, 2), 4 << 20);
+        EXPECT_EQ(grid->CellLength(1, 2), static_cast<int>(kMaxLineBytes) - 4);
         EXPECT_EQ(grid->CellBytes(1, 3), "\x80\x81\x8D\xFF");
         EXPECT_EQ(form->pos(), QPoint(584, 99));
         form->close();
     }
     EXPECT_EQ(f.dir.Read("General.dat"), general);
     EXPECT_EQ(f.dir.Read("MWStock.dat"), std::string("\0\0\0,\n,,,,\r\r\n", 12));
+}
+
+// A list shown with a line cut is not written: Save and the sort button refuse with a
+// message, and the file keeps its long line whole.
+TEST(BadInput, AListWithACutLineIsNeverWritten) {
+    AppFixture f;
+    const std::string general = "Tools,Hammer,25\r\nBig," + std::string(kMaxLineBytes, 'x') + ",1\r\n";
+    f.dir.Write("General.dat", general);
+    auto form = f.StartShown();
+    ASSERT_EQ(f.dialogs.boxes.size(), 1u);
+    Find<QAbstractButton>(form.get(), "Btn_GenEdit")->click();
+    Find<TStringGrid>(form.get(), "SGrid_General")->setCells(2, 1, "30");
+    Find<QAbstractButton>(form.get(), "Btn_GenSave")->click();
+    ASSERT_EQ(f.dialogs.boxes.size(), 2u);
+    EXPECT_EQ(f.dialogs.boxes[1].kind, MsgKind::Error);
+    EXPECT_TRUE(f.dialogs.boxes[1].text.startsWith("General.dat holds lines too long to load whole"));
+    EXPECT_EQ(f.dir.Read("General.dat"), general);
+    Find<QAbstractButton>(form.get(), "Btn_GeneralSort")->click();
+    EXPECT_EQ(f.dir.Read("General.dat"), general);
+    form->close();
+    EXPECT_EQ(f.dir.Read("General.dat"), general);
 }
 
 TEST(BadInput, UnwritableFileShowsTheSystemTextAndKeepsTheOldFile) {

@@ -407,6 +407,7 @@ bool TMagicPage::ReadSnapshot(const std::string& path) {
     snapshot_.bytes = std::move(bytes);
     snapshot_.lines = lines;
     snapshot_.cut = false;
+    snapshot_.cutSaid = false;
     snapshot_.lengths.clear();
     snapshot_.lineEnds.clear();
     snapshot_.fieldEnds.clear();
@@ -435,6 +436,7 @@ int TMagicPage::RefreshGrid(const std::string& selectLine) {
 
     int rows = 1;  // rows filled so far, the header included
     int selected = 0;
+    std::size_t cutLines = 0, firstCut = 0;
     {
         gridFill_.valid = false;
         grid_->BeginUpdate();
@@ -474,10 +476,10 @@ int TMagicPage::RefreshGrid(const std::string& selectLine) {
         std::vector<std::string_view> columns(list_.columns.size());
         std::size_t index = 0;  // of the line
         for (std::size_t begin = 0; begin < bytes.size(); ++index) {
-            std::string_view line;
+            std::string_view line, stored;
             if (cut) {
                 const std::size_t length = snapshot_.lengths[index];
-                line = bytes.substr(begin, length);
+                line = stored = bytes.substr(begin, length);
                 begin += length + snapshot_.lineEnds[index];
                 fields.assign(per, std::string_view());
                 const std::uint16_t* ends = &snapshot_.fieldEnds[index * per];
@@ -491,6 +493,13 @@ int TMagicPage::RefreshGrid(const std::string& selectLine) {
                 std::size_t end = eol == std::string_view::npos ? bytes.size() : eol;
                 const std::size_t next = eol == std::string_view::npos ? bytes.size() : eol + 1;
                 if (eol != std::string_view::npos && end > begin && bytes[end - 1] == '\r') --end;
+                stored = bytes.substr(begin, end - begin);
+                // A line longer than kMaxLineBytes is shown cut; the row still stands for
+                // the whole line, so Delete, Edit and Sold find it in the file.
+                if (end - begin > kMaxLineBytes) {
+                    end = begin + kMaxLineBytes;
+                    if (cutLines++ == 0) firstCut = index + 1;
+                }
                 line = bytes.substr(begin, end - begin);
                 SplitFieldViews(line, ',', fields);
                 const std::size_t found = fields.size();
@@ -512,12 +521,17 @@ int TMagicPage::RefreshGrid(const std::string& selectLine) {
             if (rows >= grid_->RowCount()) grid_->setRowCount(rows + 1);
             for (size_t c = 0; c < columns.size(); ++c) columns[c] = row[list_.columns[c].role];
             grid_->setRowBytes(rows, columns);
-            rowLines_.SetInBytes(rows, static_cast<std::size_t>(line.data() - bytes.data()), line.size());
-            if (wantSelect && selected == 0 && line == selectLine) selected = rows;
+            rowLines_.SetInBytes(rows, static_cast<std::size_t>(stored.data() - bytes.data()), stored.size());
+            if (wantSelect && selected == 0 && stored == selectLine) selected = rows;
             ++rows;
         }
         if (keep) snapshot_.cut = true;
         gridFill_ = {true, view_, search, dayFloor, dayCeil};
+    }
+    if (cutLines > 0 && !snapshot_.cutSaid) {
+        snapshot_.cutSaid = true;
+        host_.HostDialogs().ShowMessageBox(FromBytes(CutLinesMessage(FileNameOf(path), firstCut, cutLines)),
+                                           MsgKind::Warning, mbOK);
     }
     if (selected > 0) grid_->setRow(selected);
     ShowDescription(grid_->Row());

@@ -134,6 +134,7 @@ private:
         std::string bytes;
         std::size_t lines = 0;  // lines in bytes
         bool current = false;   // false once the page has written a file
+        bool cutSaid = false;   // lines longer than kMaxLineBytes, shown cut, said once
         // The lines as the first fill after the read cut them up, for the fills that
         // follow: each line's length and line-end bytes, and where each of the fields a
         // fill looks at ends (from the line's start; kNoField past the line's last).

@@ -519,19 +519,28 @@ void TGeneralPage::LoadGeneralList() {
         int r = 1;
         // The lines as the line reader gives them: ends at LF, a CR before it dropped. One
         // pass over each line finds its end and the commas after Type and Description.
+        // A line longer than kMaxLineBytes is shown cut to that length, and said once.
         const char* const data = text.data();
         const size_t size = text.size();
+        size_t lineNumber = 0, cutLines = 0, firstCut = 0;
         for (size_t begin = 0; begin < size;) {
-            size_t commas[3] = {0, 0, 0};
-            int found = 0;
-            size_t end = begin;
-            for (; end < size; ++end) {
-                const char c = data[end];
-                if (c == '\n') break;
-                if (c == ',' && found < 3) commas[found++] = end;
-            }
+            ++lineNumber;
+            const void* lf = std::memchr(data + begin, '\n', size - begin);
+            size_t end = lf ? static_cast<size_t>(static_cast<const char*>(lf) - data) : size;
             const size_t next = end < size ? end + 1 : size;
             if (end < size && end > begin && data[end - 1] == '\r') --end;
+            if (end - begin > kMaxLineBytes) {
+                end = begin + kMaxLineBytes;
+                if (cutLines++ == 0) firstCut = lineNumber;
+            }
+            size_t commas[3] = {0, 0, 0};
+            int found = 0;
+            for (size_t at = begin; found < 3; ++at) {
+                const void* comma = std::memchr(data + at, ',', end - at);
+                if (!comma) break;
+                at = static_cast<size_t>(static_cast<const char*>(comma) - data);
+                commas[found++] = at;
+            }
             // Type, Description and Value: the first three fields (missing ones empty).
             std::string_view field[3];
             size_t at = begin;
@@ -550,6 +559,7 @@ void TGeneralPage::LoadGeneralList() {
             ++r;
         }
         grid_->setRowCount(r > 1 ? r : before);
+        if (cutLines > 0) CutOnLoading(CutLinesMessage(kFileName, firstCut, cutLines));
     });
     QStringList typeList;
     typeList.reserve(static_cast<qsizetype>(types.size()));

@@ -337,6 +337,33 @@ TEST(WeaponSearch, SearchesOnTheLinesReadKeepRowsLinesAndDays) {
                                      "Mace|Force|||||08/12/2026|1|100"}));
 }
 
+// A line longer than the most a list loads is shown cut and said once, however often the
+// list is searched; its row still stands for the whole line, so Delete removes all of it
+// and the other lines stay byte for byte.
+TEST(WeaponSearch, AnOverlongLineIsShownCutSaidOnceAndDeletedWhole) {
+    WeaponFixture f;
+    const std::string longLine = "Katana,Ruin,1,,,7,20261207," + std::string(kMaxLineBytes, 'k');
+    const std::string stock =
+        "Bow,Power,0,,Durable,900,20261201,\r\n" + longLine + "\r\nMace,Force,x,,,100,20261208,\r\n";
+    f.Open(With(kPickLists, "MWStock.dat", stock));
+    ASSERT_EQ(f.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(f.dialogs.boxes[0].kind, MsgKind::Warning);
+    EXPECT_EQ(f.dialogs.boxes[0].text,
+              "Line 2 of MWStock.dat is longer than 65536 characters and was cut on loading; the file itself is "
+              "unchanged.");
+    ASSERT_EQ(f.grid->RowCount(), 4);
+    EXPECT_EQ(f.grid->CellBytes(0, 2), "Katana");
+    f.Choose("Cb_Weapon", "Katana");
+    f.Choose("Cb_Weapon", "(None)");
+    EXPECT_EQ(f.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(f.Stock(), stock);
+
+    f.SelectRow(2);
+    f.dialogs.boxAnswers.push_back(mbYes);
+    f.Click("Btn_MWDelete");
+    EXPECT_EQ(f.Stock(), "Bow,Power,0,,Durable,900,20261201,\r\nMace,Force,x,,,100,20261208,\r\n");
+}
+
 // Lines of every form (line ends LF, CR LF and none, fewer fields than the layout, more,
 // one longer than a field's place can say) show the same rows after searches as when
 // first read, and each row still removes its own line.
