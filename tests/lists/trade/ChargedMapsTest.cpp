@@ -215,6 +215,20 @@ TEST(ChargedItems, AListWhoseFileWasNeverReadIsNeitherWrittenNorSent) {
     EXPECT_EQ(f.dir.Read("Maps.dat"), kMaps);
 }
 
+TEST(ChargedItems, AReadOnlyFileIsReportedAndNothingIsSent) {
+    VendorFixture f({.charged = kWands});
+    std::filesystem::permissions(f.dir.Path() / "Charged.dat", std::filesystem::perms::owner_read,
+                                 std::filesystem::perm_options::replace);
+    f.Choose("Cb_ChargeItem", u"Wand of fireball"_s);
+    f.TypeInto("Ed_ChargePrice", u"90"_s);
+    f.TypeInto("Ed_ChargeCharges", u"5"_s);
+    f.Click("Btn_ChargeSend");
+    ASSERT_EQ(f.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(f.dialogs.boxes[0].kind, MsgKind::Error);
+    EXPECT_EQ(f.Posted(), "");
+    EXPECT_EQ(f.dir.Read("Charged.dat"), kWands);
+}
+
 // --- treasure maps ---
 
 TEST(TreasureMaps, ANewMapIsSentAndWrittenFirst) {
