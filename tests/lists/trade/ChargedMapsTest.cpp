@@ -117,9 +117,12 @@ TEST(ChargedItems, ANameDifferingOnlyInCaseIsNeitherAddedNorUpdated) {
 
 TEST(ChargedItems, AValueOfZeroSendsAndStoresNothing) {
     VendorFixture f({.charged = kWands});
+    f.Activate();
     f.TypeInto("Cb_ChargeItem", u"Staff"_s);
     f.TypeInto("Ed_ChargePrice", u"100"_s);
     f.Click("Btn_ChargeSend");  // no charges
+    // In every case the charges box takes the typing next, its text selected.
+    EXPECT_TRUE(f.Edit("Ed_ChargeCharges")->hasFocus());
     f.TypeInto("Ed_ChargeCharges", u"abc"_s);
     f.Click("Btn_ChargeSend");  // the box takes digits only: still none
     f.TypeInto("Ed_ChargeCharges", u"0"_s);
