@@ -118,6 +118,29 @@ TEST_F(VendorReal, AChargedItemTypedAndSentReachesTheGame) {
     EXPECT_EQ(game->WaitForLog(both.size()), both);
 }
 
+TEST_F(VendorReal, KnownNamesTypedByHandKeepTheTypingAndTheStoredMap) {
+    Open("", "Staff,40,Charges\r\n", "Ogre,2,800\r\n");
+    // "Staff" is known: its price shows, and the rest of the longer name stays in the box.
+    TypeIntoBox("Cb_ChargeItem", u"Staff of healing"_s);
+    ASSERT_TRUE(WaitFor([&] { return Find<QComboBox>("Cb_ChargeItem")->currentText() == u"Staff of healing"_s; }))
+        << Find<QComboBox>("Cb_ChargeItem")->currentText().toStdString();
+    EXPECT_EQ(Find<QLineEdit>("Ed_ChargePrice")->text(), u"40"_s);
+    TypeIntoBox("Ed_ChargeCharges", u"3"_s);
+    ASSERT_TRUE(WaitFor([&] { return Find<QLineEdit>("Ed_ChargeValue")->text() == u"120"_s; }));
+    ClickButton("Btn_ChargeSend");
+    const std::string staff = "120,Staff of healing - 3 Charges\r";
+    EXPECT_EQ(game->WaitForLog(staff.size()), staff);
+    EXPECT_EQ(dir.Read("Charged.dat"), "Staff of healing,40,Charges\r\nStaff,40,Charges\r\n");
+
+    // A known map's name typed shows the map; Send keeps its level and value.
+    TypeIntoBox("Cb_MapMonst", u"Ogre"_s);
+    ASSERT_TRUE(WaitFor([&] { return Find<QLineEdit>("Ed_MapValue")->text() == u"800"_s; }));
+    ClickButton("Btn_MapSend");
+    const std::string ogre = "800,Ogre Map - Level 2\r";
+    EXPECT_EQ(game->WaitForLog(staff.size() + ogre.size()), staff + ogre);
+    EXPECT_EQ(dir.Read("Maps.dat"), "Ogre,2,800\r\n");
+}
+
 TEST_F(VendorReal, AMapTypedAndSentReachesTheGameAndF2FollowsTheFocus) {
     Open("01/12/2026,0\r\n,Ann,Shop,5\r\n", "", "Ogre,2,800\r\n");
     TypeIntoBox("Cb_MapMonst", u"Lich"_s);

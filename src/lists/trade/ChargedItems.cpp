@@ -83,7 +83,7 @@ void TChargedItems::BuildControls(QWidget* parent) {
 
     FillKnownItems(*cbItem_, {});
     connect(cbItem_, &QComboBox::activated, this, [this] { Cb_ChargeItemChange(); });
-    connect(cbItem_->lineEdit(), &QLineEdit::textEdited, this, [this] { Cb_ChargeItemChange(); });
+    connect(cbItem_->lineEdit(), &QLineEdit::textEdited, this, [this] { Cb_ChargeItemChange(true); });
     connect(edCharges_, &QLineEdit::textChanged, this, [this] { Ed_ChargeChargesChange(); });
     connect(edPrice_, &QLineEdit::textChanged, this, [this] { Ed_ChargeChargesChange(); });
     connect(btnDelete_, &QAbstractButton::clicked, this, [this] { Btn_ChargeDeleteClick(); });
@@ -170,19 +170,22 @@ bool TChargedItems::ComputeValue(long long& value) const {
     return MultiplyAmounts(price, charges, value);
 }
 
-void TChargedItems::Cb_ChargeItemChange() {
+void TChargedItems::Cb_ChargeItemChange(bool typed) {
     const int index = cbItem_->currentIndex();
     if (index == 0 && cbItem_->currentText() == cbItem_->itemText(0)) {
         ClearSelection(*cbItem_, false);
         edPrice_->clear();
         return;
     }
-    const int known = FindKnownItem(*cbItem_, Name());
+    const int known = FindKnownItem(*cbItem_, FromBytes(StoredName(Name())));
     TChargedItem item;
     if (!ItemAt(known, item)) return;  // a name no item has: nothing changes
     edPrice_->setText(QString::number(item.Price));
     edSuffix_->setText(item.Suffix);
-    FocusCharges();
+    // A known name typed may be the start of a longer one ("Wand" on the way to "Wand of
+    // fire"): the keys that follow stay in the name box. A name chosen from the list is
+    // complete, and the charges come next.
+    if (!typed) FocusCharges();
 }
 
 void TChargedItems::Ed_ChargeChargesChange() {

@@ -50,7 +50,9 @@ public:
     bool ComputeValue(long long& value) const;
 
     // Handlers.
-    void Cb_ChargeItemChange();
+    // typed: the change came from a key typed into the name, not from a choice in the
+    // list; the typing then goes on in the name box.
+    void Cb_ChargeItemChange(bool typed = false);
     void Ed_ChargeChargesChange();
     void Btn_ChargeSendClick();
     void Btn_ChargeDeleteClick();

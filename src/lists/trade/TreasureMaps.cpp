@@ -201,10 +201,12 @@ void TTreasureMaps::Cb_MapMonstChange() {
         ShowMap(index);  // a known map chosen
         return;
     }
-    // "(None)" chosen empties the name; typed text stays, and names no map until stored.
+    // "(None)" chosen empties the name; typed text stays. Typed text that names a known
+    // map (letter case aside) shows that map, so that a Send keeps its level and value
+    // instead of storing the empty boxes over them; any other text clears the boxes.
     const bool none = index == 0 && text == cbMonst_->itemText(0);
     if (index >= 0) ClearSelection(*cbMonst_, !none);
-    ShowMap(-1);
+    ShowMap(none ? -1 : FindKnownItem(*cbMonst_, FromBytes(StoredName(text))));
 }
 
 void TTreasureMaps::Cb_MapLevelChange() { cbType_->setCurrentIndex(cbLevel_->currentIndex()); }

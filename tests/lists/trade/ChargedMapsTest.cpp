@@ -47,6 +47,27 @@ TEST(ChargedItems, LoadsSortedAfterNoneAndShowsAChosenItem) {
     EXPECT_EQ(f.Edit("Ed_ChargePrice")->text(), u""_s);
 }
 
+TEST(ChargedItems, AKnownNameTypedShowsItsPriceAndTheTypingGoesOn) {
+    VendorFixture f({.charged = "Wand,50,Uses\r\n" + kWands});
+    f.Activate();
+    QLineEdit* name = f.Combo("Cb_ChargeItem")->lineEdit();
+    name->setFocus();
+    // Typing "Wand" on the way to a longer name: the known item shows, the keys stay here.
+    QTest::keyClicks(name, u"Wand"_s);
+    EXPECT_EQ(f.Edit("Ed_ChargePrice")->text(), u"50"_s);
+    EXPECT_EQ(f.Edit("Ed_ChargeSuffix")->text(), u"Uses"_s);
+    EXPECT_TRUE(name->hasFocus());
+    QTest::keyClicks(QApplication::focusWidget(), u" of frost"_s);
+    EXPECT_EQ(f.Combo("Cb_ChargeItem")->currentText(), u"Wand of frost"_s);
+    EXPECT_EQ(f.Edit("Ed_ChargePrice")->text(), u"50"_s);  // a name no item has changes nothing
+
+    f.TypeInto("Ed_ChargeCharges", u"4"_s);
+    f.Click("Btn_ChargeSend");
+    EXPECT_EQ(f.Posted(), kBackspaces + "200,Wand of frost - 4 Uses\r");
+    EXPECT_EQ(f.dir.Read("Charged.dat"),
+              "Wand of frost,50,Uses\r\nLightning wand,80,Uses\r\nWand,50,Uses\r\nWand of fireball,100,Charges\r\n");
+}
+
 TEST(ChargedItems, DropDownShowsTwentyLinesAtMostAndOneAtLeast) {
     std::string many;
     for (int i = 0; i < 25; ++i) many += "Wand " + std::to_string(i) + ",1,Charges\r\n";
@@ -96,9 +117,12 @@ TEST(ChargedItems, ANameDifferingOnlyInCaseIsNeitherAddedNorUpdated) {
 
 TEST(ChargedItems, AValueOfZeroSendsAndStoresNothing) {
     VendorFixture f({.charged = kWands});
+    f.Activate();
     f.TypeInto("Cb_ChargeItem", u"Staff"_s);
     f.TypeInto("Ed_ChargePrice", u"100"_s);
     f.Click("Btn_ChargeSend");  // no charges
+    // In every case the charges box takes the typing next, its text selected.
+    EXPECT_TRUE(f.Edit("Ed_ChargeCharges")->hasFocus());
     f.TypeInto("Ed_ChargeCharges", u"abc"_s);
     f.Click("Btn_ChargeSend");  // the box takes digits only: still none
     f.TypeInto("Ed_ChargeCharges", u"0"_s);
@@ -194,6 +218,20 @@ TEST(ChargedItems, AListWhoseFileWasNeverReadIsNeitherWrittenNorSent) {
     EXPECT_EQ(f.dir.Read("Maps.dat"), kMaps);
 }
 
+TEST(ChargedItems, AReadOnlyFileIsReportedAndNothingIsSent) {
+    VendorFixture f({.charged = kWands});
+    std::filesystem::permissions(f.dir.Path() / "Charged.dat", std::filesystem::perms::owner_read,
+                                 std::filesystem::perm_options::replace);
+    f.Choose("Cb_ChargeItem", u"Wand of fireball"_s);
+    f.TypeInto("Ed_ChargePrice", u"90"_s);
+    f.TypeInto("Ed_ChargeCharges", u"5"_s);
+    f.Click("Btn_ChargeSend");
+    ASSERT_EQ(f.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(f.dialogs.boxes[0].kind, MsgKind::Error);
+    EXPECT_EQ(f.Posted(), "");
+    EXPECT_EQ(f.dir.Read("Charged.dat"), kWands);
+}
+
 // --- treasure maps ---
 
 TEST(TreasureMaps, ANewMapIsSentAndWrittenFirst) {
@@ -253,6 +291,28 @@ TEST(TreasureMaps, AChosenMapShowsItsLevelTypeAndValueAndNoneClearsThem) {
     EXPECT_EQ(f.Combo("Cb_MapMonst")->currentIndex(), -1);
     EXPECT_EQ(f.Combo("Cb_MapLevel")->currentIndex(), -1);
     EXPECT_EQ(f.Edit("Ed_MapValue")->text(), u""_s);
+}
+
+TEST(TreasureMaps, AKnownNameTypedShowsThatMapAndSendKeepsIt) {
+    VendorFixture f({.maps = kMaps});
+    // Typed, not chosen: the map shows all the same, and Send stores what it holds.
+    f.TypeInto("Cb_MapMonst", u"Daemon"_s);
+    EXPECT_EQ(f.Combo("Cb_MapLevel")->currentText(), u"5"_s);
+    EXPECT_EQ(f.Combo("Cb_MapType")->currentText(), u"Deviously Drawn"_s);
+    EXPECT_EQ(f.Edit("Ed_MapValue")->text(), u"12000"_s);
+    f.Click("Btn_MapSend");
+    EXPECT_EQ(f.Posted(), kBackspaces + "12000,Daemon Map - Level 5\r");
+    EXPECT_EQ(f.dir.Read("Maps.dat"), "Daemon,5,12000\r\nOgre,2,800\r\n");
+
+    // A new value typed after the name is stored for that map.
+    f.windows.ClearLog();
+    f.TypeInto("Cb_MapMonst", u"  ogre"_s);
+    EXPECT_EQ(f.Edit("Ed_MapValue")->text(), u"800"_s);
+    f.TypeInto("Cb_MapMonst", u"Ogre"_s);
+    f.TypeInto("Ed_MapValue", u"950"_s);
+    f.Click("Btn_MapSend");
+    EXPECT_EQ(f.dir.Read("Maps.dat"), "Daemon,5,12000\r\nOgre,2,950\r\n");
+    EXPECT_EQ(f.Posted(), kBackspaces + "950,Ogre Map - Level 2\r");
 }
 
 TEST(TreasureMaps, ATenDigitValueSurvivesARestart) {

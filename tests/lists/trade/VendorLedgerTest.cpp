@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <filesystem>
 
 #include "lists/trade/VendorFixture.h"
 
@@ -160,6 +161,31 @@ TEST(VendorLedger, DeleteChecksEveryRowButTheOneDeleted) {
     f.Click("Btn_VendDelete");
     EXPECT_EQ(f.dir.Read("Vendors.dat"), "01/12/2026,0\r\n,Ann,Shop,5\r\n,Bob,Arms,7y\r\n");
     EXPECT_EQ(f.Rows(), QStringList({u"|Ann|Shop|5"_s, u"|Bob|Arms|7y"_s}));
+}
+
+TEST(VendorLedger, AFileThatCannotBeWrittenKeepsItsContentAndTheEdit) {
+    const std::string stored = "01/12/2026,300\r\n,Ann,Shop,5\r\n,Bob,Arms,7\r\n";
+    VendorFixture f({.vendors = stored});
+    std::filesystem::permissions(f.dir.Path() / "Vendors.dat", std::filesystem::perms::owner_read,
+                                 std::filesystem::perm_options::replace);
+    f.Click("Btn_VendEdit");
+    f.grid->setCells(TVendorLedger::kColAmount, 1, u"60"_s);
+    f.Click("Btn_VendSave");
+    ASSERT_EQ(f.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(f.dialogs.boxes[0].kind, MsgKind::Error);
+    EXPECT_EQ(f.dir.Read("Vendors.dat"), stored);
+    // Still editing, with the change the player made.
+    EXPECT_TRUE(f.ledger->IsEditing());
+    EXPECT_EQ(f.grid->Cells(TVendorLedger::kColAmount, 1), u"60"_s);
+
+    // A delete that cannot be written leaves the vendor in the ledger.
+    f.Click("Btn_VendCancel");
+    f.grid->setRow(2);
+    f.dialogs.boxAnswers.push_back(mbYes);
+    f.Click("Btn_VendDelete");
+    EXPECT_EQ(f.dialogs.boxes.back().kind, MsgKind::Error);
+    EXPECT_EQ(f.dir.Read("Vendors.dat"), stored);
+    EXPECT_EQ(f.Rows(), QStringList({u"|Ann|Shop|5"_s, u"|Bob|Arms|7"_s}));
 }
 
 TEST(VendorLedger, ADraggedRowIsSavedAtOnce) {
