@@ -463,9 +463,8 @@ void TMemoPage::Btn_MemoPauseClick() {
     }
     QString answer;
     if (!host_.HostDialogs().InputQuery(u"Stallmark"_s, u"Enter Pause Length In Seconds"_s, answer)) return;
-    const long long seconds = ToInt64OrZero(ToBytes(answer));
-    if (seconds <= 0) return;
-    const long long n = std::min<long long>(seconds, memos::kMaxPauseSeconds);
+    const int n = memos::PauseLength(ToBytes(answer));
+    if (n <= 0) return;
     TrySetFocus(editor_);
     if (editor_->isReadOnly()) return;
     editor_->insertPlainText(QChar(0xAB) + QString::number(n) + QChar(0xBB));

@@ -287,6 +287,25 @@ TEST(MemoPause, TheAnswerIsTypedAtTheCaretAsAMarker) {
               "99999\xBB reader,");
 }
 
+TEST(MemoPause, AnAnswerOfMoreDigitsThanAnyIntegerHoldsIsTheLongestPause) {
+    MemoFixture f(kShop);
+    f.Choose("Book");
+    f.dialogs.inputAnswers.push_back(QStringLiteral("123456789012345678901234567890"));
+    f.Click("Btn_MemoPause");
+    EXPECT_EQ(f.page->EditorLines()[0],
+              "\xAB"
+              "99999\xBB"
+              "Dear reader,");
+    // A marker of as many digits typed by hand plays as the longest pause as well.
+    f.editor->setPlainText(
+        FromBytes("\xAB"
+                  "123456789012345678901234567890\xBB"));
+    f.Click("Btn_MemoRepeat");
+    f.Tick();
+    EXPECT_EQ(f.page->PauseTicks(), 2 * 99999 - 1);
+    EXPECT_EQ(f.windows.AllPosted(), "");
+}
+
 TEST(MemoPause, AReadOnlyEditorTakesNoMarkerAndNoCharacter) {
     MemoFixture f(kShop);
     ASSERT_TRUE(f.editor->isReadOnly());
