@@ -120,6 +120,8 @@ void TMemoPage::BuildControls(QWidget* page) {
     cbName_->setCaption(u"Name"_s);
     cbName_->setEditable(false);
     cbName_->setInsertPolicy(QComboBox::NoInsert);
+    cbName_->addItem(u"(None)"_s);  // even when the memos can't be read
+    cbName_->setCurrentIndex(-1);
     auto smallButton = [this](const char* name, int image, const QString& hint) {
         TToolBtnSig* button = MakeBarButton(pnMemo_, name, QString(), -1, hint);
         button->setGlyph(ImageList_Btn().Pixmap(image));
