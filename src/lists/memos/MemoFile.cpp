@@ -262,11 +262,25 @@ std::vector<std::string> BuildPlayList(const std::vector<std::string>& lines) {
 
 bool IsPauseItem(std::string_view item) { return !item.empty() && item.front() == kPauseOpen; }
 
-int PauseSeconds(std::string_view item) {
-    if (!IsPauseItem(item)) return 0;
-    const long long seconds = ToInt64OrZero(item.substr(1));
-    if (seconds <= 0) return 0;
-    return static_cast<int>(std::min<long long>(seconds, kMaxPauseSeconds));
+int PauseLength(std::string_view text) {
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i == text.size()) return 0;
+    // Gathered up to just past the longest pause, so no number of digits overflows.
+    int seconds = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c < '0' || c > '9') return 0;
+        seconds = std::min(seconds * 10 + (c - '0'), kMaxPauseSeconds + 1);
+    }
+    if (negative) return 0;
+    return std::min(seconds, kMaxPauseSeconds);
 }
+
+int PauseSeconds(std::string_view item) { return IsPauseItem(item) ? PauseLength(item.substr(1)) : 0; }
 
 }  // namespace stallmark::memos

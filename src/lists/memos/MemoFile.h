@@ -155,8 +155,11 @@ int MemoLength(const std::vector<std::string>& lines);
 std::vector<std::string> BuildPlayList(const std::vector<std::string>& lines);
 // Whether an item is a pause item.
 bool IsPauseItem(std::string_view item);
-// The seconds of a pause item (its text after «): 0 when not a number, at most
-// kMaxPauseSeconds.
+// A pause length as the player writes it: an optional sign and decimal digits. 0 for
+// anything else and for lengths not above 0; lengths above kMaxPauseSeconds, however
+// many digits they have, are held to it.
+int PauseLength(std::string_view text);
+// The seconds of a pause item (its text after «), read by PauseLength.
 int PauseSeconds(std::string_view item);
 
 }  // namespace stallmark::memos

@@ -120,6 +120,8 @@ void TMemoPage::BuildControls(QWidget* page) {
     cbName_->setCaption(u"Name"_s);
     cbName_->setEditable(false);
     cbName_->setInsertPolicy(QComboBox::NoInsert);
+    cbName_->addItem(u"(None)"_s);  // even when the memos can't be read
+    cbName_->setCurrentIndex(-1);
     auto smallButton = [this](const char* name, int image, const QString& hint) {
         TToolBtnSig* button = MakeBarButton(pnMemo_, name, QString(), -1, hint);
         button->setGlyph(ImageList_Btn().Pixmap(image));
@@ -463,9 +465,8 @@ void TMemoPage::Btn_MemoPauseClick() {
     }
     QString answer;
     if (!host_.HostDialogs().InputQuery(u"Stallmark"_s, u"Enter Pause Length In Seconds"_s, answer)) return;
-    const long long seconds = ToInt64OrZero(ToBytes(answer));
-    if (seconds <= 0) return;
-    const long long n = std::min<long long>(seconds, memos::kMaxPauseSeconds);
+    const int n = memos::PauseLength(ToBytes(answer));
+    if (n <= 0) return;
     TrySetFocus(editor_);
     if (editor_->isReadOnly()) return;
     editor_->insertPlainText(QChar(0xAB) + QString::number(n) + QChar(0xBB));

@@ -290,4 +290,21 @@ TEST(MemoPlayItems, PauseLengthsAreHeldTo99999Seconds) {
     EXPECT_EQ(PauseSeconds("2"), 0);  // not a pause item
 }
 
+TEST(MemoPlayItems, PauseLengthsOfAnyNumberOfDigitsAreHeldToo) {
+    // Past what any integer holds: still a number, so still the longest pause.
+    EXPECT_EQ(PauseLength("123456789012345678901234567890"), 99999);
+    EXPECT_EQ(PauseSeconds("\xAB"
+                           "000000000000000000000000000012"),
+              12);
+    EXPECT_EQ(PauseSeconds("\xAB"
+                           "99999999999999999999999999999"),
+              99999);
+    EXPECT_EQ(PauseLength("+7"), 7);
+    EXPECT_EQ(PauseLength("-123456789012345678901234567890"), 0);
+    EXPECT_EQ(PauseLength(""), 0);
+    EXPECT_EQ(PauseLength("+"), 0);
+    EXPECT_EQ(PauseLength("12a"), 0);
+    EXPECT_EQ(PauseLength(" 5"), 0);
+}
+
 }  // namespace stallmark::memos

@@ -10,6 +10,7 @@
 
 #include "MemoFixture.h"
 #include "lists/ListDisplay.h"
+#include "store/Files.h"
 
 namespace stallmark::test {
 
@@ -37,6 +38,24 @@ TEST(MemoStore, ProfileIsConvertedOnceIntoTheFirstMemo) {
     g.Start();
     EXPECT_EQ(g.File(), "[Advert]\r\nx\r\n");
     EXPECT_EQ(g.dir.Read("Profile.dat"), "old\r\n");
+}
+
+TEST(MemoStore, AConversionThatFailsKeepsTheProfileForTheNextStart) {
+    MemoFixture f(nullptr, false);
+    f.dir.Write("Profile.dat", "Ann of Britain\r\n");
+    // The working copy can't be made: a folder stands in its place.
+    std::filesystem::create_directory(f.dir.Path() / "Memos.tmp");
+    EXPECT_THROW(f.Start(), StoreError);  // the window's start-up reports it
+    EXPECT_FALSE(f.dir.Exists("Memos.dat"));
+    EXPECT_EQ(f.dir.Read("Profile.dat"), "Ann of Britain\r\n");
+    EXPECT_EQ(f.Items(), QStringList({"(None)"}));
+
+    // Once the way is clear, the next start converts it.
+    std::filesystem::remove(f.dir.Path() / "Memos.tmp");
+    f.page->LoadList();
+    EXPECT_EQ(f.File(), "[My Profile]\r\nAnn of Britain\r\n");
+    EXPECT_FALSE(f.dir.Exists("Profile.dat"));
+    EXPECT_EQ(f.Items(), QStringList({"(None)", "My Profile"}));
 }
 
 TEST(MemoStore, NamesAreSortedWithNoneFirstAndTheLastMemoShown) {

@@ -260,6 +260,45 @@ TEST(MemoPlayback, OtherSendsAreRefusedOnlyWhileAnItemIsTyping) {
     EXPECT_EQ(f.windows.PostedText(f.game), "Welcome to my shop\rGeneral");
 }
 
+TEST(MemoPlayback, ASendClickedWhileAnItemTypesIsRefusedWithABeep) {
+    MemoFixture f(kShop);
+    f.Choose("Advert");
+    f.Click("Btn_MemoRepeat");
+    bool clicked = false;
+    f.pacer.onProcessEvents = [&] {
+        if (clicked || f.windows.PostedText(f.game).size() != 5) return;
+        clicked = true;
+        f.Click("Btn_MemoSend");
+    };
+    f.Tick();
+    EXPECT_TRUE(clicked);
+    EXPECT_EQ(f.dialogs.beeps, 1);
+    EXPECT_TRUE(f.dialogs.inputs.empty());  // not even the backspace question
+    EXPECT_EQ(f.windows.PostedText(f.game), "Welcome to my shop\r");
+
+    // Between two items the Send goes through, and a text item due meanwhile waits for it.
+    f.Tick(4);  // the pause of 2 seconds taken and waited out: the farewell is next
+    ASSERT_EQ(f.page->PlayIndex(), 2);
+    ASSERT_EQ(f.page->PauseTicks(), 0);
+    int nested = 0;
+    f.pacer.onProcessEvents = [&] {
+        ++nested;
+        f.Tick();
+    };
+    f.dialogs.inputAnswers.push_back(QStringLiteral("0"));
+    f.Click("Btn_MemoSend");
+    EXPECT_GT(nested, 0);
+    EXPECT_EQ(f.page->PlayIndex(), 2);
+    const std::string sent =
+        "Welcome to my shop\r"
+        "Welcome to my shop\r\n\xAB"
+        "2\xBB\r\nFarewell";
+    EXPECT_EQ(f.windows.PostedText(f.game), sent);
+    f.pacer.onProcessEvents = nullptr;
+    f.Tick();
+    EXPECT_EQ(f.windows.PostedText(f.game), sent + "Farewell\r");
+}
+
 TEST(MemoPause, TheAnswerIsTypedAtTheCaretAsAMarker) {
     MemoFixture f(kShop);
     f.Choose("Book");
@@ -285,6 +324,25 @@ TEST(MemoPause, TheAnswerIsTypedAtTheCaretAsAMarker) {
               "Dear\xAB"
               "15\xBB\xAB"
               "99999\xBB reader,");
+}
+
+TEST(MemoPause, AnAnswerOfMoreDigitsThanAnyIntegerHoldsIsTheLongestPause) {
+    MemoFixture f(kShop);
+    f.Choose("Book");
+    f.dialogs.inputAnswers.push_back(QStringLiteral("123456789012345678901234567890"));
+    f.Click("Btn_MemoPause");
+    EXPECT_EQ(f.page->EditorLines()[0],
+              "\xAB"
+              "99999\xBB"
+              "Dear reader,");
+    // A marker of as many digits typed by hand plays as the longest pause as well.
+    f.editor->setPlainText(
+        FromBytes("\xAB"
+                  "123456789012345678901234567890\xBB"));
+    f.Click("Btn_MemoRepeat");
+    f.Tick();
+    EXPECT_EQ(f.page->PauseTicks(), 2 * 99999 - 1);
+    EXPECT_EQ(f.windows.AllPosted(), "");
 }
 
 TEST(MemoPause, AReadOnlyEditorTakesNoMarkerAndNoCharacter) {
