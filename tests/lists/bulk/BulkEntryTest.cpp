@@ -57,6 +57,20 @@ TEST(BulkEntryForm, OpensWithQualityAndOreChosenAndOnlyValidChoices) {
     EXPECT_EQ(form.PieceIndex(), -1);
 }
 
+TEST(BulkEntryForm, AFixedSizeThatLosesThePieceRowForALargeOrder) {
+    TBulkInputForm form;
+    form.show();
+    const QSize small = form.size();
+    EXPECT_EQ(form.minimumSize(), form.maximumSize());
+    EXPECT_GE(small.width(), 160);
+    form.SetLarge(true);
+    EXPECT_EQ(form.minimumSize(), form.maximumSize());
+    EXPECT_LT(form.height(), small.height());
+    EXPECT_GE(form.width(), 160);  // as wide as its longest armour name needs
+    form.SetLarge(false);
+    EXPECT_EQ(form.height(), small.height());
+}
+
 TEST(BulkEntryForm, ChangingTheArmourKeepsThePieceWhenTheNewArmourHasIt) {
     TBulkInputForm form;
     Choose(form.ArmourBox(), "Plate");

@@ -231,6 +231,55 @@ TEST(BulkFiles, AMissingFileLeavesItsTreeAsItWas) {
     EXPECT_FALSE(f.dir.Exists("Bod.dat"));
 }
 
+TEST(BulkFiles, EveryRewriteLeavesTheDataFilesAndNothingElse) {
+    BulkFixture f(kLarge, kSmall);
+    auto names = [&] {
+        std::set<std::string> out;
+        for (const auto& entry : std::filesystem::directory_iterator(f.dir.Path()))
+            out.insert(entry.path().filename().string());
+        return out;
+    };
+    const std::set<std::string> data = {"Bod.dat", "Lbod.dat"};
+    f.SelectSmall(5);
+    f.Click("Btn_BulkDelete");
+    EXPECT_EQ(names(), data);
+    f.SelectLarge(1);
+    f.Click("Btn_BulkDelete");
+    EXPECT_EQ(names(), data);
+    f.dialogs.modalHandlers.push_back(Enter({.amount = "10", .armour = "Chainmail", .piece = "Coif"}));
+    f.Click("Btn_BulkNew");
+    f.dialogs.modalHandlers.push_back(Enter({.amount = "10", .armour = "Ringmail"}));
+    f.Click("Btn_BulkLNew");
+    f.bulk->SortBulkFile("Bod.dat");
+    EXPECT_EQ(names(), data);
+    EXPECT_EQ(f.Large(), "0,0,0,010\r\n0,0,1,010\r\n5,1,3,020\r\n");
+    EXPECT_EQ(f.Small(), "0,0,0,0,010\r\n0,0,1,7,010\r\n0,0,1,7,010\r\n0,0,1,8,010\r\n0,0,1,9,010\r\n5,1,2,19,020\r\n");
+}
+
+TEST(BulkFiles, AFileThatCannotBeReplacedIsReportedAndKeptWhole) {
+    BulkFixture f(kLarge, kSmall);
+    for (const char* name : {"Bod.dat", "Lbod.dat"})
+        std::filesystem::permissions(f.dir.Path() / name, std::filesystem::perms::owner_read,
+                                     std::filesystem::perm_options::replace);
+    f.SelectSmall(0);
+    f.Click("Btn_BulkDelete");
+    ASSERT_EQ(f.dialogs.boxes.size(), 2u);  // the question, then the error
+    EXPECT_EQ(f.dialogs.boxes[1].kind, MsgKind::Error);
+    f.SelectLarge(0);
+    f.Click("Btn_BulkDelete");
+    f.dialogs.modalHandlers.push_back(Enter({.amount = "10", .armour = "Chainmail", .piece = "Coif"}));
+    f.dialogs.boxAnswers = {mbYes, mbOK, mbNo};  // add it anyway; the error; keep the timer
+    f.Click("Btn_BulkNew");
+    EXPECT_EQ(f.dialogs.boxes.back().text, u"Reset the bulk timer ?"_s);
+    // Nothing the player stored is lost, the trees still show it, and no working copy stays.
+    EXPECT_EQ(f.Small(), kSmall);
+    EXPECT_EQ(f.Large(), kLarge);
+    EXPECT_EQ(f.bulk->SmallTexts().size(), 6);
+    EXPECT_EQ(f.bulk->LargeTexts().size(), 3);
+    EXPECT_EQ(f.bulk->LargeState(0), kGreen);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.dir.Path()), {}), 2);
+}
+
 TEST(BulkPage, PopupAndDisplayOptions) {
     BulkFixture f("", "");
     const PopupState s = f.bulk->Popup(nullptr);

@@ -77,6 +77,25 @@ TEST(BulkWindow, AnUnreadableBulkDateStartsTheTimerNow) {
     EXPECT_EQ(Find<TToolBtnSig>(form.get(), "Btn_BulkTimer")->toolTip(), u"Reset - 08/12/2026 10:30"_s);
 }
 
+TEST(BulkWindow, ABulkDateOutsideTheYearsOneTo9999StartsTheTimerNow) {
+    // The day after 31/12/9999, the day before 01/01/0001, both infinities.
+    for (double bad :
+         {2958466.0, -693594.0, std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()}) {
+        AppFixture f;
+        f.settings.WriteDateTime("Bulk Date", bad);
+        auto form = f.StartShown();
+        EXPECT_DOUBLE_EQ(form->State().BulkTimerStart, f.clock.Now()) << bad;
+        EXPECT_EQ(Find<TToolBtnSig>(form.get(), "Btn_BulkTimer")->text(), u"00:00:00"_s) << bad;
+    }
+    // Noon of the last day that is a date: kept, and a start after now shows no time.
+    AppFixture f;
+    f.settings.WriteDateTime("Bulk Date", 2958465.5);
+    auto form = f.StartShown();
+    EXPECT_DOUBLE_EQ(form->State().BulkTimerStart, 2958465.5);
+    EXPECT_EQ(Find<TToolBtnSig>(form.get(), "Btn_BulkTimer")->text(), u"00:00:00"_s);
+    EXPECT_EQ(Find<TToolBtnSig>(form.get(), "Btn_BulkTimer")->toolTip(), u"Reset - 31/12/9999 12:00"_s);
+}
+
 TEST(BulkWindow, PopupAndF2OnTheBulkPage) {
     AppFixture f;
     f.dir.Write("Lbod.dat", "0,0,0,020\r\n");
