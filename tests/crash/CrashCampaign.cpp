@@ -1,10 +1,11 @@
 // The crash campaign: a child process saves one file over and over (a record insert and
-// delete, a whole rewrite and a sort, a settings save) and is killed with SIGKILL at a
+// delete, a whole rewrite and a sort, a settings save, the General page's save) and is killed with SIGKILL at a
 // random moment, again and again. After every kill the file must be exactly one of the
 // contents a save can leave (the old file or the new one, never a mixture or a part), the
-// program must read it, and the next save must succeed over whatever the kill left behind.
+// program must read it, no other file may be left that the program reads (a working copy,
+// "*.tmp", it never reads), and the next save must succeed over whatever the kill left behind.
 //
-//   crash_campaign <records|sort|settings> <kills> [seed]
+//   crash_campaign <records|sort|settings|general> <kills> [seed]
 //
 // The kill moment: after a random number of finished saves (0 to 3), a busy wait of a
 // random length, evenly spread over the time of one save or drawn on a log scale near its
@@ -29,6 +30,7 @@
 #include <string>
 #include <vector>
 
+#include "lists/trade/GeneralFile.h"
 #include "settings/IniFileSettings.h"
 #include "store/Fields.h"
 #include "store/Files.h"
@@ -158,7 +160,54 @@ Operation Settings(const std::string& folder) {
     };
     return op;
 }
-// A list page's save joins here once the pages save through one function of their own.
+// The General page's save: the rows written as the page writes them, in turn the list as
+// it was and the list sorted by value with a row added.
+Operation General(const std::string& folder) {
+    std::mt19937 rng(23);
+    const char* types[] = {"Reagents", "Tools", "Cloth", "Food", "Scrolls"};
+    std::vector<std::vector<std::string>> rows;
+    for (int i = 0; i < 20000; ++i)
+        rows.push_back({types[rng() % 5], "Item number " + std::to_string(i), std::to_string(rng() % 100000)});
+    std::vector<std::vector<std::string>> changed = rows;
+    std::stable_sort(changed.begin(), changed.end(),
+                     [](const auto& a, const auto& b) { return std::stoi(a[2]) < std::stoi(b[2]); });
+    changed.push_back({"Tools", "Added at the end", "42"});
+    const auto content = [](const std::vector<std::vector<std::string>>& list) {
+        return GeneralFileContent(list.size(), [&list](std::size_t i) {
+            return GeneralRow{list[i][0], list[i][1], list[i][2]};
+        });
+    };
+    Operation op;
+    op.file = folder + kGeneralFile;
+    op.initial = content(rows);
+    op.states = {content(rows), content(changed)};
+    op.save = [rows, changed](const std::string& path, long step) {
+        const auto& list = step % 2 == 0 ? changed : rows;
+        WriteGeneralFile(path, list.size(), [&list](std::size_t i) {
+            return GeneralRow{list[i][0], list[i][1], list[i][2]};
+        });
+    };
+    op.reads = [rows, changed](const std::string& path, std::string& why) {
+        std::vector<std::vector<std::string>> read;
+        ForEachGeneralItem(ReadFileBytes(path), [&read](const GeneralRow& row, std::string_view) {
+            read.push_back({std::string(row[0]), std::string(row[1]), std::string(row[2])});
+        });
+        if (read == rows || read == changed) return true;
+        why = "its " + std::to_string(read.size()) + " rows are none of the saved lists";
+        return false;
+    };
+    return op;
+}
+
+// The files beside the saved one that the program would read: any but working copies.
+std::vector<std::string> StrayFiles(const std::string& folder, const std::string& file) {
+    std::vector<std::string> stray;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string path = entry.path().string();
+        if (path != file && entry.path().extension() != ".tmp") stray.push_back(entry.path().filename().string());
+    }
+    return stray;
+}
 
 // The child: saves until it is killed, reporting each finished save on the pipe.
 [[noreturn]] void SaveUntilKilled(const Operation& op, int progress) {
@@ -189,6 +238,7 @@ int Run(const std::string& name, long kills, unsigned seed) {
     Operation op = name == "records"    ? Records(folder)
                    : name == "sort"     ? Sort(folder)
                    : name == "settings" ? Settings(folder)
+                   : name == "general"  ? General(folder)
                                         : Operation{};
     if (op.file.empty()) {
         std::fprintf(stderr, "unknown operation %s\n", name.c_str());
@@ -249,6 +299,10 @@ int Run(const std::string& name, long kills, unsigned seed) {
         } else if (!op.reads(op.file, why)) {
             std::fprintf(stderr, "kill %ld: %s does not read back: %s\n", kill, op.file.c_str(), why.c_str());
             ++failures;
+        } else if (const std::vector<std::string> stray = StrayFiles(folder, op.file); !stray.empty()) {
+            std::fprintf(stderr, "kill %ld: the save left %s beside %s\n", kill, stray.front().c_str(),
+                         op.file.c_str());
+            ++failures;
         } else {
             ++found[static_cast<std::size_t>(index)];
         }
@@ -279,7 +333,7 @@ int Run(const std::string& name, long kills, unsigned seed) {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s <records|sort|settings> <kills> [seed]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <records|sort|settings|general> <kills> [seed]\n", argv[0]);
         return 2;
     }
     const long kills = std::strtol(argv[2], nullptr, 10);

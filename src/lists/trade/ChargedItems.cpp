@@ -14,6 +14,7 @@
 #include "lists/EditableList.h"
 #include "lists/ListHost.h"
 #include "lists/trade/KnownItems.h"
+#include "lists/trade/TradeFiles.h"
 #include "lists/trade/TradeLayout.h"
 #include "store/Fields.h"
 #include "store/Files.h"
@@ -108,17 +109,12 @@ void TChargedItems::LoadChargedItems() {
     const std::string path = host_.DataFilePath(kFileName);
     std::string cut;
     if (FileExists(path)) {
-        LineReader reader(path, kMaxLineBytes);
-        std::string_view line;
-        while (reader.Next(line)) {
-            const std::string_view name = GetFieldView(1, ',', line);
-            if (IsBlank(name)) continue;  // a nameless line is no item, and is never written back
+        for (const ChargedLine& line : ReadChargedFile(path, cut)) {
             TChargedItem item;
-            item.Price = ToInt64OrZero(GetFieldView(2, ',', line));
-            item.Suffix = FromBytes(std::string(GetFieldView(3, ',', line)));
-            entries.emplace_back(FromBytes(std::string(name)), QVariant::fromValue(item));
+            item.Price = line.price;
+            item.Suffix = FromBytes(line.suffix);
+            entries.emplace_back(FromBytes(line.name), QVariant::fromValue(item));
         }
-        cut = reader.CutLinesMessage();
     }
     FillKnownItems(*cbItem_, std::move(entries));
     loaded_ = true;
@@ -137,7 +133,7 @@ bool TChargedItems::SaveChargedItems(bool deleteCurrent) {
 
     std::string content;
     auto write = [&content](const std::string& n, const std::string& p, const std::string& s) {
-        content += n + ',' + p + ',' + s + "\r\n";
+        content += ChargedFileLine(n, p, s);
     };
     if (!deleteCurrent && FindKnownItem(*cbItem_, FromBytes(name)) < 0) write(name, price, suffix);
     for (int i = 1; i < cbItem_->count(); ++i) {

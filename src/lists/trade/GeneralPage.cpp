@@ -28,6 +28,7 @@
 #include "lists/GridSettings.h"
 #include "lists/ListDisplay.h"
 #include "lists/ListHost.h"
+#include "lists/trade/GeneralFile.h"
 #include "settings/SettingValues.h"
 #include "store/Fields.h"
 #include "store/Files.h"
@@ -517,49 +518,21 @@ void TGeneralPage::LoadGeneralList() {
         Distinct spellings;
         std::unordered_set<std::string> seen;
         int r = 1;
-        // The lines as the line reader gives them: ends at LF, a CR before it dropped. One
-        // pass over each line finds its end and the commas after Type and Description.
         // A line longer than kMaxLineBytes is shown cut to that length, and said once.
-        const char* const data = text.data();
-        const size_t size = text.size();
-        size_t lineNumber = 0, cutLines = 0, firstCut = 0;
-        for (size_t begin = 0; begin < size;) {
-            ++lineNumber;
-            const void* lf = std::memchr(data + begin, '\n', size - begin);
-            size_t end = lf ? static_cast<size_t>(static_cast<const char*>(lf) - data) : size;
-            const size_t next = end < size ? end + 1 : size;
-            if (end < size && end > begin && data[end - 1] == '\r') --end;
-            if (end - begin > kMaxLineBytes) {
-                end = begin + kMaxLineBytes;
-                if (cutLines++ == 0) firstCut = lineNumber;
-            }
-            size_t commas[3] = {0, 0, 0};
-            int found = 0;
-            for (size_t at = begin; found < 3; ++at) {
-                const void* comma = std::memchr(data + at, ',', end - at);
-                if (!comma) break;
-                at = static_cast<size_t>(static_cast<const char*>(comma) - data);
-                commas[found++] = at;
-            }
-            // Type, Description and Value: the first three fields (missing ones empty).
-            std::string_view field[3];
-            size_t at = begin;
-            for (int f = 0; f < 3 && at <= end; ++f) {
-                const size_t fieldEnd = f < found ? commas[f] : end;
-                field[f] = std::string_view(data + at, fieldEnd - at);
-                at = fieldEnd + 1;
-            }
-            begin = next;
-            if (IsBlank(field[kColType]) && IsBlank(field[kColDesc])) continue;
-            grid_->setRowBytes(r, field);
-            const size_t known = spellings.Values().size();
-            if (spellings.Number(field[kColType]) == known &&
-                seen.insert(ToBytes(FromBytes(field[kColType].data(), field[kColType].size()).toLower())).second)
-                types.emplace_back(field[kColType]);
-            ++r;
-        }
+        GeneralCut cut;
+        ForEachGeneralItem(
+            text,
+            [&](const GeneralRow& row, std::string_view) {
+                grid_->setRowBytes(r, row);
+                const size_t known = spellings.Values().size();
+                if (spellings.Number(row[kColType]) == known &&
+                    seen.insert(ToBytes(FromBytes(row[kColType].data(), row[kColType].size()).toLower())).second)
+                    types.emplace_back(row[kColType]);
+                ++r;
+            },
+            cut);
         grid_->setRowCount(r > 1 ? r : before);
-        if (cutLines > 0) CutOnLoading(CutLinesMessage(kFileName, firstCut, cutLines));
+        if (cut.lines > 0) CutOnLoading(CutLinesMessage(kFileName, cut.first, cut.lines));
     });
     QStringList typeList;
     typeList.reserve(static_cast<qsizetype>(types.size()));
@@ -588,16 +561,7 @@ bool TGeneralPage::CheckRows(GeneralRowBytes& rows) {
     for (int i = 0; i < rows.Rows(); ++i) {
         const int row = i + 1;
         // The usual row: a plain value, texts without a comma, blank ends or excess.
-        const std::string_view value = rows.Cell(i, kColValue);
-        const bool plainValue = !value.empty() && value.size() <= static_cast<size_t>(kMaxValue) &&
-                                (value.size() == 1 || value[0] != '0') &&
-                                std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
-        auto clean = [](std::string_view text, int limit) {
-            return text.empty() ||
-                   (static_cast<unsigned char>(text.front()) > ' ' && static_cast<unsigned char>(text.back()) > ' ' &&
-                    text.size() <= static_cast<size_t>(limit) && text.find(',') == std::string_view::npos);
-        };
-        if (plainValue && clean(rows.Cell(i, kColType), kMaxType) && clean(rows.Cell(i, kColDesc), kMaxDesc)) continue;
+        if (IsPlainGeneralRow({rows.Cell(i, kColType), rows.Cell(i, kColDesc), rows.Cell(i, kColValue)})) continue;
         if (!CheckRow(row)) return false;
         rows.Read(i);
     }
@@ -701,23 +665,10 @@ bool TGeneralPage::SaveRows(GeneralRowBytes& rows) {
     if (!MayWrite()) return false;
     if (!CheckRows(rows)) return false;
     SortRows(rows);
-    // One buffer, the rows' bytes as they are.
-    std::string content;
-    size_t size = 0;
-    for (int i = 0; i < rows.Rows(); ++i)
-        size += rows.Cell(i, kColType).size() + rows.Cell(i, kColDesc).size() + rows.Cell(i, kColValue).size() + 4;
-    content.reserve(size);
-    for (int i = 0; i < rows.Rows(); ++i) {
-        const std::string_view type = rows.Cell(i, kColType), desc = rows.Cell(i, kColDesc);
-        if (IsBlank(type) && IsBlank(desc)) continue;
-        content += type;
-        content += ',';
-        content += desc;
-        content += ',';
-        content += rows.Cell(i, kColValue);
-        content += "\r\n";
-    }
-    ReplaceFileAtomically(host_.DataFilePath(kFileName), content);
+    WriteGeneralFile(host_.DataFilePath(kFileName), static_cast<size_t>(rows.Rows()), [&](size_t i) {
+        const int row = static_cast<int>(i);
+        return GeneralRow{rows.Cell(row, kColType), rows.Cell(row, kColDesc), rows.Cell(row, kColValue)};
+    });
     return true;
 }
 

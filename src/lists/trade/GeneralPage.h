@@ -7,6 +7,7 @@
 
 #include "lists/EditableList.h"
 #include "lists/TabPage.h"
+#include "lists/trade/GeneralFile.h"
 
 class QAbstractButton;
 class QComboBox;
@@ -25,8 +26,8 @@ class TGeneralPage final : public TEditableList, public TabPage {
     Q_DISABLE_COPY_MOVE(TGeneralPage)
 public:
     static constexpr int kColType = 0, kColDesc = 1, kColValue = 2;
-    static constexpr int kMaxType = 25, kMaxDesc = 120, kMaxValue = 9;
-    static constexpr const char* kFileName = "General.dat";
+    static constexpr int kMaxType = kGeneralMaxType, kMaxDesc = kGeneralMaxDesc, kMaxValue = kGeneralMaxValue;
+    static constexpr const char* kFileName = kGeneralFile;
     static constexpr int kListNumber = 7;  // "General List" of the display options
 
     // Builds the page's controls on the given page widget.

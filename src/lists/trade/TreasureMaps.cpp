@@ -17,6 +17,7 @@
 #include "lists/TabPage.h"
 #include "lists/trade/ChargedItems.h"
 #include "lists/trade/KnownItems.h"
+#include "lists/trade/TradeFiles.h"
 #include "lists/trade/TradeLayout.h"
 #include "store/Fields.h"
 #include "store/Files.h"
@@ -119,18 +120,12 @@ void TTreasureMaps::LoadMaps() {
     const std::string path = host_.DataFilePath(kFileName);
     std::string cut;
     if (FileExists(path)) {
-        LineReader reader(path, kMaxLineBytes);
-        std::string_view line;
-        while (reader.Next(line)) {
-            const std::string_view name = GetFieldView(1, ',', line);
-            if (IsBlank(name)) continue;  // a nameless line is no map, and is never written back
-            // Values of ten digits and more are read whole, not lost.
+        for (const MapLine& line : ReadMapsFile(path, cut)) {
             TMapItem item;
-            item.Level = FromBytes(DigitsToAmount64(std::string(GetFieldView(2, ',', line)), false));
-            item.Value = FromBytes(DigitsToAmount64(std::string(GetFieldView(3, ',', line)), false));
-            entries.emplace_back(FromBytes(std::string(name)), QVariant::fromValue(item));
+            item.Level = FromBytes(line.level);
+            item.Value = FromBytes(line.value);
+            entries.emplace_back(FromBytes(line.name), QVariant::fromValue(item));
         }
-        cut = reader.CutLinesMessage();
     }
     FillKnownItems(*cbMonst_, std::move(entries));
     loaded_ = true;
@@ -149,7 +144,7 @@ bool TTreasureMaps::SaveMaps(bool deleteCurrent) {
 
     std::string content;
     auto write = [&content](const std::string& n, const std::string& l, const std::string& v) {
-        content += n + ',' + l + ',' + v + "\r\n";
+        content += MapFileLine(n, l, v);
     };
     if (!deleteCurrent && FindKnownItem(*cbMonst_, FromBytes(name)) < 0) write(name, level, value);
     for (int i = 1; i < cbMonst_->count(); ++i) {

@@ -20,6 +20,7 @@
 #include "lists/GridSettings.h"
 #include "lists/ListDisplay.h"
 #include "lists/ListHost.h"
+#include "lists/trade/TradeFiles.h"
 #include "lists/trade/TradeLayout.h"
 #include "settings/SettingValues.h"
 #include "store/Dates.h"
@@ -126,23 +127,15 @@ void TVendorLedger::SelectRow(int row) { grid_->setRow(std::clamp(row, 1, grid_-
 void TVendorLedger::BrowsingChanged(bool browsing) { SetGridEditing(*grid_, !browsing); }
 
 void TVendorLedger::LoadVendors() {
-    std::string date;
-    std::optional<std::string> balance;
-    std::vector<std::vector<std::string>> vendors;
-    std::string cut;
+    VendorFile file;
     const std::string path = host_.DataFilePath(kFileName);
     ReadWhole([&] {
-        if (!FileExists(path)) return;
-        LineReader reader(path, kMaxLineBytes);
-        std::string_view line;
-        if (reader.Next(line)) {
-            date = GetField(1, ',', std::string(line));
-            balance = GetField(2, ',', std::string(line));
-        }
-        while (reader.Next(line))
-            if (!IsBlank(line) && line != ",,,") vendors.push_back(CommaTextSplit(line));
-        cut = reader.CutLinesMessage();
+        if (FileExists(path)) file = ReadVendorFile(path);
     });
+    const std::string& date = file.date;
+    const std::optional<std::string>& balance = file.balance;
+    const std::vector<std::vector<std::string>>& vendors = file.vendors;
+    const std::string& cut = file.cut;
 
     grid_->BeginUpdate();
     {
@@ -208,8 +201,8 @@ bool TVendorLedger::SaveVendors(bool skipCurrent) {
     // stop its own deletion.
     const int skip = skipCurrent ? grid_->Row() : -1;
     if (!CheckVendors(skip)) return false;
-    std::string content = FormatShownDate(host_.HostClock().Today()) + ',' +
-                          DigitsToAmount64(ToBytes(edBankBal_->text()), false) + "\r\n";
+    std::string content = VendorHeaderLine(FormatShownDate(host_.HostClock().Today()),
+                                           DigitsToAmount64(ToBytes(edBankBal_->text()), false));
     for (int row = 1; row < grid_->RowCount(); ++row) {
         if (row == skip) continue;
         auto clean = [&](int col, const std::string& text) {
@@ -220,8 +213,7 @@ bool TVendorLedger::SaveVendors(bool skipCurrent) {
         if (name.empty()) continue;
         const std::string desc = clean(kColDesc, CleanField(grid_->CellBytes(kColDesc, row), false));
         const std::string amount = clean(kColAmount, DigitsToAmount64(grid_->CellBytes(kColAmount, row), false));
-        content += CommaTextJoin({grid_->CellBytes(kColHandle, row), name, desc, amount});
-        content += "\r\n";
+        content += VendorLine(grid_->CellBytes(kColHandle, row), name, desc, amount);
     }
     ReplaceFileAtomically(host_.DataFilePath(kFileName), content);
     return true;

@@ -1,0 +1,91 @@
+#pragma once
+// "General.dat" without any widget: how the General page reads its lines into rows and
+// writes its rows back. A line is Type,Description,Value (fields beyond the third are not
+// part of the row); a line whose Type and Description are both blank holds no item. A row
+// is written as its three cells joined by commas and ended by CR LF, bytes as they are.
+
+#include <array>
+#include <cstddef>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "store/Fields.h"
+#include "store/Files.h"
+
+namespace stallmark {
+
+inline constexpr const char* kGeneralFile = "General.dat";
+inline constexpr int kGeneralMaxType = 25, kGeneralMaxDesc = 120, kGeneralMaxValue = 9;
+
+// Type, Description and Value.
+using GeneralRow = std::array<std::string_view, 3>;
+
+// Lines cut on loading: how many, and the first one's number (from 1).
+struct GeneralCut {
+    std::size_t lines = 0;
+    std::size_t first = 0;
+};
+
+// Calls item(row, line) for every line of text that holds an item, in file order: row's
+// cells and the line (without its end) are views into text. Lines end at LF, a CR just
+// before the LF dropped; the last line may lack its end. A line longer than kMaxLineBytes
+// is taken cut to that length, and counted in cut.
+template <typename Item>
+void ForEachGeneralItem(std::string_view text, Item&& item, GeneralCut& cut) {
+    const char* const data = text.data();
+    const std::size_t size = text.size();
+    std::size_t number = 0;
+    for (std::size_t begin = 0; begin < size;) {
+        ++number;
+        const void* lf = std::memchr(data + begin, '\n', size - begin);
+        std::size_t end = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - data) : size;
+        const std::size_t next = end < size ? end + 1 : size;
+        if (end < size && end > begin && data[end - 1] == '\r') --end;
+        if (end - begin > kMaxLineBytes) {
+            end = begin + kMaxLineBytes;
+            if (cut.lines++ == 0) cut.first = number;
+        }
+        // The commas after Type and Description, and the one that ends Value.
+        std::size_t commas[3] = {0, 0, 0};
+        int found = 0;
+        for (std::size_t at = begin; found < 3; ++at) {
+            const void* comma = std::memchr(data + at, ',', end - at);
+            if (!comma) break;
+            at = static_cast<std::size_t>(static_cast<const char*>(comma) - data);
+            commas[found++] = at;
+        }
+        GeneralRow row;  // missing fields stay empty
+        std::size_t at = begin;
+        for (int f = 0; f < 3 && at <= end; ++f) {
+            const std::size_t fieldEnd = f < found ? commas[f] : end;
+            row[static_cast<std::size_t>(f)] = std::string_view(data + at, fieldEnd - at);
+            at = fieldEnd + 1;
+        }
+        const std::string_view line(data + begin, end - begin);
+        begin = next;
+        if (IsBlank(row[0]) && IsBlank(row[1])) continue;
+        item(row, line);
+    }
+}
+
+template <typename Item>
+void ForEachGeneralItem(std::string_view text, Item&& item) {
+    GeneralCut cut;
+    ForEachGeneralItem(text, std::forward<Item>(item), cut);
+}
+
+// A row the save's check leaves as it is: a plain value (digits, no leading zero, at most
+// kGeneralMaxValue) and a Type and Description without a comma, without blanks or control
+// characters at either end, within their lengths.
+bool IsPlainGeneralRow(const GeneralRow& row);
+
+// The file's content: each row (row(0) to row(count - 1)) that holds an item, as a line.
+std::string GeneralFileContent(std::size_t count, const std::function<GeneralRow(std::size_t)>& row);
+
+// Replaces the file at path with GeneralFileContent, atomically.
+void WriteGeneralFile(const std::string& path, std::size_t count, const std::function<GeneralRow(std::size_t)>& row);
+
+}  // namespace stallmark
