@@ -231,8 +231,9 @@ void TSmithPage::LoadSmithTable() {
             if (!cutNotice.empty() && reader.CutLines() > 0) cutNotice += "\n\r";
             cutNotice += reader.CutLinesMessage();
         }
+        // Tables shown cut are said once and never written, so the long lines stay whole.
+        if (!cutNotice.empty()) CutOnLoading(cutNotice);
     });
-    if (!cutNotice.empty()) host_.HostDialogs().ShowMessageBox(FromBytes(cutNotice), MsgKind::Warning, mbOK);
 }
 
 // --- saving ---

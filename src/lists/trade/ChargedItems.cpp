@@ -118,13 +118,14 @@ void TChargedItems::LoadChargedItems() {
     }
     FillKnownItems(*cbItem_, std::move(entries));
     loaded_ = true;
+    cut_ = !cut.empty();
     if (!cut.empty()) host_.HostDialogs().ShowMessageBox(FromBytes(cut), MsgKind::Warning, mbOK);
 }
 
 bool TChargedItems::SaveChargedItems(bool deleteCurrent) {
     const QString typed = Name();
     if (NamesNoItem(typed)) return false;
-    if (!MayWriteList(host_, loaded_, kFileName)) return false;
+    if (!MayWriteList(host_, loaded_, kFileName, cut_)) return false;
     // Every field is stored in the form it is read back in: a comma typed into the name
     // or the suffix would otherwise split the line.
     const std::string name = StoredName(typed);

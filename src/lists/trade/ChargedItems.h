@@ -77,6 +77,7 @@ private:
 
     ListHost& host_;
     bool loaded_ = false;
+    bool cut_ = false;  // lines cut on loading: the file is not written
     QGroupBox* box_ = nullptr;
     TComboBoxSig* cbItem_ = nullptr;
     TEditLabel* edCharges_ = nullptr;

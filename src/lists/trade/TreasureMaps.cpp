@@ -129,13 +129,14 @@ void TTreasureMaps::LoadMaps() {
     }
     FillKnownItems(*cbMonst_, std::move(entries));
     loaded_ = true;
+    cut_ = !cut.empty();
     if (!cut.empty()) host_.HostDialogs().ShowMessageBox(FromBytes(cut), MsgKind::Warning, mbOK);
 }
 
 bool TTreasureMaps::SaveMaps(bool deleteCurrent) {
     const QString typed = cbMonst_->currentText();
     if (NamesNoItem(typed)) return false;
-    if (!MayWriteList(host_, loaded_, kFileName)) return false;
+    if (!MayWriteList(host_, loaded_, kFileName, cut_)) return false;
     // Every field is stored in the form it is read back in: a comma typed into the name
     // would otherwise split the line.
     const std::string name = StoredName(typed);

@@ -81,6 +81,7 @@ private:
     ListHost& host_;
     TChargedItems& charged_;
     bool loaded_ = false;
+    bool cut_ = false;  // lines cut on loading: the file is not written
     QGroupBox* box_ = nullptr;
     TComboBoxSig* cbMonst_ = nullptr;
     TComboBoxSig* cbLevel_ = nullptr;

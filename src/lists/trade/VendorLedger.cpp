@@ -131,11 +131,11 @@ void TVendorLedger::LoadVendors() {
     const std::string path = host_.DataFilePath(kFileName);
     ReadWhole([&] {
         if (FileExists(path)) file = ReadVendorFile(path);
+        if (!file.cut.empty()) CutOnLoading(file.cut);
     });
     const std::string& date = file.date;
     const std::optional<std::string>& balance = file.balance;
     const std::vector<std::vector<std::string>>& vendors = file.vendors;
-    const std::string& cut = file.cut;
 
     grid_->BeginUpdate();
     {
@@ -158,7 +158,6 @@ void TVendorLedger::LoadVendors() {
     total = AddAmounts(total, ToInt64OrZero(ToBytes(edBankBal_->text())));
     lbInfo_->setText(u"Total "_s + FromBytes(FormatMoney(total, money_)) + u" - Vendors "_s +
                      QString::number(vendors.size()) + u" - "_s + FromBytes(date));
-    if (!cut.empty()) host_.HostDialogs().ShowMessageBox(FromBytes(cut), MsgKind::Warning, mbOK);
 }
 
 bool TVendorLedger::CheckVendors(int skipRow) {

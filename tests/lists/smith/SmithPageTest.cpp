@@ -12,6 +12,8 @@
 #include "controls/StringGrid.h"
 #include "controls/Text1252.h"
 #include "lists/smith/SmithPage.h"
+#include "store/Files.h"
+#include "store/Files.h"
 #include "support/PageFixture.h"
 
 namespace stallmark::test {
@@ -147,6 +149,22 @@ TEST(SmithPage, ResetAfterNewOnAnEmptyFileLeavesOneType) {
 }
 
 // ---------------------------------------------------------------- browse and edit
+
+// A price line longer than the most a list loads is said once; the tables are then never
+// written, so both files stay byte for byte.
+TEST(SmithPage, TablesWithAnOverlongLineAreSaidOnceAndNeverWritten) {
+    const std::string prices = "1500,1600\r\n" + std::string(kMaxLineBytes + 1, '7') + "\r\n";
+    SmithFixture f(kDescs, prices);
+    ASSERT_EQ(f.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(f.dialogs.boxes[0].kind, MsgKind::Warning);
+    EXPECT_TRUE(f.dialogs.boxes[0].text.startsWith(u"Line 2 of Armour.dat is longer than 65536"_s));
+    f.Click("Btn_SmithEdit");
+    f.Click("Btn_SmithSave");
+    ASSERT_EQ(f.dialogs.boxes.size(), 2u);
+    EXPECT_TRUE(f.dialogs.boxes[1].text.contains(u"so it is not written"_s));
+    EXPECT_EQ(f.Prices(), prices);
+    EXPECT_EQ(f.Descs(), kDescs);
+}
 
 TEST(SmithPage, EditAndSaveSwitchTheButtonsAndTheGrids) {
     SmithFixture f(kDescs, kPrices);

@@ -4,6 +4,7 @@
 #include <QGroupBox>
 
 #include "lists/trade/VendorFixture.h"
+#include "store/Files.h"
 
 namespace stallmark::test {
 
@@ -230,6 +231,34 @@ TEST(ChargedItems, AReadOnlyFileIsReportedAndNothingIsSent) {
     EXPECT_EQ(f.dialogs.boxes[0].kind, MsgKind::Error);
     EXPECT_EQ(f.Posted(), "");
     EXPECT_EQ(f.dir.Read("Charged.dat"), kWands);
+}
+
+// A line longer than the most a list loads is said once at start-up; the list is then
+// never written, so the long line stays whole, and nothing is sent.
+TEST(ChargedItems, ListsWithAnOverlongLineAreNeverWritten) {
+    const std::string charged = kWands + "Staff," + std::string(kMaxLineBytes, '9') + "\r\n";
+    const std::string maps = kMaps + "Lich,3," + std::string(kMaxLineBytes, '9') + "\r\n";
+    VendorFixture f({.charged = charged, .maps = maps});
+    ASSERT_EQ(f.dialogs.boxes.size(), 2u);
+    EXPECT_EQ(f.dialogs.boxes[0].kind, MsgKind::Warning);
+    EXPECT_TRUE(f.dialogs.boxes[0].text.startsWith(u"Line 3 of Maps.dat is longer than 65536"_s));
+    EXPECT_TRUE(f.dialogs.boxes[1].text.startsWith(u"Line 3 of Charged.dat is longer than 65536"_s));
+
+    f.Choose("Cb_ChargeItem", u"Wand of fireball"_s);
+    f.TypeInto("Ed_ChargePrice", u"90"_s);
+    f.TypeInto("Ed_ChargeCharges", u"5"_s);
+    f.Click("Btn_ChargeSend");
+    ASSERT_EQ(f.dialogs.boxes.size(), 3u);
+    EXPECT_EQ(f.dialogs.boxes[2].kind, MsgKind::Error);
+    EXPECT_TRUE(f.dialogs.boxes[2].text.startsWith(u"Charged.dat holds lines too long to load whole"_s));
+
+    f.TypeInto("Cb_MapMonst", u"Ghoul"_s);
+    f.Click("Btn_MapSend");
+    ASSERT_EQ(f.dialogs.boxes.size(), 4u);
+    EXPECT_TRUE(f.dialogs.boxes[3].text.startsWith(u"Maps.dat holds lines too long to load whole"_s));
+    EXPECT_EQ(f.Posted(), "");
+    EXPECT_EQ(f.dir.Read("Charged.dat"), charged);
+    EXPECT_EQ(f.dir.Read("Maps.dat"), maps);
 }
 
 // --- treasure maps ---

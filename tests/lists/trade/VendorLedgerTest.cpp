@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "lists/trade/VendorFixture.h"
+#include "store/Files.h"
 
 namespace stallmark::test {
 
@@ -328,6 +329,18 @@ TEST(VendorLedger, AListWhoseFileWasNeverReadIsNeverWritten) {
     EXPECT_TRUE(f.dialogs.boxes[0].text.startsWith(u"Vendors.dat could not be read"_s));
     EXPECT_EQ(f.dir.Read("Vendors.dat"), "01/12/2026,0\r\n,Ann,Shop,5\r\n");
     EXPECT_TRUE(f.ledger->IsEditing());
+}
+
+TEST(VendorLedger, ALedgerWithAnOverlongLineIsSaidOnceAndNeverWritten) {
+    const std::string vendors = "01/12/2026,0\r\n,Ann,Shop,5\r\n,Bob," + std::string(kMaxLineBytes, 'x') + ",7\r\n";
+    VendorFixture f({.vendors = vendors});
+    ASSERT_EQ(f.dialogs.boxes.size(), 1u);
+    EXPECT_TRUE(f.dialogs.boxes[0].text.startsWith(u"Line 3 of Vendors.dat is longer than 65536"_s));
+    f.Click("Btn_VendEdit");
+    f.Click("Btn_VendSave");
+    ASSERT_EQ(f.dialogs.boxes.size(), 2u);
+    EXPECT_TRUE(f.dialogs.boxes[1].text.startsWith(u"Vendors.dat holds lines too long to load whole"_s));
+    EXPECT_EQ(f.dir.Read("Vendors.dat"), vendors);
 }
 
 }  // namespace stallmark::test
