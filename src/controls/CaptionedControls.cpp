@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <algorithm>
+#include <limits>
 #include <climits>
 
 #include "controls/Dialogs.h"
@@ -268,11 +269,12 @@ void TEditLabel::TypePoint(QKeyEvent* event) {
 void TEditLabel::Step(bool up) {
     const QString t = text().trimmed();
     if (charFilter_ == cfInteger) {
+        // Amounts are 64-bit: a price of several thousand million steps like any other.
         bool ok = false;
-        qint64 value = t.toInt(&ok);
+        qint64 value = t.toLongLong(&ok);
         if (!ok) value = 0;
-        value += up ? 1 : -1;
-        value = std::clamp<qint64>(value, INT_MIN, INT_MAX);
+        if (up ? value < std::numeric_limits<qint64>::max() : value > std::numeric_limits<qint64>::min())
+            value += up ? 1 : -1;
         setText(QString::number(value));
     } else {
         bool ok = false;

@@ -168,9 +168,19 @@ TEST_F(Form, ArrowKeysStepNumbers) {
     edit->setText(QStringLiteral("abc"));
     QTest::keyClick(edit, Qt::Key_Up);
     EXPECT_EQ(edit->text(), QStringLiteral("1"));
+    // 64-bit amounts step whole and stop at the ends of their range.
     edit->setText(QStringLiteral("2147483647"));
     QTest::keyClick(edit, Qt::Key_Up);
-    EXPECT_EQ(edit->text(), QStringLiteral("2147483647"));
+    EXPECT_EQ(edit->text(), QStringLiteral("2147483648"));
+    edit->setText(QStringLiteral("3000000000"));
+    QTest::keyClick(edit, Qt::Key_Down);
+    EXPECT_EQ(edit->text(), QStringLiteral("2999999999"));
+    edit->setText(QStringLiteral("9223372036854775807"));
+    QTest::keyClick(edit, Qt::Key_Up);
+    EXPECT_EQ(edit->text(), QStringLiteral("9223372036854775807"));
+    edit->setText(QStringLiteral("-9223372036854775808"));
+    QTest::keyClick(edit, Qt::Key_Down);
+    EXPECT_EQ(edit->text(), QStringLiteral("-9223372036854775808"));
 
     edit->setCharFilter(cfNumber);
     edit->setText(QStringLiteral("1"));
