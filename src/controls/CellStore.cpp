@@ -83,6 +83,25 @@ std::string CellStore::GetBytes(int col, int row) const {
     return std::string(pool_.data() + cell.offset, cell.length);
 }
 
+bool CellStore::AppendBytes(int col, int row, std::string& out) const {
+    const Cell& cell = At(col, row);
+    if (cell.length == 0) return true;
+    if (IsInline(cell)) {
+        char buf[8];
+        UnpackInline(cell.offset, cell.length, buf);
+        out.append(buf, (cell.length >> 24) - 0x40);
+        return true;
+    }
+    if (cell.length & kWide) {
+        const QString text = Get(col, row);
+        const std::string bytes = ToBytes(text);
+        out += bytes;
+        return FromBytes(bytes) == text;
+    }
+    out.append(pool_.data() + cell.offset, cell.length);
+    return true;
+}
+
 int CellStore::Length(int col, int row) const {
     const Cell& cell = At(col, row);
     if (IsInline(cell)) return static_cast<int>((cell.length >> 24) - 0x40);

@@ -413,6 +413,11 @@ std::string TStringGrid::CellBytes(int col, int row) const {
     return store_.GetBytes(col, row);
 }
 
+bool TStringGrid::AppendCellBytes(int col, int row, std::string& out) const {
+    if (col < 0 || row < 0 || col >= store_.Cols() || row >= store_.Rows()) return true;
+    return store_.AppendBytes(col, row, out);
+}
+
 int TStringGrid::CellLength(int col, int row) const {
     if (col < 0 || row < 0 || col >= store_.Cols() || row >= store_.Rows()) return 0;
     return store_.Length(col, row);

@@ -22,6 +22,25 @@ TEST(CellStore, KeepsNarrowAndWideTextAndBytes) {
     EXPECT_TRUE(s.Get(1, 1).isEmpty());
 }
 
+// Appending gives GetBytes after what is there, and tells the cells whose text has no
+// Windows-1252 bytes.
+TEST(CellStore, AppendsTheBytesOfEveryKindOfCell) {
+    CellStore s;
+    s.Resize(5, 1);
+    s.Set(0, 0, QStringLiteral("Katana"));                     // in the slot
+    s.Set(1, 0, QStringLiteral("Supremely Accurate \u20AC"));  // in the pool
+    s.Set(2, 0, QStringLiteral("\u4E2D?"));                    // UTF-16
+    s.Set(3, 0, QStringLiteral("a?"));                         // a real question mark
+    std::string out = "x";
+    for (int c = 0; c < 5; ++c) EXPECT_EQ(s.AppendBytes(c, 0, out), c != 2) << c;
+    EXPECT_EQ(out, "xKatanaSupremely Accurate \x80??a?");
+    for (int c = 0; c < 5; ++c) {
+        std::string one;
+        s.AppendBytes(c, 0, one);
+        EXPECT_EQ(one, s.GetBytes(c, 0)) << c;
+    }
+}
+
 TEST(CellStore, OverwritesInPlaceOrAppendsAndCompacts) {
     CellStore s;
     s.Resize(1, 1);

@@ -60,12 +60,11 @@ public:
     void Read(int i) {
         sortedBy_.reset();
         for (int col = 0; col < 3; ++col) {
-            const std::string bytes = grid_.CellBytes(col, i + 1);
-            if (bytes.find('?') != std::string::npos && FromBytes(bytes) != grid_.Cells(col, i + 1)) wide_ = true;
-            if (bytes_.size() + bytes.size() > UINT32_MAX) throw std::length_error("list too long");
-            cells_[static_cast<size_t>(i)][static_cast<size_t>(col)] = {static_cast<std::uint32_t>(bytes_.size()),
-                                                                        static_cast<std::uint32_t>(bytes.size())};
-            bytes_ += bytes;
+            const size_t at = bytes_.size();
+            if (!grid_.AppendCellBytes(col, i + 1, bytes_)) wide_ = true;
+            if (bytes_.size() > UINT32_MAX) throw std::length_error("list too long");
+            cells_[static_cast<size_t>(i)][static_cast<size_t>(col)] = {static_cast<std::uint32_t>(at),
+                                                                        static_cast<std::uint32_t>(bytes_.size() - at)};
         }
     }
     // order[k] is the row (from 0) that goes to place k.
