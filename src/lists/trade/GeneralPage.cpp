@@ -168,9 +168,25 @@ std::vector<std::uint32_t> RankPadded(size_t count, const Get& get, const Folded
         entries[i] = {PaddedWord(text, 0, o), PaddedWord(text, 8, o), static_cast<std::uint32_t>(i)};
         longer = longer || text.size() > 16;
     }
-    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+    auto before = [](const Entry& a, const Entry& b) {
         return a.high != b.high ? a.high < b.high : a.low != b.low ? a.low < b.low : a.index < b.index;
-    });
+    };
+    if (count < 1024) {
+        std::sort(entries.begin(), entries.end(), before);
+    } else {
+        // Dealt first into buckets by their first two characters, then each bucket
+        // sorted: far fewer comparisons than one sort of them all.
+        constexpr int kShift = 48;
+        std::vector<std::uint32_t> start((size_t{1} << (64 - kShift)) + 1, 0);
+        for (const Entry& e : entries) ++start[(e.high >> kShift) + 1];
+        for (size_t b = 1; b < start.size(); ++b) start[b] += start[b - 1];
+        std::vector<std::uint32_t> next(start.begin(), start.end() - 1);
+        std::vector<Entry> dealt(count);
+        for (const Entry& e : entries) dealt[next[e.high >> kShift]++] = e;
+        for (size_t b = 0; b + 1 < start.size(); ++b)
+            if (start[b + 1] - start[b] > 1) std::sort(dealt.begin() + start[b], dealt.begin() + start[b + 1], before);
+        entries.swap(dealt);
+    }
     auto same = [](const Entry& a, const Entry& b) { return a.high == b.high && a.low == b.low; };
     if (longer) {
         // Texts equal in their first sixteen characters: by the rest.
