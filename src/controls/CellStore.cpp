@@ -208,10 +208,18 @@ void CellStore::SetRowBytes(int row, const std::string_view* fields, int count) 
                 *cell = Cell{};
             else
                 PackInline(*cell, f.data(), static_cast<uint32_t>(f.size()));
+        } else if (PoolBytes(*cell) == 0 && f.size() <= kMaxPooled && pool_.size() + f.size() <= 0xFFFFFFF0u) {
+            // The usual fill: an empty or short cell takes its text at the pool's end.
+            *cell = Cell{};
+            const auto at = static_cast<uint32_t>(pool_.size());
+            pool_.append(f.data(), f.size());
+            cell->offset = at;
+            cell->length = static_cast<uint32_t>(f.size());
         } else {
             Store(*cell, f.data(), static_cast<uint32_t>(f.size()), false);
         }
     }
+    MaybeCompact();
 }
 
 void CellStore::Release(Cell& cell) {

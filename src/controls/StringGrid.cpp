@@ -438,6 +438,10 @@ void TStringGrid::setCellBytes(int col, int row, std::string_view bytes) {
 void TStringGrid::setRowBytes(int row, std::span<const std::string_view> fields) {
     if (row < 0 || row >= store_.Rows() || fields.empty()) return;
     store_.SetRowBytes(row, fields.data(), static_cast<int>(fields.size()));
+    if (updateDepth_ > 0 && !editorOpen_) {
+        dirty_ = true;  // a fill: the view is told once at its end
+        return;
+    }
     RowsChanged(row, row);
 }
 

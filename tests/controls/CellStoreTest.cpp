@@ -41,6 +41,35 @@ TEST(CellStore, AppendsTheBytesOfEveryKindOfCell) {
     }
 }
 
+// A row from bytes replaces whatever its cells held (empty, in the slot, in the pool,
+// UTF-16), and columns past the fields given keep their text.
+TEST(CellStore, RowFromBytesReplacesEveryKindOfCell) {
+    CellStore s;
+    s.Resize(5, 2);
+    s.Set(0, 0, QStringLiteral("Katana"));
+    s.Set(1, 0, QStringLiteral("Supremely Accurate"));
+    s.Set(2, 0, QStringLiteral("\u4E2D\u6587"));
+    s.Set(4, 0, QStringLiteral("kept as it was"));
+    const std::string_view fields[] = {"a pooled text", "", "short", "\x80 longer than seven"};
+    s.SetRowBytes(0, fields, 4);
+    EXPECT_EQ(s.GetBytes(0, 0), "a pooled text");
+    EXPECT_TRUE(s.IsEmpty(1, 0));
+    EXPECT_EQ(s.GetBytes(2, 0), "short");
+    EXPECT_EQ(s.Get(3, 0), QStringLiteral("\u20AC longer than seven"));
+    EXPECT_EQ(s.Get(4, 0), QStringLiteral("kept as it was"));
+    // Filled again and again: the old texts become garbage that is compacted away.
+    for (int round = 0; round < 2000; ++round) {
+        const std::string text = "round " + std::to_string(round) + std::string(40, 'x');
+        const std::string_view again[] = {text, text.substr(0, 3)};
+        s.SetRowBytes(round % 2, again, 2);
+        EXPECT_EQ(s.GetBytes(0, round % 2), text);
+        EXPECT_EQ(s.GetBytes(1, round % 2), text.substr(0, 3));
+    }
+    EXPECT_LT(s.GarbageBytes(), 64u * 1024u + 64u);
+    EXPECT_EQ(s.GetBytes(0, 0), "round 1998" + std::string(40, 'x'));
+    EXPECT_EQ(s.Get(4, 0), QStringLiteral("kept as it was"));
+}
+
 TEST(CellStore, OverwritesInPlaceOrAppendsAndCompacts) {
     CellStore s;
     s.Resize(1, 1);
