@@ -102,6 +102,25 @@ bool CellStore::AppendBytes(int col, int row, std::string& out) const {
     return true;
 }
 
+bool CellStore::CopyBytes(int col, int row, char* out) const {
+    const Cell& cell = At(col, row);
+    if (cell.length == 0) return true;
+    if (IsInline(cell)) {
+        char buf[8];
+        UnpackInline(cell.offset, cell.length, buf);
+        std::memcpy(out, buf, (cell.length >> 24) - 0x40);
+        return true;
+    }
+    if (cell.length & kWide) {
+        const QString text = Get(col, row);
+        const std::string bytes = ToBytes(text);
+        std::memcpy(out, bytes.data(), bytes.size());
+        return FromBytes(bytes) == text;
+    }
+    std::memcpy(out, pool_.data() + cell.offset, cell.length);
+    return true;
+}
+
 int CellStore::Length(int col, int row) const {
     const Cell& cell = At(col, row);
     if (IsInline(cell)) return static_cast<int>((cell.length >> 24) - 0x40);

@@ -418,6 +418,11 @@ bool TStringGrid::AppendCellBytes(int col, int row, std::string& out) const {
     return store_.AppendBytes(col, row, out);
 }
 
+bool TStringGrid::CopyCellBytes(int col, int row, char* out) const {
+    if (col < 0 || row < 0 || col >= store_.Cols() || row >= store_.Rows()) return true;
+    return store_.CopyBytes(col, row, out);
+}
+
 int TStringGrid::CellLength(int col, int row) const {
     if (col < 0 || row < 0 || col >= store_.Cols() || row >= store_.Rows()) return 0;
     return store_.Length(col, row);

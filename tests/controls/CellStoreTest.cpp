@@ -38,6 +38,9 @@ TEST(CellStore, AppendsTheBytesOfEveryKindOfCell) {
         std::string one;
         s.AppendBytes(c, 0, one);
         EXPECT_EQ(one, s.GetBytes(c, 0)) << c;
+        std::string copied(static_cast<size_t>(s.Length(c, 0)) + 1, '#');
+        EXPECT_EQ(s.CopyBytes(c, 0, copied.data()), c != 2) << c;
+        EXPECT_EQ(copied, one + "#") << c;
     }
 }
 

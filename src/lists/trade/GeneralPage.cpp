@@ -43,11 +43,23 @@ public:
     explicit GeneralRowBytes(const TStringGrid& grid) : grid_(grid) {
         const int rows = std::max(grid.RowCount() - 1, 0);
         cells_.resize(static_cast<size_t>(rows));
-        size_t size = 0;  // room for every cell at once (a length costs no text object)
+        // Every cell's place is known from its length (which costs no text object), so
+        // the bytes are copied straight into one buffer of the right size.
+        size_t size = 0;
         for (int i = 0; i < rows; ++i)
-            for (int col = 0; col < 3; ++col) size += static_cast<size_t>(grid.CellLength(col, i + 1));
-        bytes_.reserve(size);
-        for (int i = 0; i < rows; ++i) Read(i);
+            for (int col = 0; col < 3; ++col) {
+                const auto length = static_cast<size_t>(grid.CellLength(col, i + 1));
+                if (size + length > UINT32_MAX) throw std::length_error("list too long");
+                cells_[static_cast<size_t>(i)][static_cast<size_t>(col)] = {static_cast<std::uint32_t>(size),
+                                                                            static_cast<std::uint32_t>(length)};
+                size += length;
+            }
+        bytes_.resize(size);
+        for (int i = 0; i < rows; ++i)
+            for (int col = 0; col < 3; ++col)
+                if (!grid.CopyCellBytes(col, i + 1,
+                                        bytes_.data() + cells_[static_cast<size_t>(i)][static_cast<size_t>(col)].at))
+                    wide_ = true;
     }
     int Rows() const { return static_cast<int>(cells_.size()); }
     std::string_view Cell(int i, int col) const {
