@@ -83,6 +83,44 @@ std::string CellStore::GetBytes(int col, int row) const {
     return std::string(pool_.data() + cell.offset, cell.length);
 }
 
+bool CellStore::AppendBytes(int col, int row, std::string& out) const {
+    const Cell& cell = At(col, row);
+    if (cell.length == 0) return true;
+    if (IsInline(cell)) {
+        char buf[8];
+        UnpackInline(cell.offset, cell.length, buf);
+        out.append(buf, (cell.length >> 24) - 0x40);
+        return true;
+    }
+    if (cell.length & kWide) {
+        const QString text = Get(col, row);
+        const std::string bytes = ToBytes(text);
+        out += bytes;
+        return FromBytes(bytes) == text;
+    }
+    out.append(pool_.data() + cell.offset, cell.length);
+    return true;
+}
+
+bool CellStore::CopyBytes(int col, int row, char* out) const {
+    const Cell& cell = At(col, row);
+    if (cell.length == 0) return true;
+    if (IsInline(cell)) {
+        char buf[8];
+        UnpackInline(cell.offset, cell.length, buf);
+        std::memcpy(out, buf, (cell.length >> 24) - 0x40);
+        return true;
+    }
+    if (cell.length & kWide) {
+        const QString text = Get(col, row);
+        const std::string bytes = ToBytes(text);
+        std::memcpy(out, bytes.data(), bytes.size());
+        return FromBytes(bytes) == text;
+    }
+    std::memcpy(out, pool_.data() + cell.offset, cell.length);
+    return true;
+}
+
 int CellStore::Length(int col, int row) const {
     const Cell& cell = At(col, row);
     if (IsInline(cell)) return static_cast<int>((cell.length >> 24) - 0x40);
@@ -189,10 +227,18 @@ void CellStore::SetRowBytes(int row, const std::string_view* fields, int count) 
                 *cell = Cell{};
             else
                 PackInline(*cell, f.data(), static_cast<uint32_t>(f.size()));
+        } else if (PoolBytes(*cell) == 0 && f.size() <= kMaxPooled && pool_.size() + f.size() <= 0xFFFFFFF0u) {
+            // The usual fill: an empty or short cell takes its text at the pool's end.
+            *cell = Cell{};
+            const auto at = static_cast<uint32_t>(pool_.size());
+            pool_.append(f.data(), f.size());
+            cell->offset = at;
+            cell->length = static_cast<uint32_t>(f.size());
         } else {
             Store(*cell, f.data(), static_cast<uint32_t>(f.size()), false);
         }
     }
+    MaybeCompact();
 }
 
 void CellStore::Release(Cell& cell) {

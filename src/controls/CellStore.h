@@ -28,6 +28,12 @@ public:
     QString Get(int col, int row) const;
     // The cell as Windows-1252 bytes (characters outside it become '?').
     std::string GetBytes(int col, int row) const;
+    // GetBytes appended to out, with no string of its own; false when the cell holds
+    // characters that Windows-1252 lacks (they are appended as '?').
+    bool AppendBytes(int col, int row, std::string& out) const;
+    // The same written to out, which has room for Length(col, row) bytes (one byte for
+    // every character).
+    bool CopyBytes(int col, int row, char* out) const;
     int Length(int col, int row) const;
     bool IsEmpty(int col, int row) const { return At(col, row).length == 0; }
     void Set(int col, int row, const QString& text);

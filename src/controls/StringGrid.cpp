@@ -413,6 +413,16 @@ std::string TStringGrid::CellBytes(int col, int row) const {
     return store_.GetBytes(col, row);
 }
 
+bool TStringGrid::AppendCellBytes(int col, int row, std::string& out) const {
+    if (col < 0 || row < 0 || col >= store_.Cols() || row >= store_.Rows()) return true;
+    return store_.AppendBytes(col, row, out);
+}
+
+bool TStringGrid::CopyCellBytes(int col, int row, char* out) const {
+    if (col < 0 || row < 0 || col >= store_.Cols() || row >= store_.Rows()) return true;
+    return store_.CopyBytes(col, row, out);
+}
+
 int TStringGrid::CellLength(int col, int row) const {
     if (col < 0 || row < 0 || col >= store_.Cols() || row >= store_.Rows()) return 0;
     return store_.Length(col, row);
@@ -433,6 +443,10 @@ void TStringGrid::setCellBytes(int col, int row, std::string_view bytes) {
 void TStringGrid::setRowBytes(int row, std::span<const std::string_view> fields) {
     if (row < 0 || row >= store_.Rows() || fields.empty()) return;
     store_.SetRowBytes(row, fields.data(), static_cast<int>(fields.size()));
+    if (updateDepth_ > 0 && !editorOpen_) {
+        dirty_ = true;  // a fill: the view is told once at its end
+        return;
+    }
     RowsChanged(row, row);
 }
 

@@ -100,6 +100,11 @@ public:
     QString Cells(int col, int row) const;
     void setCells(int col, int row, const QString& text);
     std::string CellBytes(int col, int row) const;  // Windows-1252
+    // CellBytes appended to out; false when the cell has characters that Windows-1252
+    // lacks (appended as '?').
+    bool AppendCellBytes(int col, int row, std::string& out) const;
+    // The same written to out, which has room for CellLength(col, row) bytes.
+    bool CopyCellBytes(int col, int row, char* out) const;
     void setCellBytes(int col, int row, std::string_view bytes);
     // Columns 0 .. fields.size() - 1 of one row from bytes (the fast path of a fill).
     void setRowBytes(int row, std::span<const std::string_view> fields);

@@ -22,6 +22,57 @@ TEST(CellStore, KeepsNarrowAndWideTextAndBytes) {
     EXPECT_TRUE(s.Get(1, 1).isEmpty());
 }
 
+// Appending gives GetBytes after what is there, and tells the cells whose text has no
+// Windows-1252 bytes.
+TEST(CellStore, AppendsTheBytesOfEveryKindOfCell) {
+    CellStore s;
+    s.Resize(5, 1);
+    s.Set(0, 0, QStringLiteral("Katana"));                     // in the slot
+    s.Set(1, 0, QStringLiteral("Supremely Accurate \u20AC"));  // in the pool
+    s.Set(2, 0, QStringLiteral("\u4E2D?"));                    // UTF-16
+    s.Set(3, 0, QStringLiteral("a?"));                         // a real question mark
+    std::string out = "x";
+    for (int c = 0; c < 5; ++c) EXPECT_EQ(s.AppendBytes(c, 0, out), c != 2) << c;
+    EXPECT_EQ(out, "xKatanaSupremely Accurate \x80??a?");
+    for (int c = 0; c < 5; ++c) {
+        std::string one;
+        s.AppendBytes(c, 0, one);
+        EXPECT_EQ(one, s.GetBytes(c, 0)) << c;
+        std::string copied(static_cast<size_t>(s.Length(c, 0)) + 1, '#');
+        EXPECT_EQ(s.CopyBytes(c, 0, copied.data()), c != 2) << c;
+        EXPECT_EQ(copied, one + "#") << c;
+    }
+}
+
+// A row from bytes replaces whatever its cells held (empty, in the slot, in the pool,
+// UTF-16), and columns past the fields given keep their text.
+TEST(CellStore, RowFromBytesReplacesEveryKindOfCell) {
+    CellStore s;
+    s.Resize(5, 2);
+    s.Set(0, 0, QStringLiteral("Katana"));
+    s.Set(1, 0, QStringLiteral("Supremely Accurate"));
+    s.Set(2, 0, QStringLiteral("\u4E2D\u6587"));
+    s.Set(4, 0, QStringLiteral("kept as it was"));
+    const std::string_view fields[] = {"a pooled text", "", "short", "\x80 longer than seven"};
+    s.SetRowBytes(0, fields, 4);
+    EXPECT_EQ(s.GetBytes(0, 0), "a pooled text");
+    EXPECT_TRUE(s.IsEmpty(1, 0));
+    EXPECT_EQ(s.GetBytes(2, 0), "short");
+    EXPECT_EQ(s.Get(3, 0), QStringLiteral("\u20AC longer than seven"));
+    EXPECT_EQ(s.Get(4, 0), QStringLiteral("kept as it was"));
+    // Filled again and again: the old texts become garbage that is compacted away.
+    for (int round = 0; round < 2000; ++round) {
+        const std::string text = "round " + std::to_string(round) + std::string(40, 'x');
+        const std::string_view again[] = {text, text.substr(0, 3)};
+        s.SetRowBytes(round % 2, again, 2);
+        EXPECT_EQ(s.GetBytes(0, round % 2), text);
+        EXPECT_EQ(s.GetBytes(1, round % 2), text.substr(0, 3));
+    }
+    EXPECT_LT(s.GarbageBytes(), 64u * 1024u + 64u);
+    EXPECT_EQ(s.GetBytes(0, 0), "round 1998" + std::string(40, 'x'));
+    EXPECT_EQ(s.Get(4, 0), QStringLiteral("kept as it was"));
+}
+
 TEST(CellStore, OverwritesInPlaceOrAppendsAndCompacts) {
     CellStore s;
     s.Resize(1, 1);

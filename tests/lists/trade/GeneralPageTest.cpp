@@ -336,7 +336,10 @@ TEST(GeneralList, SortGivesTheOrderOfTheReference) {
         WithLocale(locale, [&] {
             const int rounds = locale == QLocale::c() ? 400 : 40;
             for (int round = 0; round < rounds; ++round) {
-                const int count = round % 50 == 49 ? 2000 : static_cast<int>(random.rng() % 40) + 1;
+                // Now and then more rows than the sort ranks without dealing them into buckets.
+                const int count = round % 100 == 99  ? 6000
+                                  : round % 50 == 49 ? 2000
+                                                     : static_cast<int>(random.rng() % 40) + 1;
                 random.Fill(*f.grid, count, round % 7 == 3);
                 const QString key = keys[random.rng() % 3];
                 f.Button("Btn_GeneralSort")->setText(key);
