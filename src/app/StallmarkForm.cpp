@@ -189,6 +189,9 @@ TabPage* TStallmarkForm::ActiveTab() const { return Tab(pageControl_->ActivePage
 
 void TStallmarkForm::AddTab(int page, std::unique_ptr<TabPage> tab) {
     if (page < 0 || page >= kPageCount || !tab) return;
+    // A page put in the place of another takes its lists out with it.
+    if (const auto& old = tabs_[static_cast<size_t>(page)])
+        for (StoredList* list : old->Lists()) registry_.Remove(list);
     for (StoredList* list : tab->Lists()) registry_.Add(list);
     tabs_[static_cast<size_t>(page)] = std::move(tab);
 }

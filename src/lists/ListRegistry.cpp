@@ -41,6 +41,11 @@ void ListRegistry::Add(StoredList* list) {
     if (list != nullptr) byId_[static_cast<size_t>(list->Id())] = list;
 }
 
+void ListRegistry::Remove(const StoredList* list) {
+    for (StoredList*& registered : byId_)
+        if (registered == list) registered = nullptr;
+}
+
 std::vector<StoredList*> ListRegistry::InOrder(Phase phase) const {
     std::vector<StoredList*> out;
     for (ListId id : Order(phase))

@@ -23,6 +23,8 @@ public:
 
     // Adds a list; a second list with the same id replaces the first.
     void Add(StoredList* list);
+    // Takes a list out (its page is going away); nothing when it is not registered.
+    void Remove(const StoredList* list);
     StoredList* Find(ListId id) const { return byId_[static_cast<size_t>(id)]; }
     // The registered lists in the order of phase.
     std::vector<StoredList*> InOrder(Phase phase) const;
