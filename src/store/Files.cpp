@@ -206,6 +206,19 @@ std::vector<std::string> ReadLines(const std::string& path, std::size_t maxLineB
     return lines;
 }
 
+std::size_t CountLineFeeds(std::string_view text) {
+    std::size_t count = 0;
+    const char* at = text.data();
+    const char* const end = at + text.size();
+    while (at < end) {
+        const void* lf = std::memchr(at, '\n', static_cast<std::size_t>(end - at));
+        if (!lf) break;
+        ++count;
+        at = static_cast<const char*>(lf) + 1;
+    }
+    return count;
+}
+
 std::string ReadFileBytes(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) ThrowErrno(errno, path);

@@ -102,6 +102,9 @@ std::string CutLinesMessage(const std::string& fileName, std::size_t firstLine, 
 // default whole).
 std::vector<std::string> ReadLines(const std::string& path, std::size_t maxLineBytes = LineReader::kWholeLines);
 // The whole file as bytes.
+// How many LF bytes text holds (memchr runs, not a byte at a time).
+std::size_t CountLineFeeds(std::string_view text);
+
 std::string ReadFileBytes(const std::string& path);
 // Cuts text into lines the way the readers above do; the views point into text.
 void SplitLines(std::string_view text, std::vector<std::string_view>& lines);

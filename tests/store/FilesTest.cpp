@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <functional>
@@ -345,6 +346,15 @@ TEST(Files, NamesAndFolderEntries) {
     RemoveFile(dir.File("a.dat"));  // already gone: no error
     EXPECT_FALSE(FileExists(dir.File("a.dat")));
     EXPECT_THROW(RenameFile(dir.File("none.dat"), dir.File("a.dat")), StoreError);
+}
+
+TEST(Files, CountLineFeedsCountsEveryLfAndNothingElse) {
+    EXPECT_EQ(CountLineFeeds(""), 0u);
+    EXPECT_EQ(CountLineFeeds("no end"), 0u);
+    EXPECT_EQ(CountLineFeeds("a\r\nb\rc\n\n"), 3u);
+    std::string many(100000, 'x');
+    for (std::size_t i = 0; i < many.size(); i += 7) many[i] = '\n';
+    EXPECT_EQ(CountLineFeeds(many), static_cast<std::size_t>(std::count(many.begin(), many.end(), '\n')));
 }
 
 }  // namespace stallmark

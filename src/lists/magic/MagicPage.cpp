@@ -400,7 +400,7 @@ bool TMagicPage::ReadSnapshot(const std::string& path) {
     const FileStamp stamp = StampOf(path);
     if (snapshot_.current && stamp.exists && snapshot_.path == path && snapshot_.stamp == stamp) return false;
     std::string bytes = ReadFileBytes(path);
-    std::size_t lines = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
+    std::size_t lines = CountLineFeeds(bytes);
     if (!bytes.empty() && bytes.back() != '\n') ++lines;  // the last line without an end
     gridFill_.valid = false;
     rowLines_.Reset(snapshot_.bytes, 0);  // rows point into the old bytes no more

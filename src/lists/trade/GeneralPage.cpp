@@ -538,7 +538,7 @@ void TGeneralPage::LoadGeneralList() {
         const std::string_view text(bytes);
         // Room for every line at once; the grid keeps its rows when no line is an item.
         const int before = grid_->RowCount();
-        size_t lines = static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1;
+        size_t lines = CountLineFeeds(bytes) + 1;
         lines = std::min<size_t>(lines, INT_MAX - 1);
         if (static_cast<int>(lines) + 1 > before) grid_->setRowCount(static_cast<int>(lines) + 1);
         // Each spelling of a type is lower-cased once; types that differ only in case are one.
