@@ -63,7 +63,7 @@ TEST(CellStore, RowFromBytesReplacesEveryKindOfCell) {
     // Filled again and again: the old texts become garbage that is compacted away.
     for (int round = 0; round < 2000; ++round) {
         const std::string text = "round " + std::to_string(round) + std::string(40, 'x');
-        const std::string_view again[] = {text, text.substr(0, 3)};
+        const std::string_view again[] = {text, std::string_view(text).substr(0, 3)};
         s.SetRowBytes(round % 2, again, 2);
         EXPECT_EQ(s.GetBytes(0, round % 2), text);
         EXPECT_EQ(s.GetBytes(1, round % 2), text.substr(0, 3));
