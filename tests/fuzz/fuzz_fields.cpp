@@ -18,8 +18,10 @@ namespace {
 // A strict decimal integer of type T (an optional sign and digits only), or 0.
 template <typename T>
 T ReferenceInteger(std::string_view text) {
-    if (!text.empty() && text[0] == '+') text.remove_prefix(1);
-    if (text.empty() || text[0] == '+' || (text[0] == '-' && text.size() == 1)) return 0;
+    // One sign at most: "+-122" is no number.
+    const bool plus = !text.empty() && text[0] == '+';
+    if (plus) text.remove_prefix(1);
+    if (text.empty() || text[0] == '+' || (text[0] == '-' && (plus || text.size() == 1))) return 0;
     T value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     return ec == std::errc() && end == text.data() + text.size() ? value : 0;
