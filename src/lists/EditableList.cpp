@@ -61,21 +61,16 @@ void TEditableList::ReadWhole(const std::function<void()>& read) {
     if (cut_) host_.HostDialogs().ShowMessageBox(FromBytes(cutMessage_), MsgKind::Warning, mbOK);
 }
 
-bool TEditableList::MayWrite() {
-    if (loaded_) return true;
-    if (cut_) {
-        host_.HostDialogs().ShowMessageBox(
-            FromBytes(file_) + QStringLiteral(" holds lines too long to load whole,\n\rso it is not written: the "
-                                              "file stays as it is."),
-            MsgKind::Error, mbOK);
-        return false;
-    }
-    host_.HostDialogs().ShowMessageBox(
-        FromBytes(file_) +
-            QStringLiteral(" could not be read when the program started,\n\rso it is not written: the file stays as it "
-                           "is."),
-        MsgKind::Error, mbOK);
+bool MayWriteList(ListHost& host, bool loaded, const std::string& file, bool cut) {
+    if (loaded && !cut) return true;
+    const QString why = cut ? QStringLiteral(" holds lines too long to load whole,")
+                            : QStringLiteral(" could not be read when the program started,");
+    host.HostDialogs().ShowMessageBox(
+        FromBytes(file) + why + QStringLiteral("\n\rso it is not written: the file stays as it is."), MsgKind::Error,
+        mbOK);
     return false;
 }
+
+bool TEditableList::MayWrite() { return MayWriteList(host_, loaded_, file_, cut_); }
 
 }  // namespace stallmark

@@ -22,6 +22,10 @@ class ListHost;
 // text and the program goes on. False when it failed.
 bool RunGuarded(ListHost& host, const std::function<void()>& operation);
 
+// Before a list writes its file: true when it was read whole at start-up (loaded, no line
+// cut); otherwise says why the file is left as it is and returns false.
+bool MayWriteList(ListHost& host, bool loaded, const std::string& file, bool cut = false);
+
 class TEditableList : public QObject, public StoredList {
     Q_OBJECT
 public:

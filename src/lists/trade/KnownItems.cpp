@@ -53,23 +53,6 @@ bool NamesNoItem(const QString& typed) {
     return IsBlank(StoredName(typed)) || typed.trimmed().compare(QLatin1String(kNoneEntry), Qt::CaseInsensitive) == 0;
 }
 
-bool MayWriteList(ListHost& host, bool loaded, const char* file, bool cut) {
-    if (loaded && !cut) return true;
-    if (cut) {
-        host.HostDialogs().ShowMessageBox(
-            QString::fromLatin1(file) + QStringLiteral(" holds lines too long to load whole,\n\rso it is not written: "
-                                                       "the file stays as it is."),
-            MsgKind::Error, mbOK);
-        return false;
-    }
-    host.HostDialogs().ShowMessageBox(
-        QString::fromLatin1(file) +
-            QStringLiteral(" could not be read when the program started,\n\rso it is not written: the file stays as it "
-                           "is."),
-        MsgKind::Error, mbOK);
-    return false;
-}
-
 bool MultiplyAmounts(long long a, long long b, long long& product) {
     if (a == 0 || b == 0) {
         product = 0;

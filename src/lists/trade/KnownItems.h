@@ -36,10 +36,6 @@ std::string StoredName(const QString& typed);
 // A name that names no item: blank once stored, or the "(None)" entry's own text.
 bool NamesNoItem(const QString& typed);
 
-// Before a list rewrites file: true when the list's file was read whole (loaded);
-// otherwise says that the file stays as it is and returns false.
-bool MayWriteList(ListHost& host, bool loaded, const char* file, bool cut = false);
-
 // product = a x b; false (product untouched) when it does not fit in 64 bits.
 bool MultiplyAmounts(long long a, long long b, long long& product);
 
