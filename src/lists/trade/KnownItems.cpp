@@ -7,9 +7,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "controls/Dialogs.h"
 #include "controls/Text1252.h"
-#include "lists/ListHost.h"
 #include "lists/picklists/PickList.h"
 #include "store/Fields.h"
 
