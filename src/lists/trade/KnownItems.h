@@ -15,7 +15,6 @@ class QComboBox;
 
 namespace stallmark {
 
-
 // Fills box: "(None)", then the entries sorted by name (letter case ignored), each with
 // its item as the entry's data. The drop-down shows min(entries, 20) lines, at least 1.
 // Nothing is selected afterwards and the box's text is empty; no change signal is sent.
