@@ -29,6 +29,20 @@ void WritePickLists(BenchWindow& w) {
     for (const NamedFile& f : WeaponPickLists()) w.dir.Write(f.name, f.bytes);
 }
 
+// The row of a stock file written whole to a working copy and flushed to disk: the share
+// of a rewrite that is the disk's, added to the rewrite's target.
+Stats FlushRow(BenchWindow& w, const char* action, int lines, int runs, const std::string& bytes) {
+    Row row;
+    row.action = action;
+    row.size = lines;
+    const std::string copy = w.dir.File("Copy.dat");
+    Stats flush = Measure(
+        runs, [] {}, [&] { ReplaceFileAtomically(copy, bytes); });
+    row.value = flush;
+    Record(row);
+    return flush;
+}
+
 void RunSize(int lines) {
     const int runs = Runs();
     std::vector<std::string> stock = WeaponStockLines(lines);
@@ -152,16 +166,8 @@ void RunSize(int lines) {
         w.Painted();
     }
     // What a rewrite cannot do without: the weapon files written whole and flushed to disk.
-    Stats flush, flushBoth;
-    {
-        Row row;
-        row.action = "Weapons: flush to disk (replace the stock file)";
-        row.size = lines;
-        const std::string copy = w.dir.File("Copy.dat");
-        row.value = flush = Measure(
-            runs, [] {}, [&] { ReplaceFileAtomically(copy, stockSorted); });
-        Record(row);
-    }
+    const Stats flush = FlushRow(w, "Weapons: flush to disk (replace the stock file)", lines, runs, stockSorted);
+    Stats flushBoth;
     {
         Row row;
         row.action = "Weapons: flush to disk (replace both files)";
@@ -330,16 +336,7 @@ void RunArmourSize(int lines) {
         w.Painted();
     }
     // The stock file written whole and flushed to disk: the share of Save that is the disk's.
-    Stats flush;
-    {
-        Row row;
-        row.action = "Armour: flush to disk (replace the stock file)";
-        row.size = lines;
-        const std::string copy = w.dir.File("Copy.dat");
-        row.value = flush = Measure(
-            runs, [] {}, [&] { ReplaceFileAtomically(copy, stockSorted); });
-        Record(row);
-    }
+    const Stats flush = FlushRow(w, "Armour: flush to disk (replace the stock file)", lines, runs, stockSorted);
     {
         Row row;
         row.action = "Armour: Save of one item";
