@@ -121,6 +121,22 @@ bool CellStore::CopyBytes(int col, int row, char* out) const {
     return true;
 }
 
+bool CellStore::ViewBytes(int col, int row, char (&scratch)[8], std::string_view& view) const {
+    const Cell& cell = At(col, row);
+    if (cell.length == 0) {
+        view = {};
+        return true;
+    }
+    if (IsInline(cell)) {
+        UnpackInline(cell.offset, cell.length, scratch);
+        view = std::string_view(scratch, (cell.length >> 24) - 0x40);
+        return true;
+    }
+    if (cell.length & kWide) return false;
+    view = std::string_view(pool_.data() + cell.offset, cell.length);
+    return true;
+}
+
 int CellStore::Length(int col, int row) const {
     const Cell& cell = At(col, row);
     if (IsInline(cell)) return static_cast<int>((cell.length >> 24) - 0x40);
@@ -288,16 +304,37 @@ void CellStore::MoveRow(int from, int to) {
 void CellStore::PermuteRows(int first, const std::vector<int>& order) {
     const int n = static_cast<int>(order.size());
     if (n == 0 || first < 0 || first + n > rows_) return;
-    std::vector<Cell> moved(static_cast<size_t>(n) * cols_);
-    std::vector<bool> seen(static_cast<size_t>(n), false);
-    for (int i = 0; i < n; ++i) {
-        const int src = order[static_cast<size_t>(i)];
+    std::vector<std::uint8_t> seen(static_cast<size_t>(n), 0);
+    for (const int src : order) {
         if (src < first || src >= first + n || seen[static_cast<size_t>(src - first)])
             throw std::invalid_argument("row order is not a permutation");
-        seen[static_cast<size_t>(src - first)] = true;
-        std::copy_n(&At(0, src), cols_, moved.begin() + static_cast<ptrdiff_t>(i) * cols_);
+        seen[static_cast<size_t>(src - first)] = 1;
     }
-    std::copy(moved.begin(), moved.end(), cells_.begin() + static_cast<ptrdiff_t>(first) * cols_);
+    // The slots in their new order, and the pooled texts laid out again in that order
+    // (the garbage left behind): whoever reads the rows from the first to the last then
+    // reads the pool from its start to its end.
+    std::vector<Cell> moved(cells_.size());
+    std::string pool;
+    pool.reserve(pool_.size() - std::min(garbage_, pool_.size()));
+    auto place = [&](int from, int to) {
+        const Cell* src = &At(0, from);
+        Cell* dst = moved.data() + static_cast<size_t>(to) * cols_;
+        for (int c = 0; c < cols_; ++c) {
+            Cell cell = src[c];
+            if (const uint32_t bytes = PoolBytes(cell); bytes != 0) {
+                const auto offset = static_cast<uint32_t>(pool.size());
+                pool.append(pool_.data() + cell.offset, bytes);
+                cell.offset = offset;
+            }
+            dst[c] = cell;
+        }
+    };
+    for (int r = 0; r < first; ++r) place(r, r);
+    for (int i = 0; i < n; ++i) place(order[static_cast<size_t>(i)], first + i);
+    for (int r = first + n; r < rows_; ++r) place(r, r);
+    cells_.swap(moved);
+    pool_.swap(pool);
+    garbage_ = 0;
 }
 
 void CellStore::MaybeCompact() {

@@ -34,6 +34,11 @@ public:
     // The same written to out, which has room for Length(col, row) bytes (one byte for
     // every character).
     bool CopyBytes(int col, int row, char* out) const;
+    // The cell's bytes without a copy where that can be: a text in the pool is viewed
+    // where it lies (the view holds until the next change to any cell), a short one is
+    // unpacked into scratch. False, with nothing viewed, for text kept as UTF-16
+    // (AppendBytes converts it).
+    bool ViewBytes(int col, int row, char (&scratch)[8], std::string_view& view) const;
     int Length(int col, int row) const;
     bool IsEmpty(int col, int row) const { return At(col, row).length == 0; }
     void Set(int col, int row, const QString& text);
@@ -48,7 +53,8 @@ public:
     // Takes row `from` out and puts it back so that it ends up at index `to`.
     void MoveRow(int from, int to);
     // order[i] is the old index of the row that goes to index i; order is a
-    // permutation of first .. first + order.size() - 1.
+    // permutation of first .. first + order.size() - 1. The pool is laid out again in
+    // the rows' new order (views of it taken before no longer hold).
     void PermuteRows(int first, const std::vector<int>& order);
 
     // Heap bytes held for the text and the slots (capacity, not size).

@@ -270,21 +270,20 @@ FileWriter::FileWriter(std::string path, const std::string& modeFrom) : path_(st
     struct stat st {};
     if (::stat(modeFrom.c_str(), &st) == 0 && S_ISREG(st.st_mode)) (void)::fchmod(fd_, st.st_mode & 07777);
 #endif
-    buffer_.reserve(kChunk);
+    buffer_ = std::make_unique_for_overwrite<char[]>(kBufferBytes);
 }
 
 FileWriter::~FileWriter() { Abandon(); }
 
-void FileWriter::Write(std::string_view bytes) {
-    if (buffer_.size() + bytes.size() > kChunk) {
-        Flush();
-        if (bytes.size() > kChunk) {  // a long run goes out directly
-            buffer_.assign(bytes);
-            Flush();
-            return;
-        }
+void FileWriter::WriteLong(std::string_view bytes) {
+    Flush();
+    if (bytes.size() <= kBufferBytes) {
+        std::memcpy(buffer_.get(), bytes.data(), bytes.size());
+        used_ = bytes.size();
+        return;
     }
-    buffer_.append(bytes);
+    // A long run goes out directly.
+    WriteOut(bytes.data(), bytes.size());
 }
 
 void FileWriter::WriteLine(std::string_view line) {
@@ -293,8 +292,11 @@ void FileWriter::WriteLine(std::string_view line) {
 }
 
 void FileWriter::Flush() {
-    const char* data = buffer_.data();
-    size_t left = buffer_.size();
+    WriteOut(buffer_.get(), used_);
+    used_ = 0;
+}
+
+void FileWriter::WriteOut(const char* data, size_t left) {
     while (left > 0) {
 #ifdef _WIN32
         DWORD written = 0;
@@ -310,7 +312,6 @@ void FileWriter::Flush() {
         data += written;
         left -= static_cast<size_t>(written);
     }
-    buffer_.clear();
 }
 
 void FileWriter::Commit() {

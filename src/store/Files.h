@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -130,12 +131,23 @@ public:
     FileWriter(const FileWriter&) = delete;
     FileWriter& operator=(const FileWriter&) = delete;
 
-    void Write(std::string_view bytes);
+    void Write(std::string_view bytes) {
+        // The usual piece fits the buffer: copied, with no call.
+        if (bytes.size() <= kBufferBytes - used_) {
+            if (!bytes.empty()) std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
+            used_ += bytes.size();
+            return;
+        }
+        WriteLong(bytes);
+    }
     // line followed by CR LF.
     void WriteLine(std::string_view line);
     const std::string& Path() const { return path_; }
 
 private:
+    static constexpr std::size_t kBufferBytes = std::size_t{1} << 20;
+    void WriteLong(std::string_view bytes);
+    void WriteOut(const char* data, std::size_t size);
     friend void ReplaceFileAtomically(const std::string&, const std::function<void(FileWriter&)>&, const std::string&);
     friend void ReplaceFilesAtomically(const std::vector<FileContent>&, std::size_t*);
     FileWriter(std::string path, const std::string& modeFrom);
@@ -144,7 +156,8 @@ private:
     void Abandon();  // close without syncing
 
     std::string path_;
-    std::string buffer_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t used_ = 0;
 #ifdef _WIN32
     void* handle_ = nullptr;
 #else

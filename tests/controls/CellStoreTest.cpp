@@ -126,4 +126,63 @@ TEST(CellStore, ResizeInsertRemoveMoveAndPermuteRows) {
     EXPECT_EQ(s.Get(0, 0), QStringLiteral("0"));
 }
 
+// A cell's bytes are viewed where they lie (pooled), unpacked (short) or refused (UTF-16).
+TEST(CellStore, ViewsTheBytesOfEveryKindOfCell) {
+    CellStore s;
+    s.Resize(4, 1);
+    s.SetBytes(0, 0, "Katana");                     // in the slot
+    s.SetBytes(1, 0, "Blessed Katana of Vanquishing");  // in the pool
+    s.Set(2, 0, QStringLiteral("\u4E2D"));          // UTF-16
+    char scratch[8];
+    std::string_view view = "stale";
+    ASSERT_TRUE(s.ViewBytes(0, 0, scratch, view));
+    EXPECT_EQ(view, "Katana");
+    EXPECT_EQ(view.data(), scratch);
+    ASSERT_TRUE(s.ViewBytes(1, 0, scratch, view));
+    EXPECT_EQ(view, "Blessed Katana of Vanquishing");
+    EXPECT_NE(view.data(), scratch);
+    EXPECT_FALSE(s.ViewBytes(2, 0, scratch, view));
+    ASSERT_TRUE(s.ViewBytes(3, 0, scratch, view));
+    EXPECT_TRUE(view.empty());
+}
+
+// After rows are put in a new order, the pooled texts lie in that order, with no
+// garbage, so that reading the rows in order reads the pool in order.
+TEST(CellStore, PermutingRowsLaysThePoolOutInTheNewOrder) {
+    CellStore s;
+    s.Resize(2, 6);
+    for (int r = 0; r < 6; ++r) {
+        s.SetBytes(0, r, "row " + std::to_string(r) + " of the list, long enough for the pool");
+        s.SetBytes(1, r, std::to_string(r));
+    }
+    s.SetBytes(0, 2, "short");  // the pool text it had is garbage now
+    s.SetBytes(0, 5, "row five, written again and longer than it was before");
+    ASSERT_GT(s.GarbageBytes(), 0u);
+    s.PermuteRows(1, {5, 3, 1, 4, 2});
+    const std::vector<std::string> expected = {"row 0 of the list, long enough for the pool",
+                                               "row five, written again and longer than it was before",
+                                               "row 3 of the list, long enough for the pool",
+                                               "row 1 of the list, long enough for the pool",
+                                               "row 4 of the list, long enough for the pool",
+                                               "short"};
+    const char* last = nullptr;
+    for (int r = 0; r < 6; ++r) {
+        EXPECT_EQ(s.GetBytes(0, r), expected[static_cast<size_t>(r)]) << r;
+        char scratch[8];
+        std::string_view view;
+        ASSERT_TRUE(s.ViewBytes(0, r, scratch, view));
+        if (view.data() == scratch) continue;
+        if (last) {
+            EXPECT_GT(view.data(), last) << r;
+        }
+        last = view.data();
+    }
+    EXPECT_EQ(s.GetBytes(1, 1), "5");
+    EXPECT_EQ(s.GarbageBytes(), 0u);
+    // Texts written afterwards still land in the pool and read back.
+    s.SetBytes(0, 3, "a new text for the third row, in the pool");
+    EXPECT_EQ(s.GetBytes(0, 3), "a new text for the third row, in the pool");
+    EXPECT_EQ(s.GetBytes(0, 4), "row 4 of the list, long enough for the pool");
+}
+
 }  // namespace stallmark

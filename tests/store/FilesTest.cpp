@@ -199,6 +199,27 @@ TEST(Files, ReplaceFileAtomicallyWritesThroughTheWorkingCopy) {
     EXPECT_FALSE(dir.Exists("Memos.tmp"));
 }
 
+// Pieces of every size, across the writer's buffer and longer than it, arrive whole
+// and in order.
+TEST(Files, AWriterPassesOnPiecesOfEverySize) {
+    TempDir dir;
+    std::string expected;
+    ReplaceFileAtomically(dir.File("General.dat"), [&](FileWriter& out) {
+        std::mt19937 rng(5);
+        auto write = [&](const std::string& piece) {
+            out.Write(piece);
+            expected += piece;
+        };
+        for (int i = 0; i < 40000; ++i) write(std::string(rng() % 90, static_cast<char>('a' + i % 26)));
+        write(std::string(3u << 20, 'L'));  // longer than any buffer
+        write("");
+        write(std::string((1u << 20) - 3, 'M'));
+        out.WriteLine("end");
+        expected += "end\r\n";
+    });
+    EXPECT_EQ(dir.Read("General.dat"), expected);
+}
+
 TEST(Files, AFailedWriteLeavesTheFileAndNoWorkingCopy) {
     TempDir dir;
     dir.Write("General.dat", "old\r\n");

@@ -85,7 +85,7 @@ bool IsPlainGeneralRow(const GeneralRow& row);
 // The file's content: each row (row(0) to row(count - 1)) that holds an item, as a line.
 std::string GeneralFileContent(std::size_t count, const std::function<GeneralRow(std::size_t)>& row);
 
-// Replaces the file at path with GeneralFileContent, atomically.
+// Replaces the file at path with what GeneralFileContent gives, atomically.
 void WriteGeneralFile(const std::string& path, std::size_t count, const std::function<GeneralRow(std::size_t)>& row);
 
 }  // namespace stallmark

@@ -12,6 +12,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <deque>
 #include <numeric>
 #include <optional>
 #include <stdexcept>
@@ -38,65 +39,69 @@ namespace stallmark {
 using namespace Qt::StringLiterals;
 
 // The item rows' cells as Windows-1252 bytes, read from the grid in one pass: what the
-// check, the sort and the write of a save work on, with no text object per cell.
+// check, the sort and the write of a save work on, with no text object and no copy per
+// cell. Texts the grid keeps whole are viewed where they lie, so the views hold only
+// while no cell of the grid changes and no row moves: whoever changes or moves them
+// reads the rows again (ReadAll).
 class GeneralRowBytes {
 public:
-    explicit GeneralRowBytes(const TStringGrid& grid) : grid_(grid) {
-        const int rows = std::max(grid.RowCount() - 1, 0);
-        cells_.resize(static_cast<size_t>(rows));
-        // Every cell's place is known from its length (which costs no text object), so
-        // the bytes are copied straight into one buffer of the right size.
-        size_t size = 0;
+    explicit GeneralRowBytes(const TStringGrid& grid) : grid_(grid) { ReadAll(); }
+    GeneralRowBytes(const GeneralRowBytes&) = delete;
+    GeneralRowBytes& operator=(const GeneralRowBytes&) = delete;
+
+    void ReadAll() {
+        const CellStore& store = grid_.Store();
+        const int rows = std::max(std::min(store.Rows(), grid_.RowCount()) - 1, 0);
+        cells_.assign(static_cast<size_t>(rows), {});
+        converted_.clear();
+        wide_ = false;
+        sortedBy_.reset();
+        if (store.Cols() < 3) return;
         for (int i = 0; i < rows; ++i)
             for (int col = 0; col < 3; ++col) {
-                const auto length = static_cast<size_t>(grid.CellLength(col, i + 1));
-                if (size + length > UINT32_MAX) throw std::length_error("list too long");
-                cells_[static_cast<size_t>(i)][static_cast<size_t>(col)] = {static_cast<std::uint32_t>(size),
-                                                                            static_cast<std::uint32_t>(length)};
-                size += length;
-            }
-        bytes_.resize(size);
-        for (int i = 0; i < rows; ++i)
-            for (int col = 0; col < 3; ++col)
-                if (!grid.CopyCellBytes(col, i + 1,
-                                        bytes_.data() + cells_[static_cast<size_t>(i)][static_cast<size_t>(col)].at))
+                Span& span = cells_[static_cast<size_t>(i)][static_cast<size_t>(col)];
+                char scratch[8];
+                std::string_view view;
+                if (!store.ViewBytes(col, i + 1, scratch, view)) {
+                    // Text with characters Windows-1252 lacks: converted ('?' for them).
+                    std::string& bytes = converted_.emplace_back();
+                    store.AppendBytes(col, i + 1, bytes);
+                    view = bytes;
                     wide_ = true;
+                }
+                if (view.size() > UINT32_MAX) throw std::length_error("cell too long");
+                span.size = static_cast<std::uint32_t>(view.size());
+                span.here = view.data() == scratch;
+                if (span.here)
+                    std::memcpy(&span.at, scratch, sizeof span.at);
+                else
+                    span.at = reinterpret_cast<std::uintptr_t>(view.data());
+            }
     }
     int Rows() const { return static_cast<int>(cells_.size()); }
     std::string_view Cell(int i, int col) const {
         const Span& span = cells_[static_cast<size_t>(i)][static_cast<size_t>(col)];
-        return std::string_view(bytes_).substr(span.at, span.size);
+        return std::string_view(span.here ? reinterpret_cast<const char*>(&span.at)
+                                          : reinterpret_cast<const char*>(span.at),
+                                span.size);
     }
     // Some cell holds text that has no Windows-1252 bytes (typed into the grid).
     bool Wide() const { return wide_; }
-    // Reads row i (grid row i + 1) again after the grid changed it.
-    void Read(int i) {
-        sortedBy_.reset();
-        for (int col = 0; col < 3; ++col) {
-            const size_t at = bytes_.size();
-            if (!grid_.AppendCellBytes(col, i + 1, bytes_)) wide_ = true;
-            if (bytes_.size() > UINT32_MAX) throw std::length_error("list too long");
-            cells_[static_cast<size_t>(i)][static_cast<size_t>(col)] = {static_cast<std::uint32_t>(at),
-                                                                        static_cast<std::uint32_t>(bytes_.size() - at)};
-        }
-    }
-    // order[k] is the row (from 0) that goes to place k.
-    void Permute(const std::vector<int>& order) {
-        std::vector<std::array<Span, 3>> moved(cells_.size());
-        for (size_t k = 0; k < order.size(); ++k) moved[k] = cells_[static_cast<size_t>(order[k])];
-        cells_.swap(moved);
-    }
     // The key the rows are known to be in order of (set by the sort, cleared by a read).
     std::optional<int> SortedBy() const { return sortedBy_; }
     void SetSortedBy(int key) { sortedBy_ = key; }
 
 private:
+    // Where a cell's bytes are: a short text is kept right here, any other is pointed at.
     struct Span {
-        std::uint32_t at = 0, size = 0;
+        std::uint64_t at = 0;  // the address of the bytes, or a short text's bytes themselves
+        std::uint32_t size = 0;
+        bool here = false;
     };
+    static_assert(sizeof(std::uintptr_t) <= sizeof(std::uint64_t));
     const TStringGrid& grid_;
-    std::string bytes_;
     std::vector<std::array<Span, 3>> cells_;
+    std::deque<std::string> converted_;  // stays where it is as it grows
     bool wide_ = false;
     std::optional<int> sortedBy_;
 };
@@ -145,7 +150,15 @@ const FoldedOrder& Folded() {
 // a and b each padded with blanks to the same length, compared by folded rank.
 int ComparePadded(std::string_view a, std::string_view b, const FoldedOrder& o) {
     const size_t common = std::min(a.size(), b.size());
-    for (size_t i = 0; i < common; ++i) {
+    size_t i = 0;
+    // Equal bytes rank equal: the common start is passed over eight bytes at a time.
+    for (; i + 8 <= common; i += 8) {
+        std::uint64_t x = 0, y = 0;
+        std::memcpy(&x, a.data() + i, 8);
+        std::memcpy(&y, b.data() + i, 8);
+        if (x != y) break;
+    }
+    for (; i < common; ++i) {
         const int ra = o.rank[static_cast<unsigned char>(a[i])], rb = o.rank[static_cast<unsigned char>(b[i])];
         if (ra != rb) return ra < rb ? -1 : 1;
     }
@@ -158,16 +171,25 @@ int ComparePadded(std::string_view a, std::string_view b, const FoldedOrder& o) 
     return 0;
 }
 
-// Eight folded ranks of text from at, padded with blanks, as one big-endian number.
-std::uint64_t PaddedWord(std::string_view text, size_t at, const FoldedOrder& o) {
-    std::uint64_t word = 0;
-    for (size_t i = at; i < at + 8; ++i)
-        word = word << 8 | (i < text.size() ? o.rank[static_cast<unsigned char>(text[i])] : o.blank);
-    return word;
+// The folded ranks of text's sixteen characters from at, padded with blanks, as two
+// big-endian numbers.
+void PaddedWords(std::string_view text, size_t at, const FoldedOrder& o, std::uint64_t& high, std::uint64_t& low) {
+    unsigned char bytes[16];
+    const size_t n = at < text.size() ? std::min<size_t>(text.size() - at, 16) : 0;
+    if (n > 0) std::memcpy(bytes, text.data() + at, n);
+    std::memset(bytes + n, ' ', 16 - n);
+    high = 0;
+    low = 0;
+    for (size_t i = 0; i < 8; ++i) {
+        high = high << 8 | o.rank[bytes[i]];
+        low = low << 8 | o.rank[bytes[i + 8]];
+    }
 }
 
 // Dense ranks of texts (equal ranks for texts equal once padded and folded), texts
-// given by index into get(i) for i < count.
+// given by index into get(i) for i < count. Sixteen characters at a time: all texts by
+// their first sixteen, then each run of texts equal so far by the next sixteen, as
+// long as one of them goes on; equal texts cost one pass over their characters.
 template <typename Get>
 std::vector<std::uint32_t> RankPadded(size_t count, const Get& get, const FoldedOrder& o) {
     struct Entry {
@@ -175,15 +197,15 @@ std::vector<std::uint32_t> RankPadded(size_t count, const Get& get, const Folded
         std::uint32_t index;
     };
     std::vector<Entry> entries(count);
-    bool longer = false;
     for (size_t i = 0; i < count; ++i) {
-        const std::string_view text = get(i);
-        entries[i] = {PaddedWord(text, 0, o), PaddedWord(text, 8, o), static_cast<std::uint32_t>(i)};
-        longer = longer || text.size() > 16;
+        Entry& e = entries[i];
+        PaddedWords(get(i), 0, o, e.high, e.low);
+        e.index = static_cast<std::uint32_t>(i);
     }
     auto before = [](const Entry& a, const Entry& b) {
         return a.high != b.high ? a.high < b.high : a.low != b.low ? a.low < b.low : a.index < b.index;
     };
+    auto same = [](const Entry& a, const Entry& b) { return a.high == b.high && a.low == b.low; };
     if (count < 1024) {
         std::sort(entries.begin(), entries.end(), before);
     } else {
@@ -200,29 +222,37 @@ std::vector<std::uint32_t> RankPadded(size_t count, const Get& get, const Folded
             if (start[b + 1] - start[b] > 1) std::sort(dealt.begin() + start[b], dealt.begin() + start[b + 1], before);
         entries.swap(dealt);
     }
-    auto same = [](const Entry& a, const Entry& b) { return a.high == b.high && a.low == b.low; };
-    if (longer) {
-        // Texts equal in their first sixteen characters: by the rest.
-        for (size_t b = 0; b < count;) {
+    // newRank[k]: entries[k] is above entries[k - 1].
+    std::vector<std::uint8_t> newRank(count, 0);
+    struct Run {
+        size_t begin, end, at;
+    };
+    std::vector<Run> open;
+    // Marks the runs of equal words in [begin, end) (compared from at) and keeps those
+    // where some text is longer to be compared further.
+    auto markRuns = [&](size_t begin, size_t end, size_t at) {
+        for (size_t b = begin; b < end;) {
+            if (b > begin) newRank[b] = 1;
             size_t e = b + 1;
-            while (e < count && same(entries[e], entries[b])) ++e;
-            if (e - b > 1)
-                std::sort(entries.begin() + static_cast<std::ptrdiff_t>(b),
-                          entries.begin() + static_cast<std::ptrdiff_t>(e), [&](const Entry& x, const Entry& y) {
-                              const std::string_view a = get(x.index), c = get(y.index);
-                              const int compared = ComparePadded(a.substr(std::min<size_t>(a.size(), 16)),
-                                                                 c.substr(std::min<size_t>(c.size(), 16)), o);
-                              return compared != 0 ? compared < 0 : x.index < y.index;
-                          });
+            bool goesOn = get(entries[b].index).size() > at + 16;
+            for (; e < end && same(entries[e], entries[b]); ++e) goesOn = goesOn || get(entries[e].index).size() > at + 16;
+            if (e - b > 1 && goesOn) open.push_back({b, e, at + 16});
             b = e;
         }
+    };
+    if (count > 0) markRuns(0, count, 0);
+    while (!open.empty()) {
+        const Run run = open.back();
+        open.pop_back();
+        for (size_t k = run.begin; k < run.end; ++k) PaddedWords(get(entries[k].index), run.at, o, entries[k].high, entries[k].low);
+        std::sort(entries.begin() + static_cast<std::ptrdiff_t>(run.begin),
+                  entries.begin() + static_cast<std::ptrdiff_t>(run.end), before);
+        markRuns(run.begin, run.end, run.at);
     }
     std::vector<std::uint32_t> rank(count);
     std::uint32_t r = 0;
     for (size_t k = 0; k < count; ++k) {
-        if (k > 0 && (!same(entries[k], entries[k - 1]) ||
-                      (longer && ComparePadded(get(entries[k].index), get(entries[k - 1].index), o) != 0)))
-            ++r;
+        r += newRank[k];
         rank[entries[k].index] = r;
     }
     return rank;
@@ -232,18 +262,18 @@ std::vector<std::uint32_t> RankPadded(size_t count, const Get& get, const Folded
 class Distinct {
 public:
     std::uint32_t Number(std::string_view text) {
-        if (slots_.empty() || values_.size() * 2 >= slots_.size()) Grow();
-        const std::uint64_t hash = Hash(text);
+        if (values_.size() * 2 >= slots_.size()) Grow();
+        const auto tag = static_cast<std::uint32_t>(Hash(text));
         const size_t mask = slots_.size() - 1;
-        for (size_t i = static_cast<size_t>(hash) & mask;; i = (i + 1) & mask) {
-            const std::uint32_t slot = slots_[i];
+        for (size_t i = tag & mask;; i = (i + 1) & mask) {
+            const std::uint64_t slot = slots_[i];
             if (slot == 0) {
                 values_.push_back(text);
-                hashes_.push_back(hash);
-                slots_[i] = static_cast<std::uint32_t>(values_.size());
+                slots_[i] = static_cast<std::uint64_t>(tag) << 32 | values_.size();
                 return static_cast<std::uint32_t>(values_.size() - 1);
             }
-            if (hashes_[slot - 1] == hash && values_[slot - 1] == text) return slot - 1;
+            const auto number = static_cast<std::uint32_t>(slot) - 1;
+            if (static_cast<std::uint32_t>(slot >> 32) == tag && values_[number] == text) return number;
         }
     }
     const std::vector<std::string_view>& Values() const { return values_; }
@@ -269,18 +299,20 @@ private:
         return h ^ (h >> 32);
     }
     void Grow() {
-        std::vector<std::uint32_t> table(std::max<size_t>(64, slots_.size() * 2), 0);
+        std::vector<std::uint64_t> table(std::max<size_t>(64, slots_.size() * 2), 0);
         const size_t mask = table.size() - 1;
-        for (size_t v = 0; v < values_.size(); ++v) {
-            size_t i = static_cast<size_t>(hashes_[v]) & mask;
+        for (const std::uint64_t slot : slots_) {
+            if (slot == 0) continue;
+            size_t i = static_cast<size_t>(slot >> 32) & mask;
             while (table[i] != 0) i = (i + 1) & mask;
-            table[i] = static_cast<std::uint32_t>(v + 1);
+            table[i] = slot;
         }
         slots_.swap(table);
     }
-    std::vector<std::uint32_t> slots_;  // value number + 1, 0 for a free slot
+    // The low half of the text's hash (which places it) beside its number + 1; 0 for a
+    // free slot. Tables stay far below 2^32 slots.
+    std::vector<std::uint64_t> slots_;
     std::vector<std::string_view> values_;
-    std::vector<std::uint64_t> hashes_;
 };
 
 enum class SortBy { Type, Description, Value };
@@ -583,16 +615,22 @@ bool TGeneralPage::CheckGeneralList() {
 }
 
 bool TGeneralPage::CheckRows(GeneralRowBytes& rows) {
-    // The cells' own bytes; a cell is only written back when it changes, and a row that
-    // changed is read again.
-    for (int i = 0; i < rows.Rows(); ++i) {
-        const int row = i + 1;
-        // The usual row: a plain value, texts without a comma, blank ends or excess.
-        if (IsPlainGeneralRow({rows.Cell(i, kColType), rows.Cell(i, kColDesc), rows.Cell(i, kColValue)})) continue;
-        if (!CheckRow(row)) return false;
-        rows.Read(i);
-    }
-    return true;
+    // The usual row (a plain value, texts without a comma, blank ends or excess) is
+    // left as it is; the others are corrected in the grid, in row order, and the rows
+    // then read again (a correction may move the grid's texts).
+    std::vector<int> unusual;
+    for (int i = 0; i < rows.Rows(); ++i)
+        if (!IsPlainGeneralRow({rows.Cell(i, kColType), rows.Cell(i, kColDesc), rows.Cell(i, kColValue)}))
+            unusual.push_back(i + 1);
+    if (unusual.empty()) return true;
+    bool checked = true;
+    for (const int row : unusual)
+        if (!CheckRow(row)) {
+            checked = false;
+            break;
+        }
+    rows.ReadAll();
+    return checked;
 }
 
 bool TGeneralPage::CheckRow(int row) {
@@ -648,10 +686,11 @@ void TGeneralPage::SortRows(GeneralRowBytes& rows) {
     for (size_t k = 0; k < order->size() && !moved; ++k) moved = (*order)[k] != static_cast<int>(k);
     rows.SetSortedBy(static_cast<int>(by));
     if (!moved) return;  // already in key order
-    rows.Permute(*order);
-    rows.SetSortedBy(static_cast<int>(by));
     for (int& index : *order) index += 1;  // grid row numbers
     grid_->PermuteRows(*order);
+    // The grid's texts have moved: the rows are read again, now in key order.
+    rows.ReadAll();
+    rows.SetSortedBy(static_cast<int>(by));
 }
 
 std::vector<int> TGeneralPage::CollatedOrder() const {

@@ -364,6 +364,62 @@ TEST(GeneralList, UnknownSortSettingReadsAsType) {
     EXPECT_EQ(f.settings.Strings().at("General Sort"), "1");
 }
 
+// Descriptions alike in their first 16, 32 or 48 characters, differing in case only,
+// or only in trailing blanks, rank as the reference has them.
+TEST(GeneralList, SortRanksTextsThatDifferLateOrOnlyInBlanks) {
+    GeneralFixture f("Dye,Red,1\r\n");
+    const std::string stem(47, 'm');
+    const std::vector<std::string> descs = {stem.substr(0, 15) + "a", stem.substr(0, 16) + "a", stem.substr(0, 16),
+                                            stem.substr(0, 16) + " ", stem.substr(0, 31) + "B", stem.substr(0, 31) + "b",
+                                            stem.substr(0, 32) + "!", stem + "z", stem + "Z", stem + "z  ", stem,
+                                            stem + "y" + std::string(30, 'q'), stem + "y" + std::string(30, 'Q') + "a", "",
+                                            " ", "m", "M"};
+    std::mt19937 rng(3);
+    const int count = 3000;  // dealt into buckets first
+    f.grid->setRowCount(count + 1);
+    for (int row = 1; row <= count; ++row) {
+        f.grid->setCellBytes(0, row, row % 3 ? "Dye" : "dye");
+        f.grid->setCellBytes(1, row, descs[rng() % descs.size()]);
+        f.grid->setCellBytes(2, row, std::to_string(rng() % 50));
+    }
+    WithLocale(QLocale::c(), [&] {
+        for (const char* key : {"Description", "Type", "Value", "Description"}) {
+            f.Button("Btn_GeneralSort")->setText(QString::fromLatin1(key));
+            const QStringList expected = ReferenceSorted(*f.grid, QString::fromLatin1(key));
+            f.page->SortGeneralList();
+            ASSERT_EQ(f.Rows(), expected) << key;
+        }
+    });
+}
+
+// The sort button sorts and saves at once; rows the save corrects (anywhere in the
+// list) are corrected in the grid, and the file holds the corrected rows in key order.
+TEST(GeneralList, SortButtonSavesCorrectedRowsInKeyOrder) {
+    std::string file;
+    for (int i = 0; i < 400; ++i)
+        file += (i % 2 ? "Tools" : "Dyes") + std::string(",") + "item number " + std::to_string((i * 7919) % 400) +
+                " of the shop," + std::to_string(i * 3) + "\r\n";
+    GeneralFixture f(file);
+    ASSERT_EQ(f.grid->RowCount(), 401);
+    for (int row : {1, 150, 151, 399, 400}) {
+        f.grid->setCellBytes(1, row, "  corrected " + std::to_string(row) + "  ");
+        f.grid->setCellBytes(2, row, "0" + std::to_string(row));
+    }
+    WithLocale(QLocale::c(), [&] {
+        ASSERT_EQ(f.Button("Btn_GeneralSort")->text(), "Type");
+        f.Click("Btn_GeneralSort");  // Description next
+        ASSERT_EQ(f.Button("Btn_GeneralSort")->text(), "Description");
+        EXPECT_EQ(f.dialogs.boxes.size(), 5u);  // one per corrected value
+        const QStringList rows = f.Rows();
+        EXPECT_EQ(rows, ReferenceSorted(*f.grid, "Description"));
+        std::string expected;
+        for (const QString& row : rows) expected += ToBytes(QString(row).replace(u'|', u',')) + "\r\n";
+        EXPECT_EQ(f.File(), expected);
+        EXPECT_NE(expected.find("Dyes,corrected 1,1\r\n"), std::string::npos);
+        EXPECT_NE(expected.find("Tools,corrected 400,400\r\n"), std::string::npos);
+    });
+}
+
 TEST(GeneralList, SaveKeepsTheSameItemSelectedAfterSorting) {
     GeneralFixture f("Apples,Green,5\r\nBeans,Brown,6\r\n");
     f.Click("Btn_GenNew");
