@@ -321,37 +321,94 @@ SortBy SortByCaption(const QString& caption) {
     return caption == u"Description"_s ? SortBy::Description : caption == u"Value"_s ? SortBy::Value : SortBy::Type;
 }
 
-// Whether the rows are in key order in the C collation already (every row's key not
-// above the next one's), worked out on the bytes; nullopt when that cannot be told so.
-std::optional<bool> InKeyOrderInC(const GeneralRowBytes& rows, SortBy by) {
+bool CollatesOnBytes(const GeneralRowBytes& rows) {
+    return Folded().exact && !rows.Wide() && QCollator().locale().language() == QLocale::C;
+}
+
+// Rows a and b compared by key in the C collation, on the bytes; lined is false when
+// their values do not both take nine digits, so that the parts after the value would
+// not line up (a key that only the collated sort tells right).
+int CompareRowsInC(const GeneralRowBytes& rows, int a, int b, SortBy by, bool& lined) {
     const FoldedOrder& o = Folded();
-    if (!o.exact || rows.Wide() || QCollator().locale().language() != QLocale::C) return std::nullopt;
-    auto compareValues = [](std::string_view a, std::string_view b, bool& lined) {
-        const int x = ToIntOrZero(a), y = ToIntOrZero(b);
+    const int type = TGeneralPage::kColType, desc = TGeneralPage::kColDesc, value = TGeneralPage::kColValue;
+    auto compareValues = [&] {
+        const int x = ToIntOrZero(rows.Cell(a, value)), y = ToIntOrZero(rows.Cell(b, value));
         lined = x >= 0 && x <= 999999999 && y >= 0 && y <= 999999999;
         if (lined) return x < y ? -1 : x > y ? 1 : 0;
         const std::string p = QString::asprintf("%.9d", x).toStdString(),
                           q = QString::asprintf("%.9d", y).toStdString();
         return p < q ? -1 : p > q ? 1 : 0;
     };
-    for (int i = 0; i + 1 < rows.Rows(); ++i) {
-        const int type = TGeneralPage::kColType, desc = TGeneralPage::kColDesc, value = TGeneralPage::kColValue;
-        bool lined = true;
-        int compared = 0;
-        if (by == SortBy::Value) {
-            compared = compareValues(rows.Cell(i, value), rows.Cell(i + 1, value), lined);
-            if (!lined) return std::nullopt;  // the parts after it would not line up
-            if (compared == 0) compared = ComparePadded(rows.Cell(i, type), rows.Cell(i + 1, type), o);
-            if (compared == 0) compared = ComparePadded(rows.Cell(i, desc), rows.Cell(i + 1, desc), o);
-        } else {
-            const int first = by == SortBy::Type ? type : desc, second = by == SortBy::Type ? desc : type;
-            compared = ComparePadded(rows.Cell(i, first), rows.Cell(i + 1, first), o);
-            if (compared == 0) compared = ComparePadded(rows.Cell(i, second), rows.Cell(i + 1, second), o);
-            if (compared == 0) compared = compareValues(rows.Cell(i, value), rows.Cell(i + 1, value), lined);
-        }
-        if (compared > 0) return false;
+    lined = true;
+    int compared = 0;
+    if (by == SortBy::Value) {
+        compared = compareValues();
+        if (!lined) return compared;
+        if (compared == 0) compared = ComparePadded(rows.Cell(a, type), rows.Cell(b, type), o);
+        if (compared == 0) compared = ComparePadded(rows.Cell(a, desc), rows.Cell(b, desc), o);
+    } else {
+        const int first = by == SortBy::Type ? type : desc, second = by == SortBy::Type ? desc : type;
+        compared = ComparePadded(rows.Cell(a, first), rows.Cell(b, first), o);
+        if (compared == 0) compared = ComparePadded(rows.Cell(a, second), rows.Cell(b, second), o);
+        if (compared == 0) compared = compareValues();
     }
-    return true;
+    return compared;
+}
+
+// Where the rows step down in key order in the C collation (each i whose key is above
+// row i + 1's), up to limit + 1 of them; nullopt when that cannot be told on the bytes.
+std::optional<std::vector<int>> StepsDownInC(const GeneralRowBytes& rows, SortBy by, size_t limit) {
+    if (!CollatesOnBytes(rows)) return std::nullopt;
+    std::vector<int> steps;
+    for (int i = 0; i + 1 < rows.Rows(); ++i) {
+        bool lined = true;
+        const int compared = CompareRowsInC(rows, i, i + 1, by, lined);
+        if (by == SortBy::Value && !lined) return std::nullopt;
+        if (compared > 0) {
+            steps.push_back(i);
+            if (steps.size() > limit) break;
+        }
+    }
+    return steps;
+}
+
+// The order of rows that are in key order but for the few around the given steps (a
+// save after an edit): those rows are taken out, and each put back where it belongs
+// (after the rows of an equal key above it, before those below it: the order a stable
+// sort gives). nullopt when the rows left are not in order either.
+std::optional<std::vector<int>> OrderByMovingFew(const GeneralRowBytes& rows, SortBy by, const std::vector<int>& steps) {
+    std::vector<int> moving;
+    for (const int i : steps) {
+        if (moving.empty() || moving.back() < i) moving.push_back(i);
+        moving.push_back(i + 1);
+    }
+    std::vector<int> kept;
+    kept.reserve(static_cast<size_t>(rows.Rows()) - moving.size());
+    size_t next = 0;
+    for (int i = 0; i < rows.Rows(); ++i) {
+        if (next < moving.size() && moving[next] == i) {
+            ++next;
+            continue;
+        }
+        kept.push_back(i);
+    }
+    // Row a goes before row b: by key, then by where they are now.
+    bool unlined = false;
+    auto before = [&](int a, int b) {
+        bool lined = true;
+        const int compared = CompareRowsInC(rows, a, b, by, lined);
+        if (by == SortBy::Value && !lined) unlined = true;
+        return compared < 0 || (compared == 0 && a < b);
+    };
+    // Rows that were neighbours before are in order; only the new neighbours are compared.
+    for (size_t k = 0; k + 1 < kept.size(); ++k)
+        if (kept[k + 1] != kept[k] + 1 && !before(kept[k], kept[k + 1])) return std::nullopt;
+    for (const int row : moving) {
+        const auto at = std::partition_point(kept.begin(), kept.end(), [&](int other) { return before(other, row); });
+        kept.insert(at, row);
+    }
+    if (unlined) return std::nullopt;
+    return kept;
 }
 
 // The order of the rows by key in the C collation, worked out on the bytes: every key
@@ -361,7 +418,7 @@ std::optional<bool> InKeyOrderInC(const GeneralRowBytes& rows, SortBy by) {
 // not take nine digits in front of the other parts); {} too... see SortedOrder below.
 std::optional<std::vector<int>> OrderInC(const GeneralRowBytes& rows, SortBy by) {
     const FoldedOrder& o = Folded();
-    if (!o.exact || rows.Wide() || QCollator().locale().language() != QLocale::C) return std::nullopt;
+    if (!CollatesOnBytes(rows)) return std::nullopt;
     const size_t n = static_cast<size_t>(rows.Rows());
     // Values: as numbers while all of them take exactly nine digits.
     std::vector<std::uint32_t> values(n);
@@ -676,11 +733,17 @@ void TGeneralPage::SortGeneralList() {
 void TGeneralPage::SortRows(GeneralRowBytes& rows) {
     if (rows.Rows() < 1) return;
     const SortBy by = SortByCaption(btnSort_->text());
-    if (rows.SortedBy() == static_cast<int>(by) || InKeyOrderInC(rows, by) == true) {
+    if (rows.SortedBy() == static_cast<int>(by)) return;
+    // Rows in order, or nearly (a save after an edit), are not sorted again.
+    constexpr size_t kFewSteps = 16;
+    const std::optional<std::vector<int>> steps = StepsDownInC(rows, by, kFewSteps);
+    if (steps && steps->empty()) {
         rows.SetSortedBy(static_cast<int>(by));
         return;
     }
-    std::optional<std::vector<int>> order = OrderInC(rows, by);
+    std::optional<std::vector<int>> order;
+    if (steps && steps->size() <= kFewSteps) order = OrderByMovingFew(rows, by, *steps);
+    if (!order) order = OrderInC(rows, by);
     if (!order) order = CollatedOrder();
     bool moved = false;
     for (size_t k = 0; k < order->size() && !moved; ++k) moved = (*order)[k] != static_cast<int>(k);

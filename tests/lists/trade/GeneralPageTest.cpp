@@ -364,6 +364,44 @@ TEST(GeneralList, UnknownSortSettingReadsAsType) {
     EXPECT_EQ(f.settings.Strings().at("General Sort"), "1");
 }
 
+// Rows in order but for a few changed ones (a save after an edit) end in the order of
+// the reference, equal keys included, whichever key and however the few moved.
+TEST(GeneralList, NearlySortedRowsEndInTheOrderOfTheReference) {
+    GeneralFixture f("Dye,Red,1\r\n");
+    const QString keys[] = {QStringLiteral("Type"), QStringLiteral("Description"), QStringLiteral("Value")};
+    RandomRows random(29);
+    WithLocale(QLocale::c(), [&] {
+        for (int round = 0; round < 300; ++round) {
+            const int count = round % 30 == 29 ? 3000 : static_cast<int>(random.rng() % 60) + 2;
+            random.Fill(*f.grid, count, false);
+            const QString key = keys[random.rng() % 3];
+            f.Button("Btn_GeneralSort")->setText(key);
+            f.page->SortGeneralList();
+            ASSERT_EQ(f.Rows(), ReferenceSorted(*f.grid, key)) << round;
+            // A few rows changed: new texts, another row's key, or blanks.
+            const int changes = static_cast<int>(random.rng() % (round % 3 == 0 ? 20 : 3)) + 1;
+            for (int c = 0; c < changes; ++c) {
+                const int row = static_cast<int>(random.rng() % static_cast<unsigned>(count)) + 1;
+                const int other = static_cast<int>(random.rng() % static_cast<unsigned>(count)) + 1;
+                switch (random.rng() % 3) {
+                    case 0:
+                        f.grid->setCellBytes(static_cast<int>(random.rng() % 2), row, random.Text(true));
+                        f.grid->setCellBytes(2, row, random.Value());
+                        break;
+                    case 1:
+                        for (int col = 0; col < 3; ++col) f.grid->setCells(col, row, f.grid->Cells(col, other));
+                        break;
+                    default:
+                        f.grid->setCellBytes(2, row, random.Value());
+                }
+            }
+            const QStringList expected = ReferenceSorted(*f.grid, key);
+            f.page->SortGeneralList();
+            ASSERT_EQ(f.Rows(), expected) << "round " << round << " by " << key.toStdString();
+        }
+    });
+}
+
 // Descriptions alike in their first 16, 32 or 48 characters, differing in case only,
 // or only in trailing blanks, rank as the reference has them.
 TEST(GeneralList, SortRanksTextsThatDifferLateOrOnlyInBlanks) {
