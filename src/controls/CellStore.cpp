@@ -21,6 +21,7 @@ void UnpackInline(uint32_t offset, uint32_t length, char* buf) {
 }  // namespace
 
 void CellStore::Resize(int cols, int rows) {
+    ++changes_;
     cols = std::max(cols, 0);
     rows = std::max(rows, 0);
     if (rows > rows_) {
@@ -144,6 +145,7 @@ int CellStore::Length(int col, int row) const {
 }
 
 void CellStore::Set(int col, int row, const QString& text) {
+    ++changes_;
     Cell& cell = At(col, row);
     const qsizetype n = text.size();
     if (n == 0) {
@@ -180,6 +182,7 @@ void CellStore::Set(int col, int row, const QString& text) {
 }
 
 void CellStore::SetBytes(int col, int row, std::string_view bytes) {
+    ++changes_;
     Cell& cell = At(col, row);
     if (bytes.empty()) {
         Release(cell);
@@ -233,6 +236,7 @@ void CellStore::PackInline(Cell& cell, const char* data, uint32_t bytes) {
 }
 
 void CellStore::SetRowBytes(int row, const std::string_view* fields, int count) {
+    ++changes_;
     count = std::min(count, cols_);
     Cell* cell = &At(0, row);
     for (int c = 0; c < count; ++c, ++cell) {
@@ -263,6 +267,7 @@ void CellStore::Release(Cell& cell) {
 }
 
 void CellStore::ClearAll() {
+    ++changes_;
     std::fill(cells_.begin(), cells_.end(), Cell{});
     pool_.clear();  // the capacity stays for the next fill
     garbage_ = 0;
@@ -274,6 +279,7 @@ void CellStore::ReservePool(size_t bytes) {
 }
 
 void CellStore::InsertRows(int at, int count) {
+    ++changes_;
     if (count <= 0) return;
     at = std::clamp(at, 0, rows_);
     cells_.insert(cells_.begin() + static_cast<ptrdiff_t>(at) * cols_, static_cast<size_t>(count) * cols_, Cell{});
@@ -281,6 +287,7 @@ void CellStore::InsertRows(int at, int count) {
 }
 
 void CellStore::RemoveRows(int at, int count) {
+    ++changes_;
     if (at < 0 || at >= rows_ || count <= 0) return;
     count = std::min(count, rows_ - at);
     auto first = cells_.begin() + static_cast<ptrdiff_t>(at) * cols_;
@@ -292,6 +299,7 @@ void CellStore::RemoveRows(int at, int count) {
 }
 
 void CellStore::MoveRow(int from, int to) {
+    ++changes_;
     if (from == to || from < 0 || to < 0 || from >= rows_ || to >= rows_) return;
     auto base = cells_.begin();
     const ptrdiff_t c = cols_;
@@ -302,6 +310,7 @@ void CellStore::MoveRow(int from, int to) {
 }
 
 void CellStore::PermuteRows(int first, const std::vector<int>& order) {
+    ++changes_;
     const int n = static_cast<int>(order.size());
     if (n == 0 || first < 0 || first + n > rows_) return;
     std::vector<std::uint8_t> seen(static_cast<size_t>(n), 0);

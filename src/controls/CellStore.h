@@ -45,7 +45,13 @@ public:
     void SetBytes(int col, int row, std::string_view bytes);
     // Columns 0 .. count - 1 of a row at once (the fast path of a fill).
     void SetRowBytes(int row, const std::string_view* fields, int count);
-    void Clear(int col, int row) { Release(At(col, row)); }
+    void Clear(int col, int row) {
+        ++changes_;
+        Release(At(col, row));
+    }
+    // How many times the text of a cell, the rows or their order changed: equal counts
+    // mean the same texts in the same places.
+    std::uint64_t Changes() const { return changes_; }
 
     void ClearAll();
     void InsertRows(int at, int count);
@@ -90,6 +96,7 @@ private:
     std::vector<Cell> cells_;
     std::string pool_;
     size_t garbage_ = 0;
+    std::uint64_t changes_ = 0;
 };
 
 }  // namespace stallmark

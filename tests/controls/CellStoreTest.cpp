@@ -185,4 +185,42 @@ TEST(CellStore, PermutingRowsLaysThePoolOutInTheNewOrder) {
     EXPECT_EQ(s.GetBytes(0, 4), "row 4 of the list, long enough for the pool");
 }
 
+// Every change of a text, of the rows or of their order is counted; reading is not.
+TEST(CellStore, CountsEveryChangeAndNoRead) {
+    CellStore s;
+    std::uint64_t last = s.Changes();
+    auto changed = [&](const char* what) {
+        EXPECT_GT(s.Changes(), last) << what;
+        last = s.Changes();
+    };
+    s.Resize(2, 3);
+    changed("resize");
+    s.Set(0, 0, QStringLiteral("a text long enough for the pool"));
+    changed("set");
+    s.SetBytes(0, 0, "a text long enough for the pool");  // the same text again
+    changed("set bytes");
+    const std::string_view fields[] = {"row", "two"};
+    s.SetRowBytes(1, fields, 2);
+    changed("set row bytes");
+    s.Clear(1, 1);
+    changed("clear");
+    s.InsertRows(1, 1);
+    changed("insert");
+    s.MoveRow(1, 2);
+    changed("move");
+    s.PermuteRows(1, {2, 1});
+    changed("permute");
+    s.RemoveRows(1, 1);
+    changed("remove");
+    s.ClearAll();
+    changed("clear all");
+    char scratch[8];
+    std::string_view view;
+    (void)s.Get(0, 0);
+    (void)s.GetBytes(0, 1);
+    (void)s.ViewBytes(0, 1, scratch, view);
+    s.Compact();
+    EXPECT_EQ(s.Changes(), last);
+}
+
 }  // namespace stallmark

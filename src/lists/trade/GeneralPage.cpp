@@ -17,6 +17,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string_view>
+#include <tuple>
 #include <unordered_set>
 
 #include "controls/CaptionedControls.h"
@@ -104,6 +105,26 @@ private:
     std::deque<std::string> converted_;  // stays where it is as it grows
     bool wide_ = false;
     std::optional<int> sortedBy_;
+};
+
+// The dense ranks of the item rows' Types and Descriptions (folded and padded), row
+// for row, and the grid's count of changes when they were last right.
+struct GeneralTextRanks {
+    std::uint64_t stamp = 0;
+    std::vector<std::uint32_t> type, desc;
+    std::uint32_t typeMax = 0, descMax = 0;
+
+    bool FitFor(const TStringGrid& grid, size_t rows) const {
+        return stamp == grid.Store().Changes() && type.size() == rows && desc.size() == rows;
+    }
+    // order[k] is the row (from 0) that goes to place k.
+    void Permute(const std::vector<int>& order) {
+        for (std::vector<std::uint32_t>* column : {&type, &desc}) {
+            std::vector<std::uint32_t> moved(column->size());
+            for (size_t k = 0; k < order.size(); ++k) moved[k] = (*column)[static_cast<size_t>(order[k])];
+            column->swap(moved);
+        }
+    }
 };
 
 namespace {
@@ -416,7 +437,8 @@ std::optional<std::vector<int>> OrderByMovingFew(const GeneralRowBytes& rows, So
 // then the ranks sorted, equal keys in row order. Empty when it cannot be done so
 // exactly (a collation of the locale, text outside Windows-1252, a value that does
 // not take nine digits in front of the other parts); {} too... see SortedOrder below.
-std::optional<std::vector<int>> OrderInC(const GeneralRowBytes& rows, SortBy by) {
+std::optional<std::vector<int>> OrderInC(const GeneralRowBytes& rows, SortBy by, GeneralTextRanks& ranks,
+                                         bool ranksFit) {
     const FoldedOrder& o = Folded();
     if (!CollatesOnBytes(rows)) return std::nullopt;
     const size_t n = static_cast<size_t>(rows.Rows());
@@ -460,8 +482,12 @@ std::optional<std::vector<int>> OrderInC(const GeneralRowBytes& rows, SortBy by)
         for (std::uint32_t& v : number) v = rank[v];
         return std::make_pair(std::move(number), rank.empty() ? 0u : *std::max_element(rank.begin(), rank.end()));
     };
-    auto [typeRank, typeMax] = rankColumn(TGeneralPage::kColType);
-    auto [descRank, descMax] = rankColumn(TGeneralPage::kColDesc);
+    if (!ranksFit) {
+        std::tie(ranks.type, ranks.typeMax) = rankColumn(TGeneralPage::kColType);
+        std::tie(ranks.desc, ranks.descMax) = rankColumn(TGeneralPage::kColDesc);
+    }
+    const std::vector<std::uint32_t>&typeRank = ranks.type, &descRank = ranks.desc;
+    const std::uint32_t typeMax = ranks.typeMax, descMax = ranks.descMax;
     const std::uint32_t valueMax = valueRank.empty() ? 0 : *std::max_element(valueRank.begin(), valueRank.end());
 
     // The parts in the order of the key.
@@ -520,10 +546,13 @@ std::optional<std::vector<int>> OrderInC(const GeneralRowBytes& rows, SortBy by)
 
 }  // namespace
 
-TGeneralPage::TGeneralPage(ListHost& host, QWidget* page) : TEditableList(host, kFileName), page_(page) {
+TGeneralPage::TGeneralPage(ListHost& host, QWidget* page)
+    : TEditableList(host, kFileName), ranks_(std::make_unique<GeneralTextRanks>()), page_(page) {
     setObjectName(u"GeneralList"_s);
     BuildControls(page);
 }
+
+TGeneralPage::~TGeneralPage() = default;
 
 void TGeneralPage::BuildControls(QWidget* page) {
     auto* layout = new QVBoxLayout(page);
@@ -743,14 +772,25 @@ void TGeneralPage::SortRows(GeneralRowBytes& rows) {
     }
     std::optional<std::vector<int>> order;
     if (steps && steps->size() <= kFewSteps) order = OrderByMovingFew(rows, by, *steps);
-    if (!order) order = OrderInC(rows, by);
+    const size_t count = static_cast<size_t>(rows.Rows());
+    bool ranked = false;  // the order is of the ranks, which fit the rows as they are
+    if (!order && steps) {
+        order = OrderInC(rows, by, *ranks_, ranks_->FitFor(*grid_, count));
+        if (order) {
+            ranked = true;
+            ranks_->stamp = grid_->Store().Changes();
+        }
+    }
     if (!order) order = CollatedOrder();
     bool moved = false;
     for (size_t k = 0; k < order->size() && !moved; ++k) moved = (*order)[k] != static_cast<int>(k);
     rows.SetSortedBy(static_cast<int>(by));
     if (!moved) return;  // already in key order
+    if (ranked) ranks_->Permute(*order);
     for (int& index : *order) index += 1;  // grid row numbers
     grid_->PermuteRows(*order);
+    // The ranks go with their rows.
+    if (ranked) ranks_->stamp = grid_->Store().Changes();
     // The grid's texts have moved: the rows are read again, now in key order.
     rows.ReadAll();
     rows.SetSortedBy(static_cast<int>(by));

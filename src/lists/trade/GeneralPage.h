@@ -4,6 +4,7 @@
 // and sent to the game with one click.
 
 #include <QString>
+#include <memory>
 
 #include "lists/EditableList.h"
 #include "lists/TabPage.h"
@@ -18,6 +19,7 @@ class QWidget;
 namespace stallmark {
 
 class GeneralRowBytes;
+struct GeneralTextRanks;
 class ListHost;
 class TStringGrid;
 
@@ -32,6 +34,7 @@ public:
 
     // Builds the page's controls on the given page widget.
     TGeneralPage(ListHost& host, QWidget* page);
+    ~TGeneralPage() override;
 
     // Operations.
     void LoadGeneralList();
@@ -95,6 +98,10 @@ private:
     void SortRows(GeneralRowBytes& rows);
     // The rows' order by the collation's sort keys of their padded keys.
     std::vector<int> CollatedOrder() const;
+    // The ranks of the rows' Types and Descriptions from the last sort on the bytes,
+    // for as long as the grid's texts stay as they were (the next key's sort needs
+    // only the values ranked).
+    std::unique_ptr<GeneralTextRanks> ranks_;
     void SetCountCaption();
     void SelectTypeInCombo(const QString& type);
     int ItemRows() const;

@@ -402,6 +402,48 @@ TEST(GeneralList, NearlySortedRowsEndInTheOrderOfTheReference) {
     });
 }
 
+// Pressing the sort button again and again reuses what the last sort learned of the
+// texts only while they stay as they were: a text changed in place (same length, same
+// place in the grid's memory), a row added or cleared, all show in the next order.
+TEST(GeneralList, SortsOneAfterAnotherFollowEveryChangeOfText) {
+    GeneralFixture f("Dye,Red,1\r\n");
+    const QString keys[] = {QStringLiteral("Type"), QStringLiteral("Description"), QStringLiteral("Value")};
+    RandomRows random(41);
+    WithLocale(QLocale::c(), [&] {
+        random.Fill(*f.grid, 1200, false);
+        for (int round = 0; round < 90; ++round) {
+            const int rows = f.grid->RowCount() - 1;
+            const int row = static_cast<int>(random.rng() % static_cast<unsigned>(rows)) + 1;
+            switch (round % 6) {
+                case 1: {  // same length, written over the old text where it lies
+                    std::string text = f.grid->CellBytes(1, row);
+                    if (!text.empty()) text[0] = text[0] == 'a' ? 'z' : 'a';
+                    f.grid->setCellBytes(1, row, text);
+                    break;
+                }
+                case 2:
+                    f.grid->setCellBytes(0, row, random.Text(false));
+                    break;
+                case 3:
+                    f.grid->setRowCount(rows + 2);
+                    f.grid->setCellBytes(1, rows + 1, random.Text(true));
+                    f.grid->setCellBytes(0, rows + 2, random.Text(false));
+                    break;
+                case 4:
+                    f.grid->DeleteRow(row);
+                    break;
+                default:
+                    break;  // nothing changed: the next key's sort reuses the ranks
+            }
+            const QString key = keys[round % 3];
+            f.Button("Btn_GeneralSort")->setText(key);
+            const QStringList expected = ReferenceSorted(*f.grid, key);
+            f.page->SortGeneralList();
+            ASSERT_EQ(f.Rows(), expected) << "round " << round << " by " << key.toStdString();
+        }
+    });
+}
+
 // Descriptions alike in their first 16, 32 or 48 characters, differing in case only,
 // or only in trailing blanks, rank as the reference has them.
 TEST(GeneralList, SortRanksTextsThatDifferLateOrOnlyInBlanks) {
