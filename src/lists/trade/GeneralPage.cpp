@@ -514,26 +514,38 @@ std::optional<std::vector<int>> OrderInC(const GeneralRowBytes& rows, SortBy by,
         entries[i] = {(*parts[0])[i], static_cast<std::uint64_t>((*parts[1])[i]) << width2 | (*parts[2])[i],
                       static_cast<std::uint32_t>(i)};
     if (width0 + width1 + width2 <= 64) {
-        // One number per row, sorted eleven bits at a time from the lowest (equal keys
-        // keep their rows' order).
+        // One number per row, sorted a digit of at most thirteen bits at a time from the
+        // lowest (equal keys keep their rows' order); a digit all rows share is passed over.
         const unsigned bits = width0 + width1 + width2;
-        for (Entry& e : entries) e.rest |= bits > width1 + width2 ? e.first << (width1 + width2) : 0;
-        constexpr unsigned kBits = 11;
-        constexpr std::uint64_t kMask = (1u << kBits) - 1;
-        std::vector<Entry> other(n);
-        std::vector<std::uint32_t> count(size_t{1} << kBits);
-        for (unsigned shift = 0; shift < bits; shift += kBits) {
+        struct Keyed {
+            std::uint64_t key;
+            std::uint32_t row;
+        };
+        std::vector<Keyed> keyed(n), other(n);
+        for (size_t i = 0; i < n; ++i)
+            keyed[i] = {entries[i].rest | (bits > width1 + width2 ? entries[i].first << (width1 + width2) : 0),
+                        entries[i].row};
+        std::vector<Entry>().swap(entries);
+        const unsigned passes = std::max(1u, (bits + 12) / 13);
+        const unsigned digit = (bits + passes - 1) / passes;
+        const std::uint64_t mask = (std::uint64_t{1} << digit) - 1;
+        std::vector<std::uint32_t> count(size_t{1} << digit);
+        for (unsigned shift = 0; shift < bits; shift += digit) {
             std::fill(count.begin(), count.end(), 0u);
-            for (const Entry& e : entries) ++count[(e.rest >> shift) & kMask];
+            for (const Keyed& e : keyed) ++count[(e.key >> shift) & mask];
+            if (count[(keyed.front().key >> shift) & mask] == n) continue;
             std::uint32_t sum = 0;
             for (std::uint32_t& c : count) {
                 const std::uint32_t here = c;
                 c = sum;
                 sum += here;
             }
-            for (const Entry& e : entries) other[count[(e.rest >> shift) & kMask]++] = e;
-            entries.swap(other);
+            for (const Keyed& e : keyed) other[count[(e.key >> shift) & mask]++] = e;
+            keyed.swap(other);
         }
+        std::vector<int> order(n);
+        for (size_t k = 0; k < n; ++k) order[k] = static_cast<int>(keyed[k].row);
+        return order;
     } else {
         std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
             return a.first != b.first ? a.first < b.first : a.rest != b.rest ? a.rest < b.rest : a.row < b.row;
