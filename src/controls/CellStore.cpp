@@ -122,20 +122,8 @@ bool CellStore::CopyBytes(int col, int row, char* out) const {
     return true;
 }
 
-bool CellStore::ViewBytes(int col, int row, char (&scratch)[8], std::string_view& view) const {
-    const Cell& cell = At(col, row);
-    if (cell.length == 0) {
-        view = {};
-        return true;
-    }
-    if (IsInline(cell)) {
-        UnpackInline(cell.offset, cell.length, scratch);
-        view = std::string_view(scratch, (cell.length >> 24) - 0x40);
-        return true;
-    }
-    if (cell.length & kWide) return false;
-    view = std::string_view(pool_.data() + cell.offset, cell.length);
-    return true;
+bool CellStore::HasWideText() const {
+    return std::any_of(cells_.begin(), cells_.end(), [](const Cell& c) { return !IsInline(c) && (c.length & kWide); });
 }
 
 int CellStore::Length(int col, int row) const {

@@ -9,6 +9,7 @@
 // the memory it had.
 
 #include <QString>
+#include <bit>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -34,11 +35,27 @@ public:
     // The same written to out, which has room for Length(col, row) bytes (one byte for
     // every character).
     bool CopyBytes(int col, int row, char* out) const;
-    // The cell's bytes without a copy where that can be: a text in the pool is viewed
-    // where it lies (the view holds until the next change to any cell), a short one is
-    // unpacked into scratch. False, with nothing viewed, for text kept as UTF-16
-    // (AppendBytes converts it).
-    bool ViewBytes(int col, int row, char (&scratch)[8], std::string_view& view) const;
+    // The cell's bytes where they lie, with no copy: in the pool, or a short text in the
+    // cell's own slot. The view holds until the next change to any cell. False, with
+    // nothing viewed, for text kept as UTF-16 (AppendBytes converts it), and for a short
+    // text on a machine whose slots keep it in another byte order.
+    bool View(int col, int row, std::string_view& view) const {
+        const Cell& cell = At(col, row);
+        if (cell.length == 0) {
+            view = {};
+            return true;
+        }
+        if (IsInline(cell)) {
+            if constexpr (std::endian::native != std::endian::little) return false;
+            view = std::string_view(reinterpret_cast<const char*>(&cell), (cell.length >> 24) - 0x40);
+            return true;
+        }
+        if (cell.length & kWide) return false;
+        view = std::string_view(pool_.data() + cell.offset, cell.length);
+        return true;
+    }
+    // Some cell holds text kept as UTF-16.
+    bool HasWideText() const;
     int Length(int col, int row) const;
     bool IsEmpty(int col, int row) const { return At(col, row).length == 0; }
     void Set(int col, int row, const QString& text);

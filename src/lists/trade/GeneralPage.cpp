@@ -12,12 +12,12 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
-#include <deque>
 #include <numeric>
 #include <optional>
 #include <stdexcept>
 #include <string_view>
 #include <tuple>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "controls/CaptionedControls.h"
@@ -39,52 +39,39 @@ namespace stallmark {
 
 using namespace Qt::StringLiterals;
 
-// The item rows' cells as Windows-1252 bytes, read from the grid in one pass: what the
-// check, the sort and the write of a save work on, with no text object and no copy per
-// cell. Texts the grid keeps whole are viewed where they lie, so the views hold only
-// while no cell of the grid changes and no row moves: whoever changes or moves them
-// reads the rows again (ReadAll).
+// The item rows' cells as Windows-1252 bytes: what the check, the sort and the write
+// of a save work on, with no text object and no copy per cell. The bytes are viewed
+// where the grid keeps them, so the views hold only while no cell of the grid changes
+// and no row moves: whoever changes or moves them reads the rows again (ReadAll).
 class GeneralRowBytes {
 public:
-    explicit GeneralRowBytes(const TStringGrid& grid) : grid_(grid) { ReadAll(); }
+    explicit GeneralRowBytes(const TStringGrid& grid) : grid_(grid), store_(grid.Store()) { ReadAll(); }
     GeneralRowBytes(const GeneralRowBytes&) = delete;
     GeneralRowBytes& operator=(const GeneralRowBytes&) = delete;
 
     void ReadAll() {
-        const CellStore& store = grid_.Store();
-        const int rows = std::max(std::min(store.Rows(), grid_.RowCount()) - 1, 0);
-        cells_.assign(static_cast<size_t>(rows), {});
+        rows_ = store_.Cols() < 3 ? 0 : std::max(std::min(store_.Rows(), grid_.RowCount()) - 1, 0);
         converted_.clear();
-        wide_ = false;
+        wide_ = store_.HasWideText();
         sortedBy_.reset();
-        if (store.Cols() < 3) return;
-        for (int i = 0; i < rows; ++i)
+        // Cells that cannot be viewed where they lie (text kept as UTF-16) are converted
+        // once ('?' for the characters Windows-1252 lacks).
+        if constexpr (std::endian::native == std::endian::little)
+            if (!wide_) return;
+        for (int i = 0; i < rows_; ++i)
             for (int col = 0; col < 3; ++col) {
-                Span& span = cells_[static_cast<size_t>(i)][static_cast<size_t>(col)];
-                char scratch[8];
                 std::string_view view;
-                if (!store.ViewBytes(col, i + 1, scratch, view)) {
-                    // Text with characters Windows-1252 lacks: converted ('?' for them).
-                    std::string& bytes = converted_.emplace_back();
-                    store.AppendBytes(col, i + 1, bytes);
-                    view = bytes;
-                    wide_ = true;
-                }
-                if (view.size() > UINT32_MAX) throw std::length_error("cell too long");
-                span.size = static_cast<std::uint32_t>(view.size());
-                span.here = view.data() == scratch;
-                if (span.here)
-                    std::memcpy(&span.at, scratch, sizeof span.at);
-                else
-                    span.at = reinterpret_cast<std::uintptr_t>(view.data());
+                if (store_.View(col, i + 1, view)) continue;
+                std::string bytes;
+                store_.AppendBytes(col, i + 1, bytes);
+                converted_.emplace(Key(i, col), std::move(bytes));
             }
     }
-    int Rows() const { return static_cast<int>(cells_.size()); }
+    int Rows() const { return rows_; }
     std::string_view Cell(int i, int col) const {
-        const Span& span = cells_[static_cast<size_t>(i)][static_cast<size_t>(col)];
-        return std::string_view(span.here ? reinterpret_cast<const char*>(&span.at)
-                                          : reinterpret_cast<const char*>(span.at),
-                                span.size);
+        std::string_view view;
+        if (store_.View(col, i + 1, view)) return view;
+        return converted_.at(Key(i, col));
     }
     // Some cell holds text that has no Windows-1252 bytes (typed into the grid).
     bool Wide() const { return wide_; }
@@ -93,16 +80,11 @@ public:
     void SetSortedBy(int key) { sortedBy_ = key; }
 
 private:
-    // Where a cell's bytes are: a short text is kept right here, any other is pointed at.
-    struct Span {
-        std::uint64_t at = 0;  // the address of the bytes, or a short text's bytes themselves
-        std::uint32_t size = 0;
-        bool here = false;
-    };
-    static_assert(sizeof(std::uintptr_t) <= sizeof(std::uint64_t));
+    static size_t Key(int i, int col) { return static_cast<size_t>(i) * 3 + static_cast<size_t>(col); }
     const TStringGrid& grid_;
-    std::vector<std::array<Span, 3>> cells_;
-    std::deque<std::string> converted_;  // stays where it is as it grows
+    const CellStore& store_;
+    int rows_ = 0;
+    std::unordered_map<size_t, std::string> converted_;
     bool wide_ = false;
     std::optional<int> sortedBy_;
 };
