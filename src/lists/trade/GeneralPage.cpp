@@ -89,19 +89,21 @@ private:
     std::optional<int> sortedBy_;
 };
 
-// The dense ranks of the item rows' Types and Descriptions (folded and padded), row
-// for row, and the grid's count of changes when they were last right.
+// The dense ranks of the item rows' Types and Descriptions (folded and padded) and
+// their values' order, row for row, and the grid's count of changes when they were
+// last right.
 struct GeneralTextRanks {
     std::uint64_t stamp = 0;
-    std::vector<std::uint32_t> type, desc;
+    std::vector<std::uint32_t> type, desc, value;
     std::uint32_t typeMax = 0, descMax = 0;
+    bool valuesLined = false;  // every value takes nine digits: value holds the numbers
 
     bool FitFor(const TStringGrid& grid, size_t rows) const {
-        return stamp == grid.Store().Changes() && type.size() == rows && desc.size() == rows;
+        return stamp == grid.Store().Changes() && type.size() == rows && desc.size() == rows && value.size() == rows;
     }
     // order[k] is the row (from 0) that goes to place k.
     void Permute(const std::vector<int>& order) {
-        for (std::vector<std::uint32_t>* column : {&type, &desc}) {
+        for (std::vector<std::uint32_t>* column : {&type, &desc, &value}) {
             std::vector<std::uint32_t> moved(column->size());
             for (size_t k = 0; k < order.size(); ++k) moved[k] = (*column)[static_cast<size_t>(order[k])];
             column->swap(moved);
@@ -424,35 +426,41 @@ std::optional<std::vector<int>> OrderInC(const GeneralRowBytes& rows, SortBy by,
     const FoldedOrder& o = Folded();
     if (!CollatesOnBytes(rows)) return std::nullopt;
     const size_t n = static_cast<size_t>(rows.Rows());
-    // Values: as numbers while all of them take exactly nine digits.
-    std::vector<std::uint32_t> values(n);
-    bool nineDigits = true;
-    for (size_t i = 0; i < n; ++i) {
-        const int value = ToIntOrZero(rows.Cell(static_cast<int>(i), TGeneralPage::kColValue));
-        if (value < 0 || value > 999999999) nineDigits = false;
-        values[i] = static_cast<std::uint32_t>(value);
-    }
-    std::vector<std::uint32_t> valueRank;
-    if (nineDigits) {
-        valueRank = std::move(values);
-    } else {
-        if (by == SortBy::Value) return std::nullopt;  // the parts after it would not line up
-        // Last in the key: compared as the texts "%.9d" gives.
-        std::vector<std::string> texts(n);
-        for (size_t i = 0; i < n; ++i)
-            texts[i] = QString::asprintf("%.9d", ToIntOrZero(rows.Cell(static_cast<int>(i), TGeneralPage::kColValue)))
-                           .toStdString();
-        std::vector<std::uint32_t> byText(n);
-        std::iota(byText.begin(), byText.end(), 0u);
-        std::stable_sort(byText.begin(), byText.end(),
-                         [&](std::uint32_t a, std::uint32_t b) { return texts[a] < texts[b]; });
-        valueRank.assign(n, 0);
-        std::uint32_t r = 0;
-        for (size_t k = 0; k < n; ++k) {
-            if (k > 0 && texts[byText[k]] != texts[byText[k - 1]]) ++r;
-            valueRank[byText[k]] = r;
+    if (!ranksFit) {
+        // Values: as numbers while all of them take exactly nine digits.
+        std::vector<std::uint32_t> values(n);
+        bool nineDigits = true;
+        for (size_t i = 0; i < n; ++i) {
+            const int value = ToIntOrZero(rows.Cell(static_cast<int>(i), TGeneralPage::kColValue));
+            if (value < 0 || value > 999999999) nineDigits = false;
+            values[i] = static_cast<std::uint32_t>(value);
+        }
+        ranks.valuesLined = nineDigits;
+        ranks.value.clear();
+        if (nineDigits) {
+            ranks.value = std::move(values);
+        } else if (by != SortBy::Value) {
+            // Last in the key: compared as the texts "%.9d" gives.
+            std::vector<std::string> texts(n);
+            for (size_t i = 0; i < n; ++i)
+                texts[i] =
+                    QString::asprintf("%.9d", ToIntOrZero(rows.Cell(static_cast<int>(i), TGeneralPage::kColValue)))
+                        .toStdString();
+            std::vector<std::uint32_t> byText(n);
+            std::iota(byText.begin(), byText.end(), 0u);
+            std::stable_sort(byText.begin(), byText.end(),
+                             [&](std::uint32_t a, std::uint32_t b) { return texts[a] < texts[b]; });
+            ranks.value.assign(n, 0);
+            std::uint32_t r = 0;
+            for (size_t k = 0; k < n; ++k) {
+                if (k > 0 && texts[byText[k]] != texts[byText[k - 1]]) ++r;
+                ranks.value[byText[k]] = r;
+            }
         }
     }
+    // By value first, the parts after it would not line up.
+    if (by == SortBy::Value && !ranks.valuesLined) return std::nullopt;
+    const std::vector<std::uint32_t>& valueRank = ranks.value;
     // Types and descriptions: each distinct text ranked once.
     auto rankColumn = [&](int col) {
         Distinct distinct;
@@ -824,14 +832,37 @@ bool TGeneralPage::SaveGeneralList() {
     return SaveRows(rows);
 }
 
-bool TGeneralPage::SaveRows(GeneralRowBytes& rows) {
+namespace {
+
+// Thrown out of a write that meets a row the save's check would correct.
+struct UnusualRow {};
+
+}  // namespace
+
+bool TGeneralPage::SaveRows(GeneralRowBytes& rows, bool sorted) {
     if (!MayWrite()) return false;
+    const std::string path = host_.DataFilePath(kFileName);
+    auto write = [&](bool checking) {
+        WriteGeneralFile(path, static_cast<size_t>(rows.Rows()), [&](size_t i) {
+            const int row = static_cast<int>(i);
+            const GeneralRow cells{rows.Cell(row, kColType), rows.Cell(row, kColDesc), rows.Cell(row, kColValue)};
+            if (checking && !IsPlainGeneralRow(cells)) throw UnusualRow{};
+            return cells;
+        });
+    };
+    if (sorted) {
+        // Rows just sorted (the sort button) are checked as they are written, in one pass:
+        // the first row the check would correct drops the half-written working copy, and
+        // the save goes the long way (check, sort again, write), as it would have anyway.
+        try {
+            write(true);
+            return true;
+        } catch (const UnusualRow&) {
+        }
+    }
     if (!CheckRows(rows)) return false;
     SortRows(rows);
-    WriteGeneralFile(host_.DataFilePath(kFileName), static_cast<size_t>(rows.Rows()), [&](size_t i) {
-        const int row = static_cast<int>(i);
-        return GeneralRow{rows.Cell(row, kColType), rows.Cell(row, kColDesc), rows.Cell(row, kColValue)};
-    });
+    write(false);
     return true;
 }
 
@@ -952,7 +983,7 @@ void TGeneralPage::Btn_GeneralSortClick() {
     // The rows read once: sorted, then saved (the save finds them in order).
     GeneralRowBytes rows(*grid_);
     SortRows(rows);
-    Guard([&] { SaveRows(rows); });
+    Guard([&] { SaveRows(rows, true); });
     if (editorShown) grid_->setEditorMode(true);
 }
 

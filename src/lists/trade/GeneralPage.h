@@ -92,8 +92,9 @@ private:
     // The save check of every row read into rows (rows changed are read again), of one row.
     bool CheckRows(GeneralRowBytes& rows);
     bool CheckRow(int row);
-    // The save of the rows read into rows: check, sort, write.
-    bool SaveRows(GeneralRowBytes& rows);
+    // The save of the rows read into rows: check, sort, write; sorted when SortRows has
+    // just put them in order.
+    bool SaveRows(GeneralRowBytes& rows, bool sorted = false);
     // Puts the rows (and rows, read from them) in key order; rows already in it stay.
     void SortRows(GeneralRowBytes& rows);
     // The rows' order by the collation's sort keys of their padded keys.

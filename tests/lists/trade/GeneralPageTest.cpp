@@ -497,6 +497,7 @@ TEST(GeneralList, SortButtonSavesCorrectedRowsInKeyOrder) {
         EXPECT_EQ(f.File(), expected);
         EXPECT_NE(expected.find("Dyes,corrected 1,1\r\n"), std::string::npos);
         EXPECT_NE(expected.find("Tools,corrected 400,400\r\n"), std::string::npos);
+        EXPECT_FALSE(f.dir.Exists("General.tmp"));  // the write the check stopped left nothing
     });
 }
 
