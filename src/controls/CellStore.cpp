@@ -307,6 +307,17 @@ void CellStore::PermuteRows(int first, const std::vector<int>& order) {
             throw std::invalid_argument("row order is not a permutation");
         seen[static_cast<size_t>(src - first)] = 1;
     }
+    size_t away = 0;  // rows not where they were
+    for (int i = 0; i < n; ++i) away += order[static_cast<size_t>(i)] != first + i;
+    if (away * 8 < static_cast<size_t>(n)) {
+        // A few rows move: their slots only, the pool stays as it is.
+        std::vector<Cell> rows(static_cast<size_t>(n) * cols_);
+        std::copy_n(cells_.begin() + static_cast<ptrdiff_t>(first) * cols_, rows.size(), rows.begin());
+        for (int i = 0; i < n; ++i)
+            std::copy_n(rows.begin() + static_cast<ptrdiff_t>(order[static_cast<size_t>(i)] - first) * cols_, cols_,
+                        cells_.begin() + static_cast<ptrdiff_t>(first + i) * cols_);
+        return;
+    }
     // The slots in their new order, and the pooled texts laid out again in that order
     // (the garbage left behind): whoever reads the rows from the first to the last then
     // reads the pool from its start to its end.

@@ -76,8 +76,9 @@ public:
     // Takes row `from` out and puts it back so that it ends up at index `to`.
     void MoveRow(int from, int to);
     // order[i] is the old index of the row that goes to index i; order is a
-    // permutation of first .. first + order.size() - 1. The pool is laid out again in
-    // the rows' new order (views of it taken before no longer hold).
+    // permutation of first .. first + order.size() - 1. When more than a few rows move,
+    // the pool is laid out again in the rows' new order (views of it taken before no
+    // longer hold).
     void PermuteRows(int first, const std::vector<int>& order);
 
     // Heap bytes held for the text and the slots (capacity, not size).

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <numeric>
 
 #include "controls/CellStore.h"
 
@@ -186,6 +187,27 @@ TEST(CellStore, PermutingRowsLaysThePoolOutInTheNewOrder) {
     s.SetBytes(0, 3, "a new text for the third row, in the pool");
     EXPECT_EQ(s.GetBytes(0, 3), "a new text for the third row, in the pool");
     EXPECT_EQ(s.GetBytes(0, 4), "row 4 of the list, long enough for the pool");
+}
+
+// A few rows moving among many move their slots only; the texts are all where they should be.
+TEST(CellStore, PermutingAFewRowsKeepsEveryText) {
+    CellStore s;
+    s.Resize(2, 41);
+    for (int r = 0; r < 41; ++r) {
+        s.SetBytes(0, r, "a text of row " + std::to_string(r) + " in the pool");
+        s.SetBytes(1, r, std::to_string(r));
+    }
+    std::vector<int> order(40);
+    std::iota(order.begin(), order.end(), 1);
+    std::swap(order[3], order[30]);  // two of forty rows change places
+    s.PermuteRows(1, order);
+    for (int r = 1; r <= 40; ++r) {
+        const int from = order[static_cast<size_t>(r - 1)];
+        EXPECT_EQ(s.GetBytes(0, r), "a text of row " + std::to_string(from) + " in the pool");
+        EXPECT_EQ(s.GetBytes(1, r), std::to_string(from));
+    }
+    EXPECT_EQ(s.GetBytes(0, 0), "a text of row 0 in the pool");
+    EXPECT_THROW(s.PermuteRows(1, std::vector<int>(40, 1)), std::invalid_argument);
 }
 
 // Every change of a text, of the rows or of their order is counted; reading is not.
