@@ -58,6 +58,27 @@ void UnpackInline(uint32_t offset, uint32_t length, char* buf) {
 
 }  // namespace
 
+inline CellStore::Cell CellStore::Packed(const char* data, uint32_t bytes) {
+    Cell cell{};
+    if constexpr (std::endian::native == std::endian::little) {
+        // Bytes 0-6 of the slot are the text, byte 7 the marker (the top byte of length),
+        // gathered in a register: loads that overlap rather than a copy through memory.
+        const uint64_t text = bytes >= 4 ? LoadLow(data, bytes) : LoadShort(data, bytes);
+        const uint64_t packed = text | static_cast<uint64_t>(0x40u + bytes) << 56;
+        cell.offset = static_cast<uint32_t>(packed);
+        cell.length = static_cast<uint32_t>(packed >> 32);
+    } else {
+        char buf[8] = {};
+        std::memcpy(buf, data, bytes);
+        std::memcpy(&cell.offset, buf, 4);
+        cell.length = (static_cast<uint32_t>(static_cast<unsigned char>(buf[4])) |
+                       static_cast<uint32_t>(static_cast<unsigned char>(buf[5])) << 8 |
+                       static_cast<uint32_t>(static_cast<unsigned char>(buf[6])) << 16) |
+                      (0x40u + bytes) << 24;
+    }
+    return cell;
+}
+
 void CellStore::Resize(int cols, int rows) {
     cols = std::max(cols, 0);
     rows = std::max(rows, 0);
@@ -224,7 +245,7 @@ void CellStore::Store(Cell& cell, const char* data, uint32_t bytes, bool wide) {
     if (bytes > kMaxPooled) throw std::length_error("cell text too long");
     if (!wide && bytes <= 7) {
         garbage_ += PoolBytes(cell);
-        PackInline(cell, data, bytes);
+        cell = Packed(data, bytes);
         return;
     }
     const uint32_t oldBytes = PoolBytes(cell);
@@ -246,49 +267,43 @@ void CellStore::Store(Cell& cell, const char* data, uint32_t bytes, bool wide) {
     MaybeCompact();
 }
 
-void CellStore::PackInline(Cell& cell, const char* data, uint32_t bytes) {
-    if constexpr (std::endian::native == std::endian::little) {
-        // Bytes 0-6 of the slot are the text, byte 7 the marker (the top byte of length),
-        // gathered in a register: loads that overlap rather than a copy through memory.
-        const uint64_t text = bytes >= 4 ? LoadLow(data, bytes) : LoadShort(data, bytes);
-        const uint64_t packed = text | static_cast<uint64_t>(0x40u + bytes) << 56;
-        cell.offset = static_cast<uint32_t>(packed);
-        cell.length = static_cast<uint32_t>(packed >> 32);
-    } else {
-        char buf[8] = {};
-        std::memcpy(buf, data, bytes);
-        std::memcpy(&cell.offset, buf, 4);
-        cell.length = (static_cast<uint32_t>(static_cast<unsigned char>(buf[4])) |
-                       static_cast<uint32_t>(static_cast<unsigned char>(buf[5])) << 8 |
-                       static_cast<uint32_t>(static_cast<unsigned char>(buf[6])) << 16) |
-                      (0x40u + bytes) << 24;
-    }
-}
-
 void CellStore::SetRowBytes(int row, const std::string_view* fields, int count) {
     count = std::min(count, cols_);
+    // Room in the pool for the whole row first; the loop then keeps the pool's end and
+    // the garbage in registers and writes the texts without a check.
+    size_t rowBytes = 0;
+    for (int c = 0; c < count; ++c) rowBytes += fields[c].size() > 7 ? fields[c].size() : 0;
+    if (rowBytes > kMaxPooled || pool_.size() + rowBytes > 0xFFFFFFF0u) {
+        // A row that does not fit as it stands: cell by cell (compacts, or says it is full).
+        for (int c = 0; c < count; ++c) SetBytes(c, row, fields[c]);
+        return;
+    }
+    char* const pool = pool_.Room(rowBytes);
+    size_t end = pool_.size();
+    size_t garbage = 0;
     Cell* cell = &At(0, row);
     for (int c = 0; c < count; ++c, ++cell) {
         const std::string_view f = fields[c];
-        const auto bytes = static_cast<uint32_t>(std::min<size_t>(f.size(), kMaxPooled + 1));
+        const auto bytes = static_cast<uint32_t>(f.size());
         const uint32_t old = PoolBytes(*cell);
         if (bytes <= 7) {
-            garbage_ += old;
-            if (bytes == 0)
-                *cell = Cell{};
-            else
-                PackInline(*cell, f.data(), bytes);
-        } else if (old == 0 && bytes <= kMaxPooled && pool_.size() + bytes <= 0xFFFFFFF0u) {
-            // The usual fill: an empty or short cell takes its text at the pool's end.
-            const auto at = static_cast<uint32_t>(pool_.size());
-            CopyText(pool_.Extend(bytes), f.data(), bytes);
-            cell->offset = at;
+            garbage += old;
+            *cell = bytes == 0 ? Cell{} : Packed(f.data(), bytes);
+        } else if (bytes <= old) {
+            // In the old place; the tail becomes garbage.
+            std::memmove(pool + cell->offset, f.data(), bytes);
+            garbage += old - bytes;
             cell->length = bytes;
         } else {
-            if (f.size() > kMaxPooled) throw std::length_error("cell text too long");
-            Store(*cell, f.data(), bytes, false);
+            // The usual fill: an empty or short cell takes its text at the pool's end.
+            garbage += old;
+            CopyText(pool + end, f.data(), bytes);
+            *cell = Cell{static_cast<uint32_t>(end), bytes};
+            end += bytes;
         }
     }
+    pool_.SetSize(end);
+    garbage_ += garbage;
     MaybeCompact();
 }
 

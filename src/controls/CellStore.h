@@ -84,10 +84,15 @@ private:
         size_t capacity() const { return capacity_; }
         void clear() { size_ = 0; }
         void reserve(size_t bytes);
+        // Room for n more bytes; the caller writes them and sets the size with SetSize.
+        char* Room(size_t n) {
+            if (capacity_ - size_ < n) reserve(std::max(size_ + n, capacity_ * 2));
+            return data_;
+        }
+        void SetSize(size_t size) { size_ = size; }
         // n more bytes at the end, for the caller to write.
         char* Extend(size_t n) {
-            if (capacity_ - size_ < n) reserve(std::max(size_ + n, capacity_ * 2));
-            char* at = data_ + size_;
+            char* at = Room(n) + size_;
             size_ += n;
             return at;
         }
@@ -114,7 +119,8 @@ private:
     const Cell& At(int col, int row) const { return cells_[static_cast<size_t>(row) * cols_ + col]; }
     void Release(Cell& cell);
     void Store(Cell& cell, const char* data, uint32_t bytes, bool wide);
-    static void PackInline(Cell& cell, const char* data, uint32_t bytes);
+    // The slot of 1 .. 7 bytes kept inline.
+    static Cell Packed(const char* data, uint32_t bytes);
     void MaybeCompact();
 
     int cols_ = 0;
