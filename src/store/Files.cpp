@@ -1,6 +1,7 @@
 #include "store/Files.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -77,6 +78,21 @@ size_t InitialBufferSize(std::FILE* file) {
 #endif
     const auto size = static_cast<unsigned long long>(st.st_size) + 1;
     return size < kSmallest ? kSmallest : size > kChunk ? kChunk : static_cast<size_t>(size);
+}
+
+// A buffer for reading the whole open file at once: its size and one byte for the
+// end-of-file test, so that a large file is neither copied nor zeroed again while it
+// is read; kChunk for what is not a regular file (it grows as it must).
+size_t WholeFileBufferSize(std::FILE* file) {
+#ifdef _WIN32
+    struct _stat64 st {};
+    if (_fstat64(_fileno(file), &st) != 0 || st.st_size < 0) return kChunk;
+#else
+    struct stat st {};
+    if (::fstat(::fileno(file), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) return kChunk;
+#endif
+    const auto size = static_cast<unsigned long long>(st.st_size) + 1;
+    return size >= SIZE_MAX / 2 ? kChunk : static_cast<size_t>(size);
 }
 
 }  // namespace
@@ -223,7 +239,7 @@ std::string ReadFileBytes(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) ThrowErrno(errno, path);
     std::string bytes;
-    bytes.resize(InitialBufferSize(file));
+    bytes.resize(WholeFileBufferSize(file));
     size_t size = 0;
     for (;;) {
         if (size == bytes.size()) bytes.resize(size + kChunk);
