@@ -411,6 +411,7 @@ bool TMagicPage::ReadSnapshot(const std::string& path) {
     snapshot_.lengths.clear();
     snapshot_.lineEnds.clear();
     snapshot_.fieldEnds.clear();
+    snapshot_.days.clear();
     snapshot_.path = path;
     snapshot_.stamp = stamp;
     snapshot_.current = true;
@@ -470,24 +471,29 @@ int TMagicPage::RefreshGrid(const std::string& selectLine) {
             snapshot_.lengths.reserve(snapshot_.lines);
             snapshot_.lineEnds.reserve(snapshot_.lines);
             snapshot_.fieldEnds.reserve(snapshot_.lines * per);
+            snapshot_.days.assign(snapshot_.lines, kDateUnread);
         }
+        std::int32_t* const days = snapshot_.days.size() == snapshot_.lines ? snapshot_.days.data() : nullptr;
         MagicFields fields;
         MagicRowViews row;
+        const bool restricts = SearchRestricts(list_, search);
         std::vector<std::string_view> columns(list_.columns.size());
         std::size_t index = 0;  // of the line
         for (std::size_t begin = 0; begin < bytes.size(); ++index) {
             std::string_view line, stored;
             if (cut) {
                 const std::size_t length = snapshot_.lengths[index];
-                line = stored = bytes.substr(begin, length);
+                line = stored = std::string_view(bytes.data() + begin, length);
                 begin += length + snapshot_.lineEnds[index];
-                fields.assign(per, std::string_view());
+                if (fields.size() != per) fields.resize(per);
+                std::string_view* const out = fields.data();
                 const std::uint16_t* ends = &snapshot_.fieldEnds[index * per];
-                std::size_t start = 0;
-                for (std::size_t f = 0; f < per && ends[f] != kNoField; ++f) {
-                    fields[f] = line.substr(start, ends[f] - start);
+                std::size_t start = 0, f = 0;
+                for (; f < per && ends[f] != kNoField; ++f) {
+                    out[f] = std::string_view(line.data() + start, ends[f] - start);
                     start = static_cast<std::size_t>(ends[f]) + 1;
                 }
+                for (; f < per; ++f) out[f] = std::string_view();
             } else {
                 const std::size_t eol = bytes.find('\n', begin);
                 std::size_t end = eol == std::string_view::npos ? bytes.size() : eol;
@@ -516,8 +522,8 @@ int TMagicPage::RefreshGrid(const std::string& selectLine) {
                 }
                 begin = next;
             }
-            if (!stallmark::MatchesSearch(list_, view_, search, fields)) continue;
-            if (!LineToViews(list_, view_, fields, clock, now, row)) continue;
+            if (restricts && !stallmark::MatchesSearch(list_, view_, search, fields)) continue;
+            if (!LineToViews(list_, view_, fields, clock, now, row, days ? days + index : nullptr)) continue;
             if (rows >= grid_->RowCount()) grid_->setRowCount(rows + 1);
             for (size_t c = 0; c < columns.size(); ++c) columns[c] = row[list_.columns[c].role];
             grid_->setRowBytes(rows, columns);
