@@ -68,9 +68,15 @@ DateTime ReadDate(std::string_view text, const Clock& clock, char* buffer, std::
         return static_cast<DateTime>(*known);
     }
     int year, month, day;
-    const bool common = ParseStoredDigits(text, year, month, day);
-    const DateTime value = ReadDate(text, clock, buffer, shown);
-    *known = common ? static_cast<std::int32_t>(value) : kDateUncommon;
+    if (!ParseStoredDigits(text, year, month, day)) {
+        *known = kDateUncommon;
+        return ReadDate(text, clock, buffer, shown);
+    }
+    const char form[10] = {text[6], text[7], '/', text[4], text[5], '/', text[0], text[1], text[2], text[3]};
+    std::memcpy(buffer, form, sizeof form);
+    shown = std::string_view(buffer, sizeof form);
+    const DateTime value = EncodeDate(year, month, day);
+    *known = static_cast<std::int32_t>(value);
     return value;
 }
 
