@@ -22,9 +22,8 @@ inline uint64_t LoadLow(const char* data, uint32_t n) {
     return static_cast<uint64_t>(lo) | static_cast<uint64_t>(hi) << ((n - 4) * 8);
 }
 
-// The same for 0 <= n <= 3.
+// The same for 1 <= n <= 3.
 inline uint64_t LoadShort(const char* data, uint32_t n) {
-    if (n == 0) return 0;
     const auto byte = [&](uint32_t i) { return static_cast<uint64_t>(static_cast<unsigned char>(data[i])) << (i * 8); };
     return byte(0) | byte(n / 2) | byte(n - 1);
 }
@@ -269,42 +268,41 @@ void CellStore::Store(Cell& cell, const char* data, uint32_t bytes, bool wide) {
 
 void CellStore::SetRowBytes(int row, const std::string_view* fields, int count) {
     count = std::min(count, cols_);
-    // Room in the pool for the whole row first; the loop then keeps the pool's end and
-    // the garbage in registers and writes the texts without a check.
-    size_t rowBytes = 0;
-    for (int c = 0; c < count; ++c) rowBytes += fields[c].size() > 7 ? fields[c].size() : 0;
-    if (rowBytes > kMaxPooled || pool_.size() + rowBytes > 0xFFFFFFF0u) {
-        // A row that does not fit as it stands: cell by cell (compacts, or says it is full).
-        for (int c = 0; c < count; ++c) SetBytes(c, row, fields[c]);
-        return;
-    }
-    char* const pool = pool_.Room(rowBytes);
+    // The usual fill writes empty cells: short texts into their slots, longer ones at the
+    // pool's end while it has room, with the pool's end and the garbage kept in
+    // registers. Anything else (a cell that held pool text, a full pool) goes through
+    // Store, with the pool brought up to date around it.
+    char* pool = pool_.data();
     size_t end = pool_.size();
+    size_t room = pool_.capacity() - end;
     size_t garbage = 0;
     Cell* cell = &At(0, row);
     for (int c = 0; c < count; ++c, ++cell) {
         const std::string_view f = fields[c];
-        const auto bytes = static_cast<uint32_t>(f.size());
+        const size_t bytes = f.size();
         const uint32_t old = PoolBytes(*cell);
         if (bytes <= 7) {
             garbage += old;
-            *cell = bytes == 0 ? Cell{} : Packed(f.data(), bytes);
-        } else if (bytes <= old) {
-            // In the old place; the tail becomes garbage.
-            std::memmove(pool + cell->offset, f.data(), bytes);
-            garbage += old - bytes;
-            cell->length = bytes;
-        } else {
-            // The usual fill: an empty or short cell takes its text at the pool's end.
-            garbage += old;
+            *cell = bytes == 0 ? Cell{} : Packed(f.data(), static_cast<uint32_t>(bytes));
+        } else if (old == 0 && bytes <= room && end + bytes <= 0xFFFFFFF0u) {
             CopyText(pool + end, f.data(), bytes);
-            *cell = Cell{static_cast<uint32_t>(end), bytes};
+            *cell = Cell{static_cast<uint32_t>(end), static_cast<uint32_t>(bytes)};
             end += bytes;
+            room -= bytes;
+        } else {
+            pool_.SetSize(end);
+            garbage_ += garbage;
+            garbage = 0;
+            if (bytes > kMaxPooled) throw std::length_error("cell text too long");
+            Store(*cell, f.data(), static_cast<uint32_t>(bytes), false);
+            pool = pool_.data();
+            end = pool_.size();
+            room = pool_.capacity() - end;
         }
     }
     pool_.SetSize(end);
     garbage_ += garbage;
-    MaybeCompact();
+    if (garbage != 0) MaybeCompact();
 }
 
 void CellStore::Release(Cell& cell) {

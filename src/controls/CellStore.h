@@ -84,15 +84,12 @@ private:
         size_t capacity() const { return capacity_; }
         void clear() { size_ = 0; }
         void reserve(size_t bytes);
-        // Room for n more bytes; the caller writes them and sets the size with SetSize.
-        char* Room(size_t n) {
-            if (capacity_ - size_ < n) reserve(std::max(size_ + n, capacity_ * 2));
-            return data_;
-        }
+        // The size after the caller wrote bytes up to it (at most the capacity).
         void SetSize(size_t size) { size_ = size; }
         // n more bytes at the end, for the caller to write.
         char* Extend(size_t n) {
-            char* at = Room(n) + size_;
+            if (capacity_ - size_ < n) reserve(std::max(size_ + n, capacity_ * 2));
+            char* at = data_ + size_;
             size_ += n;
             return at;
         }
