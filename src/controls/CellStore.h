@@ -15,6 +15,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace stallmark {
@@ -99,6 +100,17 @@ private:
         void assign(const std::string& bytes) {
             size_ = 0;
             append(bytes.data(), bytes.size());
+        }
+        void swap(Pool& other) noexcept {
+            std::swap(data_, other.data_);
+            std::swap(size_, other.size_);
+            std::swap(capacity_, other.capacity_);
+        }
+        // Exchanges the bytes with a string's (copied: the storage is not shared).
+        void swap(std::string& other) {
+            std::string mine(data_ != nullptr ? data_ : "", size_);
+            assign(other);
+            other.swap(mine);
         }
 
     private:

@@ -144,6 +144,26 @@ TEST(CellStore, RowsCutOffBecomeGarbageAndComeBackEmpty) {
     }
 }
 
+// A copy holds its own text: changing either leaves the other as it was.
+TEST(CellStore, CopiesKeepTheirOwnText) {
+    CellStore s;
+    s.Resize(2, 2);
+    s.Set(0, 0, QStringLiteral("a text in the pool"));
+    s.Set(1, 1, QStringLiteral("short"));
+    CellStore copy = s;
+    copy.Set(0, 0, QStringLiteral("another text in the pool"));
+    EXPECT_EQ(s.Get(0, 0), QStringLiteral("a text in the pool"));
+    EXPECT_EQ(copy.Get(0, 0), QStringLiteral("another text in the pool"));
+    EXPECT_EQ(copy.Get(1, 1), QStringLiteral("short"));
+    s = copy;
+    copy.ClearAll();
+    EXPECT_EQ(s.Get(0, 0), QStringLiteral("another text in the pool"));
+    CellStore empty;
+    s = empty;  // a store that never had a pool
+    s.Resize(1, 1);
+    EXPECT_TRUE(s.IsEmpty(0, 0));
+}
+
 TEST(CellStore, OverwritesInPlaceOrAppendsAndCompacts) {
     CellStore s;
     s.Resize(1, 1);
