@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <new>
 #include <stdexcept>
 
 #include "controls/Text1252.h"
@@ -10,6 +11,42 @@
 namespace stallmark {
 
 namespace {
+
+// Bytes 0 .. n - 1 of data (4 <= n <= 8) as the low bytes of a number, byte 0 lowest
+// (on a little-endian machine), reading no byte past data + n: two 4-byte loads that
+// overlap.
+inline uint64_t LoadLow(const char* data, uint32_t n) {
+    uint32_t lo = 0, hi = 0;
+    std::memcpy(&lo, data, 4);
+    std::memcpy(&hi, data + n - 4, 4);
+    return static_cast<uint64_t>(lo) | static_cast<uint64_t>(hi) << ((n - 4) * 8);
+}
+
+// The same for 1 <= n <= 3.
+inline uint64_t LoadShort(const char* data, uint32_t n) {
+    const auto byte = [&](uint32_t i) { return static_cast<uint64_t>(static_cast<unsigned char>(data[i])) << (i * 8); };
+    return byte(0) | byte(n / 2) | byte(n - 1);
+}
+
+// n >= 8 bytes from `from` to `to`; the short texts of a fill without a call.
+inline void CopyText(char* to, const char* from, size_t n) {
+    if (n > 32) {
+        std::memcpy(to, from, n);
+        return;
+    }
+    uint64_t a = 0, b = 0;
+    if (n > 16) {
+        uint64_t c = 0, d = 0;
+        std::memcpy(&c, from + 8, 8);
+        std::memcpy(&d, from + n - 16, 8);
+        std::memcpy(to + 8, &c, 8);
+        std::memcpy(to + n - 16, &d, 8);
+    }
+    std::memcpy(&a, from, 8);
+    std::memcpy(&b, from + n - 8, 8);
+    std::memcpy(to, &a, 8);
+    std::memcpy(to + n - 8, &b, 8);
+}
 
 void UnpackInline(uint32_t offset, uint32_t length, char* buf) {
     std::memcpy(buf, &offset, 4);
@@ -19,6 +56,27 @@ void UnpackInline(uint32_t offset, uint32_t length, char* buf) {
 }
 
 }  // namespace
+
+inline CellStore::Cell CellStore::Packed(const char* data, uint32_t bytes) {
+    Cell cell{};
+    if constexpr (std::endian::native == std::endian::little) {
+        // Bytes 0-6 of the slot are the text, byte 7 the marker (the top byte of length),
+        // gathered in a register: loads that overlap rather than a copy through memory.
+        const uint64_t text = bytes >= 4 ? LoadLow(data, bytes) : LoadShort(data, bytes);
+        const uint64_t packed = text | static_cast<uint64_t>(0x40u + bytes) << 56;
+        cell.offset = static_cast<uint32_t>(packed);
+        cell.length = static_cast<uint32_t>(packed >> 32);
+    } else {
+        char buf[8] = {};
+        std::memcpy(buf, data, bytes);
+        std::memcpy(&cell.offset, buf, 4);
+        cell.length = (static_cast<uint32_t>(static_cast<unsigned char>(buf[4])) |
+                       static_cast<uint32_t>(static_cast<unsigned char>(buf[5])) << 8 |
+                       static_cast<uint32_t>(static_cast<unsigned char>(buf[6])) << 16) |
+                      (0x40u + bytes) << 24;
+    }
+    return cell;
+}
 
 void CellStore::Resize(int cols, int rows) {
     ++changes_;
@@ -31,7 +89,17 @@ void CellStore::Resize(int cols, int rows) {
     }
     if (cols == cols_) {
         if (rows < rows_) {
-            for (size_t i = static_cast<size_t>(rows) * cols_; i < cells_.size(); ++i) Release(cells_[i]);
+            // The text of the rows cut off becomes garbage. Every pool byte is either
+            // garbage or a cell's, so the rows kept tell it as well as the rows cut off:
+            // count whichever are fewer (a reload cuts a long list to a row or two).
+            const size_t keep = static_cast<size_t>(rows) * cols_;
+            if (keep < cells_.size() - keep) {
+                size_t live = 0;
+                for (size_t i = 0; i < keep; ++i) live += PoolBytes(cells_[i]);
+                garbage_ = pool_.size() - live;
+            } else {
+                for (size_t i = keep; i < cells_.size(); ++i) garbage_ += PoolBytes(cells_[i]);
+            }
         }
         cells_.resize(static_cast<size_t>(rows) * cols);
         rows_ = rows;
@@ -183,7 +251,7 @@ void CellStore::Store(Cell& cell, const char* data, uint32_t bytes, bool wide) {
     if (bytes > kMaxPooled) throw std::length_error("cell text too long");
     if (!wide && bytes <= 7) {
         garbage_ += PoolBytes(cell);
-        PackInline(cell, data, bytes);
+        cell = Packed(data, bytes);
         return;
     }
     const uint32_t oldBytes = PoolBytes(cell);
@@ -205,48 +273,44 @@ void CellStore::Store(Cell& cell, const char* data, uint32_t bytes, bool wide) {
     MaybeCompact();
 }
 
-void CellStore::PackInline(Cell& cell, const char* data, uint32_t bytes) {
-    if constexpr (std::endian::native == std::endian::little) {
-        // Bytes 0-6 of the slot are the text, byte 7 the marker (the top byte of length).
-        unsigned char buf[8] = {};
-        std::memcpy(buf, data, bytes);
-        buf[7] = static_cast<unsigned char>(0x40u + bytes);
-        std::memcpy(&cell, buf, 8);
-    } else {
-        char buf[8] = {};
-        std::memcpy(buf, data, bytes);
-        std::memcpy(&cell.offset, buf, 4);
-        cell.length = (static_cast<uint32_t>(static_cast<unsigned char>(buf[4])) |
-                       static_cast<uint32_t>(static_cast<unsigned char>(buf[5])) << 8 |
-                       static_cast<uint32_t>(static_cast<unsigned char>(buf[6])) << 16) |
-                      (0x40u + bytes) << 24;
-    }
-}
-
 void CellStore::SetRowBytes(int row, const std::string_view* fields, int count) {
     ++changes_;
     count = std::min(count, cols_);
+    // The usual fill writes empty cells: short texts into their slots, longer ones at the
+    // pool's end while it has room, with the pool's end and the garbage kept in
+    // registers. Anything else (a cell that held pool text, a full pool) goes through
+    // Store, with the pool brought up to date around it.
+    char* pool = pool_.data();
+    size_t end = pool_.size();
+    size_t room = pool_.capacity() - end;
+    size_t garbage = 0;
     Cell* cell = &At(0, row);
     for (int c = 0; c < count; ++c, ++cell) {
         const std::string_view f = fields[c];
-        if (f.size() <= 7) {
-            garbage_ += PoolBytes(*cell);
-            if (f.empty())
-                *cell = Cell{};
-            else
-                PackInline(*cell, f.data(), static_cast<uint32_t>(f.size()));
-        } else if (PoolBytes(*cell) == 0 && f.size() <= kMaxPooled && pool_.size() + f.size() <= 0xFFFFFFF0u) {
-            // The usual fill: an empty or short cell takes its text at the pool's end.
-            *cell = Cell{};
-            const auto at = static_cast<uint32_t>(pool_.size());
-            pool_.append(f.data(), f.size());
-            cell->offset = at;
-            cell->length = static_cast<uint32_t>(f.size());
+        const size_t bytes = f.size();
+        const uint32_t old = PoolBytes(*cell);
+        if (bytes <= 7) {
+            garbage += old;
+            *cell = bytes == 0 ? Cell{} : Packed(f.data(), static_cast<uint32_t>(bytes));
+        } else if (old == 0 && bytes <= room && end + bytes <= 0xFFFFFFF0u) {
+            CopyText(pool + end, f.data(), bytes);
+            *cell = Cell{static_cast<uint32_t>(end), static_cast<uint32_t>(bytes)};
+            end += bytes;
+            room -= bytes;
         } else {
-            Store(*cell, f.data(), static_cast<uint32_t>(f.size()), false);
+            pool_.SetSize(end);
+            garbage_ += garbage;
+            garbage = 0;
+            if (bytes > kMaxPooled) throw std::length_error("cell text too long");
+            Store(*cell, f.data(), static_cast<uint32_t>(bytes), false);
+            pool = pool_.data();
+            end = pool_.size();
+            room = pool_.capacity() - end;
         }
     }
-    MaybeCompact();
+    pool_.SetSize(end);
+    garbage_ += garbage;
+    if (garbage != 0) MaybeCompact();
 }
 
 void CellStore::Release(Cell& cell) {
@@ -259,6 +323,23 @@ void CellStore::ClearAll() {
     std::fill(cells_.begin(), cells_.end(), Cell{});
     pool_.clear();  // the capacity stays for the next fill
     garbage_ = 0;
+}
+
+CellStore::Pool& CellStore::Pool::operator=(const Pool& other) {
+    if (this == &other) return *this;
+    size_ = 0;
+    append(other.data_, other.size_);
+    return *this;
+}
+
+void CellStore::Pool::reserve(size_t bytes) {
+    if (bytes <= capacity_) return;
+    auto* next = static_cast<char*>(std::malloc(bytes));
+    if (next == nullptr) throw std::bad_alloc();
+    if (size_ != 0) std::memcpy(next, data_, size_);
+    std::free(data_);
+    data_ = next;
+    capacity_ = bytes;
 }
 
 void CellStore::ReservePool(size_t bytes) {
@@ -322,7 +403,7 @@ void CellStore::PermuteRows(int first, const std::vector<int>& order) {
     // (the garbage left behind): whoever reads the rows from the first to the last then
     // reads the pool from its start to its end.
     std::vector<Cell> moved(cells_.size());
-    std::string pool;
+    Pool pool;
     pool.reserve(pool_.size() - std::min(garbage_, pool_.size()));
     auto place = [&](int from, int to) {
         const Cell* src = &At(0, from);

@@ -9,10 +9,14 @@
 // the memory it had.
 
 #include <QString>
+#include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace stallmark {
@@ -92,9 +96,51 @@ private:
     // A slot: either offset + length into the pool, or up to 7 bytes inline.
     // The top byte of `length` (byte 7) tells them apart: 0x40 + n for n
     // inline bytes; otherwise bit 31 marks UTF-16 text in the pool.
+    // Trivial, so that a table grows by a plain zero fill; Cell{} is the empty cell.
     struct Cell {
-        uint32_t offset = 0;
-        uint32_t length = 0;
+        uint32_t offset;
+        uint32_t length;
+    };
+    // The pool's bytes: a buffer that keeps its capacity when cleared and whose room is
+    // taken without being touched, so that a fill writes each text once, in place.
+    class Pool {
+    public:
+        Pool() = default;
+        Pool(const Pool& other) { *this = other; }
+        Pool& operator=(const Pool& other);
+        ~Pool() { std::free(data_); }
+        char* data() { return data_; }
+        const char* data() const { return data_; }
+        size_t size() const { return size_; }
+        size_t capacity() const { return capacity_; }
+        void clear() { size_ = 0; }
+        void reserve(size_t bytes);
+        // The size after the caller wrote bytes up to it (at most the capacity).
+        void SetSize(size_t size) { size_ = size; }
+        // n more bytes at the end, for the caller to write.
+        char* Extend(size_t n) {
+            if (capacity_ - size_ < n) reserve(std::max(size_ + n, capacity_ * 2));
+            char* at = data_ + size_;
+            size_ += n;
+            return at;
+        }
+        void append(const char* bytes, size_t n) {
+            if (n != 0) std::memcpy(Extend(n), bytes, n);
+        }
+        void assign(const std::string& bytes) {
+            size_ = 0;
+            append(bytes.data(), bytes.size());
+        }
+        void swap(Pool& other) noexcept {
+            std::swap(data_, other.data_);
+            std::swap(size_, other.size_);
+            std::swap(capacity_, other.capacity_);
+        }
+
+    private:
+        char* data_ = nullptr;
+        size_t size_ = 0;
+        size_t capacity_ = 0;
     };
     static constexpr uint32_t kWide = 0x80000000u;
     static constexpr uint32_t kInline = 0x40000000u;
@@ -106,13 +152,14 @@ private:
     const Cell& At(int col, int row) const { return cells_[static_cast<size_t>(row) * cols_ + col]; }
     void Release(Cell& cell);
     void Store(Cell& cell, const char* data, uint32_t bytes, bool wide);
-    static void PackInline(Cell& cell, const char* data, uint32_t bytes);
+    // The slot of 1 .. 7 bytes kept inline.
+    static Cell Packed(const char* data, uint32_t bytes);
     void MaybeCompact();
 
     int cols_ = 0;
     int rows_ = 0;
     std::vector<Cell> cells_;
-    std::string pool_;
+    Pool pool_;
     size_t garbage_ = 0;
     std::uint64_t changes_ = 0;
 };

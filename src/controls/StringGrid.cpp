@@ -69,10 +69,13 @@ public:
             endRemoveRows();
         }
     }
+    // The row headers show the fixed column's text; without one they never change (and a
+    // header told of a change looks at every section it names).
+    bool RowHeadersShowText() const { return grid_->fixedCols_ > 0; }
     void AllChanged() {
         if (rows_ > 0 && cols_ > 0) emit dataChanged(index(0, 0), index(rows_ - 1, cols_ - 1));
         if (cols_ > 0) emit headerDataChanged(Qt::Horizontal, 0, cols_ - 1);
-        if (rows_ > 0) emit headerDataChanged(Qt::Vertical, 0, rows_ - 1);
+        if (rows_ > 0 && RowHeadersShowText()) emit headerDataChanged(Qt::Vertical, 0, rows_ - 1);
     }
     void CellChanged(int row, int col) {
         const QModelIndex i = index(row, col);
@@ -81,7 +84,7 @@ public:
     void HeaderChanged(Qt::Orientation o, int section) { emit headerDataChanged(o, section, section); }
     void RowsChanged(int first, int last) {
         if (cols_ > 0 && first <= last) emit dataChanged(index(first, 0), index(last, cols_ - 1));
-        if (first <= last) emit headerDataChanged(Qt::Vertical, first, last);
+        if (first <= last && RowHeadersShowText()) emit headerDataChanged(Qt::Vertical, first, last);
     }
 
     int rows_ = 0;

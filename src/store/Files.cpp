@@ -1,9 +1,15 @@
 #include "store/Files.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+
+#if defined(__SSE2__) || defined(_M_X64) || defined(_M_AMD64)
+#include <emmintrin.h>
+#endif
 
 #ifdef _WIN32
 #ifndef WIN32_LEAN_AND_MEAN
@@ -77,6 +83,21 @@ size_t InitialBufferSize(std::FILE* file) {
 #endif
     const auto size = static_cast<unsigned long long>(st.st_size) + 1;
     return size < kSmallest ? kSmallest : size > kChunk ? kChunk : static_cast<size_t>(size);
+}
+
+// A buffer for reading the whole open file at once: its size and one byte for the
+// end-of-file test, so that a large file is neither copied nor zeroed again while it
+// is read; kChunk for what is not a regular file (it grows as it must).
+size_t WholeFileBufferSize(std::FILE* file) {
+#ifdef _WIN32
+    struct _stat64 st {};
+    if (_fstat64(_fileno(file), &st) != 0 || st.st_size < 0) return kChunk;
+#else
+    struct stat st {};
+    if (::fstat(::fileno(file), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) return kChunk;
+#endif
+    const auto size = static_cast<unsigned long long>(st.st_size) + 1;
+    return size >= SIZE_MAX / 2 ? kChunk : static_cast<size_t>(size);
 }
 
 }  // namespace
@@ -210,6 +231,21 @@ std::size_t CountLineFeeds(std::string_view text) {
     std::size_t count = 0;
     const char* at = text.data();
     const char* const end = at + text.size();
+#if defined(__SSE2__) || defined(_M_X64) || defined(_M_AMD64)
+    // Sixteen bytes at a time: each byte lane counts its line feeds for up to 255 blocks,
+    // then the lanes are summed.
+    const __m128i feed = _mm_set1_epi8('\n');
+    while (end - at >= 16) {
+        const std::size_t blocks = std::min<std::size_t>(255, static_cast<std::size_t>(end - at) / 16);
+        const char* const stop = at + blocks * 16;
+        __m128i lanes = _mm_setzero_si128();
+        for (; at < stop; at += 16)
+            lanes = _mm_sub_epi8(lanes, _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at)), feed));
+        const __m128i sums = _mm_sad_epu8(lanes, _mm_setzero_si128());
+        count +=
+            static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) + static_cast<std::size_t>(_mm_extract_epi16(sums, 4));
+    }
+#endif
     while (at < end) {
         const void* lf = std::memchr(at, '\n', static_cast<std::size_t>(end - at));
         if (!lf) break;
@@ -223,7 +259,7 @@ std::string ReadFileBytes(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) ThrowErrno(errno, path);
     std::string bytes;
-    bytes.resize(InitialBufferSize(file));
+    bytes.resize(WholeFileBufferSize(file));
     size_t size = 0;
     for (;;) {
         if (size == bytes.size()) bytes.resize(size + kChunk);

@@ -2,6 +2,9 @@
 
 #include <bit>
 #include <numeric>
+#include <random>
+#include <string>
+#include <vector>
 
 #include "controls/CellStore.h"
 
@@ -74,6 +77,93 @@ TEST(CellStore, RowFromBytesReplacesEveryKindOfCell) {
     EXPECT_LT(s.GarbageBytes(), 64u * 1024u + 64u);
     EXPECT_EQ(s.GetBytes(0, 0), "round 1998" + std::string(40, 'x'));
     EXPECT_EQ(s.Get(4, 0), QStringLiteral("kept as it was"));
+}
+
+// Rows filled again and again over what earlier fills left (longer and shorter texts,
+// pool and slot, a pool that must grow in the middle of a row) read back exactly, and
+// the garbage they leave is what the replaced texts held.
+TEST(CellStore, FillsOverEarlierFillsKeepTextAndCountGarbage) {
+    std::mt19937 rng(11);
+    CellStore s;  // no pool yet: the first rows make it grow
+    const int cols = 6, rows = 300;
+    s.Resize(cols, rows);
+    std::vector<std::string> texts(static_cast<size_t>(cols * rows));
+    size_t garbage = 0;
+    const auto pooled = [](const std::string& t) { return t.size() > 7 ? t.size() : 0; };
+    for (int round = 0; round < 6; ++round) {
+        for (int r = 0; r < rows; ++r) {
+            std::vector<std::string> row(static_cast<size_t>(cols));
+            std::vector<std::string_view> views;
+            for (int c = 0; c < cols; ++c) {
+                std::string& t = row[static_cast<size_t>(c)];
+                t.assign(rng() % 4 == 0 ? rng() % 8 : rng() % 90, static_cast<char>('a' + (r + c + round) % 26));
+                views.push_back(t);
+            }
+            const int count = r % 7 == 0 ? cols - 2 : cols;  // columns past count keep their text
+            s.SetRowBytes(r, views.data(), count);
+            for (int c = 0; c < count; ++c) {
+                std::string& old = texts[static_cast<size_t>(r * cols + c)];
+                const std::string& now = row[static_cast<size_t>(c)];
+                // A shorter pool text takes the old place; the rest of it is garbage.
+                garbage += pooled(old) != 0 && pooled(now) != 0 && now.size() <= old.size() ? old.size() - now.size()
+                                                                                            : pooled(old);
+                old = now;
+            }
+        }
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < cols; ++c)
+                ASSERT_EQ(s.GetBytes(c, r), texts[static_cast<size_t>(r * cols + c)]) << round << " " << r << " " << c;
+        if (s.GarbageBytes() < garbage) garbage = s.GarbageBytes();  // compacted on the way
+        EXPECT_EQ(s.GarbageBytes(), garbage) << round;
+    }
+    s.Compact();
+    EXPECT_EQ(s.GarbageBytes(), 0u);
+    EXPECT_EQ(s.GetBytes(5, 299), texts.back());
+}
+
+// Cutting rows off makes their pool text garbage, whether the rows kept or the rows cut
+// are the fewer; rows added again are empty.
+TEST(CellStore, RowsCutOffBecomeGarbageAndComeBackEmpty) {
+    for (const int keep : {2, 250}) {
+        CellStore s;
+        s.Resize(3, 300);
+        size_t cut = 0;
+        for (int r = 0; r < 300; ++r) {
+            const std::string a = "row " + std::to_string(r) + " first", b = "x" + std::to_string(r % 10);
+            const std::string_view row[] = {a, b, a};
+            s.SetRowBytes(r, row, 3);
+            if (r >= keep) cut += 2 * a.size();
+        }
+        s.Resize(3, keep);
+        EXPECT_EQ(s.GarbageBytes(), cut) << keep;
+        s.Resize(3, 300);
+        EXPECT_TRUE(s.IsEmpty(0, keep));
+        EXPECT_TRUE(s.IsEmpty(2, 299));
+        EXPECT_EQ(s.GetBytes(0, keep - 1), "row " + std::to_string(keep - 1) + " first");
+        s.ClearAll();
+        EXPECT_EQ(s.GarbageBytes(), 0u);
+        EXPECT_TRUE(s.IsEmpty(0, 0));
+    }
+}
+
+// A copy holds its own text: changing either leaves the other as it was.
+TEST(CellStore, CopiesKeepTheirOwnText) {
+    CellStore s;
+    s.Resize(2, 2);
+    s.Set(0, 0, QStringLiteral("a text in the pool"));
+    s.Set(1, 1, QStringLiteral("short"));
+    CellStore copy = s;
+    copy.Set(0, 0, QStringLiteral("another text in the pool"));
+    EXPECT_EQ(s.Get(0, 0), QStringLiteral("a text in the pool"));
+    EXPECT_EQ(copy.Get(0, 0), QStringLiteral("another text in the pool"));
+    EXPECT_EQ(copy.Get(1, 1), QStringLiteral("short"));
+    s = copy;
+    copy.ClearAll();
+    EXPECT_EQ(s.Get(0, 0), QStringLiteral("another text in the pool"));
+    CellStore empty;
+    s = empty;  // a store that never had a pool
+    s.Resize(1, 1);
+    EXPECT_TRUE(s.IsEmpty(0, 0));
 }
 
 TEST(CellStore, OverwritesInPlaceOrAppendsAndCompacts) {

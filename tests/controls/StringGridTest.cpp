@@ -361,6 +361,29 @@ TEST_F(GridFixture, HintShowsOnlyWhenSwitchedOn) {
     QToolTip::hideText();
 }
 
+// Row headers are told of changes only while a fixed column gives them text: a fill of
+// a grid without one leaves them alone, a change to a fixed cell reaches them.
+TEST_F(GridFixture, RowHeadersHearOfChangesOnlyWithAFixedColumn) {
+    Fill(3);
+    QSignalSpy headers(grid->model(), &QAbstractItemModel::headerDataChanged);
+    QSignalSpy data(grid->model(), &QAbstractItemModel::dataChanged);
+    Fill(3);
+    grid->setCells(1, 2, QStringLiteral("changed"));
+    EXPECT_GE(data.count(), 2);
+    for (const QList<QVariant>& call : headers) EXPECT_EQ(call.at(0).value<Qt::Orientation>(), Qt::Horizontal);
+    grid->setFixedCols(1);
+    grid->setColWidths(0, 16);
+    headers.clear();
+    grid->setCells(0, 2, QStringLiteral("T9"));
+    QApplication::processEvents();
+    bool vertical = false;
+    for (const QList<QVariant>& call : headers)
+        vertical = vertical || (call.at(0).value<Qt::Orientation>() == Qt::Vertical && call.at(1).toInt() <= 1 &&
+                                call.at(2).toInt() >= 1);
+    EXPECT_TRUE(vertical);
+    EXPECT_EQ(grid->model()->headerData(1, Qt::Vertical).toString(), QStringLiteral("T9"));
+}
+
 TEST_F(GridFixture, FixedColumnCellsAndCellSelection) {
     grid->setFixedCols(1);
     grid->setColWidths(0, 16);

@@ -376,6 +376,17 @@ TEST(Files, CountLineFeedsCountsEveryLfAndNothingElse) {
     std::string many(100000, 'x');
     for (std::size_t i = 0; i < many.size(); i += 7) many[i] = '\n';
     EXPECT_EQ(CountLineFeeds(many), static_cast<std::size_t>(std::count(many.begin(), many.end(), '\n')));
+    // Nothing but line feeds, far past what one pass of counters holds, and every length
+    // and start around a block of sixteen.
+    const std::string feeds(255 * 16 * 3 + 21, '\n');
+    EXPECT_EQ(CountLineFeeds(feeds), feeds.size());
+    std::string mixed = many.substr(0, 300) + feeds.substr(0, 5000);
+    for (std::size_t start = 0; start < 20; ++start)
+        for (std::size_t size = 0; size + start <= mixed.size(); size += size < 40 ? 1 : 97) {
+            const std::string_view part = std::string_view(mixed).substr(start, size);
+            ASSERT_EQ(CountLineFeeds(part), static_cast<std::size_t>(std::count(part.begin(), part.end(), '\n')))
+                << start << " " << size;
+        }
 }
 
 }  // namespace stallmark

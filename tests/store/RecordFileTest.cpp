@@ -379,6 +379,28 @@ TEST(RecordFile, SortingOneLineOrNoneRewritesTheFile) {
     EXPECT_FALSE(dir.Exists("Missing.dat"));
 }
 
+// The sorted lines go out in blocks: lines that fill blocks exactly or nearly, lines
+// longer than a block, and empty lines all come out whole, in order, each with CR LF.
+TEST(RecordFile, SortedFilesComeOutWholeAcrossBlocks) {
+    std::mt19937 rng(5);
+    Lines lines;
+    for (int i = 0; i < 6000; ++i) {
+        const std::size_t size = i % 997 == 0 ? 300000 + rng() % 5 : i % 13 == 0 ? 0 : rng() % 120;
+        std::string line = std::to_string(rng() % 50) + ",";
+        while (line.size() < size) line += static_cast<char>('a' + rng() % 26);
+        line.resize(size);
+        lines.push_back(line);
+    }
+    Lines expected = lines;
+    SortRecordLines(expected);
+    TempDir dir;
+    std::string bytes;
+    for (const std::string& line : lines) bytes += line + "\n";
+    dir.Write("Blocks.dat", bytes);
+    SortRecordFileAt(dir.File("Blocks.dat"));
+    EXPECT_TRUE(dir.Read("Blocks.dat") == CrLf(expected));
+}
+
 TEST(RecordFile, OrderedRewritesKeepLongLinesWhole) {
     // Loading cuts a line longer than kMaxLineBytes; rewriting the file must not.
     TempDir dir;

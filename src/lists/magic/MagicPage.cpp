@@ -411,6 +411,7 @@ bool TMagicPage::ReadSnapshot(const std::string& path) {
     snapshot_.lengths.clear();
     snapshot_.lineEnds.clear();
     snapshot_.fieldEnds.clear();
+    snapshot_.days.clear();
     snapshot_.path = path;
     snapshot_.stamp = stamp;
     snapshot_.current = true;
@@ -464,30 +465,32 @@ int TMagicPage::RefreshGrid(const std::string& selectLine) {
         bool keep = !cut;  // while every line fits the pieces' sizes
         if (keep) {
             snapshot_.fieldsPerLine = per;
-            snapshot_.lengths.clear();
-            snapshot_.lineEnds.clear();
-            snapshot_.fieldEnds.clear();
-            snapshot_.lengths.reserve(snapshot_.lines);
-            snapshot_.lineEnds.reserve(snapshot_.lines);
-            snapshot_.fieldEnds.reserve(snapshot_.lines * per);
+            snapshot_.lengths.assign(snapshot_.lines, 0);
+            snapshot_.lineEnds.assign(snapshot_.lines, 0);
+            snapshot_.fieldEnds.assign(snapshot_.lines * per, kNoField);
+            snapshot_.days.assign(snapshot_.lines, kDateUnread);
         }
+        std::int32_t* const days = snapshot_.days.size() == snapshot_.lines ? snapshot_.days.data() : nullptr;
         MagicFields fields;
         MagicRowViews row;
+        const bool restricts = SearchRestricts(list_, search);
         std::vector<std::string_view> columns(list_.columns.size());
         std::size_t index = 0;  // of the line
         for (std::size_t begin = 0; begin < bytes.size(); ++index) {
             std::string_view line, stored;
             if (cut) {
                 const std::size_t length = snapshot_.lengths[index];
-                line = stored = bytes.substr(begin, length);
+                line = stored = std::string_view(bytes.data() + begin, length);
                 begin += length + snapshot_.lineEnds[index];
-                fields.assign(per, std::string_view());
+                if (fields.size() != per) fields.resize(per);
+                std::string_view* const out = fields.data();
                 const std::uint16_t* ends = &snapshot_.fieldEnds[index * per];
-                std::size_t start = 0;
-                for (std::size_t f = 0; f < per && ends[f] != kNoField; ++f) {
-                    fields[f] = line.substr(start, ends[f] - start);
+                std::size_t start = 0, f = 0;
+                for (; f < per && ends[f] != kNoField; ++f) {
+                    out[f] = std::string_view(line.data() + start, ends[f] - start);
                     start = static_cast<std::size_t>(ends[f]) + 1;
                 }
+                for (; f < per; ++f) out[f] = std::string_view();
             } else {
                 const std::size_t eol = bytes.find('\n', begin);
                 std::size_t end = eol == std::string_view::npos ? bytes.size() : eol;
@@ -501,23 +504,32 @@ int TMagicPage::RefreshGrid(const std::string& selectLine) {
                     if (cutLines++ == 0) firstCut = index + 1;
                 }
                 line = bytes.substr(begin, end - begin);
-                SplitFieldViews(line, ',', fields);
-                const std::size_t found = fields.size();
-                if (found < per) fields.resize(per);
-                if (keep && line.size() < kNoField) {
-                    snapshot_.lengths.push_back(static_cast<std::uint32_t>(line.size()));
-                    snapshot_.lineEnds.push_back(static_cast<std::uint8_t>(next - end));
-                    for (std::size_t f = 0; f < per; ++f)
-                        snapshot_.fieldEnds.push_back(
-                            f < found ? static_cast<std::uint16_t>(fields[f].data() - line.data() + fields[f].size())
-                                      : kNoField);
+                // The fields a fill looks at, each up to the next comma (those after them
+                // are never looked at); missing ones empty.
+                if (fields.size() != per) fields.resize(per);
+                std::string_view* const out = fields.data();
+                std::size_t found = 0;
+                for (const char *at = line.data(), *stop = at + line.size();;) {
+                    const auto* comma =
+                        static_cast<const char*>(std::memchr(at, ',', static_cast<std::size_t>(stop - at)));
+                    out[found++] = std::string_view(at, static_cast<std::size_t>((comma ? comma : stop) - at));
+                    if (comma == nullptr || found == per) break;
+                    at = comma + 1;
+                }
+                for (std::size_t f = found; f < per; ++f) out[f] = std::string_view();
+                if (keep && line.size() < kNoField && index < snapshot_.lines) {
+                    snapshot_.lengths[index] = static_cast<std::uint32_t>(line.size());
+                    snapshot_.lineEnds[index] = static_cast<std::uint8_t>(next - end);
+                    std::uint16_t* const ends = &snapshot_.fieldEnds[index * per];
+                    for (std::size_t f = 0; f < found; ++f)
+                        ends[f] = static_cast<std::uint16_t>(out[f].data() - line.data() + out[f].size());
                 } else {
                     keep = false;
                 }
                 begin = next;
             }
-            if (!stallmark::MatchesSearch(list_, view_, search, fields)) continue;
-            if (!LineToViews(list_, view_, fields, clock, now, row)) continue;
+            if (restricts && !stallmark::MatchesSearch(list_, view_, search, fields)) continue;
+            if (!LineToViews(list_, view_, fields, clock, now, row, days ? days + index : nullptr)) continue;
             if (rows >= grid_->RowCount()) grid_->setRowCount(rows + 1);
             for (size_t c = 0; c < columns.size(); ++c) columns[c] = row[list_.columns[c].role];
             grid_->setRowBytes(rows, columns);

@@ -143,6 +143,8 @@ private:
         std::vector<std::uint32_t> lengths;
         std::vector<std::uint8_t> lineEnds;
         std::vector<std::uint16_t> fieldEnds;
+        // By line: what the fills learned of its date (kDateUnread ...).
+        std::vector<std::int32_t> days;
     };
 
     // The file lines behind the grid's rows, kept so that Delete, Edit and Sold remove

@@ -56,6 +56,30 @@ DateTime ReadDate(std::string_view text, const Clock& clock, char* buffer, std::
     return value;
 }
 
+// ReadDate with what a fill knows of the date (see kDateUnread): a day already read is
+// only rearranged into its shown form; else it is read, and known from then on.
+DateTime ReadDate(std::string_view text, const Clock& clock, char* buffer, std::string_view& shown,
+                  std::int32_t* known) {
+    if (known == nullptr || *known == kDateUncommon) return ReadDate(text, clock, buffer, shown);
+    if (*known != kDateUnread && text.size() == 8) {
+        const char form[10] = {text[6], text[7], '/', text[4], text[5], '/', text[0], text[1], text[2], text[3]};
+        std::memcpy(buffer, form, sizeof form);
+        shown = std::string_view(buffer, sizeof form);
+        return static_cast<DateTime>(*known);
+    }
+    int year, month, day;
+    if (!ParseStoredDigits(text, year, month, day)) {
+        *known = kDateUncommon;
+        return ReadDate(text, clock, buffer, shown);
+    }
+    const char form[10] = {text[6], text[7], '/', text[4], text[5], '/', text[0], text[1], text[2], text[3]};
+    std::memcpy(buffer, form, sizeof form);
+    shown = std::string_view(buffer, sizeof form);
+    const DateTime value = EncodeDate(year, month, day);
+    *known = static_cast<std::int32_t>(value);
+    return value;
+}
+
 // DigitsToAmount without money formatting; a plain number is the text itself, anything
 // else is worked out into buffer.
 std::string_view AmountView(std::string_view text, std::string& buffer) {
@@ -107,7 +131,7 @@ void SplitMagicLine(const MagicListDesc& list, MagicView view, std::string_view 
 }
 
 bool LineToViews(const MagicListDesc& list, MagicView view, const MagicFields& fields, const Clock& clock, DateTime now,
-                 MagicRowViews& row) {
+                 MagicRowViews& row, std::int32_t* known) {
     const std::string_view item = FieldOf(list, view, MagicPart::Item, fields);
     if (item.empty() || (static_cast<unsigned char>(item[0]) <= ' ' && IsBlank(item))) return false;
     auto& text = row.text;
@@ -135,13 +159,13 @@ bool LineToViews(const MagicListDesc& list, MagicView view, const MagicFields& f
             dateCell = {};
             ageCell = {};
         } else {
-            const DateTime stocked = ReadDate(date, clock, row.date, dateCell);
+            const DateTime stocked = ReadDate(date, clock, row.date, dateCell, known);
             const auto [end, ec] =
                 std::to_chars(row.age, row.age + sizeof row.age, static_cast<long long>(std::trunc(now - stocked)));
             ageCell = std::string_view(row.age, static_cast<size_t>(end - row.age));
         }
     } else {
-        ReadDate(FieldOf(list, view, MagicPart::DateSold, fields), clock, row.date, dateCell);
+        ReadDate(FieldOf(list, view, MagicPart::DateSold, fields), clock, row.date, dateCell, known);
         ageCell = date;
     }
     return true;
@@ -191,6 +215,15 @@ std::string CellsToLine(const MagicListDesc& list, MagicLineFor form, const Magi
     else if (form == MagicLineFor::Sale)
         AppendField(line, first, FormatStoredDate(clock.Now()));
     return line;
+}
+
+bool SearchRestricts(const MagicListDesc& list, const MagicSearch& search) {
+    const auto restricts = [&](const std::string& text, MagicPart part) {
+        return list.HasPart(part) && !text.empty() && !IsBlank(text);
+    };
+    return restricts(search.item, MagicPart::Item) || restricts(search.durability, MagicPart::Durability) ||
+           restricts(search.magic, MagicPart::Magic) || restricts(search.accuracy, MagicPart::Accuracy) ||
+           (list.hasSpecial && (search.none || search.silver || search.virtue));
 }
 
 bool MatchesSearch(const MagicListDesc& list, MagicView view, const MagicSearch& search, const MagicFields& fields) {

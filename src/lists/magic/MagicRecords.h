@@ -4,6 +4,8 @@
 // sent to the game or shown as a hint. Plain bytes (Windows-1252), no widgets.
 
 #include <array>
+#include <climits>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,8 +44,14 @@ struct MagicRowViews {
     char age[24];
     std::string price;
 };
+// What a fill learned of a line's date (the date stocked in a stock line, the date sold in
+// a price line), kept for the fills after it: the day of a date of the common form (eight
+// digits), or one of these.
+inline constexpr std::int32_t kDateUnread = INT32_MIN;        // not read yet
+inline constexpr std::int32_t kDateUncommon = INT32_MIN + 1;  // another form: read each time
+// date: null, or what is known of the line's date, read and updated here.
 bool LineToViews(const MagicListDesc& list, MagicView view, const MagicFields& fields, const Clock& clock, DateTime now,
-                 MagicRowViews& row);
+                 MagicRowViews& row, std::int32_t* date = nullptr);
 
 // Fills cells from the fields of one line of view. False (cells untouched) when the
 // line's item field is blank. now: the current date and time (for ages).
@@ -67,6 +75,8 @@ struct MagicSearch {
     bool operator==(const MagicSearch&) const = default;
 };
 bool MatchesSearch(const MagicListDesc& list, MagicView view, const MagicSearch& search, const MagicFields& fields);
+// False when the search lets every line through (MatchesSearch is then true for any line).
+bool SearchRestricts(const MagicListDesc& list, const MagicSearch& search);
 
 // The item's description from a row: the price and "," first when withValue (not for the
 // hint) and the price cell is not blank; then, when withDescription or for the hint, the

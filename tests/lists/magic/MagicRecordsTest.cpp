@@ -211,6 +211,73 @@ TEST(MagicRecords, ArmourSearchesOnlyThePartsItHas) {
     EXPECT_TRUE(MatchesSearch(A(), MagicView::Stock, search, fields));
 }
 
+// What a fill keeps of a line's date changes nothing the next fills show: the views with it
+// equal the views without, for every kind of date, in both views, on a later day too.
+TEST(MagicRecords, KnownDatesShowAsReadDates) {
+    const std::vector<std::string> stock = {"Katana,Power,0,,,5,20261207,x",
+                                            "Bow,,1,,,7,20261208,",
+                                            "Axe,,0,,,7,2026x208,",
+                                            "Axe,,0,,,7,,",
+                                            "Axe,,0,,,7,  ,",
+                                            "Axe,,0,,,7,20260230,",
+                                            "Axe,,0,,,7,00010101,",
+                                            "Axe,,0,,,7,99991231,",
+                                            "Axe,,0,,,7,2026120,",
+                                            "Axe,,0,,,7,202612080,",
+                                            "Axe"};
+    const std::vector<std::string> prices = {"Katana,Power,0,,,900,12,x,20260115", "Katana,Power,0,,,900,12,x,",
+                                             "Katana,Power,0,,,900,12,x,2026011", "Katana,Power,0,,,900,12,x,2026x115",
+                                             "Katana"};
+    FixedClock clock(EncodeDateTime(2026, 12, 8, 10, 30, 0));
+    for (const MagicView view : {MagicView::Stock, MagicView::Prices}) {
+        const auto& lines = view == MagicView::Stock ? stock : prices;
+        std::vector<std::int32_t> known(lines.size(), kDateUnread);
+        for (const DateTime now : {EncodeDateTime(2026, 12, 8, 10, 30, 0), EncodeDateTime(2026, 12, 8, 23, 0, 0),
+                                   EncodeDateTime(2027, 3, 1, 0, 0, 1), EncodeDateTime(2020, 1, 1, 12, 0, 0)}) {
+            clock.Set(now);
+            for (size_t i = 0; i < lines.size(); ++i) {
+                MagicFields fields;
+                SplitMagicLine(W(), view, lines[i], fields);
+                MagicRowViews plain, remembered;
+                ASSERT_EQ(LineToViews(W(), view, fields, clock, now, plain),
+                          LineToViews(W(), view, fields, clock, now, remembered, &known[i]))
+                    << lines[i];
+                for (size_t c = 0; c < plain.text.size(); ++c)
+                    EXPECT_EQ(plain.text[c], remembered.text[c]) << lines[i] << " column " << c;
+            }
+        }
+        // Each day of the common form was kept; the others are read each time.
+        if (view == MagicView::Stock) {
+            EXPECT_EQ(known[0], static_cast<std::int32_t>(EncodeDate(2026, 12, 7)));
+            EXPECT_EQ(known[2], kDateUncommon);
+            EXPECT_EQ(known[3], kDateUnread);  // a blank date is not read at all
+            EXPECT_EQ(known[5], kDateUncommon);
+        }
+    }
+}
+
+TEST(MagicRecords, SearchRestrictsWhenSomeLineFailsIt) {
+    EXPECT_FALSE(SearchRestricts(W(), MagicSearch{}));
+    MagicSearch blank;
+    blank.item = "  ";
+    EXPECT_FALSE(SearchRestricts(W(), blank));
+    for (int which = 0; which < 7; ++which) {
+        MagicSearch search;
+        switch (which) {
+            case 0: search.item = "Katana"; break;
+            case 1: search.magic = "Power"; break;
+            case 2: search.accuracy = "Accurate"; break;
+            case 3: search.durability = "Durable"; break;
+            case 4: search.none = true; break;
+            case 5: search.silver = true; break;
+            case 6: search.virtue = true; break;
+        }
+        EXPECT_TRUE(SearchRestricts(W(), search)) << which;
+        // The armour list has no accuracy and no special status: those never restrict it.
+        EXPECT_EQ(SearchRestricts(A(), search), which <= 1 || which == 3) << which;
+    }
+}
+
 TEST(MagicRecords, ShownDatesAgreeWithTheDateFunctions) {
     std::mt19937 rng(7);
     FixedClock clock(EncodeDateTime(2026, 12, 8, 10, 0, 0));

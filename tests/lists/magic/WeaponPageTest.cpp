@@ -337,6 +337,32 @@ TEST(WeaponSearch, SearchesOnTheLinesReadKeepRowsLinesAndDays) {
                                      "Mace|Force|||||08/12/2026|1|100"}));
 }
 
+// The days a search keeps of the lines it read belong to those lines: a file whose dates
+// change shows its new dates and ages, and so does the other view's file.
+TEST(WeaponSearch, DatesKeptBetweenSearchesFollowTheFile) {
+    WeaponFixture f;
+    f.Open(With(With(kPickLists, "MWStock.dat", kStock), "MWPrice.dat",
+                "Bow,Power,0,,Durable,900,12,,20261201\r\nMace,Force,0,,,100,3,,2026x201\r\n"));
+    f.Choose("Cb_Weapon", "Katana");
+    f.Choose("Cb_Weapon", "(None)");
+    std::string changed = kStock;
+    changed.replace(changed.find("20261201"), 8, "20251130");
+    changed.replace(changed.find("20261208"), 8, "2026120 ");
+    ReplaceFileAtomically(f.dir.File("MWStock.dat"), changed);
+    f.Choose("Cb_Weapon", "Katana");
+    f.Choose("Cb_Weapon", "(None)");
+    EXPECT_EQ(f.Rows(), QStringList({"Bow|Power||Durable|||30/11/2025|373|900",
+                                     "Katana|Vanquishing|Supremely|Massive|Silver|from bank|07/12/2026|1|12000",
+                                     "Katana|Power|Accurate||Virtue||||1500", "Mace|Force|||||08/12/2026|0|100"}));
+    f.Click("Btn_MWList");
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(f.Rows(), QStringList({"Bow|Power||Durable|||01/12/2026|12|900", "Mace|Force|||||08/12/2026|3|100"}))
+            << round;
+        f.Choose("Cb_Weapon", "Bow");
+        f.Choose("Cb_Weapon", "(None)");
+    }
+}
+
 // A line longer than the most a list loads is shown cut and said once, however often the
 // list is searched; its row still stands for the whole line, so Delete removes all of it
 // and the other lines stay byte for byte.
