@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -139,6 +140,19 @@ public:
             return;
         }
         WriteLong(bytes);
+    }
+    // The pieces one after another, with one look at the buffer's room.
+    void WritePieces(std::initializer_list<std::string_view> pieces) {
+        size_t total = 0;
+        for (const std::string_view piece : pieces) total += piece.size();
+        if (total <= kBufferBytes - used_) {
+            for (const std::string_view piece : pieces) {
+                if (!piece.empty()) std::memcpy(buffer_.get() + used_, piece.data(), piece.size());
+                used_ += piece.size();
+            }
+            return;
+        }
+        for (const std::string_view piece : pieces) Write(piece);
     }
     // line followed by CR LF.
     void WriteLine(std::string_view line);

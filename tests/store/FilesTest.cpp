@@ -210,10 +210,20 @@ TEST(Files, AWriterPassesOnPiecesOfEverySize) {
             out.Write(piece);
             expected += piece;
         };
-        for (int i = 0; i < 40000; ++i) write(std::string(rng() % 90, static_cast<char>('a' + i % 26)));
+        for (int i = 0; i < 40000; ++i) {
+            const std::string piece(rng() % 90, static_cast<char>('a' + i % 26));
+            if (i % 3 != 0) {
+                write(piece);
+                continue;
+            }
+            out.WritePieces({piece, ",", piece, "\r\n"});  // a line of pieces, across the buffer's end too
+            expected += piece + "," + piece + "\r\n";
+        }
         write(std::string(3u << 20, 'L'));  // longer than any buffer
         write("");
         write(std::string((1u << 20) - 3, 'M'));
+        out.WritePieces({std::string(1u << 20, 'P'), "!"});  // more than the buffer holds
+        expected += std::string(1u << 20, 'P') + "!";
         out.WriteLine("end");
         expected += "end\r\n";
     });

@@ -19,25 +19,6 @@ bool IsPlainGeneralRow(const GeneralRow& row) {
     return plainValue && clean(row[0], kGeneralMaxType) && clean(row[1], kGeneralMaxDesc);
 }
 
-namespace {
-
-// Each row that holds an item, as its line's pieces, in order.
-template <typename Out>
-void WriteItemLines(std::size_t count, const std::function<GeneralRow(std::size_t)>& row, Out&& out) {
-    for (std::size_t i = 0; i < count; ++i) {
-        const GeneralRow r = row(i);
-        if (IsBlank(r[0]) && IsBlank(r[1])) continue;
-        out(r[0]);
-        out(",");
-        out(r[1]);
-        out(",");
-        out(r[2]);
-        out("\r\n");
-    }
-}
-
-}  // namespace
-
 std::string GeneralFileContent(std::size_t count, const std::function<GeneralRow(std::size_t)>& row) {
     // One buffer, the rows' bytes as they are.
     std::string content;
@@ -47,15 +28,15 @@ std::string GeneralFileContent(std::size_t count, const std::function<GeneralRow
         size += r[0].size() + r[1].size() + r[2].size() + 4;
     }
     content.reserve(size);
-    WriteItemLines(count, row, [&](std::string_view piece) { content += piece; });
+    ForEachGeneralLine(count, row, [&](std::initializer_list<std::string_view> pieces) {
+        for (const std::string_view piece : pieces) content += piece;
+    });
     return content;
 }
 
 void WriteGeneralFile(const std::string& path, std::size_t count, const std::function<GeneralRow(std::size_t)>& row) {
     // Straight to the working copy, with no copy of the whole list in between.
-    ReplaceFileAtomically(path, [&](FileWriter& out) {
-        WriteItemLines(count, row, [&](std::string_view piece) { out.Write(piece); });
-    });
+    ReplaceFileAtomically(path, [&](FileWriter& out) { WriteGeneralLines(out, count, row); });
 }
 
 }  // namespace stallmark

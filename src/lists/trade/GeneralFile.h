@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstring>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -81,6 +82,23 @@ void ForEachGeneralItem(std::string_view text, Item&& item) {
 // kGeneralMaxValue) and a Type and Description without a comma, without blanks or control
 // characters at either end, within their lengths.
 bool IsPlainGeneralRow(const GeneralRow& row);
+
+// Each row (row(0) to row(count - 1)) that holds an item, as the pieces of its line,
+// in order: line({Type, ",", Description, ",", Value, CR LF}).
+template <typename Row, typename Line>
+void ForEachGeneralLine(std::size_t count, const Row& row, Line&& line) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const GeneralRow r = row(i);
+        if (IsBlank(r[0]) && IsBlank(r[1])) continue;
+        line({r[0], ",", r[1], ",", r[2], "\r\n"});
+    }
+}
+
+// The same written to out.
+template <typename Row>
+void WriteGeneralLines(FileWriter& out, std::size_t count, const Row& row) {
+    ForEachGeneralLine(count, row, [&](std::initializer_list<std::string_view> pieces) { out.WritePieces(pieces); });
+}
 
 // The file's content: each row (row(0) to row(count - 1)) that holds an item, as a line.
 std::string GeneralFileContent(std::size_t count, const std::function<GeneralRow(std::size_t)>& row);

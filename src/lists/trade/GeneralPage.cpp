@@ -843,11 +843,13 @@ bool TGeneralPage::SaveRows(GeneralRowBytes& rows, bool sorted) {
     if (!MayWrite()) return false;
     const std::string path = host_.DataFilePath(kFileName);
     auto write = [&](bool checking) {
-        WriteGeneralFile(path, static_cast<size_t>(rows.Rows()), [&](size_t i) {
-            const int row = static_cast<int>(i);
-            const GeneralRow cells{rows.Cell(row, kColType), rows.Cell(row, kColDesc), rows.Cell(row, kColValue)};
-            if (checking && !IsPlainGeneralRow(cells)) throw UnusualRow{};
-            return cells;
+        ReplaceFileAtomically(path, [&](FileWriter& out) {
+            WriteGeneralLines(out, static_cast<size_t>(rows.Rows()), [&](size_t i) {
+                const int row = static_cast<int>(i);
+                const GeneralRow cells{rows.Cell(row, kColType), rows.Cell(row, kColDesc), rows.Cell(row, kColValue)};
+                if (checking && !IsPlainGeneralRow(cells)) throw UnusualRow{};
+                return cells;
+            });
         });
     };
     if (sorted) {
