@@ -19,6 +19,7 @@
 #include <tuple>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 #include "controls/CaptionedControls.h"
 #include "controls/Dialogs.h"
@@ -54,6 +55,7 @@ public:
         converted_.clear();
         wide_ = store_.HasWideText();
         sortedBy_.reset();
+        steps_.reset();
         // Cells that cannot be viewed where they lie (text kept as UTF-16) are converted
         // once ('?' for the characters Windows-1252 lacks).
         if constexpr (std::endian::native == std::endian::little)
@@ -78,6 +80,11 @@ public:
     // The key the rows are known to be in order of (set by the sort, cleared by a read).
     std::optional<int> SortedBy() const { return sortedBy_; }
     void SetSortedBy(int key) { sortedBy_ = key; }
+    // Where the rows step down in the order of a key, when already found (cleared by a read).
+    const std::vector<int>* StepsFor(int key) const {
+        return steps_ && steps_->first == key ? &steps_->second : nullptr;
+    }
+    void SetSteps(int key, std::vector<int> steps) { steps_.emplace(key, std::move(steps)); }
 
 private:
     static size_t Key(int i, int col) { return static_cast<size_t>(i) * 3 + static_cast<size_t>(col); }
@@ -87,6 +94,7 @@ private:
     std::unordered_map<size_t, std::string> converted_;
     bool wide_ = false;
     std::optional<int> sortedBy_;
+    std::optional<std::pair<int, std::vector<int>>> steps_;
 };
 
 // The dense ranks of the item rows' Types and Descriptions (folded and padded) and
@@ -359,6 +367,9 @@ int CompareRowsInC(const GeneralRowBytes& rows, int a, int b, SortBy by, bool& l
     }
     return compared;
 }
+
+// Rows out of order beyond this many are sorted whole.
+constexpr size_t kFewSteps = 16;
 
 // Where the rows step down in key order in the C collation (each i whose key is above
 // row i + 1's), up to limit + 1 of them; nullopt when that cannot be told on the bytes.
@@ -664,6 +675,7 @@ void TGeneralPage::LoadGeneralList() {
         // Each spelling of a type is lower-cased once; types that differ only in case are one.
         Distinct spellings;
         std::unordered_set<std::string> seen;
+        std::string_view lastType;
         int r = 1;
         // A line longer than kMaxLineBytes is shown cut to that length, and said once.
         GeneralCut cut;
@@ -671,10 +683,14 @@ void TGeneralPage::LoadGeneralList() {
             text,
             [&](const GeneralRow& row, std::string_view) {
                 grid_->setRowBytes(r, row);
-                const size_t known = spellings.Values().size();
-                if (spellings.Number(row[kColType]) == known &&
-                    seen.insert(ToBytes(FromBytes(row[kColType].data(), row[kColType].size()).toLower())).second)
-                    types.emplace_back(row[kColType]);
+                // A sorted file has its types in runs: the type of the row before costs no lookup.
+                if (r == 1 || row[kColType] != lastType) {
+                    const size_t known = spellings.Values().size();
+                    if (spellings.Number(row[kColType]) == known &&
+                        seen.insert(ToBytes(FromBytes(row[kColType].data(), row[kColType].size()).toLower())).second)
+                        types.emplace_back(row[kColType]);
+                    lastType = row[kColType];
+                }
                 ++r;
             },
             cut);
@@ -705,12 +721,25 @@ bool TGeneralPage::CheckGeneralList() {
 bool TGeneralPage::CheckRows(GeneralRowBytes& rows) {
     // The usual row (a plain value, texts without a comma, blank ends or excess) is
     // left as it is; the others are corrected in the grid, in row order, and the rows
-    // then read again (a correction may move the grid's texts).
-    std::vector<int> unusual;
-    for (int i = 0; i < rows.Rows(); ++i)
+    // then read again (a correction may move the grid's texts). The same pass finds
+    // where the rows step down in the order of the sort key, which the sort after the
+    // check needs first (while that can be told on the bytes).
+    const SortBy by = SortByCaption(btnSort_->text());
+    bool stepsKnown = CollatesOnBytes(rows);
+    std::vector<int> unusual, steps;
+    for (int i = 0; i < rows.Rows(); ++i) {
         if (!IsPlainGeneralRow({rows.Cell(i, kColType), rows.Cell(i, kColDesc), rows.Cell(i, kColValue)}))
             unusual.push_back(i + 1);
-    if (unusual.empty()) return true;
+        if (stepsKnown && i > 0 && steps.size() <= kFewSteps) {
+            bool lined = true;
+            if (CompareRowsInC(rows, i - 1, i, by, lined) > 0) steps.push_back(i - 1);
+            if (by == SortBy::Value && !lined) stepsKnown = false;
+        }
+    }
+    if (unusual.empty()) {
+        if (stepsKnown) rows.SetSteps(static_cast<int>(by), std::move(steps));
+        return true;
+    }
     bool checked = true;
     for (const int row : unusual)
         if (!CheckRow(row)) {
@@ -766,8 +795,8 @@ void TGeneralPage::SortRows(GeneralRowBytes& rows) {
     const SortBy by = SortByCaption(btnSort_->text());
     if (rows.SortedBy() == static_cast<int>(by)) return;
     // Rows in order, or nearly (a save after an edit), are not sorted again.
-    constexpr size_t kFewSteps = 16;
-    const std::optional<std::vector<int>> steps = StepsDownInC(rows, by, kFewSteps);
+    const std::vector<int>* known = rows.StepsFor(static_cast<int>(by));
+    const std::optional<std::vector<int>> steps = known ? std::optional(*known) : StepsDownInC(rows, by, kFewSteps);
     if (steps && steps->empty()) {
         rows.SetSortedBy(static_cast<int>(by));
         return;
