@@ -104,28 +104,23 @@ void RunSize(int lines) {
         Row row;
         row.action = "General: first sort press after start-up (sort + save)";
         row.size = lines;
-        const Measured m = MeasureAgainstFloor(
-            path, runs,
-            [&] {
-                w.Close();
-                w.dir.Write("General.dat", general);
-                w.Start();
-                w.Painted();
-            },
-            [&] {
-                w.Click("Btn_GeneralSort");
-                w.Painted();
-            });
+        auto startOnUnsorted = [&] {
+            w.Close();
+            w.dir.Write("General.dat", general);
+            w.Start();
+            w.Painted();
+        };
+        const Measured m = MeasureAgainstFloor(path, runs, startOnUnsorted, [&] {
+            w.Click("Btn_GeneralSort");
+            w.Painted();
+        });
         row.value = m.action;
         row.floor = m.floor;
         row.target = TimesFPlus(5, flush.median);
         row.growth = Growth::NLogN;
         row.note = "window started on the unsorted file before each press (not timed); target as below";
         Record(row);
-        w.Close();
-        w.dir.Write("General.dat", general);
-        w.Start();
-        w.Painted();
+        startOnUnsorted();  // the rows below start from a list just loaded, as before
         grid = w.Need<TStringGrid>("SGrid_General");
     }
     {

@@ -70,18 +70,25 @@ void SyncFolderOf(const std::string& path) {
 
 namespace {
 
+// The open file's size plus one (room for the end-of-file test after it); 0 when it is
+// not a regular file or its size cannot be told.
+unsigned long long SizePlusOne(std::FILE* file) {
+#ifdef _WIN32
+    struct _stat64 st {};
+    if (_fstat64(_fileno(file), &st) != 0 || st.st_size < 0) return 0;
+#else
+    struct stat st {};
+    if (::fstat(::fileno(file), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) return 0;
+#endif
+    return static_cast<unsigned long long>(st.st_size) + 1;
+}
+
 // A buffer for reading the open file: the whole of a small file (and the end-of-file test
 // after it) in one piece, at most kChunk; it grows only for a line longer than that.
 size_t InitialBufferSize(std::FILE* file) {
     constexpr size_t kSmallest = 4096;
-#ifdef _WIN32
-    struct _stat64 st {};
-    if (_fstat64(_fileno(file), &st) != 0 || st.st_size < 0) return kChunk;
-#else
-    struct stat st {};
-    if (::fstat(::fileno(file), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) return kChunk;
-#endif
-    const auto size = static_cast<unsigned long long>(st.st_size) + 1;
+    const unsigned long long size = SizePlusOne(file);
+    if (size == 0) return kChunk;
     return size < kSmallest ? kSmallest : size > kChunk ? kChunk : static_cast<size_t>(size);
 }
 
@@ -89,15 +96,8 @@ size_t InitialBufferSize(std::FILE* file) {
 // end-of-file test, so that a large file is neither copied nor zeroed again while it
 // is read; kChunk for what is not a regular file (it grows as it must).
 size_t WholeFileBufferSize(std::FILE* file) {
-#ifdef _WIN32
-    struct _stat64 st {};
-    if (_fstat64(_fileno(file), &st) != 0 || st.st_size < 0) return kChunk;
-#else
-    struct stat st {};
-    if (::fstat(::fileno(file), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) return kChunk;
-#endif
-    const auto size = static_cast<unsigned long long>(st.st_size) + 1;
-    return size >= SIZE_MAX / 2 ? kChunk : static_cast<size_t>(size);
+    const unsigned long long size = SizePlusOne(file);
+    return size == 0 || size >= SIZE_MAX / 2 ? kChunk : static_cast<size_t>(size);
 }
 
 }  // namespace
