@@ -12,6 +12,15 @@ namespace stallmark {
 
 namespace {
 
+// Asks for the cache line at p ahead of its use.
+inline void Prefetch(const void* p) {
+#if defined(__GNUC__) || defined(__clang__)
+    __builtin_prefetch(p);
+#else
+    (void)p;
+#endif
+}
+
 // Bytes 0 .. n - 1 of data (4 <= n <= 8) as the low bytes of a number, byte 0 lowest
 // (on a little-endian machine), reading no byte past data + n: two 4-byte loads that
 // overlap.
@@ -405,6 +414,7 @@ void CellStore::PermuteRows(int first, const std::vector<int>& order) {
     std::vector<Cell> moved(cells_.size());
     Pool pool;
     pool.reserve(pool_.size() - std::min(garbage_, pool_.size()));
+    const size_t poolSize = pool_.size();
     auto place = [&](int from, int to) {
         const Cell* src = &At(0, from);
         Cell* dst = moved.data() + static_cast<size_t>(to) * cols_;
@@ -412,14 +422,35 @@ void CellStore::PermuteRows(int first, const std::vector<int>& order) {
             Cell cell = src[c];
             if (const uint32_t bytes = PoolBytes(cell); bytes != 0) {
                 const auto offset = static_cast<uint32_t>(pool.size());
-                pool.append(pool_.data() + cell.offset, bytes);
+                char* at = pool.Extend(bytes);
+                const char* from = pool_.data() + cell.offset;
+                // A short text is copied as 32 bytes when both pools have them (the
+                // bytes past its end are overwritten by the next text or left unused).
+                if (bytes <= 32 && cell.offset + 32 <= poolSize && offset + 32 <= pool.capacity()) {
+                    std::memcpy(at, from, 16);
+                    std::memcpy(at + 16, from + 16, 16);
+                } else {
+                    std::memcpy(at, from, bytes);
+                }
                 cell.offset = offset;
             }
             dst[c] = cell;
         }
     };
+    // The rows come from all over the table and the pool: each row's slots are fetched
+    // well ahead of it, and its texts a little ahead, so that the waits overlap.
+    constexpr int kSlotsAhead = 16, kTextsAhead = 8;
+    auto fetchTexts = [&](int row) {
+        const Cell* src = &At(0, row);
+        for (int c = 0; c < cols_; ++c)
+            if (PoolBytes(src[c]) != 0) Prefetch(pool_.data() + src[c].offset);
+    };
     for (int r = 0; r < first; ++r) place(r, r);
-    for (int i = 0; i < n; ++i) place(order[static_cast<size_t>(i)], first + i);
+    for (int i = 0; i < n; ++i) {
+        if (i + kSlotsAhead < n) Prefetch(&At(0, order[static_cast<size_t>(i + kSlotsAhead)]));
+        if (i + kTextsAhead < n) fetchTexts(order[static_cast<size_t>(i + kTextsAhead)]);
+        place(order[static_cast<size_t>(i)], first + i);
+    }
     for (int r = first + n; r < rows_; ++r) place(r, r);
     cells_.swap(moved);
     pool_.swap(pool);

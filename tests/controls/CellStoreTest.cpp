@@ -279,6 +279,27 @@ TEST(CellStore, PermutingRowsLaysThePoolOutInTheNewOrder) {
     EXPECT_EQ(s.GetBytes(0, 4), "row 4 of the list, long enough for the pool");
 }
 
+// Short pooled texts are copied in fixed-size blocks: every length around the block's
+// size, and the last texts of the pool, come back whole and leave their neighbours be.
+TEST(CellStore, PermutingKeepsTextsOfEveryLengthWhole) {
+    CellStore s;
+    const int rows = 300;
+    s.Resize(2, rows);
+    auto text = [](int r, int col) {
+        std::string t = (col == 0 ? "type " : "description ") + std::to_string(r) + ":";
+        t.resize(static_cast<size_t>(8 + (r * 7 + col * 3) % 40), static_cast<char>('a' + r % 26));
+        return t;
+    };
+    for (int r = 0; r < rows; ++r)
+        for (int col = 0; col < 2; ++col) s.SetBytes(col, r, text(r, col));
+    std::vector<int> order(rows);
+    for (int i = 0; i < rows; ++i) order[static_cast<size_t>(i)] = (i * 37 + 11) % rows;  // every row moves
+    s.PermuteRows(0, order);
+    for (int i = 0; i < rows; ++i)
+        for (int col = 0; col < 2; ++col)
+            ASSERT_EQ(s.GetBytes(col, i), text(order[static_cast<size_t>(i)], col)) << i << "," << col;
+}
+
 // A few rows moving among many move their slots only; the texts are all where they should be.
 TEST(CellStore, PermutingAFewRowsKeepsEveryText) {
     CellStore s;
