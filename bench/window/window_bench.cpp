@@ -166,7 +166,9 @@ void RunSize(int lines) {
         row.floor = m.floor;
         row.target = TimesFPlus(8, flush.median);
         row.growth = Growth::NLogN;
-        row.note = "check, sort, write and reload of the whole list; target: 8 F plus the flush of the file";
+        row.note =
+            "check, sort and write of the whole list, the page brought up to date; target: 8 F plus the flush of the "
+            "file";
         Record(row);
         if (!w.dialogs.boxes.empty()) std::printf("%zu message boxes were shown\n", w.dialogs.boxes.size());
     }

@@ -248,7 +248,8 @@ std::vector<std::uint32_t> RankPadded(size_t count, const Get& get, const Folded
             if (b > begin) newRank[b] = 1;
             size_t e = b + 1;
             bool goesOn = get(entries[b].index).size() > at + 16;
-            for (; e < end && same(entries[e], entries[b]); ++e) goesOn = goesOn || get(entries[e].index).size() > at + 16;
+            for (; e < end && same(entries[e], entries[b]); ++e)
+                goesOn = goesOn || get(entries[e].index).size() > at + 16;
             if (e - b > 1 && goesOn) open.push_back({b, e, at + 16});
             b = e;
         }
@@ -257,7 +258,8 @@ std::vector<std::uint32_t> RankPadded(size_t count, const Get& get, const Folded
     while (!open.empty()) {
         const Run run = open.back();
         open.pop_back();
-        for (size_t k = run.begin; k < run.end; ++k) PaddedWords(get(entries[k].index), run.at, o, entries[k].high, entries[k].low);
+        for (size_t k = run.begin; k < run.end; ++k)
+            PaddedWords(get(entries[k].index), run.at, o, entries[k].high, entries[k].low);
         std::sort(entries.begin() + static_cast<std::ptrdiff_t>(run.begin),
                   entries.begin() + static_cast<std::ptrdiff_t>(run.end), before);
         markRuns(run.begin, run.end, run.at);
@@ -328,6 +330,30 @@ private:
     std::vector<std::string_view> values_;
 };
 
+// The types of the rows, each once, in the spelling first seen; types that differ only in
+// case are one. Each spelling is lower-cased once, and a type like the one before costs
+// no lookup (a sorted list has its types in runs). The texts given must outlive it.
+class TypeSpellings {
+public:
+    void Add(std::string_view type) {
+        if (any_ && type == last_) return;
+        any_ = true;
+        last_ = type;
+        const size_t known = spellings_.Values().size();
+        if (spellings_.Number(type) == known &&
+            lower_.insert(ToBytes(FromBytes(type.data(), type.size()).toLower())).second)
+            types_.emplace_back(type);
+    }
+    const std::vector<std::string>& Types() const { return types_; }
+
+private:
+    Distinct spellings_;
+    std::unordered_set<std::string> lower_;
+    std::string_view last_;
+    bool any_ = false;
+    std::vector<std::string> types_;  // in the order first seen
+};
+
 enum class SortBy { Type, Description, Value };
 
 SortBy SortByCaption(const QString& caption) {
@@ -392,7 +418,8 @@ std::optional<std::vector<int>> StepsDownInC(const GeneralRowBytes& rows, SortBy
 // save after an edit): those rows are taken out, and each put back where it belongs
 // (after the rows of an equal key above it, before those below it: the order a stable
 // sort gives). nullopt when the rows left are not in order either.
-std::optional<std::vector<int>> OrderByMovingFew(const GeneralRowBytes& rows, SortBy by, const std::vector<int>& steps) {
+std::optional<std::vector<int>> OrderByMovingFew(const GeneralRowBytes& rows, SortBy by,
+                                                 const std::vector<int>& steps) {
     std::vector<int> moving;
     for (const int i : steps) {
         if (moving.empty() || moving.back() < i) moving.push_back(i);
@@ -659,7 +686,6 @@ void TGeneralPage::LoadGeneralList() {
     grid_->setCells(kColValue, 0, u"Value"_s);
 
     const QString remembered = cbType_->currentText();
-    cbType_->clear();
 
     const std::string path = host_.DataFilePath(kFileName);
     std::vector<std::string> types;  // the first spelling of each type, in file order
@@ -672,10 +698,7 @@ void TGeneralPage::LoadGeneralList() {
         size_t lines = CountLineFeeds(bytes) + 1;
         lines = std::min<size_t>(lines, INT_MAX - 1);
         if (static_cast<int>(lines) + 1 > before) grid_->setRowCount(static_cast<int>(lines) + 1);
-        // Each spelling of a type is lower-cased once; types that differ only in case are one.
-        Distinct spellings;
-        std::unordered_set<std::string> seen;
-        std::string_view lastType;
+        TypeSpellings spellings;
         int r = 1;
         // A line longer than kMaxLineBytes is shown cut to that length, and said once.
         GeneralCut cut;
@@ -683,20 +706,21 @@ void TGeneralPage::LoadGeneralList() {
             text,
             [&](const GeneralRow& row, std::string_view) {
                 grid_->setRowBytes(r, row);
-                // A sorted file has its types in runs: the type of the row before costs no lookup.
-                if (r == 1 || row[kColType] != lastType) {
-                    const size_t known = spellings.Values().size();
-                    if (spellings.Number(row[kColType]) == known &&
-                        seen.insert(ToBytes(FromBytes(row[kColType].data(), row[kColType].size()).toLower())).second)
-                        types.emplace_back(row[kColType]);
-                    lastType = row[kColType];
-                }
+                spellings.Add(row[kColType]);
                 ++r;
             },
             cut);
+        types = spellings.Types();
         grid_->setRowCount(r > 1 ? r : before);
         if (cut.lines > 0) CutOnLoading(CutLinesMessage(kFileName, cut.first, cut.lines));
     });
+    SetTypeList(types, remembered);
+    SetCountCaption();
+    grid_->setEditorMode(false);
+}
+
+void TGeneralPage::SetTypeList(const std::vector<std::string>& types, const QString& remembered) {
+    cbType_->clear();
     QStringList typeList;
     typeList.reserve(static_cast<qsizetype>(types.size()));
     for (const std::string& t : types) typeList << FromBytes(t);
@@ -706,11 +730,18 @@ void TGeneralPage::LoadGeneralList() {
               [&](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
     cbType_->addItems(typeList);
     cbType_->setCurrentIndex(-1);
-
-    SetCountCaption();
-    grid_->setEditorMode(false);
     cbType_->setMaxVisibleItems(std::max(std::min(static_cast<int>(typeList.size()), 20), 1));
     if (!Blank(remembered)) SelectTypeInCombo(remembered);
+}
+
+void TGeneralPage::ShowSavedList() {
+    const QString remembered = cbType_->currentText();
+    GeneralRowBytes rows(*grid_);
+    TypeSpellings spellings;
+    for (int i = 0; i < rows.Rows(); ++i) spellings.Add(rows.Cell(i, kColType));
+    SetTypeList(spellings.Types(), remembered);
+    SetCountCaption();
+    grid_->setEditorMode(false);
 }
 
 bool TGeneralPage::CheckGeneralList() {
@@ -869,17 +900,29 @@ struct UnusualRow {};
 }  // namespace
 
 bool TGeneralPage::SaveRows(GeneralRowBytes& rows, bool sorted) {
+    writtenAsShown_ = false;
     if (!MayWrite()) return false;
     const std::string path = host_.DataFilePath(kFileName);
     auto write = [&](bool checking) {
+        // Every row plain, none blank and no line break inside a text: each row is one
+        // line, read back as the grid shows it.
+        bool asShown = !rows.Wide();
         ReplaceFileAtomically(path, [&](FileWriter& out) {
             WriteGeneralLines(out, static_cast<size_t>(rows.Rows()), [&](size_t i) {
                 const int row = static_cast<int>(i);
                 const GeneralRow cells{rows.Cell(row, kColType), rows.Cell(row, kColDesc), rows.Cell(row, kColValue)};
-                if (checking && !IsPlainGeneralRow(cells)) throw UnusualRow{};
+                if (!IsPlainGeneralRow(cells)) {
+                    if (checking) throw UnusualRow{};
+                    asShown = false;
+                }
+                if ((IsBlank(cells[kColType]) && IsBlank(cells[kColDesc])) ||
+                    cells[kColType].find('\n') != std::string_view::npos ||
+                    cells[kColDesc].find('\n') != std::string_view::npos)
+                    asShown = false;
                 return cells;
             });
         });
+        writtenAsShown_ = asShown;
     };
     if (sorted) {
         // Rows just sorted (the sort button) are checked as they are written, in one pass:
@@ -938,7 +981,12 @@ void TGeneralPage::EndGeneralEdit(bool cancel) {
         }
     }
     SetBrowsing(true);
-    Guard([this] { LoadGeneralList(); });
+    // A save that wrote every row as shown leaves the grid as a reload would: the file
+    // is not read again.
+    if (!cancel && writtenAsShown_)
+        Guard([this] { ShowSavedList(); });
+    else
+        Guard([this] { LoadGeneralList(); });
     if (!cancel)
         FindGeneralItem(type, desc, value);
     else

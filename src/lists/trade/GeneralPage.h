@@ -5,6 +5,8 @@
 
 #include <QString>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "lists/EditableList.h"
 #include "lists/TabPage.h"
@@ -99,6 +101,13 @@ private:
     void SortRows(GeneralRowBytes& rows);
     // The rows' order by the collation's sort keys of their padded keys.
     std::vector<int> CollatedOrder() const;
+    // The type chooser filled with types (each type's first spelling), sorted; the type
+    // shown before chosen again.
+    void SetTypeList(const std::vector<std::string>& types, const QString& remembered);
+    // After a save that wrote the rows exactly as the grid shows them: the grid is what
+    // the file holds, and only the type chooser and the count follow it.
+    void ShowSavedList();
+    bool writtenAsShown_ = false;  // the last save's lines are the grid's rows, one for one
     // The ranks of the rows' Types and Descriptions from the last sort on the bytes,
     // for as long as the grid's texts stay as they were (the next key's sort needs
     // only the values ranked).

@@ -519,6 +519,54 @@ TEST(GeneralList, SaveKeepsTheSameItemSelectedAfterSorting) {
     EXPECT_EQ(f.Find<QLabel>("Lb_GeneralDesc")->text(), "  Stuffed = 9");
 }
 
+// After a save the page shows what the file holds, whether the file is read again or
+// the grid is kept as written: rows, count and type chooser as a fresh load gives them.
+TEST(GeneralList, SaveLeavesThePageAsALoadOfTheFileShowsIt) {
+    auto types = [](GeneralFixture& f) {
+        QStringList out;
+        auto* box = f.Find<QComboBox>("Cb_OthType");
+        for (int i = 0; i < box->count(); ++i) out << box->itemText(i);
+        return out;
+    };
+    const std::string file = "Tools,Tongs,5\r\nDyes,Blue dye,100\r\nTools,Hammer,25\r\nReagents,Pearl,4\r\n";
+    struct Edit {
+        const char* what;
+        int row, col;
+        QString text;
+        bool added;  // typed into a new row instead
+    };
+    const Edit edits[] = {
+        {"a value", 2, TGeneralPage::kColValue, "120", false},
+        {"a new type", 0, TGeneralPage::kColType, "Zebra hides", true},
+        {"a type in other case", 3, TGeneralPage::kColType, "TOOLS", false},
+        {"the last of a type", 4, TGeneralPage::kColType, "Dyes", false},
+        {"a row left blank", 0, TGeneralPage::kColDesc, "", true},
+        {"a character without its byte", 1, TGeneralPage::kColDesc, QString::fromUtf8("Tongs \xC5\x81"), false},
+        {"a line break inside", 1, TGeneralPage::kColDesc, "Tongs\nlong", false},
+    };
+    for (const Edit& edit : edits) {
+        SCOPED_TRACE(edit.what);
+        GeneralFixture f(file);
+        if (edit.added) {
+            f.Click("Btn_GenNew");
+            const int row = f.grid->Row();
+            f.grid->setEditorMode(false);
+            if (!edit.text.isEmpty()) f.grid->setRowTexts(row, {edit.text, "Striped", "7"});
+        } else {
+            f.grid->setRow(edit.row);
+            f.Click("Btn_GenEdit");
+            f.grid->setEditorMode(false);
+            f.grid->setCells(edit.col, edit.row, edit.text);
+        }
+        f.Click("Btn_GenSave");
+        ASSERT_FALSE(f.page->IsEditing());
+        GeneralFixture loaded(f.File());
+        EXPECT_EQ(f.Rows(), loaded.Rows());
+        EXPECT_EQ(f.Count(), loaded.Count());
+        EXPECT_EQ(types(f), types(loaded));
+    }
+}
+
 TEST(GeneralList, DeleteAsksFirstAndTheLastItemLeavesOneEmptyRow) {
     GeneralFixture f("Tools,Hammer,25\r\n");
     f.grid->setRow(1);
