@@ -91,6 +91,11 @@ void CellStore::Resize(int cols, int rows) {
     ++changes_;
     cols = std::max(cols, 0);
     rows = std::max(rows, 0);
+    // Rows added at the end are new rows set; anything else moves or takes rows away.
+    if (cols != cols_ || rows < rows_)
+        marked_ = false;
+    else
+        NoteSet(rows_, rows);
     if (rows > rows_) {
         // Virtual room only: pages not written to cost nothing, and a growing
         // pool is not copied again and again during a fill.
@@ -211,6 +216,7 @@ int CellStore::Length(int col, int row) const {
 
 void CellStore::Set(int col, int row, const QString& text) {
     ++changes_;
+    NoteSet(row, row + 1);
     Cell& cell = At(col, row);
     const qsizetype n = text.size();
     if (n == 0) {
@@ -248,6 +254,7 @@ void CellStore::Set(int col, int row, const QString& text) {
 
 void CellStore::SetBytes(int col, int row, std::string_view bytes) {
     ++changes_;
+    NoteSet(row, row + 1);
     Cell& cell = At(col, row);
     if (bytes.empty()) {
         Release(cell);
@@ -284,6 +291,7 @@ void CellStore::Store(Cell& cell, const char* data, uint32_t bytes, bool wide) {
 
 void CellStore::SetRowBytes(int row, const std::string_view* fields, int count) {
     ++changes_;
+    NoteSet(row, row + 1);
     count = std::min(count, cols_);
     // The usual fill writes empty cells: short texts into their slots, longer ones at the
     // pool's end while it has room, with the pool's end and the garbage kept in
@@ -329,6 +337,7 @@ void CellStore::Release(Cell& cell) {
 
 void CellStore::ClearAll() {
     ++changes_;
+    marked_ = false;
     std::fill(cells_.begin(), cells_.end(), Cell{});
     pool_.clear();  // the capacity stays for the next fill
     garbage_ = 0;
@@ -358,6 +367,7 @@ void CellStore::ReservePool(size_t bytes) {
 
 void CellStore::InsertRows(int at, int count) {
     ++changes_;
+    marked_ = false;
     if (count <= 0) return;
     at = std::clamp(at, 0, rows_);
     cells_.insert(cells_.begin() + static_cast<ptrdiff_t>(at) * cols_, static_cast<size_t>(count) * cols_, Cell{});
@@ -366,6 +376,7 @@ void CellStore::InsertRows(int at, int count) {
 
 void CellStore::RemoveRows(int at, int count) {
     ++changes_;
+    marked_ = false;
     if (at < 0 || at >= rows_ || count <= 0) return;
     count = std::min(count, rows_ - at);
     auto first = cells_.begin() + static_cast<ptrdiff_t>(at) * cols_;
@@ -378,6 +389,7 @@ void CellStore::RemoveRows(int at, int count) {
 
 void CellStore::MoveRow(int from, int to) {
     ++changes_;
+    marked_ = false;
     if (from == to || from < 0 || to < 0 || from >= rows_ || to >= rows_) return;
     auto base = cells_.begin();
     const ptrdiff_t c = cols_;
@@ -389,6 +401,7 @@ void CellStore::MoveRow(int from, int to) {
 
 void CellStore::PermuteRows(int first, const std::vector<int>& order) {
     ++changes_;
+    marked_ = false;
     const int n = static_cast<int>(order.size());
     if (n == 0 || first < 0 || first + n > rows_) return;
     std::vector<std::uint8_t> seen(static_cast<size_t>(n), 0);

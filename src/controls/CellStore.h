@@ -68,11 +68,26 @@ public:
     void SetRowBytes(int row, const std::string_view* fields, int count);
     void Clear(int col, int row) {
         ++changes_;
+        NoteSet(row, row + 1);
         Release(At(col, row));
     }
     // How many times the text of a cell, the rows or their order changed: equal counts
     // mean the same texts in the same places.
     std::uint64_t Changes() const { return changes_; }
+    // From now on the rows whose cells are set are noted, as one range.
+    void MarkRows() {
+        marked_ = true;
+        setFirst_ = setEnd_ = 0;
+    }
+    // The rows whose cells were set since MarkRows(): rows first .. end - 1 hold every one
+    // (first == end: none). False when there is no mark, or rows were taken away, moved
+    // or all cleared since (the rows' places no longer tell what changed).
+    bool RowsSetSinceMark(int& first, int& end) const {
+        if (!marked_) return false;
+        first = setFirst_;
+        end = setEnd_;
+        return true;
+    }
 
     void ClearAll();
     void InsertRows(int at, int count);
@@ -155,6 +170,17 @@ private:
     // The slot of 1 .. 7 bytes kept inline.
     static Cell Packed(const char* data, uint32_t bytes);
     void MaybeCompact();
+    // Rows first .. end - 1 set (a cell of theirs, or added).
+    void NoteSet(int first, int end) {
+        if (!marked_ || first >= end) return;
+        if (setFirst_ == setEnd_) {
+            setFirst_ = first;
+            setEnd_ = end;
+            return;
+        }
+        setFirst_ = std::min(setFirst_, first);
+        setEnd_ = std::max(setEnd_, end);
+    }
 
     int cols_ = 0;
     int rows_ = 0;
@@ -162,6 +188,8 @@ private:
     Pool pool_;
     size_t garbage_ = 0;
     std::uint64_t changes_ = 0;
+    bool marked_ = false;
+    int setFirst_ = 0, setEnd_ = 0;
 };
 
 }  // namespace stallmark

@@ -229,6 +229,8 @@ public:
     // own idea of Tab overrides it.
     virtual void TabMove(bool forward);
     const CellStore& Store() const { return store_; }
+    // From now on the rows whose cells are set are noted (Store().RowsSetSinceMark).
+    void MarkRows() { store_.MarkRows(); }
     void keyboardSearch(const QString& search) override;  // no jump-to-text in a grid
 
 signals:

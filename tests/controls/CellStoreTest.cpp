@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <functional>
 #include <numeric>
 #include <random>
 #include <string>
@@ -254,12 +255,10 @@ TEST(CellStore, PermutingRowsLaysThePoolOutInTheNewOrder) {
     s.SetBytes(0, 5, "row five, written again and longer than it was before");
     ASSERT_GT(s.GarbageBytes(), 0u);
     s.PermuteRows(1, {5, 3, 1, 4, 2});
-    const std::vector<std::string> expected = {"row 0 of the list, long enough for the pool",
-                                               "row five, written again and longer than it was before",
-                                               "row 3 of the list, long enough for the pool",
-                                               "row 1 of the list, long enough for the pool",
-                                               "row 4 of the list, long enough for the pool",
-                                               "short"};
+    const std::vector<std::string> expected = {
+        "row 0 of the list, long enough for the pool", "row five, written again and longer than it was before",
+        "row 3 of the list, long enough for the pool", "row 1 of the list, long enough for the pool",
+        "row 4 of the list, long enough for the pool", "short"};
     const char* last = nullptr;
     for (int r = 0; r < 6; ++r) {
         EXPECT_EQ(s.GetBytes(0, r), expected[static_cast<size_t>(r)]) << r;
@@ -277,6 +276,45 @@ TEST(CellStore, PermutingRowsLaysThePoolOutInTheNewOrder) {
     s.SetBytes(0, 3, "a new text for the third row, in the pool");
     EXPECT_EQ(s.GetBytes(0, 3), "a new text for the third row, in the pool");
     EXPECT_EQ(s.GetBytes(0, 4), "row 4 of the list, long enough for the pool");
+}
+
+// The rows set since a mark are told as one range that holds each of them; anything
+// that takes rows away or moves them leaves nothing to tell until the next mark.
+TEST(CellStore, TellsTheRowsSetSinceTheMark) {
+    CellStore s;
+    s.Resize(3, 20);
+    int first = -1, end = -1;
+    EXPECT_FALSE(s.RowsSetSinceMark(first, end));  // no mark yet
+    s.MarkRows();
+    ASSERT_TRUE(s.RowsSetSinceMark(first, end));
+    EXPECT_EQ(first, end);
+    s.SetBytes(1, 7, "seven");
+    s.Set(0, 4, QStringLiteral("four"));
+    const std::string_view row[] = {"a", "b", "c"};
+    s.SetRowBytes(9, row, 3);
+    s.Clear(2, 5);
+    ASSERT_TRUE(s.RowsSetSinceMark(first, end));
+    EXPECT_EQ(first, 4);
+    EXPECT_EQ(end, 10);
+    s.Resize(3, 23);  // rows added at the end
+    ASSERT_TRUE(s.RowsSetSinceMark(first, end));
+    EXPECT_EQ(first, 4);
+    EXPECT_EQ(end, 23);
+    const std::function<void(CellStore&)> losing[] = {
+        [](CellStore& c) { c.Resize(3, 10); },    [](CellStore& c) { c.Resize(4, 20); },
+        [](CellStore& c) { c.RemoveRows(3, 1); }, [](CellStore& c) { c.InsertRows(3, 1); },
+        [](CellStore& c) { c.MoveRow(2, 8); },    [](CellStore& c) { c.PermuteRows(0, {1, 0}); },
+        [](CellStore& c) { c.ClearAll(); },
+    };
+    for (const auto& lose : losing) {
+        CellStore c;
+        c.Resize(3, 20);
+        c.MarkRows();
+        lose(c);
+        EXPECT_FALSE(c.RowsSetSinceMark(first, end));
+        c.SetBytes(0, 1, "x");  // setting a cell brings no range back without a mark
+        EXPECT_FALSE(c.RowsSetSinceMark(first, end));
+    }
 }
 
 // Short pooled texts are copied in fixed-size blocks: every length around the block's

@@ -55,6 +55,7 @@ public:
         converted_.clear();
         wide_ = store_.HasWideText();
         sortedBy_.reset();
+        sortedOnBytes_ = false;
         steps_.reset();
         // Cells that cannot be viewed where they lie (text kept as UTF-16) are converted
         // once ('?' for the characters Windows-1252 lacks).
@@ -77,9 +78,15 @@ public:
     }
     // Some cell holds text that has no Windows-1252 bytes (typed into the grid).
     bool Wide() const { return wide_; }
-    // The key the rows are known to be in order of (set by the sort, cleared by a read).
+    // The key the rows are known to be in order of (set by the sort, cleared by a read),
+    // and whether that is the order on the bytes (every neighbour compared on them in
+    // order, values lined up when the key starts with them).
     std::optional<int> SortedBy() const { return sortedBy_; }
-    void SetSortedBy(int key) { sortedBy_ = key; }
+    bool SortedOnBytes() const { return sortedOnBytes_; }
+    void SetSortedBy(int key, bool onBytes) {
+        sortedBy_ = key;
+        sortedOnBytes_ = onBytes;
+    }
     // Where the rows step down in the order of a key, when already found (cleared by a read).
     const std::vector<int>* StepsFor(int key) const {
         return steps_ && steps_->first == key ? &steps_->second : nullptr;
@@ -94,6 +101,7 @@ private:
     std::unordered_map<size_t, std::string> converted_;
     bool wide_ = false;
     std::optional<int> sortedBy_;
+    bool sortedOnBytes_ = false;
     std::optional<std::pair<int, std::vector<int>>> steps_;
 };
 
@@ -755,13 +763,31 @@ bool TGeneralPage::CheckRows(GeneralRowBytes& rows) {
     // then read again (a correction may move the grid's texts). The same pass finds
     // where the rows step down in the order of the sort key, which the sort after the
     // check needs first (while that can be told on the bytes).
+    //
+    // After a save that left every row plain and in key order on the bytes, only the
+    // rows set since (and their neighbours, for the order) are looked at.
     const SortBy by = SortByCaption(btnSort_->text());
     bool stepsKnown = CollatesOnBytes(rows);
+    const int n = rows.Rows();
+    int checkFrom = 0, checkTo = n;  // rows whose cells are checked
+    int stepFrom = 1, stepTo = n;    // rows compared with the row before
+    int setFirst = 0, setEnd = 0;
+    if (stepsKnown && checkedBy_ && grid_->Store().RowsSetSinceMark(setFirst, setEnd)) {
+        // Grid rows to item rows (from 0).
+        checkFrom = std::clamp(setFirst - 1, 0, n);
+        checkTo = std::clamp(setEnd - 1, checkFrom, n);
+        if (*checkedBy_ == static_cast<int>(by)) {
+            stepFrom = std::max(checkFrom, 1);
+            stepTo = std::min(checkTo + 1, n);
+        }
+    }
     std::vector<int> unusual, steps;
-    for (int i = 0; i < rows.Rows(); ++i) {
-        if (!IsPlainGeneralRow({rows.Cell(i, kColType), rows.Cell(i, kColDesc), rows.Cell(i, kColValue)}))
+    const int from = std::min(checkFrom, stepFrom), to = std::max(checkTo, stepTo);
+    for (int i = from; i < to; ++i) {
+        if (i >= checkFrom && i < checkTo &&
+            !IsPlainGeneralRow({rows.Cell(i, kColType), rows.Cell(i, kColDesc), rows.Cell(i, kColValue)}))
             unusual.push_back(i + 1);
-        if (stepsKnown && i > 0 && steps.size() <= kFewSteps) {
+        if (stepsKnown && i >= stepFrom && i < stepTo && steps.size() <= kFewSteps) {
             bool lined = true;
             if (CompareRowsInC(rows, i - 1, i, by, lined) > 0) steps.push_back(i - 1);
             if (by == SortBy::Value && !lined) stepsKnown = false;
@@ -829,7 +855,7 @@ void TGeneralPage::SortRows(GeneralRowBytes& rows) {
     const std::vector<int>* known = rows.StepsFor(static_cast<int>(by));
     const std::optional<std::vector<int>> steps = known ? std::optional(*known) : StepsDownInC(rows, by, kFewSteps);
     if (steps && steps->empty()) {
-        rows.SetSortedBy(static_cast<int>(by));
+        rows.SetSortedBy(static_cast<int>(by), true);
         return;
     }
     std::optional<std::vector<int>> order;
@@ -843,10 +869,11 @@ void TGeneralPage::SortRows(GeneralRowBytes& rows) {
             ranks_->stamp = grid_->Store().Changes();
         }
     }
+    const bool onBytes = order.has_value();
     if (!order) order = CollatedOrder();
     bool moved = false;
     for (size_t k = 0; k < order->size() && !moved; ++k) moved = (*order)[k] != static_cast<int>(k);
-    rows.SetSortedBy(static_cast<int>(by));
+    rows.SetSortedBy(static_cast<int>(by), onBytes);
     if (!moved) return;  // already in key order
     if (ranked) ranks_->Permute(*order);
     for (int& index : *order) index += 1;  // grid row numbers
@@ -855,7 +882,7 @@ void TGeneralPage::SortRows(GeneralRowBytes& rows) {
     if (ranked) ranks_->stamp = grid_->Store().Changes();
     // The grid's texts have moved: the rows are read again, now in key order.
     rows.ReadAll();
-    rows.SetSortedBy(static_cast<int>(by));
+    rows.SetSortedBy(static_cast<int>(by), onBytes);
 }
 
 std::vector<int> TGeneralPage::CollatedOrder() const {
@@ -923,6 +950,13 @@ bool TGeneralPage::SaveRows(GeneralRowBytes& rows, bool sorted) {
             });
         });
         writtenAsShown_ = asShown;
+        // Every row plain and in key order on the bytes: the next check looks only at
+        // the rows set from now on.
+        const SortBy by = SortByCaption(btnSort_->text());
+        if (asShown && rows.SortedBy() == static_cast<int>(by) && rows.SortedOnBytes()) {
+            grid_->MarkRows();
+            checkedBy_ = static_cast<int>(by);
+        }
     };
     if (sorted) {
         // Rows just sorted (the sort button) are checked as they are written, in one pass:

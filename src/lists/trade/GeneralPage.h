@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -108,6 +109,9 @@ private:
     // the file holds, and only the type chooser and the count follow it.
     void ShowSavedList();
     bool writtenAsShown_ = false;  // the last save's lines are the grid's rows, one for one
+    // The key the rows were in order of, on their bytes and all plain, when the grid
+    // last marked its rows (at a save).
+    std::optional<int> checkedBy_;
     // The ranks of the rows' Types and Descriptions from the last sort on the bytes,
     // for as long as the grid's texts stay as they were (the next key's sort needs
     // only the values ranked).

@@ -453,6 +453,67 @@ TEST(GeneralList, SortsOneAfterAnotherFollowEveryChangeOfText) {
     });
 }
 
+// Saves one after another look again only at the rows set since the last save: what
+// they correct, announce, write and show is what a page that checks every row does, with
+// rows set anywhere, added, deleted or left blank and the sort key changed between saves.
+TEST(GeneralList, SavesAfterEditsEndAsASaveThatChecksEveryRow) {
+    GeneralFixture f("Dye,Red,1\r\n");
+    const QString keys[] = {QStringLiteral("Type"), QStringLiteral("Description"), QStringLiteral("Value")};
+    RandomRows random(53);
+    WithLocale(QLocale::c(), [&] {
+        for (int list = 0; list < 6; ++list) {
+            random.Fill(*f.grid, list == 5 ? 2500 : static_cast<int>(random.rng() % 80) + 2, list == 4);
+            ASSERT_TRUE(f.page->SaveGeneralList());
+            for (int round = 0; round < 30; ++round) {
+                const int rows = f.grid->RowCount() - 1;
+                auto anyRow = [&] { return static_cast<int>(random.rng() % static_cast<unsigned>(rows)) + 1; };
+                const int changes = static_cast<int>(random.rng() % 4);
+                for (int c = 0; c < changes; ++c) {
+                    const int row = anyRow();
+                    switch (random.rng() % 8) {
+                        case 0:
+                            f.grid->setCellBytes(static_cast<int>(random.rng() % 2), row, random.Text(true));
+                            break;
+                        case 1:
+                            f.grid->setCellBytes(2, row, random.Value());  // now and then one to correct
+                            break;
+                        case 2:
+                            for (int col = 0; col < 3; ++col) f.grid->setCells(col, row, f.grid->Cells(col, anyRow()));
+                            break;
+                        case 3:  // a new row at the end, as New adds it
+                            f.grid->setRowCount(rows + 1);
+                            f.grid->setRowTexts(rows + 1, {"Tools", FromBytes(random.Text(true)), "3"});
+                            break;
+                        case 4:
+                            if (rows > 1) f.grid->DeleteRow(row);
+                            break;
+                        case 5:
+                            f.Button("Btn_GeneralSort")->setText(keys[random.rng() % 3]);
+                            break;
+                        default:
+                            f.grid->setCellBytes(2, row, std::to_string(random.rng() % 1000));
+                    }
+                }
+                // The same rows on a page that has never saved.
+                GeneralFixture full("Dye,Red,1\r\n");
+                full.Button("Btn_GeneralSort")->setText(f.Button("Btn_GeneralSort")->text());
+                full.grid->setRowCount(f.grid->RowCount());
+                for (int row = 1; row < f.grid->RowCount(); ++row)
+                    for (int col = 0; col < 3; ++col) full.grid->setCells(col, row, f.grid->Cells(col, row));
+                const size_t boxes = f.dialogs.boxes.size();
+                ASSERT_TRUE(f.page->SaveGeneralList());
+                ASSERT_TRUE(full.page->SaveGeneralList());
+                const std::string where = "list " + std::to_string(list) + " round " + std::to_string(round);
+                ASSERT_EQ(f.File(), full.File()) << where;
+                ASSERT_EQ(f.Rows(), full.Rows()) << where;
+                ASSERT_EQ(f.dialogs.boxes.size() - boxes, full.dialogs.boxes.size()) << where;
+                for (size_t b = 0; b < full.dialogs.boxes.size(); ++b)
+                    ASSERT_EQ(f.dialogs.boxes[boxes + b].text, full.dialogs.boxes[b].text) << where;
+            }
+        }
+    });
+}
+
 // Descriptions alike in their first 16, 32 or 48 characters, differing in case only,
 // or only in trailing blanks, rank as the reference has them.
 TEST(GeneralList, SortRanksTextsThatDifferLateOrOnlyInBlanks) {
