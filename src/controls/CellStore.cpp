@@ -205,7 +205,13 @@ bool CellStore::CopyBytes(int col, int row, char* out) const {
 }
 
 bool CellStore::HasWideText() const {
-    return std::any_of(cells_.begin(), cells_.end(), [](const Cell& c) { return !IsInline(c) && (c.length & kWide); });
+    // Told again only after a change (a slot short enough to be inline never has the
+    // wide bit).
+    if (wideToldAt_ != changes_) {
+        wide_ = std::any_of(cells_.begin(), cells_.end(), [](const Cell& c) { return (c.length & kWide) != 0; });
+        wideToldAt_ = changes_;
+    }
+    return wide_;
 }
 
 int CellStore::Length(int col, int row) const {
@@ -388,6 +394,7 @@ void CellStore::RemoveRows(int at, int count) {
 }
 
 void CellStore::MoveRow(int from, int to) {
+    KeepWideTold();
     ++changes_;
     marked_ = false;
     if (from == to || from < 0 || to < 0 || from >= rows_ || to >= rows_) return;
@@ -400,6 +407,7 @@ void CellStore::MoveRow(int from, int to) {
 }
 
 void CellStore::PermuteRows(int first, const std::vector<int>& order) {
+    KeepWideTold();
     ++changes_;
     marked_ = false;
     const int n = static_cast<int>(order.size());

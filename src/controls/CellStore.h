@@ -188,6 +188,13 @@ private:
     Pool pool_;
     size_t garbage_ = 0;
     std::uint64_t changes_ = 0;
+    // Whether some cell is wide, as told when the count of changes was wideToldAt_.
+    mutable bool wide_ = false;
+    mutable std::uint64_t wideToldAt_ = ~std::uint64_t{0};
+    // Before a change that only moves rows: what was told stays told.
+    void KeepWideTold() {
+        if (wideToldAt_ == changes_) ++wideToldAt_;
+    }
     bool marked_ = false;
     int setFirst_ = 0, setEnd_ = 0;
 };

@@ -278,6 +278,26 @@ TEST(CellStore, PermutingRowsLaysThePoolOutInTheNewOrder) {
     EXPECT_EQ(s.GetBytes(0, 4), "row 4 of the list, long enough for the pool");
 }
 
+// Whether some cell is wide follows every change, and moving rows keeps what was told.
+TEST(CellStore, TellsWideTextAfterEveryChange) {
+    CellStore s;
+    s.Resize(2, 4);
+    s.SetBytes(0, 1, "plain bytes, long enough for the pool");
+    EXPECT_FALSE(s.HasWideText());
+    s.Set(1, 2, QStringLiteral("wide \u03A9 text"));
+    EXPECT_TRUE(s.HasWideText());
+    s.PermuteRows(0, {3, 2, 1, 0});
+    EXPECT_TRUE(s.HasWideText());
+    s.MoveRow(0, 3);
+    EXPECT_TRUE(s.HasWideText());
+    s.Set(1, 0, QStringLiteral("narrow again"));  // the wide cell, moved to row 1, then 0
+    EXPECT_FALSE(s.HasWideText());
+    s.Set(0, 0, QStringLiteral("\u03A9"));
+    EXPECT_TRUE(s.HasWideText());
+    s.ClearAll();
+    EXPECT_FALSE(s.HasWideText());
+}
+
 // The rows set since a mark are told as one range that holds each of them; anything
 // that takes rows away or moves them leaves nothing to tell until the next mark.
 TEST(CellStore, TellsTheRowsSetSinceTheMark) {
