@@ -281,12 +281,28 @@ std::vector<std::uint32_t> RankPadded(size_t count, const Get& get, const Folded
     return rank;
 }
 
+// Asks for the cache line at p ahead of its use.
+inline void Prefetch(const void* p) {
+#if defined(__GNUC__) || defined(__clang__)
+    __builtin_prefetch(p);
+#else
+    (void)p;
+#endif
+}
+
 // The distinct texts of a column: each gets a number on first sight.
 class Distinct {
 public:
-    std::uint32_t Number(std::string_view text) {
+    std::uint32_t Number(std::string_view text) { return Number(text, Hash(text)); }
+    // The hash of text, its slot in the table asked for ahead of Number(text, hash).
+    std::uint64_t Fetch(std::string_view text) const {
+        const std::uint64_t hash = Hash(text);
+        if (!slots_.empty()) Prefetch(&slots_[static_cast<std::uint32_t>(hash) & (slots_.size() - 1)]);
+        return hash;
+    }
+    std::uint32_t Number(std::string_view text, std::uint64_t hash) {
         if (values_.size() * 2 >= slots_.size()) Grow();
-        const auto tag = static_cast<std::uint32_t>(Hash(text));
+        const auto tag = static_cast<std::uint32_t>(hash);
         const size_t mask = slots_.size() - 1;
         for (size_t i = tag & mask;; i = (i + 1) & mask) {
             const std::uint64_t slot = slots_[i];
@@ -315,8 +331,14 @@ private:
                 h ^= h >> 29;
             }
             std::memcpy(&w, p + n - 8, 8);
-        } else {
-            for (size_t i = 0; i < n; ++i) w = w << 8 | static_cast<unsigned char>(p[i]);
+        } else if (n >= 4) {
+            std::uint32_t low = 0, high = 0;  // overlapping when n < 8
+            std::memcpy(&low, p, 4);
+            std::memcpy(&high, p + n - 4, 4);
+            w = static_cast<std::uint64_t>(high) << 32 | low;
+        } else if (n > 0) {
+            w = static_cast<unsigned char>(p[0]) | static_cast<unsigned>(static_cast<unsigned char>(p[n / 2])) << 8 |
+                static_cast<unsigned>(static_cast<unsigned char>(p[n - 1])) << 16;
         }
         h = (h ^ w) * 0xD6E8FEB86659FD93ULL;
         return h ^ (h >> 32);
@@ -473,11 +495,26 @@ std::optional<std::vector<int>> OrderInC(const GeneralRowBytes& rows, SortBy by,
     if (!CollatesOnBytes(rows)) return std::nullopt;
     const size_t n = static_cast<size_t>(rows.Rows());
     if (!ranksFit) {
-        // Values: as numbers while all of them take exactly nine digits.
-        std::vector<std::uint32_t> values(n);
+        // One pass over the rows: each value as a number (lined up while all of them take
+        // exactly nine digits), each Type and Description numbered by its distinct text.
+        // The table slots a row's texts will look at are fetched a few rows ahead.
+        std::vector<std::uint32_t> values(n), typeNo(n), descNo(n);
+        Distinct types, descs;
         bool nineDigits = true;
+        constexpr size_t kAhead = 8;
+        std::uint64_t typeHash[kAhead], descHash[kAhead];
+        auto hashAhead = [&](size_t i) {
+            const int row = static_cast<int>(i);
+            typeHash[i % kAhead] = types.Fetch(rows.Cell(row, TGeneralPage::kColType));
+            descHash[i % kAhead] = descs.Fetch(rows.Cell(row, TGeneralPage::kColDesc));
+        };
+        for (size_t i = 0; i < std::min(kAhead, n); ++i) hashAhead(i);
         for (size_t i = 0; i < n; ++i) {
-            const int value = ToIntOrZero(rows.Cell(static_cast<int>(i), TGeneralPage::kColValue));
+            const int row = static_cast<int>(i);
+            typeNo[i] = types.Number(rows.Cell(row, TGeneralPage::kColType), typeHash[i % kAhead]);
+            descNo[i] = descs.Number(rows.Cell(row, TGeneralPage::kColDesc), descHash[i % kAhead]);
+            if (i + kAhead < n) hashAhead(i + kAhead);
+            const int value = ToIntOrZero(rows.Cell(row, TGeneralPage::kColValue));
             if (value < 0 || value > 999999999) nineDigits = false;
             values[i] = static_cast<std::uint32_t>(value);
         }
@@ -489,9 +526,7 @@ std::optional<std::vector<int>> OrderInC(const GeneralRowBytes& rows, SortBy by,
             // Last in the key: compared as the texts "%.9d" gives.
             std::vector<std::string> texts(n);
             for (size_t i = 0; i < n; ++i)
-                texts[i] =
-                    QString::asprintf("%.9d", ToIntOrZero(rows.Cell(static_cast<int>(i), TGeneralPage::kColValue)))
-                        .toStdString();
+                texts[i] = QString::asprintf("%.9d", static_cast<int>(values[i])).toStdString();
             std::vector<std::uint32_t> byText(n);
             std::iota(byText.begin(), byText.end(), 0u);
             std::stable_sort(byText.begin(), byText.end(),
@@ -503,25 +538,24 @@ std::optional<std::vector<int>> OrderInC(const GeneralRowBytes& rows, SortBy by,
                 ranks.value[byText[k]] = r;
             }
         }
+        // By value first, the parts after it would not line up.
+        if (by == SortBy::Value && !nineDigits) return std::nullopt;
+        // Each distinct text ranked once, and every row given its text's rank.
+        auto rankColumn = [&](const Distinct& distinct, std::vector<std::uint32_t>& number, std::uint32_t& max) {
+            const std::vector<std::string_view>& texts = distinct.Values();
+            const std::vector<std::uint32_t> rank = RankPadded(
+                texts.size(), [&](size_t k) { return texts[k]; }, o);
+            for (std::uint32_t& v : number) v = rank[v];
+            max = rank.empty() ? 0u : *std::max_element(rank.begin(), rank.end());
+        };
+        rankColumn(types, typeNo, ranks.typeMax);
+        rankColumn(descs, descNo, ranks.descMax);
+        ranks.type = std::move(typeNo);
+        ranks.desc = std::move(descNo);
     }
     // By value first, the parts after it would not line up.
     if (by == SortBy::Value && !ranks.valuesLined) return std::nullopt;
     const std::vector<std::uint32_t>& valueRank = ranks.value;
-    // Types and descriptions: each distinct text ranked once.
-    auto rankColumn = [&](int col) {
-        Distinct distinct;
-        std::vector<std::uint32_t> number(n);
-        for (size_t i = 0; i < n; ++i) number[i] = distinct.Number(rows.Cell(static_cast<int>(i), col));
-        const std::vector<std::string_view>& texts = distinct.Values();
-        const std::vector<std::uint32_t> rank = RankPadded(
-            texts.size(), [&](size_t k) { return texts[k]; }, o);
-        for (std::uint32_t& v : number) v = rank[v];
-        return std::make_pair(std::move(number), rank.empty() ? 0u : *std::max_element(rank.begin(), rank.end()));
-    };
-    if (!ranksFit) {
-        std::tie(ranks.type, ranks.typeMax) = rankColumn(TGeneralPage::kColType);
-        std::tie(ranks.desc, ranks.descMax) = rankColumn(TGeneralPage::kColDesc);
-    }
     const std::vector<std::uint32_t>&typeRank = ranks.type, &descRank = ranks.desc;
     const std::uint32_t typeMax = ranks.typeMax, descMax = ranks.descMax;
     const std::uint32_t valueMax = valueRank.empty() ? 0 : *std::max_element(valueRank.begin(), valueRank.end());
