@@ -75,6 +75,9 @@ public:
     std::uint64_t Changes() const { return changes_; }
 
     void ClearAll();
+    // Trades contents (cells, text and the memory holding them) with other; both count
+    // it as a change.
+    void Swap(CellStore& other) noexcept;
     void InsertRows(int at, int count);
     void RemoveRows(int at, int count);
     // Takes row `from` out and puts it back so that it ends up at index `to`.

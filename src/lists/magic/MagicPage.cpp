@@ -403,6 +403,7 @@ bool TMagicPage::ReadSnapshot(const std::string& path) {
     std::size_t lines = CountLineFeeds(bytes);
     if (!bytes.empty() && bytes.back() != '\n') ++lines;  // the last line without an end
     gridFill_.valid = false;
+    DropSetAside();
     rowLines_.Reset(snapshot_.bytes, 0);  // rows point into the old bytes no more
     snapshot_.bytes = std::move(bytes);
     snapshot_.lines = lines;
@@ -426,9 +427,10 @@ int TMagicPage::RefreshGrid(const std::string& selectLine) {
     const Clock& clock = host_.HostClock();
     const DateTime now = clock.Now();
     const double dayFloor = std::floor(now), dayCeil = std::ceil(now);
-    if (IsBlank(selectLine) && gridFill_.valid && gridFill_.view == view_ && gridFill_.search == search &&
-        gridFill_.dayFloor == dayFloor && gridFill_.dayCeil == dayCeil) {
-        // The same lines through the same search on the same day: the rows as they are.
+    const GridFill want{true, view_, search, dayFloor, dayCeil};
+    // The same lines through the same search on the same day: the rows as they are, or
+    // the whole list as it was put aside.
+    if (IsBlank(selectLine) && (gridFill_ == want || ShowSetAside(want))) {
         ShowDescription(grid_->Row());
         PageResize();
         return 0;
@@ -439,8 +441,9 @@ int TMagicPage::RefreshGrid(const std::string& selectLine) {
     int selected = 0;
     std::size_t cutLines = 0, firstCut = 0;
     {
-        gridFill_.valid = false;
         grid_->BeginUpdate();
+        SetAsideWholeList(search);
+        gridFill_.valid = false;
         struct EndUpdate {
             TStringGrid* grid;
             int& rows;
@@ -538,7 +541,7 @@ int TMagicPage::RefreshGrid(const std::string& selectLine) {
             ++rows;
         }
         if (keep) snapshot_.cut = true;
-        gridFill_ = {true, view_, search, dayFloor, dayCeil};
+        gridFill_ = want;
     }
     if (cutLines > 0 && !snapshot_.cutSaid) {
         snapshot_.cutSaid = true;
@@ -549,6 +552,33 @@ int TMagicPage::RefreshGrid(const std::string& selectLine) {
     ShowDescription(grid_->Row());
     PageResize();
     return selected;
+}
+
+void TMagicPage::DropSetAside() {
+    setAside_.valid = false;
+    CellStore none;
+    setAside_.cells.Swap(none);
+    setAside_.rows = RowLines();
+}
+
+void TMagicPage::SetAsideWholeList(const MagicSearch& search) {
+    if (!gridFill_.valid || SearchRestricts(list_, gridFill_.search) || !SearchRestricts(list_, search)) return;
+    grid_->SwapCells(setAside_.cells);
+    std::swap(rowLines_, setAside_.rows);
+    setAside_.fill = gridFill_;
+    setAside_.valid = true;
+    gridFill_.valid = false;
+}
+
+bool TMagicPage::ShowSetAside(const GridFill& fill) {
+    if (!setAside_.valid || !(setAside_.fill == fill)) return false;
+    grid_->BeginUpdate();
+    grid_->SwapCells(setAside_.cells);
+    std::swap(rowLines_, setAside_.rows);
+    gridFill_ = setAside_.fill;
+    setAside_.valid = false;  // its room holds the search's rows, to be filled again
+    grid_->EndUpdate();
+    return true;
 }
 
 bool TMagicPage::LineToRow(const std::string& line, int r) {

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "controls/CellStore.h"
 #include "lists/ListDisplay.h"
 #include "lists/StoredList.h"
 #include "lists/TabPage.h"
@@ -173,6 +174,19 @@ private:
         MagicView view = MagicView::Stock;
         MagicSearch search;
         double dayFloor = 0, dayCeil = 0;
+        bool operator==(const GridFill&) const = default;
+    };
+
+    // The rows of the whole list (a fill through a search that lets every line through),
+    // put aside while a search shows part of it: when the search lets every line through
+    // again, on the same snapshot, view and day, these rows are shown again as they are
+    // instead of being filled anew. They point into the snapshot's bytes, so they go
+    // with the snapshot.
+    struct SetAside {
+        bool valid = false;
+        GridFill fill;
+        CellStore cells;  // also the room a search's rows are filled into
+        RowLines rows;
     };
 
     // Reads the file at path into the snapshot unless the snapshot already holds it;
@@ -182,7 +196,16 @@ private:
     void FileWritten() {
         snapshot_.current = false;
         gridFill_.valid = false;
+        DropSetAside();
     }
+    // Forgets the rows put aside and frees their memory.
+    void DropSetAside();
+    // Puts the grid's rows aside when they are the whole list and the fill to come is
+    // through a search that restricts; the grid then fills the room left over.
+    void SetAsideWholeList(const MagicSearch& search);
+    // Shows the rows put aside again when they are what a fill of fill would give; true
+    // when it did.
+    bool ShowSetAside(const GridFill& fill);
 
     void BuildControls();
     void ConnectControls();
@@ -216,6 +239,7 @@ private:
     FileSnapshot snapshot_;
     GridFill gridFill_;
     RowLines rowLines_;
+    SetAside setAside_;
 
     QGroupBox* gbDetail_ = nullptr;
     std::map<MagicPart, QComboBox*> boxes_;
