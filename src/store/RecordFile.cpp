@@ -38,6 +38,90 @@ void WriteInPieces(FileWriter& out, std::string_view bytes) {
 
 }  // namespace
 
+namespace {
+
+// Where WriteRecordLine changes text: the line it adds goes in front of the first line
+// that does not sort before it, the line it removes is the first exactly equal one.
+struct LinePlace {
+    std::size_t found = std::string_view::npos;  // where that line starts
+    std::size_t foundEnd = 0;                    // and where the line after it starts
+    std::size_t index = 0;                       // its number (from 0); else the lines counted
+    bool crLf = true;                            // every line ends with CR LF
+};
+
+// One pass over the lines: the place, and whether every line already ends with CR LF, so
+// that the bytes around that place can be written as they are.
+LinePlace PlaceLine(std::string_view text, const std::string& line, bool del, bool blank) {
+    LinePlace place;
+    for (std::size_t begin = 0; begin < text.size();) {
+        const std::size_t eol = text.find('\n', begin);
+        const std::size_t end = eol == std::string_view::npos ? text.size() : eol;
+        const bool withCr = end > begin && text[end - 1] == '\r';
+        if (eol == std::string_view::npos || !withCr) place.crLf = false;
+        if (place.found == std::string_view::npos && !blank) {
+            const std::string_view old = text.substr(begin, end - (withCr && eol != std::string_view::npos) - begin);
+            if (del ? old == line : CompareRecordLines(old, line) >= 0) {
+                place.found = begin;
+                place.foundEnd = eol == std::string_view::npos ? text.size() : eol + 1;
+                if (!place.crLf) break;  // written line by line anyway
+            } else {
+                ++place.index;
+            }
+        }
+        begin = eol == std::string_view::npos ? text.size() : eol + 1;
+    }
+    return place;
+}
+
+// The new content of a file holding text, to out (a FileWriter or a string).
+template <typename Out>
+void WriteChanged(Out& out, std::string_view text, const LinePlace& place, const std::string& line, bool del,
+                  bool blank) {
+    if (place.crLf) {
+        // The bytes before the place, the change, the bytes after it.
+        if (place.found == std::string_view::npos) {
+            out.Bytes(text);
+            if (!del && !blank) out.Line(line);
+        } else {
+            out.Bytes(text.substr(0, place.found));
+            if (!del) out.Line(line);
+            out.Bytes(text.substr(del ? place.foundEnd : place.found));
+        }
+        return;
+    }
+    // Some line ends differ: every line is written again with CR LF.
+    std::vector<std::string_view> lines;
+    SplitLines(text, lines);
+    bool done = false;
+    for (const std::string_view old : lines) {
+        const std::size_t start = static_cast<std::size_t>(old.data() - text.data());
+        if (!done && start == place.found) {
+            done = true;
+            if (del) continue;
+            out.Line(line);
+        }
+        out.Line(old);
+    }
+    if (!del && !blank && !done) out.Line(line);
+}
+
+struct ToWriter {
+    FileWriter& out;
+    void Bytes(std::string_view bytes) { WriteInPieces(out, bytes); }
+    void Line(std::string_view line) { out.WriteLine(line); }
+};
+
+struct ToString {
+    std::string& out;
+    void Bytes(std::string_view bytes) { out.append(bytes); }
+    void Line(std::string_view line) {
+        out.append(line);
+        out.append("\r\n");
+    }
+};
+
+}  // namespace
+
 void WriteRecordLine(const std::string& path, const std::string& line, bool del) {
     const bool exists = FileExists(path);
     const bool blank = IsBlank(line);
@@ -55,59 +139,29 @@ void WriteRecordLine(const std::string& path, const std::string& line, bool del)
     }
     const std::string bytes = ReadFileBytes(path);
     const std::string_view text(bytes);
-    // One pass over the lines: where the line goes in (in front of the first line that
-    // does not sort before it) or which line goes out (the first exactly equal one), and
-    // whether every line already ends with CR LF, so that the bytes around that place can
-    // be written as they are.
-    std::size_t found = std::string_view::npos;  // where that line starts
-    std::size_t foundEnd = 0;                    // and where the line after it starts
-    bool crLf = true;
-    for (std::size_t begin = 0; begin < text.size();) {
-        const std::size_t eol = text.find('\n', begin);
-        const std::size_t end = eol == std::string_view::npos ? text.size() : eol;
-        const bool withCr = end > begin && text[end - 1] == '\r';
-        if (eol == std::string_view::npos || !withCr) crLf = false;
-        if (found == std::string_view::npos && !blank) {
-            const std::string_view old = text.substr(begin, end - (withCr && eol != std::string_view::npos) - begin);
-            if (del ? old == line : CompareRecordLines(old, line) >= 0) {
-                found = begin;
-                foundEnd = eol == std::string_view::npos ? text.size() : eol + 1;
-                if (!crLf) break;  // written line by line anyway
-            }
-        }
-        begin = eol == std::string_view::npos ? text.size() : eol + 1;
-    }
+    const LinePlace place = PlaceLine(text, line, del, blank);
     ReplaceFileAtomically(
         path,
         [&](FileWriter& out) {
-            if (crLf) {
-                // The bytes before the place, the change, the bytes after it.
-                if (found == std::string_view::npos) {
-                    WriteInPieces(out, text);
-                    if (!del && !blank) out.WriteLine(line);
-                } else {
-                    WriteInPieces(out, text.substr(0, found));
-                    if (!del) out.WriteLine(line);
-                    WriteInPieces(out, text.substr(del ? foundEnd : found));
-                }
-                return;
-            }
-            // Some line ends differ: every line is written again with CR LF.
-            std::vector<std::string_view> lines;
-            SplitLines(text, lines);
-            bool done = false;
-            for (const std::string_view old : lines) {
-                const std::size_t start = static_cast<std::size_t>(old.data() - text.data());
-                if (!done && start == found) {
-                    done = true;
-                    if (del) continue;
-                    out.WriteLine(line);
-                }
-                out.WriteLine(old);
-            }
-            if (!del && !blank && !done) out.WriteLine(line);
+            ToWriter to{out};
+            WriteChanged(to, text, place, line, del, blank);
         },
         tempPath);
+}
+
+RecordLineWritten WriteRecordLineOver(const std::string& path, std::string_view text, const std::string& line,
+                                      bool del) {
+    const bool blank = IsBlank(line);
+    const LinePlace place = PlaceLine(text, line, del, blank);
+    RecordLineWritten written;
+    written.content.reserve(text.size() + line.size() + 2);
+    ToString to{written.content};
+    WriteChanged(to, text, place, line, del, blank);
+    ReplaceFileAtomically(path, written.content, WorkingCopyPath(path, "tmp"));
+    written.changed = del ? place.found != std::string_view::npos : !blank;
+    written.index = place.index;
+    written.crLf = place.crLf;
+    return written;
 }
 
 namespace {

@@ -17,6 +17,18 @@ namespace stallmark {
 // Every other line is kept as it is (lines are rewritten with CR LF).
 void WriteRecordLine(const std::string& path, const std::string& line, bool del);
 
+// WriteRecordLine on a file whose content is known: text, read before and not changed
+// since. The same bytes are written, without reading the file again; what was written
+// comes back with where the change lies.
+struct RecordLineWritten {
+    std::string content;    // the file's new content
+    bool changed = false;   // a line was added or removed
+    std::size_t index = 0;  // the number (from 0) of the line added or removed
+    bool crLf = true;       // every line of text already ended with CR LF (else all were rewritten)
+};
+RecordLineWritten WriteRecordLineOver(const std::string& path, std::string_view text, const std::string& line,
+                                      bool del);
+
 // Sorts lines by CompareRecordLines, equal lines keeping their order: the order that
 // repeated passes swapping neighbours that sort the wrong way round would give.
 void SortRecordLines(std::vector<std::string>& lines);

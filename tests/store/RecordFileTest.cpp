@@ -125,6 +125,66 @@ TEST(RecordFile, InsertAndDeleteGiveTheFileOfTheLineByLineRewrite) {
     EXPECT_FALSE(dir.Exists("MWStock.tmp"));
 }
 
+// The same insert and delete on content already read: the file gets the same bytes,
+// the content written comes back, and with it where the line went in or came out.
+TEST(RecordFile, InsertAndDeleteOverKnownContentWriteTheSameAndSayWhere) {
+    TempDir dir;
+    const std::string path = dir.File("MWStock.dat");
+    std::mt19937 rng(43);
+    const std::vector<std::string> fields = {"", "a", "b", "ab", "B", "\xe9", "1000", "900", " ", "a\0"s, "x\ry"};
+    const char* ends[] = {"\r\n", "\r\n", "\r\n", "\r\n", "\n", "\r\r\n"};
+    auto randomLine = [&] {
+        std::string line;
+        const int count = static_cast<int>(rng() % 5);
+        for (int f = 0; f < count; ++f) line += (f ? "," : "") + fields[rng() % fields.size()];
+        return line;
+    };
+    for (int round = 0; round < 300; ++round) {
+        std::vector<std::string> lines(rng() % 12);
+        for (std::string& line : lines) line = randomLine();
+        if (rng() % 2)
+            std::stable_sort(lines.begin(), lines.end(),
+                             [](const std::string& a, const std::string& b) { return CompareRecordLines(a, b) < 0; });
+        std::string bytes;
+        const bool allCrLf = rng() % 3 != 0;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            bytes += lines[i];
+            if (i + 1 < lines.size() || rng() % 4 != 0) bytes += allCrLf ? "\r\n" : ends[rng() % 6];
+        }
+        const bool del = rng() % 2 == 0;
+        const std::string line = del && !lines.empty() && rng() % 3 != 0 ? lines[rng() % lines.size()] : randomLine();
+        dir.Write("MWStock.dat", bytes);
+        const RecordLineWritten written = WriteRecordLineOver(path, bytes, line, del);
+        const std::string expected = ReferenceWrite(bytes, line, del);
+        const std::string context = "round " + std::to_string(round) + ": " + testing::PrintToString(bytes) + " " +
+                                    testing::PrintToString(line);
+        ASSERT_EQ(dir.Read("MWStock.dat"), expected) << context;
+        ASSERT_EQ(written.content, expected) << context;
+        std::vector<std::string_view> before, after;
+        SplitLines(bytes, before);
+        SplitLines(expected, after);
+        bool crLf = bytes.empty() || bytes.ends_with("\r\n");
+        for (std::size_t at = bytes.find('\n'); at != std::string::npos; at = bytes.find('\n', at + 1))
+            crLf = crLf && at > 0 && bytes[at - 1] == '\r';
+        EXPECT_EQ(written.crLf, crLf) << context;
+        if (del) {
+            const auto first = std::find(before.begin(), before.end(), std::string_view(line));
+            EXPECT_EQ(written.changed, first != before.end() && !IsBlank(line)) << context;
+            if (written.changed) {
+                EXPECT_EQ(written.index, static_cast<std::size_t>(first - before.begin())) << context;
+            }
+        } else {
+            EXPECT_EQ(written.changed, !IsBlank(line)) << context;
+            if (written.changed) {
+                ASSERT_LT(written.index, after.size()) << context;
+                EXPECT_EQ(after[written.index], line) << context;
+                EXPECT_EQ(after.size(), before.size() + 1) << context;
+            }
+        }
+    }
+    EXPECT_FALSE(dir.Exists("MWStock.tmp"));
+}
+
 TEST(RecordFile, AddingKeepsTheFileInOrder) {
     TempDir dir;
     const std::string path = dir.File("MWStock.dat");

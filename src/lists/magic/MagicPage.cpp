@@ -554,6 +554,60 @@ int TMagicPage::RefreshGrid(const std::string& selectLine) {
     return selected;
 }
 
+bool TMagicPage::SnapshotHolds(const std::string& path) const {
+    if (!snapshot_.current || snapshot_.path != path) return false;
+    const FileStamp stamp = StampOf(path);
+    return stamp.exists && stamp == snapshot_.stamp;
+}
+
+void TMagicPage::AddLineToFile(const std::string& path, const std::string& line) {
+    const bool known = SnapshotHolds(path);
+    FileWritten();
+    if (!known) {
+        WriteRecordLine(path, line, false);
+        return;
+    }
+    RecordLineWritten written = WriteRecordLineOver(path, snapshot_.bytes, line, false);
+    // The snapshot is kept up to date only for the usual file (every line ended with CR
+    // LF, so only the line added is new) and a line that fits a fill's pieces; any other
+    // is read again by the next fill.
+    if (!written.crLf || line.find_first_of("\r\n") != std::string::npos || line.size() >= kMaxLineBytes) return;
+    FileSnapshot& snap = snapshot_;
+    if (written.changed) {
+        const std::size_t at = written.index;
+        if (at > snap.lines) return;
+        if (snap.cut) {
+            // The new line cut into the fill's pieces, as a first fill would cut it.
+            constexpr std::uint16_t kNoField = 0xFFFF;
+            const std::size_t per = snap.fieldsPerLine;
+            if (line.size() >= kNoField || snap.lengths.size() != snap.lines || snap.days.size() != snap.lines ||
+                snap.fieldEnds.size() != snap.lines * per) {
+                snap.cut = false;
+            } else {
+                std::vector<std::uint16_t> ends(per, kNoField);
+                std::size_t found = 0;
+                for (std::size_t start = 0; found < per;) {
+                    const std::size_t comma = line.find(',', start);
+                    ends[found++] = static_cast<std::uint16_t>(comma == std::string::npos ? line.size() : comma);
+                    if (comma == std::string::npos) break;
+                    start = comma + 1;
+                }
+                const auto where = static_cast<std::ptrdiff_t>(at);
+                snap.lengths.insert(snap.lengths.begin() + where, static_cast<std::uint32_t>(line.size()));
+                snap.lineEnds.insert(snap.lineEnds.begin() + where, std::uint8_t{2});
+                snap.fieldEnds.insert(snap.fieldEnds.begin() + where * static_cast<std::ptrdiff_t>(per), ends.begin(),
+                                      ends.end());
+                snap.days.insert(snap.days.begin() + where, kDateUnread);
+            }
+        }
+        ++snap.lines;
+    }
+    rowLines_.Reset(snap.bytes, 0);  // rows point into the old bytes no more
+    snap.bytes = std::move(written.content);
+    snap.stamp = StampOf(path);
+    snap.current = snap.stamp.exists && snap.stamp.size == snap.bytes.size();
+}
+
 void TMagicPage::DropSetAside() {
     setAside_.valid = false;
     CellStore none;
@@ -767,8 +821,7 @@ void TMagicPage::AddClick() {
     }
     const std::string line = CellsToLine(list_, MagicLineFor::Stock, cells, host_.HostClock());
     Guard([&] {
-        FileWritten();
-        WriteRecordLine(FilePath(), line, false);
+        AddLineToFile(FilePath(), line);
         RefreshGrid(line);
     });
 }

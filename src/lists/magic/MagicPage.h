@@ -198,6 +198,11 @@ private:
         gridFill_.valid = false;
         DropSetAside();
     }
+    // Whether the snapshot holds the file at path as it is now.
+    bool SnapshotHolds(const std::string& path) const;
+    // Adds line to the file at path in order, through the snapshot when it holds the file
+    // (no second read), and then takes what was written as the snapshot.
+    void AddLineToFile(const std::string& path, const std::string& line);
     // Forgets the rows put aside and frees their memory.
     void DropSetAside();
     // Puts the grid's rows aside when they are the whole list and the fill to come is
