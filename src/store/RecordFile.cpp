@@ -5,8 +5,11 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <exception>
 #include <limits>
 #include <numeric>
+#include <system_error>
+#include <thread>
 #include <utility>
 #if defined(_MSC_VER) && !defined(__clang__)
 #include <stdlib.h>
@@ -652,44 +655,123 @@ void SortRecordLines(std::vector<std::string>& lines) {
     lines = std::move(sorted);
 }
 
-void SortRecordFileAt(const std::string& path) {
-    if (!FileExists(path)) return;
-    const std::string bytes = ReadFileBytes(path);
+namespace {
+
+// A file's bytes, its lines and their sorted order.
+struct SortedLines {
+    std::string bytes;
     std::vector<std::string_view> lines;
-    SplitLines(bytes, lines);
-    const std::vector<std::size_t> order = SortedOrder(lines);
+    std::vector<std::size_t> order;
+};
+
+// Reads the file at path into sorted and puts its lines in order; false for a missing
+// file. (The lines view the bytes: sorted is filled where it stands, never moved.)
+bool ReadSorted(const std::string& path, SortedLines& sorted) {
+    if (!FileExists(path)) return false;
+    sorted.bytes = ReadFileBytes(path);
+    SplitLines(sorted.bytes, sorted.lines);
+    sorted.order = SortedOrder(sorted.lines);
+    return true;
+}
+
+// Hands the sorted lines, each followed by CR LF, to put (which takes a run of bytes).
+// They lie anywhere in the bytes read, and so do their places in `lines`: the places are
+// asked for well ahead, the bytes a few lines ahead.
+template <typename Put>
+void GatherSorted(const SortedLines& sorted, Put&& put, std::size_t blockBytes) {
+    constexpr std::size_t kAhead = 8, kFarAhead = 32;
+    const std::vector<std::string_view>& lines = sorted.lines;
+    const std::vector<std::size_t>& order = sorted.order;
+    std::string block;
+    block.resize(blockBytes);
+    std::size_t used = 0;
+    const std::size_t n = order.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i + kFarAhead < n) Prefetch(&lines[order[i + kFarAhead]]);
+        if (i + kAhead < n) Prefetch(lines[order[i + kAhead]].data());
+        const std::string_view line = lines[order[i]];
+        if (block.size() - used < line.size() + 2) {
+            put(std::string_view(block.data(), used));
+            used = 0;
+            if (line.size() + 2 > block.size()) {  // a line longer than a block goes alone
+                put(line);
+                put(std::string_view("\r\n", 2));
+                continue;
+            }
+        }
+        if (!line.empty()) std::memcpy(block.data() + used, line.data(), line.size());
+        block[used + line.size()] = '\r';
+        block[used + line.size() + 1] = '\n';
+        used += line.size() + 2;
+    }
+    put(std::string_view(block.data(), used));
+}
+
+constexpr std::size_t kSortBlock = 256 * 1024;
+
+// The sorted file as one text, written over the file.
+std::string WriteSorted(const std::string& path, const SortedLines& sorted) {
+    std::size_t total = 0;
+    for (const std::string_view line : sorted.lines) total += line.size() + 2;
+    std::string content;
+    content.reserve(total);
+    GatherSorted(
+        sorted, [&](std::string_view bytes) { content.append(bytes); }, kSortBlock);
+    ReplaceFileAtomically(path, content, WorkingCopyPath(path, "tmp"));
+    return content;
+}
+
+}  // namespace
+
+void SortRecordFileAt(const std::string& path) {
+    SortedLines sorted;
+    if (!ReadSorted(path, sorted)) return;
     ReplaceFileAtomically(
         path,
         [&](FileWriter& out) {
-            // The lines are gathered into a block that is handed on whole, each followed
-            // by CR LF. They lie anywhere in the bytes read, and so do their places in
-            // `lines`: the places are asked for well ahead, the bytes a few lines ahead.
-            constexpr std::size_t kBlock = 256 * 1024;
-            constexpr std::size_t kAhead = 8, kFarAhead = 32;
-            std::string block;
-            block.resize(kBlock);
-            std::size_t used = 0;
-            const std::size_t n = order.size();
-            for (std::size_t i = 0; i < n; ++i) {
-                if (i + kFarAhead < n) Prefetch(&lines[order[i + kFarAhead]]);
-                if (i + kAhead < n) Prefetch(lines[order[i + kAhead]].data());
-                const std::string_view line = lines[order[i]];
-                if (block.size() - used < line.size() + 2) {
-                    out.Write(std::string_view(block.data(), used));
-                    used = 0;
-                    if (line.size() + 2 > block.size()) {  // a line longer than a block goes alone
-                        out.WriteLine(line);
-                        continue;
-                    }
-                }
-                if (!line.empty()) std::memcpy(block.data() + used, line.data(), line.size());
-                block[used + line.size()] = '\r';
-                block[used + line.size() + 1] = '\n';
-                used += line.size() + 2;
-            }
-            out.Write(std::string_view(block.data(), used));
+            // The lines are gathered into a block that is handed on whole.
+            GatherSorted(
+                sorted, [&](std::string_view bytes) { out.Write(bytes); }, kSortBlock);
         },
         WorkingCopyPath(path, "tmp"));
+}
+
+SortedFiles SortRecordFilesAt(const std::string& first, const std::string& second) {
+    SortedLines secondSorted;
+    bool secondExists = false;
+    std::exception_ptr secondFailed;
+    const auto sortSecond = [&] {
+        try {
+            secondExists = ReadSorted(second, secondSorted);
+        } catch (...) {
+            secondFailed = std::current_exception();
+        }
+    };
+    std::thread worker;
+    try {
+        worker = std::thread(sortSecond);
+    } catch (const std::system_error&) {
+        // No thread to be had: the second file is sorted after the first is written.
+    }
+    struct Join {
+        std::thread& worker;
+        ~Join() {
+            if (worker.joinable()) worker.join();
+        }
+    } join{worker};
+
+    SortedFiles files;
+    {
+        SortedLines sorted;
+        if (ReadSorted(first, sorted)) files.first = WriteSorted(first, sorted);
+    }
+    if (worker.joinable())
+        worker.join();
+    else
+        sortSecond();
+    if (secondFailed) std::rethrow_exception(secondFailed);
+    if (secondExists) files.second = WriteSorted(second, secondSorted);
+    return files;
 }
 
 FileStamp StampOf(const std::string& path) {

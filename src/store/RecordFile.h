@@ -41,6 +41,16 @@ std::string RecordSortKey(std::string_view line);
 // order. Nothing happens when the file does not exist; otherwise it is always rewritten.
 void SortRecordFileAt(const std::string& path);
 
+// SortRecordFileAt(first) and then SortRecordFileAt(second), with the same files in the
+// end and the same failures: the second file is never written when the first fails, and
+// stays as it was when it fails itself. The second file's lines are read and put in order
+// while the first's are (on a thread of their own), and the files are then written one
+// after the other. Returns what each file holds now (empty for a missing file).
+struct SortedFiles {
+    std::string first, second;
+};
+SortedFiles SortRecordFilesAt(const std::string& first, const std::string& second);
+
 // What tells one content of a file from another without reading it: the file's identity
 // (device and inode, or volume and file index), its size, and the times of its last
 // write and last change, as finely as the system keeps them. A rewrite through a working

@@ -259,6 +259,56 @@ TEST(RecordFile, SortingGivesTheOrderOfTheBubbleSort) {
     }
 }
 
+// Two files sorted together end as each sorted on its own, one after the other, and what
+// each holds comes back; a missing file stays missing.
+TEST(RecordFile, TwoFilesSortTogetherAsOneAfterTheOther) {
+    TempDir dir;
+    std::mt19937 rng(13);
+    const char* fields[] = {"", "a", "b", "ab", "B", "\xe9", "1000", "900", " "};
+    auto randomFile = [&] {
+        std::string bytes;
+        const int lines = static_cast<int>(rng() % 60);
+        for (int i = 0; i < lines; ++i) {
+            const int count = 1 + static_cast<int>(rng() % 5);
+            for (int f = 0; f < count; ++f) bytes += (f ? "," : "") + std::string(fields[rng() % 9]);
+            if (i + 1 < lines || rng() % 3 != 0) bytes += rng() % 2 ? "\r\n" : "\n";
+        }
+        return bytes;
+    };
+    for (int round = 0; round < 60; ++round) {
+        const std::string stock = randomFile(), prices = randomFile();
+        const bool stockMissing = round % 10 == 3, pricesMissing = round % 10 == 7;
+        for (const char* name : {"One.dat", "Two.dat", "A.dat", "B.dat"}) RemoveFile(dir.File(name));
+        if (!stockMissing) {
+            dir.Write("One.dat", stock);
+            dir.Write("A.dat", stock);
+        }
+        if (!pricesMissing) {
+            dir.Write("Two.dat", prices);
+            dir.Write("B.dat", prices);
+        }
+        SortRecordFileAt(dir.File("A.dat"));
+        SortRecordFileAt(dir.File("B.dat"));
+        const SortedFiles sorted = SortRecordFilesAt(dir.File("One.dat"), dir.File("Two.dat"));
+        ASSERT_EQ(dir.Exists("One.dat"), !stockMissing) << round;
+        ASSERT_EQ(dir.Exists("Two.dat"), !pricesMissing) << round;
+        if (!stockMissing) {
+            ASSERT_EQ(dir.Read("One.dat"), dir.Read("A.dat")) << round;
+            EXPECT_EQ(sorted.first, dir.Read("One.dat")) << round;
+        } else {
+            EXPECT_EQ(sorted.first, "") << round;
+        }
+        if (!pricesMissing) {
+            ASSERT_EQ(dir.Read("Two.dat"), dir.Read("B.dat")) << round;
+            EXPECT_EQ(sorted.second, dir.Read("Two.dat")) << round;
+        } else {
+            EXPECT_EQ(sorted.second, "") << round;
+        }
+    }
+    EXPECT_FALSE(dir.Exists("One.tmp"));
+    EXPECT_FALSE(dir.Exists("Two.tmp"));
+}
+
 // Large files whose lines share long beginnings (the same weapon, magic and
 // figures, field after field), hold bytes next to the separator and the key's
 // escapes, and end early or late: the sort gives the order of the comparison,
@@ -498,6 +548,16 @@ TEST(RecordFile, AReadOnlyFileOrALinkedOneIsHandledAsTheFile) {
     EXPECT_THROW(WriteRecordLine(path, "b,", true), StoreError);
     EXPECT_THROW(SortRecordFileAt(path), StoreError);
     EXPECT_EQ(dir.Read("MWStock.dat"), "c,\r\nb,\r\n");
+    // Sorted together with another file: a first file that cannot be written leaves the
+    // second as it was; a second that cannot be written leaves the first sorted.
+    dir.Write("MWPrice.dat", "z,\r\ny,\r\n");
+    EXPECT_THROW(SortRecordFilesAt(path, dir.File("MWPrice.dat")), StoreError);
+    EXPECT_EQ(dir.Read("MWStock.dat"), "c,\r\nb,\r\n");
+    EXPECT_EQ(dir.Read("MWPrice.dat"), "z,\r\ny,\r\n");
+    EXPECT_THROW(SortRecordFilesAt(dir.File("MWPrice.dat"), path), StoreError);
+    EXPECT_EQ(dir.Read("MWPrice.dat"), "y,\r\nz,\r\n");
+    EXPECT_EQ(dir.Read("MWStock.dat"), "c,\r\nb,\r\n");
+    RemoveFile(dir.File("MWPrice.dat"));
     EXPECT_FALSE(dir.Exists("MWStock.tmp"));
 
     std::filesystem::create_directory(dir.Path() / "sync");
