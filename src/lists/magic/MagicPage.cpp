@@ -399,7 +399,11 @@ bool TMagicPage::ReadSnapshot(const std::string& path) {
     // The stamp is taken before the read: a change while reading shows at the next search.
     const FileStamp stamp = StampOf(path);
     if (snapshot_.current && stamp.exists && snapshot_.path == path && snapshot_.stamp == stamp) return false;
-    std::string bytes = ReadFileBytes(path);
+    TakeSnapshot(path, stamp, ReadFileBytes(path));
+    return true;
+}
+
+void TMagicPage::TakeSnapshot(const std::string& path, const FileStamp& stamp, std::string bytes) {
     std::size_t lines = CountLineFeeds(bytes);
     if (!bytes.empty() && bytes.back() != '\n') ++lines;  // the last line without an end
     gridFill_.valid = false;
@@ -415,8 +419,7 @@ bool TMagicPage::ReadSnapshot(const std::string& path) {
     snapshot_.days.clear();
     snapshot_.path = path;
     snapshot_.stamp = stamp;
-    snapshot_.current = true;
-    return true;
+    snapshot_.current = stamp.exists;
 }
 
 int TMagicPage::RefreshGrid(const std::string& selectLine) {
@@ -949,8 +952,16 @@ void TMagicPage::PageResize() {
 void TMagicPage::ReorderFiles() {
     Guard([this] {
         FileWritten();
-        SortRecordFileAt(host_.DataFilePath(list_.stockFile));
-        SortRecordFileAt(host_.DataFilePath(list_.priceFile));
+        const std::string stockPath = host_.DataFilePath(list_.stockFile);
+        const std::string pricePath = host_.DataFilePath(list_.priceFile);
+        SortedFiles sorted = SortRecordFilesAt(stockPath, pricePath);
+        // The view's file as just written is what the next search shows.
+        const bool stock = view_ == MagicView::Stock;
+        const std::string& path = stock ? stockPath : pricePath;
+        const FileStamp stamp = StampOf(path);
+        std::string& content = stock ? sorted.first : sorted.second;
+        if (path == FilePath() && stamp.exists && stamp.size == content.size())
+            TakeSnapshot(path, stamp, std::move(content));
     });
     DataChanged();
 }

@@ -192,6 +192,9 @@ private:
     // Reads the file at path into the snapshot unless the snapshot already holds it;
     // true when it read the file.
     bool ReadSnapshot(const std::string& path);
+    // Takes bytes as the snapshot of the file at path, whose stamp was stamp when they
+    // were its content.
+    void TakeSnapshot(const std::string& path, const FileStamp& stamp, std::string bytes);
     // Marks the snapshot out of date after the page wrote a file.
     void FileWritten() {
         snapshot_.current = false;

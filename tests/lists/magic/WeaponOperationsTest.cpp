@@ -387,6 +387,34 @@ TEST(WeaponReorder, SortsBothFilesAndSearchesAsAfterAChange) {
     EXPECT_EQ(f.Items(), QStringList({"Axe", "Mace"}));
 }
 
+// Reorder shows the files as written, whichever view is up: the rows of the sorted file
+// through the search, each removing its own line, and searches after it on those lines.
+TEST(WeaponReorder, ShowsTheSortedFileOfTheViewAndItsRowsRemoveTheirLines) {
+    WeaponFixture f;
+    f.Open(Files("Mace,,0,,,5,20261201,\r\nBow,,0,,,1,20261201,\nKatana,,1,,,3,20261201,\r\nBow,,0,,,2,20261130,",
+                 "Mace,,0,,,1,2,,20260101\r\nBow,,0,,,1,2,,20260101\r\nBow,,0,,,0,3,,20260102\r\n"));
+    f.Choose("Cb_Weapon", "Bow");
+    f.page->Reorder();
+    const std::string stock =
+        "Bow,,0,,,1,20261201,\r\nBow,,0,,,2,20261130,\r\nKatana,,1,,,3,20261201,\r\nMace,,0,,,5,20261201,\r\n";
+    EXPECT_EQ(f.Stock(), stock);
+    EXPECT_EQ(f.Rows(), QStringList({"Bow||||||01/12/2026|7|1", "Bow||||||30/11/2026|8|2"}));
+    f.Choose("Cb_Weapon", "(None)");
+    EXPECT_EQ(f.Items(), QStringList({"Bow", "Bow", "Katana", "Mace"}));
+    f.SelectRow(2);
+    f.dialogs.boxAnswers.push_back(mbYes);
+    f.Click("Btn_MWDelete");
+    EXPECT_EQ(f.Stock(), "Bow,,0,,,1,20261201,\r\nKatana,,1,,,3,20261201,\r\nMace,,0,,,5,20261201,\r\n");
+
+    f.Click("Btn_MWList");
+    f.Choose("Cb_Weapon", "Bow");
+    f.page->Reorder();
+    EXPECT_EQ(f.Prices(), "Bow,,0,,,0,3,,20260102\r\nBow,,0,,,1,2,,20260101\r\nMace,,0,,,1,2,,20260101\r\n");
+    EXPECT_EQ(f.Rows(), QStringList({"Bow||||||02/01/2026|3|0", "Bow||||||01/01/2026|2|1"}));
+    f.Choose("Cb_Weapon", "(None)");
+    EXPECT_EQ(f.Items(), QStringList({"Bow", "Bow", "Mace"}));
+}
+
 // After the page itself rewrote a file, the rows not reloaded still remove their own
 // lines, and the next search shows what the file holds.
 TEST(WeaponReorder, RowsNotReloadedKeepTheirLinesAndTheNextSearchReads) {
