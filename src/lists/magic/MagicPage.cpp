@@ -619,7 +619,12 @@ void TMagicPage::DropSetAside() {
 }
 
 void TMagicPage::SetAsideWholeList(const MagicSearch& search) {
-    if (!gridFill_.valid || SearchRestricts(list_, gridFill_.search) || !SearchRestricts(list_, search)) return;
+    if (!SearchRestricts(list_, search)) {
+        // The whole list filled anew (another day): the rows put aside are of no more use.
+        if (setAside_.valid) DropSetAside();
+        return;
+    }
+    if (!gridFill_.valid || SearchRestricts(list_, gridFill_.search)) return;
     grid_->SwapCells(setAside_.cells);
     std::swap(rowLines_, setAside_.rows);
     setAside_.fill = gridFill_;

@@ -209,7 +209,8 @@ private:
     // Forgets the rows put aside and frees their memory.
     void DropSetAside();
     // Puts the grid's rows aside when they are the whole list and the fill to come is
-    // through a search that restricts; the grid then fills the room left over.
+    // through a search that restricts; the grid then fills the room left over. Before a
+    // fill of the whole list, drops rows put aside that did not match it.
     void SetAsideWholeList(const MagicSearch& search);
     // Shows the rows put aside again when they are what a fill of fill would give; true
     // when it did.
