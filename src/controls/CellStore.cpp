@@ -349,6 +349,16 @@ void CellStore::ClearAll() {
     garbage_ = 0;
 }
 
+void CellStore::Swap(CellStore& other) noexcept {
+    std::swap(cols_, other.cols_);
+    std::swap(rows_, other.rows_);
+    cells_.swap(other.cells_);
+    pool_.swap(other.pool_);
+    std::swap(garbage_, other.garbage_);
+    ++changes_;
+    ++other.changes_;
+}
+
 CellStore::Pool& CellStore::Pool::operator=(const Pool& other) {
     if (this == &other) return *this;
     size_ = 0;

@@ -90,6 +90,9 @@ public:
     }
 
     void ClearAll();
+    // Trades contents (cells, text and the memory holding them) with other; both count
+    // it as a change.
+    void Swap(CellStore& other) noexcept;
     void InsertRows(int at, int count);
     void RemoveRows(int at, int count);
     // Takes row `from` out and puts it back so that it ends up at index `to`.

@@ -502,6 +502,16 @@ void TStringGrid::ClearCells() {
     MarkDirty(false);
 }
 
+void TStringGrid::SwapCells(CellStore& cells) {
+    const int cols = store_.Cols();
+    store_.Swap(cells);
+    if (store_.Cols() != cols || store_.Rows() < fixedRows_ + 1)
+        store_.Resize(cols, std::max(store_.Rows(), fixedRows_ + 1));
+    curRow_ = std::min(curRow_, store_.Rows() - 1);
+    RefreshEditorText();
+    MarkDirty(false);
+}
+
 // --- rows ---
 
 void TStringGrid::InsertRow(int row) {

@@ -114,6 +114,11 @@ public:
     QStringList ColTexts(int col) const;
     void setColTexts(int col, const QStringList& texts);  // from row 0; missing ones emptied
     void ClearCells();                                    // every cell empty, sizes kept
+    // Trades the grid's cells for those of cells (rows, texts and all): a list keeps a
+    // whole table aside and shows it again without filling it anew. The grid keeps its
+    // column count (cells of another count are cut or widened to it) and at least one
+    // row below the fixed ones; the current row stays where it is, or the last row.
+    void SwapCells(CellStore& cells);
     void BeginUpdate();
     void EndUpdate();
     bool Updating() const { return updateDepth_ > 0; }

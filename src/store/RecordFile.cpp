@@ -5,8 +5,11 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <exception>
 #include <limits>
 #include <numeric>
+#include <system_error>
+#include <thread>
 #include <utility>
 #if defined(_MSC_VER) && !defined(__clang__)
 #include <stdlib.h>
@@ -38,6 +41,90 @@ void WriteInPieces(FileWriter& out, std::string_view bytes) {
 
 }  // namespace
 
+namespace {
+
+// Where WriteRecordLine changes text: the line it adds goes in front of the first line
+// that does not sort before it, the line it removes is the first exactly equal one.
+struct LinePlace {
+    std::size_t found = std::string_view::npos;  // where that line starts
+    std::size_t foundEnd = 0;                    // and where the line after it starts
+    std::size_t index = 0;                       // its number (from 0); else the lines counted
+    bool crLf = true;                            // every line ends with CR LF
+};
+
+// One pass over the lines: the place, and whether every line already ends with CR LF, so
+// that the bytes around that place can be written as they are.
+LinePlace PlaceLine(std::string_view text, const std::string& line, bool del, bool blank) {
+    LinePlace place;
+    for (std::size_t begin = 0; begin < text.size();) {
+        const std::size_t eol = text.find('\n', begin);
+        const std::size_t end = eol == std::string_view::npos ? text.size() : eol;
+        const bool withCr = end > begin && text[end - 1] == '\r';
+        if (eol == std::string_view::npos || !withCr) place.crLf = false;
+        if (place.found == std::string_view::npos && !blank) {
+            const std::string_view old = text.substr(begin, end - (withCr && eol != std::string_view::npos) - begin);
+            if (del ? old == line : CompareRecordLines(old, line) >= 0) {
+                place.found = begin;
+                place.foundEnd = eol == std::string_view::npos ? text.size() : eol + 1;
+                if (!place.crLf) break;  // written line by line anyway
+            } else {
+                ++place.index;
+            }
+        }
+        begin = eol == std::string_view::npos ? text.size() : eol + 1;
+    }
+    return place;
+}
+
+// The new content of a file holding text, to out (a FileWriter or a string).
+template <typename Out>
+void WriteChanged(Out& out, std::string_view text, const LinePlace& place, const std::string& line, bool del,
+                  bool blank) {
+    if (place.crLf) {
+        // The bytes before the place, the change, the bytes after it.
+        if (place.found == std::string_view::npos) {
+            out.Bytes(text);
+            if (!del && !blank) out.Line(line);
+        } else {
+            out.Bytes(text.substr(0, place.found));
+            if (!del) out.Line(line);
+            out.Bytes(text.substr(del ? place.foundEnd : place.found));
+        }
+        return;
+    }
+    // Some line ends differ: every line is written again with CR LF.
+    std::vector<std::string_view> lines;
+    SplitLines(text, lines);
+    bool done = false;
+    for (const std::string_view old : lines) {
+        const std::size_t start = static_cast<std::size_t>(old.data() - text.data());
+        if (!done && start == place.found) {
+            done = true;
+            if (del) continue;
+            out.Line(line);
+        }
+        out.Line(old);
+    }
+    if (!del && !blank && !done) out.Line(line);
+}
+
+struct ToWriter {
+    FileWriter& out;
+    void Bytes(std::string_view bytes) { WriteInPieces(out, bytes); }
+    void Line(std::string_view line) { out.WriteLine(line); }
+};
+
+struct ToString {
+    std::string& out;
+    void Bytes(std::string_view bytes) { out.append(bytes); }
+    void Line(std::string_view line) {
+        out.append(line);
+        out.append("\r\n");
+    }
+};
+
+}  // namespace
+
 void WriteRecordLine(const std::string& path, const std::string& line, bool del) {
     const bool exists = FileExists(path);
     const bool blank = IsBlank(line);
@@ -55,59 +142,29 @@ void WriteRecordLine(const std::string& path, const std::string& line, bool del)
     }
     const std::string bytes = ReadFileBytes(path);
     const std::string_view text(bytes);
-    // One pass over the lines: where the line goes in (in front of the first line that
-    // does not sort before it) or which line goes out (the first exactly equal one), and
-    // whether every line already ends with CR LF, so that the bytes around that place can
-    // be written as they are.
-    std::size_t found = std::string_view::npos;  // where that line starts
-    std::size_t foundEnd = 0;                    // and where the line after it starts
-    bool crLf = true;
-    for (std::size_t begin = 0; begin < text.size();) {
-        const std::size_t eol = text.find('\n', begin);
-        const std::size_t end = eol == std::string_view::npos ? text.size() : eol;
-        const bool withCr = end > begin && text[end - 1] == '\r';
-        if (eol == std::string_view::npos || !withCr) crLf = false;
-        if (found == std::string_view::npos && !blank) {
-            const std::string_view old = text.substr(begin, end - (withCr && eol != std::string_view::npos) - begin);
-            if (del ? old == line : CompareRecordLines(old, line) >= 0) {
-                found = begin;
-                foundEnd = eol == std::string_view::npos ? text.size() : eol + 1;
-                if (!crLf) break;  // written line by line anyway
-            }
-        }
-        begin = eol == std::string_view::npos ? text.size() : eol + 1;
-    }
+    const LinePlace place = PlaceLine(text, line, del, blank);
     ReplaceFileAtomically(
         path,
         [&](FileWriter& out) {
-            if (crLf) {
-                // The bytes before the place, the change, the bytes after it.
-                if (found == std::string_view::npos) {
-                    WriteInPieces(out, text);
-                    if (!del && !blank) out.WriteLine(line);
-                } else {
-                    WriteInPieces(out, text.substr(0, found));
-                    if (!del) out.WriteLine(line);
-                    WriteInPieces(out, text.substr(del ? foundEnd : found));
-                }
-                return;
-            }
-            // Some line ends differ: every line is written again with CR LF.
-            std::vector<std::string_view> lines;
-            SplitLines(text, lines);
-            bool done = false;
-            for (const std::string_view old : lines) {
-                const std::size_t start = static_cast<std::size_t>(old.data() - text.data());
-                if (!done && start == found) {
-                    done = true;
-                    if (del) continue;
-                    out.WriteLine(line);
-                }
-                out.WriteLine(old);
-            }
-            if (!del && !blank && !done) out.WriteLine(line);
+            ToWriter to{out};
+            WriteChanged(to, text, place, line, del, blank);
         },
         tempPath);
+}
+
+RecordLineWritten WriteRecordLineOver(const std::string& path, std::string_view text, const std::string& line,
+                                      bool del) {
+    const bool blank = IsBlank(line);
+    const LinePlace place = PlaceLine(text, line, del, blank);
+    RecordLineWritten written;
+    written.content.reserve(text.size() + line.size() + 2);
+    ToString to{written.content};
+    WriteChanged(to, text, place, line, del, blank);
+    ReplaceFileAtomically(path, written.content, WorkingCopyPath(path, "tmp"));
+    written.changed = del ? place.found != std::string_view::npos : !blank;
+    written.index = place.index;
+    written.crLf = place.crLf;
+    return written;
 }
 
 namespace {
@@ -598,44 +655,123 @@ void SortRecordLines(std::vector<std::string>& lines) {
     lines = std::move(sorted);
 }
 
-void SortRecordFileAt(const std::string& path) {
-    if (!FileExists(path)) return;
-    const std::string bytes = ReadFileBytes(path);
+namespace {
+
+// A file's bytes, its lines and their sorted order.
+struct SortedLines {
+    std::string bytes;
     std::vector<std::string_view> lines;
-    SplitLines(bytes, lines);
-    const std::vector<std::size_t> order = SortedOrder(lines);
+    std::vector<std::size_t> order;
+};
+
+// Reads the file at path into sorted and puts its lines in order; false for a missing
+// file. (The lines view the bytes: sorted is filled where it stands, never moved.)
+bool ReadSorted(const std::string& path, SortedLines& sorted) {
+    if (!FileExists(path)) return false;
+    sorted.bytes = ReadFileBytes(path);
+    SplitLines(sorted.bytes, sorted.lines);
+    sorted.order = SortedOrder(sorted.lines);
+    return true;
+}
+
+// Hands the sorted lines, each followed by CR LF, to put (which takes a run of bytes).
+// They lie anywhere in the bytes read, and so do their places in `lines`: the places are
+// asked for well ahead, the bytes a few lines ahead.
+template <typename Put>
+void GatherSorted(const SortedLines& sorted, Put&& put, std::size_t blockBytes) {
+    constexpr std::size_t kAhead = 8, kFarAhead = 32;
+    const std::vector<std::string_view>& lines = sorted.lines;
+    const std::vector<std::size_t>& order = sorted.order;
+    std::string block;
+    block.resize(blockBytes);
+    std::size_t used = 0;
+    const std::size_t n = order.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i + kFarAhead < n) Prefetch(&lines[order[i + kFarAhead]]);
+        if (i + kAhead < n) Prefetch(lines[order[i + kAhead]].data());
+        const std::string_view line = lines[order[i]];
+        if (block.size() - used < line.size() + 2) {
+            put(std::string_view(block.data(), used));
+            used = 0;
+            if (line.size() + 2 > block.size()) {  // a line longer than a block goes alone
+                put(line);
+                put(std::string_view("\r\n", 2));
+                continue;
+            }
+        }
+        if (!line.empty()) std::memcpy(block.data() + used, line.data(), line.size());
+        block[used + line.size()] = '\r';
+        block[used + line.size() + 1] = '\n';
+        used += line.size() + 2;
+    }
+    put(std::string_view(block.data(), used));
+}
+
+constexpr std::size_t kSortBlock = 256 * 1024;
+
+// The sorted file as one text, written over the file.
+std::string WriteSorted(const std::string& path, const SortedLines& sorted) {
+    std::size_t total = 0;
+    for (const std::string_view line : sorted.lines) total += line.size() + 2;
+    std::string content;
+    content.reserve(total);
+    GatherSorted(
+        sorted, [&](std::string_view bytes) { content.append(bytes); }, kSortBlock);
+    ReplaceFileAtomically(path, content, WorkingCopyPath(path, "tmp"));
+    return content;
+}
+
+}  // namespace
+
+void SortRecordFileAt(const std::string& path) {
+    SortedLines sorted;
+    if (!ReadSorted(path, sorted)) return;
     ReplaceFileAtomically(
         path,
         [&](FileWriter& out) {
-            // The lines are gathered into a block that is handed on whole, each followed
-            // by CR LF. They lie anywhere in the bytes read, and so do their places in
-            // `lines`: the places are asked for well ahead, the bytes a few lines ahead.
-            constexpr std::size_t kBlock = 256 * 1024;
-            constexpr std::size_t kAhead = 8, kFarAhead = 32;
-            std::string block;
-            block.resize(kBlock);
-            std::size_t used = 0;
-            const std::size_t n = order.size();
-            for (std::size_t i = 0; i < n; ++i) {
-                if (i + kFarAhead < n) Prefetch(&lines[order[i + kFarAhead]]);
-                if (i + kAhead < n) Prefetch(lines[order[i + kAhead]].data());
-                const std::string_view line = lines[order[i]];
-                if (block.size() - used < line.size() + 2) {
-                    out.Write(std::string_view(block.data(), used));
-                    used = 0;
-                    if (line.size() + 2 > block.size()) {  // a line longer than a block goes alone
-                        out.WriteLine(line);
-                        continue;
-                    }
-                }
-                if (!line.empty()) std::memcpy(block.data() + used, line.data(), line.size());
-                block[used + line.size()] = '\r';
-                block[used + line.size() + 1] = '\n';
-                used += line.size() + 2;
-            }
-            out.Write(std::string_view(block.data(), used));
+            // The lines are gathered into a block that is handed on whole.
+            GatherSorted(
+                sorted, [&](std::string_view bytes) { out.Write(bytes); }, kSortBlock);
         },
         WorkingCopyPath(path, "tmp"));
+}
+
+SortedFiles SortRecordFilesAt(const std::string& first, const std::string& second) {
+    SortedLines secondSorted;
+    bool secondExists = false;
+    std::exception_ptr secondFailed;
+    const auto sortSecond = [&] {
+        try {
+            secondExists = ReadSorted(second, secondSorted);
+        } catch (...) {
+            secondFailed = std::current_exception();
+        }
+    };
+    std::thread worker;
+    try {
+        worker = std::thread(sortSecond);
+    } catch (const std::system_error&) {
+        // No thread to be had: the second file is sorted after the first is written.
+    }
+    struct Join {
+        std::thread& worker;
+        ~Join() {
+            if (worker.joinable()) worker.join();
+        }
+    } join{worker};
+
+    SortedFiles files;
+    {
+        SortedLines sorted;
+        if (ReadSorted(first, sorted)) files.first = WriteSorted(first, sorted);
+    }
+    if (worker.joinable())
+        worker.join();
+    else
+        sortSecond();
+    if (secondFailed) std::rethrow_exception(secondFailed);
+    if (secondExists) files.second = WriteSorted(second, secondSorted);
+    return files;
 }
 
 FileStamp StampOf(const std::string& path) {

@@ -17,6 +17,18 @@ namespace stallmark {
 // Every other line is kept as it is (lines are rewritten with CR LF).
 void WriteRecordLine(const std::string& path, const std::string& line, bool del);
 
+// WriteRecordLine on a file whose content is known: text, read before and not changed
+// since. The same bytes are written, without reading the file again; what was written
+// comes back with where the change lies.
+struct RecordLineWritten {
+    std::string content;    // the file's new content
+    bool changed = false;   // a line was added or removed
+    std::size_t index = 0;  // the number (from 0) of the line added or removed
+    bool crLf = true;       // every line of text already ended with CR LF (else all were rewritten)
+};
+RecordLineWritten WriteRecordLineOver(const std::string& path, std::string_view text, const std::string& line,
+                                      bool del);
+
 // Sorts lines by CompareRecordLines, equal lines keeping their order: the order that
 // repeated passes swapping neighbours that sort the wrong way round would give.
 void SortRecordLines(std::vector<std::string>& lines);
@@ -28,6 +40,16 @@ std::string RecordSortKey(std::string_view line);
 // Sorts the lines of the file at path by CompareRecordLines, equal lines keeping their
 // order. Nothing happens when the file does not exist; otherwise it is always rewritten.
 void SortRecordFileAt(const std::string& path);
+
+// SortRecordFileAt(first) and then SortRecordFileAt(second), with the same files in the
+// end and the same failures: the second file is never written when the first fails, and
+// stays as it was when it fails itself. The second file's lines are read and put in order
+// while the first's are (on a thread of their own), and the files are then written one
+// after the other. Returns what each file holds now (empty for a missing file).
+struct SortedFiles {
+    std::string first, second;
+};
+SortedFiles SortRecordFilesAt(const std::string& first, const std::string& second);
 
 // What tells one content of a file from another without reading it: the file's identity
 // (device and inode, or volume and file index), its size, and the times of its last

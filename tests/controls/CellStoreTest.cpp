@@ -379,6 +379,33 @@ TEST(CellStore, PermutingAFewRowsKeepsEveryText) {
     EXPECT_THROW(s.PermuteRows(1, std::vector<int>(40, 1)), std::invalid_argument);
 }
 
+// Two stores trade everything they hold, and both count it as a change.
+TEST(CellStore, SwapTradesCellsTextAndCountsAChange) {
+    CellStore a, b;
+    a.Resize(2, 3);
+    a.SetBytes(1, 2, "a text long enough for the pool");
+    a.SetBytes(0, 1, "short");
+    b.Resize(3, 1);
+    b.Set(2, 0, QStringLiteral("wide \u0101"));
+    const std::uint64_t changesA = a.Changes(), changesB = b.Changes();
+    a.Swap(b);
+    EXPECT_GT(a.Changes(), changesA);
+    EXPECT_GT(b.Changes(), changesB);
+    EXPECT_EQ(a.Cols(), 3);
+    EXPECT_EQ(a.Rows(), 1);
+    EXPECT_EQ(a.Get(2, 0), QStringLiteral("wide \u0101"));
+    EXPECT_TRUE(a.HasWideText());
+    EXPECT_EQ(b.Cols(), 2);
+    EXPECT_EQ(b.Rows(), 3);
+    EXPECT_EQ(b.GetBytes(1, 2), "a text long enough for the pool");
+    EXPECT_EQ(b.GetBytes(0, 1), "short");
+    EXPECT_FALSE(b.HasWideText());
+    // Each goes on as a store of its own.
+    b.SetBytes(1, 2, "another text long enough for the pool");
+    EXPECT_EQ(b.GetBytes(1, 2), "another text long enough for the pool");
+    EXPECT_EQ(a.Get(2, 0), QStringLiteral("wide \u0101"));
+}
+
 // Every change of a text, of the rows or of their order is counted; reading is not.
 TEST(CellStore, CountsEveryChangeAndNoRead) {
     CellStore s;

@@ -270,6 +270,36 @@ TEST_F(GridFixture, ProgrammaticRowOperations) {
     EXPECT_EQ(grid->model()->rowCount(), 1);
 }
 
+// Cells traded with a store kept aside: the grid shows them at once, keeps its columns
+// and at least one data row, and its current row stays inside the rows it has.
+TEST_F(GridFixture, SwappedCellsShowWithTheGridsColumnsAndRow) {
+    Fill(4);
+    grid->setRow(4);
+    CellStore aside;
+    grid->SwapCells(aside);  // an empty store
+    EXPECT_EQ(grid->ColCount(), 3);
+    EXPECT_EQ(grid->RowCount(), 2);
+    EXPECT_EQ(grid->Row(), 1);
+    EXPECT_EQ(aside.Rows(), 5);
+    EXPECT_EQ(aside.GetBytes(1, 3), "Item 3");
+    grid->setRowTexts(0, {"Type", "Description", "Value"});
+    grid->setCells(1, 1, QStringLiteral("Only"));
+    grid->SwapCells(aside);
+    EXPECT_EQ(grid->RowCount(), 5);
+    EXPECT_EQ(grid->Cells(1, 3), QStringLiteral("Item 3"));
+    EXPECT_EQ(grid->Row(), 1);
+    grid->Flush();
+    EXPECT_EQ(grid->model()->rowCount(), 4);
+    EXPECT_EQ(grid->model()->data(grid->model()->index(2, 1)).toString(), QStringLiteral("Item 3"));
+    EXPECT_EQ(aside.GetBytes(1, 1), "Only");
+
+    CellStore wide;
+    wide.Resize(5, 1);
+    grid->SwapCells(wide);
+    EXPECT_EQ(grid->ColCount(), 3);
+    EXPECT_EQ(grid->RowCount(), 2);
+}
+
 TEST_F(GridFixture, RowByRowFillIsBatchedUntilTheViewNeedsIt) {
     // The literal pattern: RowCount = r + 1 for every line read.
     for (int r = 1; r <= 2000; ++r) {

@@ -125,6 +125,66 @@ TEST(RecordFile, InsertAndDeleteGiveTheFileOfTheLineByLineRewrite) {
     EXPECT_FALSE(dir.Exists("MWStock.tmp"));
 }
 
+// The same insert and delete on content already read: the file gets the same bytes,
+// the content written comes back, and with it where the line went in or came out.
+TEST(RecordFile, InsertAndDeleteOverKnownContentWriteTheSameAndSayWhere) {
+    TempDir dir;
+    const std::string path = dir.File("MWStock.dat");
+    std::mt19937 rng(43);
+    const std::vector<std::string> fields = {"", "a", "b", "ab", "B", "\xe9", "1000", "900", " ", "a\0"s, "x\ry"};
+    const char* ends[] = {"\r\n", "\r\n", "\r\n", "\r\n", "\n", "\r\r\n"};
+    auto randomLine = [&] {
+        std::string line;
+        const int count = static_cast<int>(rng() % 5);
+        for (int f = 0; f < count; ++f) line += (f ? "," : "") + fields[rng() % fields.size()];
+        return line;
+    };
+    for (int round = 0; round < 300; ++round) {
+        std::vector<std::string> lines(rng() % 12);
+        for (std::string& line : lines) line = randomLine();
+        if (rng() % 2)
+            std::stable_sort(lines.begin(), lines.end(),
+                             [](const std::string& a, const std::string& b) { return CompareRecordLines(a, b) < 0; });
+        std::string bytes;
+        const bool allCrLf = rng() % 3 != 0;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            bytes += lines[i];
+            if (i + 1 < lines.size() || rng() % 4 != 0) bytes += allCrLf ? "\r\n" : ends[rng() % 6];
+        }
+        const bool del = rng() % 2 == 0;
+        const std::string line = del && !lines.empty() && rng() % 3 != 0 ? lines[rng() % lines.size()] : randomLine();
+        dir.Write("MWStock.dat", bytes);
+        const RecordLineWritten written = WriteRecordLineOver(path, bytes, line, del);
+        const std::string expected = ReferenceWrite(bytes, line, del);
+        const std::string context = "round " + std::to_string(round) + ": " + testing::PrintToString(bytes) + " " +
+                                    testing::PrintToString(line);
+        ASSERT_EQ(dir.Read("MWStock.dat"), expected) << context;
+        ASSERT_EQ(written.content, expected) << context;
+        std::vector<std::string_view> before, after;
+        SplitLines(bytes, before);
+        SplitLines(expected, after);
+        bool crLf = bytes.empty() || bytes.ends_with("\r\n");
+        for (std::size_t at = bytes.find('\n'); at != std::string::npos; at = bytes.find('\n', at + 1))
+            crLf = crLf && at > 0 && bytes[at - 1] == '\r';
+        EXPECT_EQ(written.crLf, crLf) << context;
+        if (del) {
+            const auto first = std::find(before.begin(), before.end(), std::string_view(line));
+            EXPECT_EQ(written.changed, first != before.end() && !IsBlank(line)) << context;
+            if (written.changed) {
+                EXPECT_EQ(written.index, static_cast<std::size_t>(first - before.begin())) << context;
+            }
+        } else {
+            EXPECT_EQ(written.changed, !IsBlank(line)) << context;
+            if (written.changed) {
+                ASSERT_LT(written.index, after.size()) << context;
+                EXPECT_EQ(after[written.index], line) << context;
+                EXPECT_EQ(after.size(), before.size() + 1) << context;
+            }
+        }
+    }
+    EXPECT_FALSE(dir.Exists("MWStock.tmp"));
+}
+
 TEST(RecordFile, AddingKeepsTheFileInOrder) {
     TempDir dir;
     const std::string path = dir.File("MWStock.dat");
@@ -197,6 +257,56 @@ TEST(RecordFile, SortingGivesTheOrderOfTheBubbleSort) {
             ASSERT_EQ(dir.Read("Sort.dat"), CrLf(expected)) << "round " << round;
         }
     }
+}
+
+// Two files sorted together end as each sorted on its own, one after the other, and what
+// each holds comes back; a missing file stays missing.
+TEST(RecordFile, TwoFilesSortTogetherAsOneAfterTheOther) {
+    TempDir dir;
+    std::mt19937 rng(13);
+    const char* fields[] = {"", "a", "b", "ab", "B", "\xe9", "1000", "900", " "};
+    auto randomFile = [&] {
+        std::string bytes;
+        const int lines = static_cast<int>(rng() % 60);
+        for (int i = 0; i < lines; ++i) {
+            const int count = 1 + static_cast<int>(rng() % 5);
+            for (int f = 0; f < count; ++f) bytes += (f ? "," : "") + std::string(fields[rng() % 9]);
+            if (i + 1 < lines || rng() % 3 != 0) bytes += rng() % 2 ? "\r\n" : "\n";
+        }
+        return bytes;
+    };
+    for (int round = 0; round < 60; ++round) {
+        const std::string stock = randomFile(), prices = randomFile();
+        const bool stockMissing = round % 10 == 3, pricesMissing = round % 10 == 7;
+        for (const char* name : {"One.dat", "Two.dat", "A.dat", "B.dat"}) RemoveFile(dir.File(name));
+        if (!stockMissing) {
+            dir.Write("One.dat", stock);
+            dir.Write("A.dat", stock);
+        }
+        if (!pricesMissing) {
+            dir.Write("Two.dat", prices);
+            dir.Write("B.dat", prices);
+        }
+        SortRecordFileAt(dir.File("A.dat"));
+        SortRecordFileAt(dir.File("B.dat"));
+        const SortedFiles sorted = SortRecordFilesAt(dir.File("One.dat"), dir.File("Two.dat"));
+        ASSERT_EQ(dir.Exists("One.dat"), !stockMissing) << round;
+        ASSERT_EQ(dir.Exists("Two.dat"), !pricesMissing) << round;
+        if (!stockMissing) {
+            ASSERT_EQ(dir.Read("One.dat"), dir.Read("A.dat")) << round;
+            EXPECT_EQ(sorted.first, dir.Read("One.dat")) << round;
+        } else {
+            EXPECT_EQ(sorted.first, "") << round;
+        }
+        if (!pricesMissing) {
+            ASSERT_EQ(dir.Read("Two.dat"), dir.Read("B.dat")) << round;
+            EXPECT_EQ(sorted.second, dir.Read("Two.dat")) << round;
+        } else {
+            EXPECT_EQ(sorted.second, "") << round;
+        }
+    }
+    EXPECT_FALSE(dir.Exists("One.tmp"));
+    EXPECT_FALSE(dir.Exists("Two.tmp"));
 }
 
 // Large files whose lines share long beginnings (the same weapon, magic and
@@ -438,6 +548,16 @@ TEST(RecordFile, AReadOnlyFileOrALinkedOneIsHandledAsTheFile) {
     EXPECT_THROW(WriteRecordLine(path, "b,", true), StoreError);
     EXPECT_THROW(SortRecordFileAt(path), StoreError);
     EXPECT_EQ(dir.Read("MWStock.dat"), "c,\r\nb,\r\n");
+    // Sorted together with another file: a first file that cannot be written leaves the
+    // second as it was; a second that cannot be written leaves the first sorted.
+    dir.Write("MWPrice.dat", "z,\r\ny,\r\n");
+    EXPECT_THROW(SortRecordFilesAt(path, dir.File("MWPrice.dat")), StoreError);
+    EXPECT_EQ(dir.Read("MWStock.dat"), "c,\r\nb,\r\n");
+    EXPECT_EQ(dir.Read("MWPrice.dat"), "z,\r\ny,\r\n");
+    EXPECT_THROW(SortRecordFilesAt(dir.File("MWPrice.dat"), path), StoreError);
+    EXPECT_EQ(dir.Read("MWPrice.dat"), "y,\r\nz,\r\n");
+    EXPECT_EQ(dir.Read("MWStock.dat"), "c,\r\nb,\r\n");
+    RemoveFile(dir.File("MWPrice.dat"));
     EXPECT_FALSE(dir.Exists("MWStock.tmp"));
 
     std::filesystem::create_directory(dir.Path() / "sync");

@@ -399,10 +399,15 @@ bool TMagicPage::ReadSnapshot(const std::string& path) {
     // The stamp is taken before the read: a change while reading shows at the next search.
     const FileStamp stamp = StampOf(path);
     if (snapshot_.current && stamp.exists && snapshot_.path == path && snapshot_.stamp == stamp) return false;
-    std::string bytes = ReadFileBytes(path);
+    TakeSnapshot(path, stamp, ReadFileBytes(path));
+    return true;
+}
+
+void TMagicPage::TakeSnapshot(const std::string& path, const FileStamp& stamp, std::string bytes) {
     std::size_t lines = CountLineFeeds(bytes);
     if (!bytes.empty() && bytes.back() != '\n') ++lines;  // the last line without an end
     gridFill_.valid = false;
+    DropSetAside();
     rowLines_.Reset(snapshot_.bytes, 0);  // rows point into the old bytes no more
     snapshot_.bytes = std::move(bytes);
     snapshot_.lines = lines;
@@ -414,8 +419,7 @@ bool TMagicPage::ReadSnapshot(const std::string& path) {
     snapshot_.days.clear();
     snapshot_.path = path;
     snapshot_.stamp = stamp;
-    snapshot_.current = true;
-    return true;
+    snapshot_.current = stamp.exists;
 }
 
 int TMagicPage::RefreshGrid(const std::string& selectLine) {
@@ -426,9 +430,10 @@ int TMagicPage::RefreshGrid(const std::string& selectLine) {
     const Clock& clock = host_.HostClock();
     const DateTime now = clock.Now();
     const double dayFloor = std::floor(now), dayCeil = std::ceil(now);
-    if (IsBlank(selectLine) && gridFill_.valid && gridFill_.view == view_ && gridFill_.search == search &&
-        gridFill_.dayFloor == dayFloor && gridFill_.dayCeil == dayCeil) {
-        // The same lines through the same search on the same day: the rows as they are.
+    const GridFill want{true, view_, search, dayFloor, dayCeil};
+    // The same lines through the same search on the same day: the rows as they are, or
+    // the whole list as it was put aside.
+    if (IsBlank(selectLine) && (gridFill_ == want || ShowSetAside(want))) {
         ShowDescription(grid_->Row());
         PageResize();
         return 0;
@@ -439,8 +444,9 @@ int TMagicPage::RefreshGrid(const std::string& selectLine) {
     int selected = 0;
     std::size_t cutLines = 0, firstCut = 0;
     {
-        gridFill_.valid = false;
         grid_->BeginUpdate();
+        SetAsideWholeList(search);
+        gridFill_.valid = false;
         struct EndUpdate {
             TStringGrid* grid;
             int& rows;
@@ -538,7 +544,7 @@ int TMagicPage::RefreshGrid(const std::string& selectLine) {
             ++rows;
         }
         if (keep) snapshot_.cut = true;
-        gridFill_ = {true, view_, search, dayFloor, dayCeil};
+        gridFill_ = want;
     }
     if (cutLines > 0 && !snapshot_.cutSaid) {
         snapshot_.cutSaid = true;
@@ -549,6 +555,92 @@ int TMagicPage::RefreshGrid(const std::string& selectLine) {
     ShowDescription(grid_->Row());
     PageResize();
     return selected;
+}
+
+bool TMagicPage::SnapshotHolds(const std::string& path) const {
+    if (!snapshot_.current || snapshot_.path != path) return false;
+    const FileStamp stamp = StampOf(path);
+    return stamp.exists && stamp == snapshot_.stamp;
+}
+
+void TMagicPage::AddLineToFile(const std::string& path, const std::string& line) {
+    const bool known = SnapshotHolds(path);
+    FileWritten();
+    if (!known) {
+        WriteRecordLine(path, line, false);
+        return;
+    }
+    RecordLineWritten written = WriteRecordLineOver(path, snapshot_.bytes, line, false);
+    // The snapshot is kept up to date only for the usual file (every line ended with CR
+    // LF, so only the line added is new) and a line that fits a fill's pieces; any other
+    // is read again by the next fill.
+    if (!written.crLf || line.find_first_of("\r\n") != std::string::npos || line.size() >= kMaxLineBytes) return;
+    FileSnapshot& snap = snapshot_;
+    if (written.changed) {
+        const std::size_t at = written.index;
+        if (at > snap.lines) return;
+        if (snap.cut) {
+            // The new line cut into the fill's pieces, as a first fill would cut it.
+            constexpr std::uint16_t kNoField = 0xFFFF;
+            const std::size_t per = snap.fieldsPerLine;
+            if (line.size() >= kNoField || snap.lengths.size() != snap.lines || snap.days.size() != snap.lines ||
+                snap.fieldEnds.size() != snap.lines * per) {
+                snap.cut = false;
+            } else {
+                std::vector<std::uint16_t> ends(per, kNoField);
+                std::size_t found = 0;
+                for (std::size_t start = 0; found < per;) {
+                    const std::size_t comma = line.find(',', start);
+                    ends[found++] = static_cast<std::uint16_t>(comma == std::string::npos ? line.size() : comma);
+                    if (comma == std::string::npos) break;
+                    start = comma + 1;
+                }
+                const auto where = static_cast<std::ptrdiff_t>(at);
+                snap.lengths.insert(snap.lengths.begin() + where, static_cast<std::uint32_t>(line.size()));
+                snap.lineEnds.insert(snap.lineEnds.begin() + where, std::uint8_t{2});
+                snap.fieldEnds.insert(snap.fieldEnds.begin() + where * static_cast<std::ptrdiff_t>(per), ends.begin(),
+                                      ends.end());
+                snap.days.insert(snap.days.begin() + where, kDateUnread);
+            }
+        }
+        ++snap.lines;
+    }
+    rowLines_.Reset(snap.bytes, 0);  // rows point into the old bytes no more
+    snap.bytes = std::move(written.content);
+    snap.stamp = StampOf(path);
+    snap.current = snap.stamp.exists && snap.stamp.size == snap.bytes.size();
+}
+
+void TMagicPage::DropSetAside() {
+    setAside_.valid = false;
+    CellStore none;
+    setAside_.cells.Swap(none);
+    setAside_.rows = RowLines();
+}
+
+void TMagicPage::SetAsideWholeList(const MagicSearch& search) {
+    if (!SearchRestricts(list_, search)) {
+        // The whole list filled anew (another day): the rows put aside are of no more use.
+        if (setAside_.valid) DropSetAside();
+        return;
+    }
+    if (!gridFill_.valid || SearchRestricts(list_, gridFill_.search)) return;
+    grid_->SwapCells(setAside_.cells);
+    std::swap(rowLines_, setAside_.rows);
+    setAside_.fill = gridFill_;
+    setAside_.valid = true;
+    gridFill_.valid = false;
+}
+
+bool TMagicPage::ShowSetAside(const GridFill& fill) {
+    if (!setAside_.valid || !(setAside_.fill == fill)) return false;
+    grid_->BeginUpdate();
+    grid_->SwapCells(setAside_.cells);
+    std::swap(rowLines_, setAside_.rows);
+    gridFill_ = setAside_.fill;
+    setAside_.valid = false;  // its room holds the search's rows, to be filled again
+    grid_->EndUpdate();
+    return true;
 }
 
 bool TMagicPage::LineToRow(const std::string& line, int r) {
@@ -737,8 +829,7 @@ void TMagicPage::AddClick() {
     }
     const std::string line = CellsToLine(list_, MagicLineFor::Stock, cells, host_.HostClock());
     Guard([&] {
-        FileWritten();
-        WriteRecordLine(FilePath(), line, false);
+        AddLineToFile(FilePath(), line);
         RefreshGrid(line);
     });
 }
@@ -866,8 +957,16 @@ void TMagicPage::PageResize() {
 void TMagicPage::ReorderFiles() {
     Guard([this] {
         FileWritten();
-        SortRecordFileAt(host_.DataFilePath(list_.stockFile));
-        SortRecordFileAt(host_.DataFilePath(list_.priceFile));
+        const std::string stockPath = host_.DataFilePath(list_.stockFile);
+        const std::string pricePath = host_.DataFilePath(list_.priceFile);
+        SortedFiles sorted = SortRecordFilesAt(stockPath, pricePath);
+        // The view's file as just written is what the next search shows.
+        const bool stock = view_ == MagicView::Stock;
+        const std::string& path = stock ? stockPath : pricePath;
+        const FileStamp stamp = StampOf(path);
+        std::string& content = stock ? sorted.first : sorted.second;
+        if (path == FilePath() && stamp.exists && stamp.size == content.size())
+            TakeSnapshot(path, stamp, std::move(content));
     });
     DataChanged();
 }

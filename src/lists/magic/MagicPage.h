@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "controls/CellStore.h"
 #include "lists/ListDisplay.h"
 #include "lists/StoredList.h"
 #include "lists/TabPage.h"
@@ -173,16 +174,47 @@ private:
         MagicView view = MagicView::Stock;
         MagicSearch search;
         double dayFloor = 0, dayCeil = 0;
+        bool operator==(const GridFill&) const = default;
+    };
+
+    // The rows of the whole list (a fill through a search that lets every line through),
+    // put aside while a search shows part of it: when the search lets every line through
+    // again, on the same snapshot, view and day, these rows are shown again as they are
+    // instead of being filled anew. They point into the snapshot's bytes, so they go
+    // with the snapshot.
+    struct SetAside {
+        bool valid = false;
+        GridFill fill;
+        CellStore cells;  // also the room a search's rows are filled into
+        RowLines rows;
     };
 
     // Reads the file at path into the snapshot unless the snapshot already holds it;
     // true when it read the file.
     bool ReadSnapshot(const std::string& path);
+    // Takes bytes as the snapshot of the file at path, whose stamp was stamp when they
+    // were its content.
+    void TakeSnapshot(const std::string& path, const FileStamp& stamp, std::string bytes);
     // Marks the snapshot out of date after the page wrote a file.
     void FileWritten() {
         snapshot_.current = false;
         gridFill_.valid = false;
+        DropSetAside();
     }
+    // Whether the snapshot holds the file at path as it is now.
+    bool SnapshotHolds(const std::string& path) const;
+    // Adds line to the file at path in order, through the snapshot when it holds the file
+    // (no second read), and then takes what was written as the snapshot.
+    void AddLineToFile(const std::string& path, const std::string& line);
+    // Forgets the rows put aside and frees their memory.
+    void DropSetAside();
+    // Puts the grid's rows aside when they are the whole list and the fill to come is
+    // through a search that restricts; the grid then fills the room left over. Before a
+    // fill of the whole list, drops rows put aside that did not match it.
+    void SetAsideWholeList(const MagicSearch& search);
+    // Shows the rows put aside again when they are what a fill of fill would give; true
+    // when it did.
+    bool ShowSetAside(const GridFill& fill);
 
     void BuildControls();
     void ConnectControls();
@@ -216,6 +248,7 @@ private:
     FileSnapshot snapshot_;
     GridFill gridFill_;
     RowLines rowLines_;
+    SetAside setAside_;
 
     QGroupBox* gbDetail_ = nullptr;
     std::map<MagicPart, QComboBox*> boxes_;

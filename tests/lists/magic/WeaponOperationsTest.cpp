@@ -4,6 +4,10 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <filesystem>
+#include <fstream>
+
+#include "store/Files.h"
 
 #include "lists/magic/WeaponFixture.h"
 
@@ -60,6 +64,79 @@ TEST(WeaponSave, StoresTheBoxesInOrderAndSelectsTheNewRow) {
     EXPECT_EQ(f.Label("Lb_MWepDesc")->text(), "  Katana Massive Supremely Silver Vanquishing from  bank = 12000");
     f.Click("Btn_MWReset");
     EXPECT_EQ(f.Items(), QStringList({"Bow", "Katana", "Mace"}));
+}
+
+// Save on the lines the page already read: the file gets the ordered insert, and every
+// search after it shows the rows a page reading that file afresh shows, each row still
+// removing its own line; a file whose lines do not all end with CR LF is rewritten whole.
+TEST(WeaponSave, OnTheLinesAlreadyReadShowsWhatTheFileHolds) {
+    const std::string stock =
+        "Bow,Power,0,,,900,20261201,\r\nKatana,Power,1,Accurate,,1500,,\r\nMace,,0,,,5,20261130,\r\n";
+    for (const bool lfOnly : {false, true}) {
+        SCOPED_TRACE(lfOnly ? "LF" : "CR LF");
+        std::string file = stock;
+        if (lfOnly)
+            for (std::size_t at = file.find("\r\n"); at != std::string::npos; at = file.find("\r\n", at))
+                file.erase(at, 1);
+        WeaponFixture f;
+        f.Open(Files(file));
+        f.Choose("Cb_Weapon", "Katana");
+        f.Choose("Cb_MWMagic", "Vanquishing");
+        f.Price()->setText("12000");
+        f.Click("Btn_MWAdd");
+        const std::string saved =
+            "Bow,Power,0,,,900,20261201,\r\nKatana,Power,1,Accurate,,1500,,\r\nKatana,Vanquishing,2,,,12000," +
+            std::string(kToday) + ",\r\nMace,,0,,,5,20261130,\r\n";
+        EXPECT_EQ(f.Stock(), saved);
+        EXPECT_EQ(f.Rows(), QStringList({"Katana|Vanquishing|||Silver||08/12/2026|0|12000"}));
+        EXPECT_EQ(f.grid->Row(), 1);
+
+        WeaponFixture fresh;
+        fresh.Open(Files(saved));
+        f.Click("Btn_MWReset");
+        EXPECT_EQ(f.Rows(), fresh.Rows());
+        f.Choose("Cb_Weapon", "Katana");
+        fresh.Choose("Cb_Weapon", "Katana");
+        EXPECT_EQ(f.Rows(), fresh.Rows());
+        f.SelectRow(2);
+        f.dialogs.boxAnswers.push_back(mbYes);
+        f.Click("Btn_MWDelete");
+        std::string deleted = saved;
+        deleted.erase(deleted.find("Katana,Vanquishing"), deleted.find("Mace,") - deleted.find("Katana,Vanquishing"));
+        EXPECT_EQ(f.Stock(), deleted);
+        EXPECT_EQ(f.Items(), QStringList({"Katana"}));
+    }
+}
+
+// Save after the file changed behind the page's back, in ways its stamp may hide (the
+// same size with the time set back, another file of the same size and time): the line
+// goes into the file as it is now, and nothing in it is lost.
+TEST(WeaponSave, AfterTheFileChangedAddsToTheFileAsItIs) {
+    const std::string stock = "Bow,Power,0,,,900,20261201,\r\nMace,,0,,,5,20261130,\r\n";
+    for (const bool replaced : {false, true}) {
+        SCOPED_TRACE(replaced ? "replaced" : "rewritten in place");
+        WeaponFixture f;
+        f.Open(Files(stock));
+        f.Choose("Cb_Weapon", "Katana");
+        const std::filesystem::path path = f.dir.File("MWStock.dat");
+        const auto written = std::filesystem::last_write_time(path);
+        std::string changed = stock;
+        changed.replace(changed.find("900,"), 4, "700,");
+        if (replaced) {
+            ReplaceFileAtomically(path.string(), changed);
+        } else {
+            std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+            file.seekp(static_cast<std::streamoff>(stock.find("900,")));
+            file.write("700,", 4);
+        }
+        std::filesystem::last_write_time(path, written);
+        f.Price()->setText("3");
+        f.Click("Btn_MWAdd");
+        EXPECT_EQ(f.Stock(), "Bow,Power,0,,,700,20261201,\r\nKatana,,0,,,3," + std::string(kToday) +
+                                 ",\r\nMace,,0,,,5,20261130,\r\n");
+        f.Click("Btn_MWReset");
+        EXPECT_EQ(f.grid->RowTexts(1).join("|"), "Bow|Power|||||01/12/2026|7|700");
+    }
 }
 
 TEST(WeaponSave, MissingOrNegativePriceAsksFirst) {
@@ -308,6 +385,34 @@ TEST(WeaponReorder, SortsBothFilesAndSearchesAsAfterAChange) {
     f.dir.Write("MWStock.dat", "Mace,,0,,,5,20261201,\r\nAxe,,0,,,1,20261201,\r\n");
     f.page->Reorder();
     EXPECT_EQ(f.Items(), QStringList({"Axe", "Mace"}));
+}
+
+// Reorder shows the files as written, whichever view is up: the rows of the sorted file
+// through the search, each removing its own line, and searches after it on those lines.
+TEST(WeaponReorder, ShowsTheSortedFileOfTheViewAndItsRowsRemoveTheirLines) {
+    WeaponFixture f;
+    f.Open(Files("Mace,,0,,,5,20261201,\r\nBow,,0,,,1,20261201,\nKatana,,1,,,3,20261201,\r\nBow,,0,,,2,20261130,",
+                 "Mace,,0,,,1,2,,20260101\r\nBow,,0,,,1,2,,20260101\r\nBow,,0,,,0,3,,20260102\r\n"));
+    f.Choose("Cb_Weapon", "Bow");
+    f.page->Reorder();
+    const std::string stock =
+        "Bow,,0,,,1,20261201,\r\nBow,,0,,,2,20261130,\r\nKatana,,1,,,3,20261201,\r\nMace,,0,,,5,20261201,\r\n";
+    EXPECT_EQ(f.Stock(), stock);
+    EXPECT_EQ(f.Rows(), QStringList({"Bow||||||01/12/2026|7|1", "Bow||||||30/11/2026|8|2"}));
+    f.Choose("Cb_Weapon", "(None)");
+    EXPECT_EQ(f.Items(), QStringList({"Bow", "Bow", "Katana", "Mace"}));
+    f.SelectRow(2);
+    f.dialogs.boxAnswers.push_back(mbYes);
+    f.Click("Btn_MWDelete");
+    EXPECT_EQ(f.Stock(), "Bow,,0,,,1,20261201,\r\nKatana,,1,,,3,20261201,\r\nMace,,0,,,5,20261201,\r\n");
+
+    f.Click("Btn_MWList");
+    f.Choose("Cb_Weapon", "Bow");
+    f.page->Reorder();
+    EXPECT_EQ(f.Prices(), "Bow,,0,,,0,3,,20260102\r\nBow,,0,,,1,2,,20260101\r\nMace,,0,,,1,2,,20260101\r\n");
+    EXPECT_EQ(f.Rows(), QStringList({"Bow||||||02/01/2026|3|0", "Bow||||||01/01/2026|2|1"}));
+    f.Choose("Cb_Weapon", "(None)");
+    EXPECT_EQ(f.Items(), QStringList({"Bow", "Bow", "Mace"}));
 }
 
 // After the page itself rewrote a file, the rows not reloaded still remove their own

@@ -421,6 +421,93 @@ TEST(WeaponSearch, SearchesAgainShowEveryFormOfLineAsReadFirst) {
               "Mace,Force,1,,,100,20261208,note,extra,fields\r\nAxe,,0,,,7,20261101,last\r\n");
 }
 
+// The whole list shown again after a search is the list as the file holds it now: a
+// file changed while the search showed part of it (grown, rewritten in place with its
+// time set back, replaced by another of the same size and time) is read again.
+TEST(WeaponSearch, TheWholeListAfterASearchFollowsTheFile) {
+    WeaponFixture f;
+    f.Open(With(kPickLists, "MWStock.dat", kStock));
+    const std::filesystem::path path = f.dir.File("MWStock.dat");
+
+    f.Choose("Cb_Weapon", "Katana");
+    f.dir.Write("MWStock.dat", kStock + "Zweihander,,0,,,1,20261208,\r\n");
+    f.Choose("Cb_Weapon", "(None)");
+    EXPECT_EQ(f.Items(), QStringList({"Bow", "Katana", "Katana", "Mace", "Zweihander"}));
+
+    const std::string grown = f.Stock();
+    const auto written = std::filesystem::last_write_time(path);
+    f.Choose("Cb_Weapon", "Katana");
+    {
+        std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(static_cast<std::streamoff>(grown.find("100,")));
+        file.write("700,", 4);
+    }
+    std::filesystem::last_write_time(path, written);
+    ASSERT_EQ(std::filesystem::file_size(path), grown.size());
+    f.Choose("Cb_Weapon", "(None)");
+    EXPECT_EQ(f.grid->RowTexts(4).join("|"), "Mace|Force|||||08/12/2026|0|700");
+
+    std::string other = f.Stock();
+    other.replace(other.find("700,"), 4, "800,");
+    f.Choose("Cb_Weapon", "Katana");
+    ReplaceFileAtomically(path.string(), other);
+    std::filesystem::last_write_time(path, written);
+    f.Choose("Cb_Weapon", "(None)");
+    EXPECT_EQ(f.grid->RowTexts(4).join("|"), "Mace|Force|||||08/12/2026|0|800");
+}
+
+// The whole list shown again after searches is the one a fresh fill would show: the
+// same rows and current row, each row removing its own line, the line Save added while
+// the search showed part of the list, the ages of a new day, and the file of the view.
+TEST(WeaponSearch, TheWholeListAfterASearchIsTheListAsFilled) {
+    WeaponFixture f;
+    f.Open(With(With(kPickLists, "MWStock.dat", kStock), "MWPrice.dat", "Bow,Power,0,,Durable,900,12,,20261201\r\n"));
+    const QStringList whole = f.Rows();
+    f.SelectRow(4);
+    f.Choose("Cb_Weapon", "Katana");
+    f.Choose("Cb_MWDur", "Massive");
+    EXPECT_EQ(f.Items(), QStringList({"Katana"}));
+    f.Choose("Cb_MWDur", "(None)");
+    f.Choose("Cb_Weapon", "(None)");
+    EXPECT_EQ(f.Rows(), whole);
+    EXPECT_EQ(f.grid->Row(), 1);  // where the search's one row left it
+    EXPECT_EQ(f.Label("Lb_MWepDesc")->text(), "  Bow Durable Power = 900");
+    f.Choose("Cb_Weapon", "Katana");
+    f.Choose("Cb_Weapon", "(None)");
+    f.SelectRow(3);
+    f.dialogs.boxAnswers.push_back(mbYes);
+    f.Click("Btn_MWDelete");
+    std::string stock = kStock;
+    stock.erase(stock.find("Katana,Power"), stock.find("Mace,") - stock.find("Katana,Power"));
+    EXPECT_EQ(f.Stock(), stock);
+    EXPECT_EQ(f.Items(), QStringList({"Bow", "Katana", "Mace"}));
+
+    // Save while the search shows the katanas only.
+    f.Choose("Cb_Weapon", "Katana");
+    f.Price()->setText("42");
+    f.Click("Btn_MWAdd");
+    EXPECT_EQ(f.Items(), QStringList({"Katana", "Katana"}));
+    f.Choose("Cb_Weapon", "(None)");
+    EXPECT_EQ(f.Items(), QStringList({"Bow", "Katana", "Katana", "Mace"}));
+
+    // A new day while the search shows part of the list.
+    f.Choose("Cb_Weapon", "Mace");
+    f.clock.Advance(1);
+    f.Choose("Cb_Weapon", "(None)");
+    EXPECT_EQ(f.grid->RowTexts(4).join("|"), "Mace|Force|||||08/12/2026|1|100");
+
+    // The price view while the stock list was put aside, then the stock view again.
+    f.Choose("Cb_Weapon", "Bow");
+    f.Click("Btn_MWList");
+    EXPECT_EQ(f.Items(), QStringList({"Bow"}));
+    f.Choose("Cb_Weapon", "(None)");
+    EXPECT_EQ(f.Items(), QStringList({"Bow"}));
+    f.Click("Btn_MWList");
+    f.Choose("Cb_Weapon", "Bow");
+    f.Choose("Cb_Weapon", "(None)");
+    EXPECT_EQ(f.Items(), QStringList({"Bow", "Katana", "Katana", "Mace"}));
+}
+
 TEST(WeaponSearch, ResetEmptiesTheBoxesButKeepsNoSpecial) {
     WeaponFixture f;
     f.Open(With(kPickLists, "MWStock.dat", kStock));
