@@ -357,6 +357,9 @@ void CellStore::Swap(CellStore& other) noexcept {
     std::swap(garbage_, other.garbage_);
     ++changes_;
     ++other.changes_;
+    // Neither store's rows are those its mark was made on.
+    marked_ = false;
+    other.marked_ = false;
 }
 
 CellStore::Pool& CellStore::Pool::operator=(const Pool& other) {

@@ -321,10 +321,20 @@ TEST(CellStore, TellsTheRowsSetSinceTheMark) {
     EXPECT_EQ(first, 4);
     EXPECT_EQ(end, 23);
     const std::function<void(CellStore&)> losing[] = {
-        [](CellStore& c) { c.Resize(3, 10); },    [](CellStore& c) { c.Resize(4, 20); },
-        [](CellStore& c) { c.RemoveRows(3, 1); }, [](CellStore& c) { c.InsertRows(3, 1); },
-        [](CellStore& c) { c.MoveRow(2, 8); },    [](CellStore& c) { c.PermuteRows(0, {1, 0}); },
+        [](CellStore& c) { c.Resize(3, 10); },
+        [](CellStore& c) { c.Resize(4, 20); },
+        [](CellStore& c) { c.RemoveRows(3, 1); },
+        [](CellStore& c) { c.InsertRows(3, 1); },
+        [](CellStore& c) { c.MoveRow(2, 8); },
+        [](CellStore& c) {
+            c.PermuteRows(0, {1, 0});
+        },
         [](CellStore& c) { c.ClearAll(); },
+        [](CellStore& c) {
+            CellStore other;
+            other.Resize(3, 20);
+            c.Swap(other);
+        },
     };
     for (const auto& lose : losing) {
         CellStore c;
