@@ -83,6 +83,9 @@ void ForEachGeneralItem(std::string_view text, Item&& item) {
 // characters at either end, within their lengths.
 bool IsPlainGeneralRow(const GeneralRow& row);
 
+// Type or Description holds a line feed (written out, the row would read back as two).
+bool GeneralRowBreaksLine(const GeneralRow& row);
+
 // Each row (row(0) to row(count - 1)) that holds an item, as the pieces of its line,
 // in order: line({Type, ",", Description, ",", Value, CR LF}).
 template <typename Row, typename Line>

@@ -976,9 +976,7 @@ bool TGeneralPage::SaveRows(GeneralRowBytes& rows, bool sorted) {
                     if (checking) throw UnusualRow{};
                     asShown = false;
                 }
-                if ((IsBlank(cells[kColType]) && IsBlank(cells[kColDesc])) ||
-                    cells[kColType].find('\n') != std::string_view::npos ||
-                    cells[kColDesc].find('\n') != std::string_view::npos)
+                if (asShown && ((IsBlank(cells[kColType]) && IsBlank(cells[kColDesc])) || GeneralRowBreaksLine(cells)))
                     asShown = false;
                 return cells;
             });

@@ -103,6 +103,32 @@ TEST(GeneralList, LoadReadsLinesAndFieldsAsTheFieldFunctions) {
     }
 }
 
+// A comma or a line feed is found wherever it stands in a Type or Description of any
+// length, and only there.
+TEST(GeneralList, CommasAndLineFeedsAreFoundAnywhereInTheTexts) {
+    for (size_t length = 1; length <= 25; ++length) {
+        const std::string plain(length, 'k');
+        ASSERT_TRUE(IsPlainGeneralRow({plain, plain, "5"})) << length;
+        ASSERT_FALSE(GeneralRowBreaksLine({plain, plain, "5"})) << length;
+        for (size_t at = 1; at + 1 < length; ++at) {  // not at the ends, which blanks would also fail
+            std::string comma = plain, feed = plain;
+            comma[at] = ',';
+            feed[at] = '\n';
+            ASSERT_FALSE(IsPlainGeneralRow({comma, plain, "5"})) << length << " at " << at;
+            ASSERT_FALSE(IsPlainGeneralRow({plain, comma, "5"})) << length << " at " << at;
+            ASSERT_TRUE(GeneralRowBreaksLine({feed, plain, "5"})) << length << " at " << at;
+            ASSERT_TRUE(GeneralRowBreaksLine({plain, feed, "5"})) << length << " at " << at;
+            // Bytes that differ from a comma by one bit, or sit beside it, are not one.
+            for (const char near : {'\x2D', '\x2B', '\xAC', '\x0C', '\x0B', '\x8A'}) {
+                std::string other = plain;
+                other[at] = near;
+                ASSERT_TRUE(IsPlainGeneralRow({other, other, "5"})) << length << " at " << at << " " << int(near);
+                ASSERT_FALSE(GeneralRowBreaksLine({other, other, "5"})) << length << " at " << at;
+            }
+        }
+    }
+}
+
 TEST(GeneralList, EmptyFileShowsOneEmptyRow) {
     GeneralFixture f;
     EXPECT_EQ(f.Rows(), QStringList({"||"}));
