@@ -154,6 +154,17 @@ public:
         }
         for (const std::string_view piece : pieces) Write(piece);
     }
+    // Room for n more bytes, for the caller to write at once; nullptr when n is more
+    // than the buffer holds (Write takes such a run).
+    char* Room(std::size_t n) {
+        if (n > kBufferBytes - used_) {
+            if (n > kBufferBytes) return nullptr;
+            Flush();
+        }
+        char* at = buffer_.get() + used_;
+        used_ += n;
+        return at;
+    }
     // line followed by CR LF.
     void WriteLine(std::string_view line);
     const std::string& Path() const { return path_; }
