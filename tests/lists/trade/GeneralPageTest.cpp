@@ -129,6 +129,25 @@ TEST(GeneralList, CommasAndLineFeedsAreFoundAnywhereInTheTexts) {
     }
 }
 
+// Lines of every length, over many buffers' worth, are written byte for byte as the
+// content they make (a line that will not fit the buffer's rest starts the next one).
+TEST(GeneralList, WritesLongFilesByteForByte) {
+    std::mt19937 rng(71);
+    std::vector<std::array<std::string, 3>> rows(60000);
+    for (auto& row : rows)
+        for (size_t col = 0; col < 3; ++col) {
+            row[col].resize(rng() % (col == 1 ? 140 : 20));
+            for (char& c : row[col]) c = static_cast<char>('!' + rng() % 200);
+        }
+    rows[777][1] = std::string(3 << 20, 'L');  // one line longer than the buffer
+    auto row = [&](size_t i) { return GeneralRow{rows[i][0], rows[i][1], rows[i][2]}; };
+    TempDir dir;
+    WriteGeneralFile(dir.File("General.dat"), rows.size(), row);
+    const std::string expected = GeneralFileContent(rows.size(), row);
+    ASSERT_GT(expected.size(), size_t{8} << 20);
+    EXPECT_TRUE(dir.Read("General.dat") == expected);
+}
+
 TEST(GeneralList, EmptyFileShowsOneEmptyRow) {
     GeneralFixture f;
     EXPECT_EQ(f.Rows(), QStringList({"||"}));
