@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLocale>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
@@ -391,7 +392,8 @@ SortBy SortByCaption(const QString& caption) {
 }
 
 bool CollatesOnBytes(const GeneralRowBytes& rows) {
-    return Folded().exact && !rows.Wide() && QCollator().locale().language() == QLocale::C;
+    // A collator takes the default locale: asking the locale costs no collator.
+    return Folded().exact && !rows.Wide() && QLocale().language() == QLocale::C;
 }
 
 // Rows a and b compared by key in the C collation, on the bytes; lined is false when
