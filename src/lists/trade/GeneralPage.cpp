@@ -217,12 +217,15 @@ std::vector<std::uint32_t> RankPadded(size_t count, const Get& get, const Folded
     struct Entry {
         std::uint64_t high, low;
         std::uint32_t index;
+        std::uint32_t length;  // the text's, kept at hand (texts lie all over memory)
     };
     std::vector<Entry> entries(count);
     for (size_t i = 0; i < count; ++i) {
         Entry& e = entries[i];
-        PaddedWords(get(i), 0, o, e.high, e.low);
+        const std::string_view text = get(i);
+        PaddedWords(text, 0, o, e.high, e.low);
         e.index = static_cast<std::uint32_t>(i);
+        e.length = static_cast<std::uint32_t>(std::min<size_t>(text.size(), UINT32_MAX));
     }
     auto before = [](const Entry& a, const Entry& b) {
         return a.high != b.high ? a.high < b.high : a.low != b.low ? a.low < b.low : a.index < b.index;
@@ -256,9 +259,8 @@ std::vector<std::uint32_t> RankPadded(size_t count, const Get& get, const Folded
         for (size_t b = begin; b < end;) {
             if (b > begin) newRank[b] = 1;
             size_t e = b + 1;
-            bool goesOn = get(entries[b].index).size() > at + 16;
-            for (; e < end && same(entries[e], entries[b]); ++e)
-                goesOn = goesOn || get(entries[e].index).size() > at + 16;
+            bool goesOn = entries[b].length > at + 16;
+            for (; e < end && same(entries[e], entries[b]); ++e) goesOn = goesOn || entries[e].length > at + 16;
             if (e - b > 1 && goesOn) open.push_back({b, e, at + 16});
             b = e;
         }
