@@ -583,35 +583,36 @@ std::optional<std::vector<int>> OrderInC(const GeneralRowBytes& rows, SortBy by,
         std::uint64_t first, rest;
         std::uint32_t row;
     };
-    std::vector<Entry> entries(n);
-    for (size_t i = 0; i < n; ++i)
-        entries[i] = {(*parts[0])[i], static_cast<std::uint64_t>((*parts[1])[i]) << width2 | (*parts[2])[i],
-                      static_cast<std::uint32_t>(i)};
-    if (width0 + width1 + width2 <= 64) {
+    const unsigned bits = width0 + width1 + width2;
+    if (bits <= 64) {
         // One number per row, sorted a digit of at most thirteen bits at a time from the
-        // lowest (equal keys keep their rows' order); a digit all rows share is passed over.
-        const unsigned bits = width0 + width1 + width2;
+        // lowest (equal keys keep their rows' order); the counts of every digit taken in
+        // one pass, and a digit all rows share passed over.
         struct Keyed {
             std::uint64_t key;
             std::uint32_t row;
         };
         std::vector<Keyed> keyed(n), other(n);
+        const std::vector<std::uint32_t>&p0 = *parts[0], &p1 = *parts[1], &p2 = *parts[2];
         for (size_t i = 0; i < n; ++i)
-            keyed[i] = {entries[i].rest | (bits > width1 + width2 ? entries[i].first << (width1 + width2) : 0),
-                        entries[i].row};
-        std::vector<Entry>().swap(entries);
+            keyed[i] = {(width0 > 0 ? static_cast<std::uint64_t>(p0[i]) << (width1 + width2) : 0) |
+                            (width1 > 0 ? static_cast<std::uint64_t>(p1[i]) << width2 : 0) | p2[i],
+                        static_cast<std::uint32_t>(i)};
         const unsigned passes = std::max(1u, (bits + 12) / 13);
         const unsigned digit = (bits + passes - 1) / passes;
         const std::uint64_t mask = (std::uint64_t{1} << digit) - 1;
-        std::vector<std::uint32_t> count(size_t{1} << digit);
-        for (unsigned shift = 0; shift < bits; shift += digit) {
-            std::fill(count.begin(), count.end(), 0u);
-            for (const Keyed& e : keyed) ++count[(e.key >> shift) & mask];
+        const size_t width = size_t{1} << digit;
+        std::vector<std::uint32_t> counts(passes * width, 0u);
+        for (const Keyed& e : keyed)
+            for (unsigned p = 0; p < passes; ++p) ++counts[p * width + ((e.key >> (p * digit)) & mask)];
+        for (unsigned p = 0; p < passes; ++p) {
+            const unsigned shift = p * digit;
+            std::uint32_t* count = counts.data() + p * width;
             if (count[(keyed.front().key >> shift) & mask] == n) continue;
             std::uint32_t sum = 0;
-            for (std::uint32_t& c : count) {
-                const std::uint32_t here = c;
-                c = sum;
+            for (size_t b = 0; b < width; ++b) {
+                const std::uint32_t here = count[b];
+                count[b] = sum;
                 sum += here;
             }
             for (const Keyed& e : keyed) other[count[(e.key >> shift) & mask]++] = e;
@@ -620,11 +621,14 @@ std::optional<std::vector<int>> OrderInC(const GeneralRowBytes& rows, SortBy by,
         std::vector<int> order(n);
         for (size_t k = 0; k < n; ++k) order[k] = static_cast<int>(keyed[k].row);
         return order;
-    } else {
-        std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-            return a.first != b.first ? a.first < b.first : a.rest != b.rest ? a.rest < b.rest : a.row < b.row;
-        });
     }
+    std::vector<Entry> entries(n);
+    for (size_t i = 0; i < n; ++i)
+        entries[i] = {(*parts[0])[i], static_cast<std::uint64_t>((*parts[1])[i]) << width2 | (*parts[2])[i],
+                      static_cast<std::uint32_t>(i)};
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        return a.first != b.first ? a.first < b.first : a.rest != b.rest ? a.rest < b.rest : a.row < b.row;
+    });
     std::vector<int> order(n);
     for (size_t k = 0; k < n; ++k) order[k] = static_cast<int>(entries[k].row);
     return order;
