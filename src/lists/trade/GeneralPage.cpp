@@ -542,8 +542,6 @@ std::optional<std::vector<int>> OrderInC(const GeneralRowBytes& rows, SortBy by,
                 ranks.value[byText[k]] = r;
             }
         }
-        // By value first, the parts after it would not line up.
-        if (by == SortBy::Value && !nineDigits) return std::nullopt;
         // Each distinct text ranked once, and every row given its text's rank.
         auto rankColumn = [&](const Distinct& distinct, std::vector<std::uint32_t>& number, std::uint32_t& max) {
             const std::vector<std::string_view>& texts = distinct.Values();
