@@ -566,12 +566,18 @@ bool TMagicPage::SnapshotHolds(const std::string& path) const {
 }
 
 void TMagicPage::AddLineToFile(const std::string& path, const std::string& line) {
-    const bool known = SnapshotHolds(path);
-    FileWritten();
-    if (!known) {
-        WriteRecordLine(path, line, false);
-        return;
+    if (!SnapshotHolds(path)) {
+        if (!FileExists(path)) {
+            FileWritten();
+            WriteRecordLine(path, line, false);
+            return;
+        }
+        // Read once, here: the bytes the line goes into are also what the search after
+        // the save shows (the stamp is taken before the read, as a search takes it).
+        const FileStamp stamp = StampOf(path);
+        TakeSnapshot(path, stamp, ReadFileBytes(path));
     }
+    FileWritten();
     RecordLineWritten written = WriteRecordLineOver(path, snapshot_.bytes, line, false);
     // The snapshot is kept up to date only for the usual file (every line ended with CR
     // LF, so only the line added is new) and a line that fits a fill's pieces; any other
