@@ -481,6 +481,7 @@ int TMagicPage::RefreshGrid(const std::string& selectLine) {
         MagicRowViews row;
         const bool restricts = SearchRestricts(list_, search);
         std::vector<std::string_view> columns(list_.columns.size());
+        std::vector<std::size_t> commaAt(per);
         std::size_t index = 0;  // of the line
         for (std::size_t begin = 0; begin < bytes.size(); ++index) {
             std::string_view line, stored;
@@ -498,7 +499,9 @@ int TMagicPage::RefreshGrid(const std::string& selectLine) {
                 }
                 for (; f < per; ++f) out[f] = std::string_view();
             } else {
-                const std::size_t eol = bytes.find('\n', begin);
+                // One pass finds the line's end and the commas of the fields looked at.
+                std::size_t commas = 0;
+                const std::size_t eol = ScanMagicLine(bytes, begin, per, commaAt.data(), commas);
                 std::size_t end = eol == std::string_view::npos ? bytes.size() : eol;
                 const std::size_t next = eol == std::string_view::npos ? bytes.size() : eol + 1;
                 if (eol != std::string_view::npos && end > begin && bytes[end - 1] == '\r') --end;
@@ -510,17 +513,16 @@ int TMagicPage::RefreshGrid(const std::string& selectLine) {
                     if (cutLines++ == 0) firstCut = index + 1;
                 }
                 line = bytes.substr(begin, end - begin);
-                // The fields a fill looks at, each up to the next comma (those after them
-                // are never looked at); missing ones empty.
+                // The fields a fill looks at, each up to the next comma of the line shown
+                // (those after them are never looked at); missing ones empty.
+                while (commas > 0 && commaAt[commas - 1] >= end) --commas;
                 if (fields.size() != per) fields.resize(per);
                 std::string_view* const out = fields.data();
-                std::size_t found = 0;
-                for (const char *at = line.data(), *stop = at + line.size();;) {
-                    const auto* comma =
-                        static_cast<const char*>(std::memchr(at, ',', static_cast<std::size_t>(stop - at)));
-                    out[found++] = std::string_view(at, static_cast<std::size_t>((comma ? comma : stop) - at));
-                    if (comma == nullptr || found == per) break;
-                    at = comma + 1;
+                const std::size_t found = std::min(commas + 1, per);
+                for (std::size_t f = 0, start = begin; f < found; ++f) {
+                    const std::size_t stop = f < commas ? commaAt[f] : end;
+                    out[f] = bytes.substr(start, stop - start);
+                    start = stop + 1;
                 }
                 for (std::size_t f = found; f < per; ++f) out[f] = std::string_view();
                 if (keep && line.size() < kNoField && index < snapshot_.lines) {
@@ -564,12 +566,18 @@ bool TMagicPage::SnapshotHolds(const std::string& path) const {
 }
 
 void TMagicPage::AddLineToFile(const std::string& path, const std::string& line) {
-    const bool known = SnapshotHolds(path);
-    FileWritten();
-    if (!known) {
-        WriteRecordLine(path, line, false);
-        return;
+    if (!SnapshotHolds(path)) {
+        if (!FileExists(path)) {
+            FileWritten();
+            WriteRecordLine(path, line, false);
+            return;
+        }
+        // Read once, here: the bytes the line goes into are also what the search after
+        // the save shows (the stamp is taken before the read, as a search takes it).
+        const FileStamp stamp = StampOf(path);
+        TakeSnapshot(path, stamp, ReadFileBytes(path));
     }
+    FileWritten();
     RecordLineWritten written = WriteRecordLineOver(path, snapshot_.bytes, line, false);
     // The snapshot is kept up to date only for the usual file (every line ended with CR
     // LF, so only the line added is new) and a line that fits a fill's pieces; any other

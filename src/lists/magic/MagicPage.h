@@ -203,8 +203,9 @@ private:
     }
     // Whether the snapshot holds the file at path as it is now.
     bool SnapshotHolds(const std::string& path) const;
-    // Adds line to the file at path in order, through the snapshot when it holds the file
-    // (no second read), and then takes what was written as the snapshot.
+    // Adds line to the file at path in order, through the snapshot (read first when it does
+    // not hold the file as it is now, a missing file aside), and then takes what was
+    // written as the snapshot: the file is read at most once.
     void AddLineToFile(const std::string& path, const std::string& line);
     // Forgets the rows put aside and frees their memory.
     void DropSetAside();

@@ -139,6 +139,49 @@ TEST(WeaponSave, AfterTheFileChangedAddsToTheFileAsItIs) {
     }
 }
 
+// Save after another program wrote the file anew since the last search (more lines, some
+// ended with LF alone, one with no end): the line goes into the file as it is then, the file
+// is rewritten with CR LF, and the rows shown, before and after Reset, are those a page
+// reading that file afresh shows, each row removing its own line. A file removed meanwhile
+// is made anew with the saved line alone.
+TEST(WeaponSave, AfterTheFileWasWrittenAnewShowsWhatTheFileHolds) {
+    WeaponFixture f;
+    f.Open(Files("Bow,Power,0,,,900,20261201,\r\n"));
+    f.Choose("Cb_Weapon", "Katana");
+    f.dir.Write("MWStock.dat",
+                "Axe,,0,,,4,20261120,\nKatana,Force,0,,,77,20261125,\r\nKatana,Power,1,,Durable,15,20261001,extra,"
+                "fields\nMace,,0,,,5,20261130");
+    f.Price()->setText("12000");
+    f.Click("Btn_MWAdd");
+    const std::string saved = "Axe,,0,,,4,20261120,\r\nKatana,,0,,,12000," + std::string(kToday) +
+                              ",\r\nKatana,Force,0,,,77,20261125,\r\nKatana,Power,1,,Durable,15,20261001,extra,"
+                              "fields\r\nMace,,0,,,5,20261130\r\n";
+    EXPECT_EQ(f.Stock(), saved);
+    WeaponFixture fresh;
+    fresh.Open(Files(saved));
+    fresh.Choose("Cb_Weapon", "Katana");
+    EXPECT_EQ(f.Rows(), fresh.Rows());
+    EXPECT_EQ(f.grid->Row(), 1);
+    EXPECT_EQ(f.grid->Cells(8, 1), "12000");
+    f.SelectRow(3);
+    f.dialogs.boxAnswers.push_back(mbYes);
+    f.Click("Btn_MWDelete");
+    std::string deleted = saved;
+    deleted.erase(deleted.find("Katana,Power"), deleted.find("Mace,") - deleted.find("Katana,Power"));
+    EXPECT_EQ(f.Stock(), deleted);
+    f.Click("Btn_MWReset");
+    WeaponFixture after;
+    after.Open(Files(deleted));
+    EXPECT_EQ(f.Rows(), after.Rows());
+
+    std::filesystem::remove(f.dir.File("MWStock.dat"));
+    f.Choose("Cb_Weapon", "Bow");
+    f.Price()->setText("8");
+    f.Click("Btn_MWAdd");
+    EXPECT_EQ(f.Stock(), "Bow,,0,,,8," + std::string(kToday) + ",\r\n");
+    EXPECT_EQ(f.Items(), QStringList({"Bow"}));
+}
+
 TEST(WeaponSave, MissingOrNegativePriceAsksFirst) {
     WeaponFixture f;
     f.Open(Files(""));
