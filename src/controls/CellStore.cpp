@@ -7,19 +7,11 @@
 #include <stdexcept>
 
 #include "controls/Text1252.h"
+#include "store/Prefetch.h"
 
 namespace stallmark {
 
 namespace {
-
-// Asks for the cache line at p ahead of its use.
-inline void Prefetch(const void* p) {
-#if defined(__GNUC__) || defined(__clang__)
-    __builtin_prefetch(p);
-#else
-    (void)p;
-#endif
-}
 
 // Bytes 0 .. n - 1 of data (4 <= n <= 8) as the low bytes of a number, byte 0 lowest
 // (on a little-endian machine), reading no byte past data + n: two 4-byte loads that

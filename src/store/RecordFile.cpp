@@ -19,6 +19,7 @@
 
 #include "store/Fields.h"
 #include "store/Files.h"
+#include "store/Prefetch.h"
 
 #ifdef _WIN32
 #ifndef WIN32_LEAN_AND_MEAN
@@ -203,15 +204,6 @@ void AppendSortKey(std::string_view line, std::string& out) {
     const std::size_t lastComma = line.rfind(',');
     if (lastComma == std::string_view::npos) return;
     AppendKeyBytes(line.substr(0, lastComma), out);
-}
-
-// A hint that the bytes at p are wanted soon.
-inline void Prefetch(const void* p) {
-#if defined(__GNUC__) || defined(__clang__)
-    __builtin_prefetch(p);
-#else
-    (void)p;
-#endif
 }
 
 inline std::uint64_t Swap64(std::uint64_t v) {

@@ -36,6 +36,7 @@
 #include "settings/SettingValues.h"
 #include "store/Fields.h"
 #include "store/Files.h"
+#include "store/Prefetch.h"
 
 namespace stallmark {
 
@@ -282,15 +283,6 @@ std::vector<std::uint32_t> RankPadded(size_t count, const Get& get, const Folded
         rank[entries[k].index] = r;
     }
     return rank;
-}
-
-// Asks for the cache line at p ahead of its use.
-inline void Prefetch(const void* p) {
-#if defined(__GNUC__) || defined(__clang__)
-    __builtin_prefetch(p);
-#else
-    (void)p;
-#endif
 }
 
 // The distinct texts of a column: each gets a number on first sight.
