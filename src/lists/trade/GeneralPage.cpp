@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLocale>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
@@ -480,49 +481,56 @@ std::optional<std::vector<int>> OrderByMovingFew(const GeneralRowBytes& rows, So
     return kept;
 }
 
-// The order of the rows by key in the C collation, worked out on the bytes: every key
-// part ranked (Type and Description padded and case-folded, Value as its nine digits),
-// then the ranks sorted, equal keys in row order. Empty when it cannot be done so
-// exactly (a collation of the locale, text outside Windows-1252, a value that does
-// not take nine digits in front of the other parts); {} too... see SortedOrder below.
-std::optional<std::vector<int>> OrderInC(const GeneralRowBytes& rows, SortBy by, GeneralTextRanks& ranks,
-                                         bool ranksFit) {
-    const FoldedOrder& o = Folded();
-    if (!CollatesOnBytes(rows)) return std::nullopt;
-    const size_t n = static_cast<size_t>(rows.Rows());
-    if (!ranksFit) {
-        // One pass over the rows: each value as a number (lined up while all of them take
-        // exactly nine digits), each Type and Description numbered by its distinct text.
-        // The table slots a row's texts will look at are fetched a few rows ahead.
-        std::vector<std::uint32_t> values(n), typeNo(n), descNo(n);
-        Distinct types, descs;
-        bool nineDigits = true;
+}  // namespace
+
+// The ranks of the rows worked out a slice of rows at a time (so that it can be done
+// while the window waits for the player): each row's value read and its Type and
+// Description numbered by distinct text, then every distinct text ranked once. The
+// numbers hold views of the grid's texts: the work holds only while the grid's count
+// of changes stays as it was at the start.
+class GeneralRanking {
+public:
+    GeneralRanking(size_t rows, std::uint64_t stamp) : values_(rows), typeNo_(rows), descNo_(rows), stamp_(stamp) {}
+    size_t Rows() const { return values_.size(); }
+    size_t Numbered() const { return numbered_; }
+    std::uint64_t Stamp() const { return stamp_; }
+    // The rows from Numbered() up to end. The table slots a row's texts will look at
+    // are fetched a few rows ahead.
+    void Number(const GeneralRowBytes& rows, size_t end) {
+        end = std::min(end, Rows());
+        const size_t begin = numbered_;
         constexpr size_t kAhead = 8;
         std::uint64_t typeHash[kAhead], descHash[kAhead];
         auto hashAhead = [&](size_t i) {
             const int row = static_cast<int>(i);
-            typeHash[i % kAhead] = types.Fetch(rows.Cell(row, TGeneralPage::kColType));
-            descHash[i % kAhead] = descs.Fetch(rows.Cell(row, TGeneralPage::kColDesc));
+            typeHash[i % kAhead] = types_.Fetch(rows.Cell(row, TGeneralPage::kColType));
+            descHash[i % kAhead] = descs_.Fetch(rows.Cell(row, TGeneralPage::kColDesc));
         };
-        for (size_t i = 0; i < std::min(kAhead, n); ++i) hashAhead(i);
-        for (size_t i = 0; i < n; ++i) {
+        for (size_t i = begin; i < std::min(begin + kAhead, end); ++i) hashAhead(i);
+        for (size_t i = begin; i < end; ++i) {
             const int row = static_cast<int>(i);
-            typeNo[i] = types.Number(rows.Cell(row, TGeneralPage::kColType), typeHash[i % kAhead]);
-            descNo[i] = descs.Number(rows.Cell(row, TGeneralPage::kColDesc), descHash[i % kAhead]);
-            if (i + kAhead < n) hashAhead(i + kAhead);
+            typeNo_[i] = types_.Number(rows.Cell(row, TGeneralPage::kColType), typeHash[i % kAhead]);
+            descNo_[i] = descs_.Number(rows.Cell(row, TGeneralPage::kColDesc), descHash[i % kAhead]);
+            if (i + kAhead < end) hashAhead(i + kAhead);
             const int value = ToIntOrZero(rows.Cell(row, TGeneralPage::kColValue));
-            if (value < 0 || value > 999999999) nineDigits = false;
-            values[i] = static_cast<std::uint32_t>(value);
+            if (value < 0 || value > 999999999) nineDigits_ = false;
+            values_[i] = static_cast<std::uint32_t>(value);
         }
-        ranks.valuesLined = nineDigits;
+        numbered_ = std::max(numbered_, end);
+    }
+    // Every row numbered: the ranks. The values not all of nine digits are ranked as the
+    // texts "%.9d" gives only when valueTexts (a key that has them last).
+    void Finish(GeneralTextRanks& ranks, bool valueTexts) {
+        const FoldedOrder& o = Folded();
+        const size_t n = Rows();
+        ranks.valuesLined = nineDigits_;
         ranks.value.clear();
-        if (nineDigits) {
-            ranks.value = std::move(values);
-        } else if (by != SortBy::Value) {
-            // Last in the key: compared as the texts "%.9d" gives.
+        if (nineDigits_) {
+            ranks.value = std::move(values_);
+        } else if (valueTexts) {
             std::vector<std::string> texts(n);
             for (size_t i = 0; i < n; ++i)
-                texts[i] = QString::asprintf("%.9d", static_cast<int>(values[i])).toStdString();
+                texts[i] = QString::asprintf("%.9d", static_cast<int>(values_[i])).toStdString();
             std::vector<std::uint32_t> byText(n);
             std::iota(byText.begin(), byText.end(), 0u);
             std::stable_sort(byText.begin(), byText.end(),
@@ -542,10 +550,37 @@ std::optional<std::vector<int>> OrderInC(const GeneralRowBytes& rows, SortBy by,
             for (std::uint32_t& v : number) v = rank[v];
             max = rank.empty() ? 0u : *std::max_element(rank.begin(), rank.end());
         };
-        rankColumn(types, typeNo, ranks.typeMax);
-        rankColumn(descs, descNo, ranks.descMax);
-        ranks.type = std::move(typeNo);
-        ranks.desc = std::move(descNo);
+        rankColumn(types_, typeNo_, ranks.typeMax);
+        rankColumn(descs_, descNo_, ranks.descMax);
+        ranks.type = std::move(typeNo_);
+        ranks.desc = std::move(descNo_);
+        ranks.stamp = stamp_;
+    }
+
+private:
+    std::vector<std::uint32_t> values_, typeNo_, descNo_;
+    Distinct types_, descs_;
+    bool nineDigits_ = true;
+    size_t numbered_ = 0;
+    std::uint64_t stamp_;
+};
+
+namespace {
+
+// The order of the rows by key in the C collation, worked out on the bytes: every key
+// part ranked (Type and Description padded and case-folded, Value as its nine digits),
+// then the ranks sorted, equal keys in row order. nullopt when it cannot be done so
+// exactly (a collation of the locale, text outside Windows-1252, a value that does
+// not take nine digits in front of the other parts). The ranks are worked out first
+// unless ranksFit.
+std::optional<std::vector<int>> OrderInC(const GeneralRowBytes& rows, SortBy by, GeneralTextRanks& ranks,
+                                         bool ranksFit, std::uint64_t stamp) {
+    if (!CollatesOnBytes(rows)) return std::nullopt;
+    const size_t n = static_cast<size_t>(rows.Rows());
+    if (!ranksFit) {
+        GeneralRanking ranking(n, stamp);
+        ranking.Number(rows, n);
+        ranking.Finish(ranks, by != SortBy::Value);
     }
     // By value first, the parts after it would not line up.
     if (by == SortBy::Value && !ranks.valuesLined) return std::nullopt;
@@ -630,6 +665,10 @@ TGeneralPage::TGeneralPage(ListHost& host, QWidget* page)
     : TEditableList(host, kFileName), ranks_(std::make_unique<GeneralTextRanks>()), page_(page) {
     setObjectName(u"GeneralList"_s);
     BuildControls(page);
+    rankTimer_ = new QTimer(this);
+    rankTimer_->setSingleShot(true);
+    rankTimer_->setInterval(0);
+    connect(rankTimer_, &QTimer::timeout, this, [this] { RankSlice(); });
 }
 
 TGeneralPage::~TGeneralPage() = default;
@@ -700,6 +739,7 @@ void TGeneralPage::BuildControls(QWidget* page) {
     grid_->setKeyFilter([this](int col, int row, QChar& ch) { return SGrid_GeneralKeyPress(col, row, ch); });
     // The page's own resize (a posted size message arrives the same way).
     page->installEventFilter(this);
+    grid_->viewport()->installEventFilter(this);
 }
 
 QString TGeneralPage::Cell(int col, int row) const { return grid_->Cells(col, row); }
@@ -757,6 +797,7 @@ void TGeneralPage::LoadGeneralList() {
     SetTypeList(types, remembered);
     SetCountCaption();
     grid_->setEditorMode(false);
+    WantRanks();
 }
 
 void TGeneralPage::SetTypeList(const std::vector<std::string>& types, const QString& remembered) {
@@ -782,6 +823,38 @@ void TGeneralPage::ShowSavedList() {
     SetTypeList(spellings.Types(), remembered);
     SetCountCaption();
     grid_->setEditorMode(false);
+    WantRanks();
+}
+
+void TGeneralPage::WantRanks() {
+    rankingWanted_ = true;
+    ranking_.reset();
+    rankTimer_->stop();  // started by the grid's next paint
+}
+
+size_t TGeneralPage::RowsRankedAhead() const { return ranking_ ? ranking_->Numbered() : 0; }
+
+void TGeneralPage::RankSlice() {
+    if (!rankingWanted_) return;
+    GeneralRowBytes rows(*grid_);
+    const size_t n = static_cast<size_t>(rows.Rows());
+    const std::uint64_t stamp = grid_->Store().Changes();
+    if (n == 0 || ranks_->FitFor(*grid_, n) || !CollatesOnBytes(rows)) {
+        rankingWanted_ = false;
+        ranking_.reset();
+        return;
+    }
+    // The rows changed since the last slice: the numbers so far view old texts.
+    if (ranking_ && (ranking_->Stamp() != stamp || ranking_->Rows() != n)) ranking_.reset();
+    if (!ranking_) ranking_ = std::make_unique<GeneralRanking>(n, stamp);
+    ranking_->Number(rows, ranking_->Numbered() + static_cast<size_t>(rankingSlice_));
+    if (ranking_->Numbered() < n) {
+        rankTimer_->start();
+        return;
+    }
+    ranking_->Finish(*ranks_, true);  // the values as texts too, whatever key comes next
+    ranking_.reset();
+    rankingWanted_ = false;
 }
 
 bool TGeneralPage::CheckGeneralList() {
@@ -895,11 +968,8 @@ void TGeneralPage::SortRows(GeneralRowBytes& rows) {
     const size_t count = static_cast<size_t>(rows.Rows());
     bool ranked = false;  // the order is of the ranks, which fit the rows as they are
     if (!order && steps) {
-        order = OrderInC(rows, by, *ranks_, ranks_->FitFor(*grid_, count));
-        if (order) {
-            ranked = true;
-            ranks_->stamp = grid_->Store().Changes();
-        }
+        order = OrderInC(rows, by, *ranks_, ranks_->FitFor(*grid_, count), grid_->Store().Changes());
+        ranked = order.has_value();
     }
     const bool onBytes = order.has_value();
     if (!order) order = CollatedOrder();
@@ -1187,6 +1257,9 @@ void TGeneralPage::LoadList() { LoadGeneralList(); }
 
 bool TGeneralPage::eventFilter(QObject* watched, QEvent* event) {
     if (watched == page_ && event->type() == QEvent::Resize) Tab_GeneralResize();
+    // Painted: the work left for when the window waits starts after this paint.
+    if (watched == grid_->viewport() && event->type() == QEvent::Paint && rankingWanted_ && !rankTimer_->isActive())
+        rankTimer_->start();
     return QObject::eventFilter(watched, event);
 }
 

@@ -4,6 +4,7 @@
 // and sent to the game with one click.
 
 #include <QString>
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,10 +18,12 @@ class QAbstractButton;
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QTimer;
 class QWidget;
 
 namespace stallmark {
 
+class GeneralRanking;
 class GeneralRowBytes;
 struct GeneralTextRanks;
 class ListHost;
@@ -65,6 +68,12 @@ public:
     void Tab_GeneralResize();
 
     TStringGrid* Grid() const { return grid_; }
+    // Rows numbered at each turn of the event loop while the sort's ranks are worked out
+    // ahead (after a load or a save, once the grid has painted).
+    void SetRankingSlice(int rows) { rankingSlice_ = std::max(rows, 1); }
+    // Whether the ranks are being worked out ahead, or wait to be; the rows done so far.
+    bool RankingAhead() const { return rankingWanted_; }
+    size_t RowsRankedAhead() const;
 
     // StoredList
     ListId Id() const override { return ListId::General; }
@@ -116,6 +125,15 @@ private:
     // for as long as the grid's texts stay as they were (the next key's sort needs
     // only the values ranked).
     std::unique_ptr<GeneralTextRanks> ranks_;
+    // The ranks worked out ahead, while the window waits for the player: wanted after a
+    // load or a save, started when the grid has painted, a slice of rows at each turn of
+    // the event loop; started again when the grid changes meanwhile.
+    void WantRanks();
+    void RankSlice();
+    bool rankingWanted_ = false;
+    int rankingSlice_ = 32768;
+    std::unique_ptr<GeneralRanking> ranking_;
+    QTimer* rankTimer_ = nullptr;
     void SetCountCaption();
     void SelectTypeInCombo(const QString& type);
     int ItemRows() const;

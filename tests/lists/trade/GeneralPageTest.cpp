@@ -526,6 +526,72 @@ TEST(GeneralList, SortsOfALongListJustLoadedEndAsTheReference) {
     });
 }
 
+// The ranks worked out ahead while the window waits, a slice of rows at each turn of the
+// event loop: whole, cut short by a change of cells (and started again), or overtaken by
+// a press, every sort after ends as the reference; a save asks for them again.
+TEST(GeneralList, RanksWorkedOutAheadLeaveEverySortAsTheReference) {
+    RandomRows random(67);
+    WithLocale(QLocale::c(), [&] {
+        for (int round = 0; round < 5; ++round) {
+            std::string file;
+            for (int i = 0; i < 3000;) {
+                const std::string type = random.Text(false), desc = random.Text(true), value = random.Value();
+                if (!IsPlainGeneralRow({type, desc, value}) || (type.empty() && desc.empty())) continue;
+                file += type + "," + desc + "," + value + "\r\n";
+                ++i;
+            }
+            GeneralFixture f(file, false);
+            f.page->SetRankingSlice(400);
+            f.settings.WriteInteger("General Sort", round % 3 + 1);
+            f.Start();
+            ASSERT_TRUE(f.page->RankingAhead()) << "a load asks for the ranks";
+            f.window.show();
+            f.grid->viewport()->repaint();  // the work starts after the grid's paint
+            auto turns = [&](int count) {
+                for (int i = 0; i < count && f.page->RankingAhead(); ++i) QCoreApplication::processEvents();
+            };
+            if (round == 0) turns(1000);
+            if (round == 1 || round == 2) {
+                for (int i = 0; i < 1000 && f.page->RowsRankedAhead() == 0; ++i) QCoreApplication::processEvents();
+                ASSERT_EQ(f.page->RowsRankedAhead(), 400u);
+                // A cell changed on the way: the work so far is dropped and done again.
+                for (const int row : {3, 50, 150, 390})  // rows the first turn numbered
+                    for (int col = 0; col < 2; ++col)
+                        f.grid->setCellBytes(col, row, "0 changed " + std::to_string(row * round));
+                if (round == 1) turns(1000);
+            }
+            if (round == 3) {
+                turns(1000);
+                f.grid->setCellBytes(0, 5, "Changed after");  // the ranks no longer fit
+            }
+            if (round == 0 || round == 1) {
+                EXPECT_FALSE(f.page->RankingAhead()) << round;
+            }
+            if (round == 4) {
+                // A save after an edit asks for them again, and they are worked out anew.
+                turns(1000);
+                f.grid->setRow(7);
+                f.Click("Btn_GenEdit");
+                f.grid->setCells(2, 7, QStringLiteral("123"));
+                f.Click("Btn_GenSave");
+                EXPECT_TRUE(f.page->RankingAhead());
+                f.grid->viewport()->repaint();
+                turns(1000);
+                EXPECT_FALSE(f.page->RankingAhead());
+            }
+            for (int press = 0; press < 3; ++press) {
+                const QString next = f.Button("Btn_GeneralSort")->text() == "Type"          ? "Description"
+                                     : f.Button("Btn_GeneralSort")->text() == "Description" ? "Value"
+                                                                                            : "Type";
+                const QStringList expected = ReferenceSorted(*f.grid, next);
+                f.Click("Btn_GeneralSort");
+                ASSERT_EQ(f.Rows(), expected)
+                    << "round " << round << " press " << press << " by " << next.toStdString();
+            }
+        }
+    });
+}
+
 // Saves one after another look again only at the rows set since the last save: what
 // they correct, announce, write and show is what a page that checks every row does, with
 // rows set anywhere, added, deleted or left blank and the sort key changed between saves.
