@@ -79,13 +79,75 @@ void ForEachGeneralItem(std::string_view text, Item&& item) {
     ForEachGeneralItem(text, std::forward<Item>(item), cut);
 }
 
+// What a save needs to know of a row, from one look at each of its texts.
+struct GeneralRowLook {
+    bool plain = false;       // IsPlainGeneralRow
+    bool breaksLine = false;  // GeneralRowBreaksLine
+};
+
+namespace general_detail {
+
+inline constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kHighs = 0x8080808080808080ULL;
+
+// Not zero when some byte of w is the byte repeated in pattern.
+inline std::uint64_t Equal(std::uint64_t w, std::uint64_t pattern) {
+    const std::uint64_t v = w ^ pattern;
+    return (v - kOnes) & ~v & kHighs;
+}
+
+// Whether text holds a comma, and whether it holds a line feed: eight bytes at a time, the
+// last eight overlapping the word before; a short text filled out with zero bytes.
+inline void FindCommaAndFeed(std::string_view text, bool& comma, bool& feed) {
+    constexpr std::uint64_t kCommas = kOnes * ',', kFeeds = kOnes * '\n';
+    const char* p = text.data();
+    const std::size_t n = text.size();
+    std::uint64_t commas = 0, feeds = 0, w = 0;
+    if (n < 8) {
+        if (n > 0) std::memcpy(&w, p, n);
+        commas = Equal(w, kCommas);
+        feeds = Equal(w, kFeeds);
+    } else {
+        for (std::size_t i = 0; i + 8 <= n; i += 8) {
+            std::memcpy(&w, p + i, 8);
+            commas |= Equal(w, kCommas);
+            feeds |= Equal(w, kFeeds);
+        }
+        std::memcpy(&w, p + n - 8, 8);
+        commas |= Equal(w, kCommas);
+        feeds |= Equal(w, kFeeds);
+    }
+    comma = commas != 0;
+    feed = feeds != 0;
+}
+
+}  // namespace general_detail
+
+inline GeneralRowLook LookAtGeneralRow(const GeneralRow& row) {
+    const std::string_view value = row[2];
+    bool plain = !value.empty() && value.size() <= static_cast<std::size_t>(kGeneralMaxValue) &&
+                 (value.size() == 1 || value[0] != '0');
+    for (const char c : value) plain = plain && c >= '0' && c <= '9';
+    bool feeds = false;
+    for (int t = 0; t < 2; ++t) {
+        const std::string_view text = row[static_cast<std::size_t>(t)];
+        if (text.empty()) continue;
+        bool comma = false, feed = false;
+        general_detail::FindCommaAndFeed(text, comma, feed);
+        feeds = feeds || feed;
+        plain = plain && !comma && static_cast<unsigned char>(text.front()) > ' ' &&
+                static_cast<unsigned char>(text.back()) > ' ' &&
+                text.size() <= static_cast<std::size_t>(t == 0 ? kGeneralMaxType : kGeneralMaxDesc);
+    }
+    return {plain, feeds};
+}
+
 // A row the save's check leaves as it is: a plain value (digits, no leading zero, at most
 // kGeneralMaxValue) and a Type and Description without a comma, without blanks or control
 // characters at either end, within their lengths.
-bool IsPlainGeneralRow(const GeneralRow& row);
+inline bool IsPlainGeneralRow(const GeneralRow& row) { return LookAtGeneralRow(row).plain; }
 
 // Type or Description holds a line feed (written out, the row would read back as two).
-bool GeneralRowBreaksLine(const GeneralRow& row);
+inline bool GeneralRowBreaksLine(const GeneralRow& row) { return LookAtGeneralRow(row).breaksLine; }
 
 // Each row (row(0) to row(count - 1)) that holds an item, as the pieces of its line,
 // in order: line({Type, ",", Description, ",", Value, CR LF}).

@@ -76,8 +76,9 @@ public:
     int Rows() const { return rows_; }
     std::string_view Cell(int i, int col) const {
         std::string_view view;
-        if (store_.View(col, i + 1, view)) return view;
-        return converted_.at(Key(i, col));
+        if (store_.View(col, i + 1, view)) [[likely]]
+            return view;
+        return Converted(i, col);
     }
     // Some cell holds text that has no Windows-1252 bytes (typed into the grid).
     bool Wide() const { return wide_; }
@@ -98,6 +99,7 @@ public:
 
 private:
     static size_t Key(int i, int col) { return static_cast<size_t>(i) * 3 + static_cast<size_t>(col); }
+    std::string_view Converted(int i, int col) const { return converted_.at(Key(i, col)); }
     const TStringGrid& grid_;
     const CellStore& store_;
     int rows_ = 0;
@@ -115,7 +117,10 @@ struct GeneralTextRanks {
     std::uint64_t stamp = 0;
     std::vector<std::uint32_t> type, desc, value;
     std::uint32_t typeMax = 0, descMax = 0;
-    bool valuesLined = false;  // every value takes nine digits: value holds the numbers
+    bool valuesLined = false;  // every value takes nine digits: value holds their order
+    // Every row plain, not blank and without a line feed: the rows are written as the grid
+    // shows them, and a save's check would leave each as it is.
+    bool asShown = false;
 
     bool FitFor(const TStringGrid& grid, size_t rows) const {
         return stamp == grid.Store().Changes() && type.size() == rows && desc.size() == rows && value.size() == rows;
@@ -282,6 +287,60 @@ std::vector<std::uint32_t> RankPadded(size_t count, const Get& get, const Folded
     for (size_t k = 0; k < count; ++k) {
         r += newRank[k];
         rank[entries[k].index] = r;
+    }
+    return rank;
+}
+
+// A row's key, for SortKeyedRows.
+struct KeyedRow {
+    std::uint64_t key;
+    std::uint32_t row;
+};
+
+// keyed sorted by key (of at most bits bits), equal keys in the order given: a digit of
+// at most thirteen bits at a time from the lowest; the counts of every digit taken in
+// one pass, and a digit all rows share passed over.
+void SortKeyedRows(std::vector<KeyedRow>& keyed, unsigned bits) {
+    const size_t n = keyed.size();
+    if (n < 2) return;
+    std::vector<KeyedRow> other(n);
+    const unsigned passes = std::max(1u, (bits + 12) / 13);
+    const unsigned digit = std::max(1u, (bits + passes - 1) / passes);
+    const std::uint64_t mask = (std::uint64_t{1} << digit) - 1;
+    const size_t width = size_t{1} << digit;
+    std::vector<std::uint32_t> counts(passes * width, 0u);
+    for (const KeyedRow& e : keyed)
+        for (unsigned p = 0; p < passes; ++p) ++counts[p * width + ((e.key >> (p * digit)) & mask)];
+    for (unsigned p = 0; p < passes; ++p) {
+        const unsigned shift = p * digit;
+        std::uint32_t* count = counts.data() + p * width;
+        if (count[(keyed.front().key >> shift) & mask] == n) continue;
+        std::uint32_t sum = 0;
+        for (size_t b = 0; b < width; ++b) {
+            const std::uint32_t here = count[b];
+            count[b] = sum;
+            sum += here;
+        }
+        for (const KeyedRow& e : keyed) other[count[(e.key >> shift) & mask]++] = e;
+        keyed.swap(other);
+    }
+}
+
+// The dense ranks of numbers (equal numbers rank equal, the smallest 0).
+std::vector<std::uint32_t> DenseRanks(const std::vector<std::uint32_t>& numbers) {
+    const size_t n = numbers.size();
+    std::vector<KeyedRow> keyed(n);
+    std::uint32_t max = 0;
+    for (size_t i = 0; i < n; ++i) {
+        keyed[i] = {numbers[i], static_cast<std::uint32_t>(i)};
+        max = std::max(max, numbers[i]);
+    }
+    SortKeyedRows(keyed, static_cast<unsigned>(std::bit_width(max)));
+    std::vector<std::uint32_t> rank(n);
+    std::uint32_t r = 0;
+    for (size_t k = 0; k < n; ++k) {
+        if (k > 0 && keyed[k].key != keyed[k - 1].key) ++r;
+        rank[keyed[k].row] = r;
     }
     return rank;
 }
@@ -512,9 +571,16 @@ public:
             typeNo_[i] = types_.Number(rows.Cell(row, TGeneralPage::kColType), typeHash[i % kAhead]);
             descNo_[i] = descs_.Number(rows.Cell(row, TGeneralPage::kColDesc), descHash[i % kAhead]);
             if (i + kAhead < end) hashAhead(i + kAhead);
-            const int value = ToIntOrZero(rows.Cell(row, TGeneralPage::kColValue));
+            const GeneralRow cells{rows.Cell(row, TGeneralPage::kColType), rows.Cell(row, TGeneralPage::kColDesc),
+                                   rows.Cell(row, TGeneralPage::kColValue)};
+            const int value = ToIntOrZero(cells[TGeneralPage::kColValue]);
             if (value < 0 || value > 999999999) nineDigits_ = false;
             values_[i] = static_cast<std::uint32_t>(value);
+            if (asShown_) {
+                const GeneralRowLook look = LookAtGeneralRow(cells);
+                asShown_ = look.plain && !look.breaksLine &&
+                           !(cells[TGeneralPage::kColType].empty() && cells[TGeneralPage::kColDesc].empty());
+            }
         }
         numbered_ = std::max(numbered_, end);
     }
@@ -524,9 +590,11 @@ public:
         const FoldedOrder& o = Folded();
         const size_t n = Rows();
         ranks.valuesLined = nineDigits_;
+        ranks.asShown = asShown_;
         ranks.value.clear();
         if (nineDigits_) {
-            ranks.value = std::move(values_);
+            // Ranked densely: fewer bits for the sort's key.
+            ranks.value = DenseRanks(values_);
         } else if (valueTexts) {
             std::vector<std::string> texts(n);
             for (size_t i = 0; i < n; ++i)
@@ -561,6 +629,7 @@ private:
     std::vector<std::uint32_t> values_, typeNo_, descNo_;
     Distinct types_, descs_;
     bool nineDigits_ = true;
+    bool asShown_ = true;
     size_t numbered_ = 0;
     std::uint64_t stamp_;
 };
@@ -610,39 +679,13 @@ std::optional<std::vector<int>> OrderInC(const GeneralRowBytes& rows, SortBy by,
     };
     const unsigned bits = width0 + width1 + width2;
     if (bits <= 64) {
-        // One number per row, sorted a digit of at most thirteen bits at a time from the
-        // lowest (equal keys keep their rows' order); the counts of every digit taken in
-        // one pass, and a digit all rows share passed over.
-        struct Keyed {
-            std::uint64_t key;
-            std::uint32_t row;
-        };
-        std::vector<Keyed> keyed(n), other(n);
+        std::vector<KeyedRow> keyed(n);
         const std::vector<std::uint32_t>&p0 = *parts[0], &p1 = *parts[1], &p2 = *parts[2];
         for (size_t i = 0; i < n; ++i)
             keyed[i] = {(width0 > 0 ? static_cast<std::uint64_t>(p0[i]) << (width1 + width2) : 0) |
                             (width1 > 0 ? static_cast<std::uint64_t>(p1[i]) << width2 : 0) | p2[i],
                         static_cast<std::uint32_t>(i)};
-        const unsigned passes = std::max(1u, (bits + 12) / 13);
-        const unsigned digit = (bits + passes - 1) / passes;
-        const std::uint64_t mask = (std::uint64_t{1} << digit) - 1;
-        const size_t width = size_t{1} << digit;
-        std::vector<std::uint32_t> counts(passes * width, 0u);
-        for (const Keyed& e : keyed)
-            for (unsigned p = 0; p < passes; ++p) ++counts[p * width + ((e.key >> (p * digit)) & mask)];
-        for (unsigned p = 0; p < passes; ++p) {
-            const unsigned shift = p * digit;
-            std::uint32_t* count = counts.data() + p * width;
-            if (count[(keyed.front().key >> shift) & mask] == n) continue;
-            std::uint32_t sum = 0;
-            for (size_t b = 0; b < width; ++b) {
-                const std::uint32_t here = count[b];
-                count[b] = sum;
-                sum += here;
-            }
-            for (const Keyed& e : keyed) other[count[(e.key >> shift) & mask]++] = e;
-            keyed.swap(other);
-        }
+        SortKeyedRows(keyed, bits);
         std::vector<int> order(n);
         for (size_t k = 0; k < n; ++k) order[k] = static_cast<int>(keyed[k].row);
         return order;
@@ -1036,15 +1079,21 @@ bool TGeneralPage::SaveRows(GeneralRowBytes& rows, bool sorted) {
         // Every row plain, none blank and no line break inside a text: each row is one
         // line, read back as the grid shows it.
         bool asShown = !rows.Wide();
+        // Rows known to be written as shown (found so when their ranks were worked out)
+        // are not looked at again.
+        const bool known = asShown && ranks_->asShown && ranks_->FitFor(*grid_, static_cast<size_t>(rows.Rows()));
         ReplaceFileAtomically(path, [&](FileWriter& out) {
             WriteGeneralLines(out, static_cast<size_t>(rows.Rows()), [&](size_t i) {
                 const int row = static_cast<int>(i);
                 const GeneralRow cells{rows.Cell(row, kColType), rows.Cell(row, kColDesc), rows.Cell(row, kColValue)};
-                if (!IsPlainGeneralRow(cells)) {
+                if (known) return cells;
+                const GeneralRowLook look = LookAtGeneralRow(cells);
+                if (!look.plain) {
                     if (checking) throw UnusualRow{};
                     asShown = false;
                 }
-                if (asShown && ((IsBlank(cells[kColType]) && IsBlank(cells[kColDesc])) || GeneralRowBreaksLine(cells)))
+                // A plain text is blank only when empty.
+                if (asShown && ((cells[kColType].empty() && cells[kColDesc].empty()) || look.breaksLine))
                     asShown = false;
                 return cells;
             });
