@@ -242,23 +242,25 @@ TEST(CellStore, ViewsTheBytesOfEveryKindOfCell) {
     EXPECT_TRUE(s.HasWideText());
 }
 
-// After rows are put in a new order, the pooled texts lie in that order, with no
-// garbage, so that reading the rows in order reads the pool in order.
+// After the rows of a pool larger than the caches are put in a new order, the pooled
+// texts lie in that order, with no garbage, so that reading the rows in order reads the
+// pool in order.
 TEST(CellStore, PermutingRowsLaysThePoolOutInTheNewOrder) {
     CellStore s;
     s.Resize(2, 6);
+    const std::string tail(300000, '.');  // six of them fill more than a megabyte
     for (int r = 0; r < 6; ++r) {
-        s.SetBytes(0, r, "row " + std::to_string(r) + " of the list, long enough for the pool");
+        s.SetBytes(0, r, "row " + std::to_string(r) + " of the list" + tail);
         s.SetBytes(1, r, std::to_string(r));
     }
     s.SetBytes(0, 2, "short");  // the pool text it had is garbage now
-    s.SetBytes(0, 5, "row five, written again and longer than it was before");
+    s.SetBytes(0, 5, "row five, written again and longer than it was before" + tail);
     ASSERT_GT(s.GarbageBytes(), 0u);
     s.PermuteRows(1, {5, 3, 1, 4, 2});
     const std::vector<std::string> expected = {
-        "row 0 of the list, long enough for the pool", "row five, written again and longer than it was before",
-        "row 3 of the list, long enough for the pool", "row 1 of the list, long enough for the pool",
-        "row 4 of the list, long enough for the pool", "short"};
+        "row 0 of the list" + tail, "row five, written again and longer than it was before" + tail,
+        "row 3 of the list" + tail, "row 1 of the list" + tail,
+        "row 4 of the list" + tail, "short"};
     const char* last = nullptr;
     for (int r = 0; r < 6; ++r) {
         EXPECT_EQ(s.GetBytes(0, r), expected[static_cast<size_t>(r)]) << r;
@@ -275,7 +277,7 @@ TEST(CellStore, PermutingRowsLaysThePoolOutInTheNewOrder) {
     // Texts written afterwards still land in the pool and read back.
     s.SetBytes(0, 3, "a new text for the third row, in the pool");
     EXPECT_EQ(s.GetBytes(0, 3), "a new text for the third row, in the pool");
-    EXPECT_EQ(s.GetBytes(0, 4), "row 4 of the list, long enough for the pool");
+    EXPECT_EQ(s.GetBytes(0, 4), "row 4 of the list" + tail);
 }
 
 // Whether some cell is wide follows every change, and moving rows keeps what was told.
@@ -347,11 +349,11 @@ TEST(CellStore, TellsTheRowsSetSinceTheMark) {
     }
 }
 
-// Short pooled texts are copied in fixed-size blocks: every length around the block's
-// size, and the last texts of the pool, come back whole and leave their neighbours be.
-TEST(CellStore, PermutingKeepsTextsOfEveryLengthWhole) {
+namespace {
+
+void PermuteEveryRowOf(int rows) {
+    SCOPED_TRACE(rows);
     CellStore s;
-    const int rows = 300;
     s.Resize(2, rows);
     auto text = [](int r, int col) {
         std::string t = (col == 0 ? "type " : "description ") + std::to_string(r) + ":";
@@ -366,6 +368,15 @@ TEST(CellStore, PermutingKeepsTextsOfEveryLengthWhole) {
     for (int i = 0; i < rows; ++i)
         for (int col = 0; col < 2; ++col)
             ASSERT_EQ(s.GetBytes(col, i), text(order[static_cast<size_t>(i)], col)) << i << "," << col;
+}
+
+}  // namespace
+
+// Short pooled texts are copied in fixed-size blocks: every length around the block's
+// size, and the last texts of the pool, come back whole and leave their neighbours be.
+TEST(CellStore, PermutingKeepsTextsOfEveryLengthWhole) {
+    // A small pool keeps its texts where they are; a large one is laid out again.
+    for (const int rows : {300, 60000}) PermuteEveryRowOf(rows);
 }
 
 // A few rows moving among many move their slots only; the texts are all where they should be.
