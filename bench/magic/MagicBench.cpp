@@ -190,7 +190,7 @@ void RunSize(int lines) {
         const Measured m = MeasureAgainstFloor(
             stockPath, runs,
             [&] {
-                w.dir.Write("MWStock.dat", stockSorted);
+                WriteOnDisk(w.dir.File("MWStock.dat"), stockSorted);
                 weapon->setCurrentIndex(first);
                 magic->setCurrentIndex(magic->findText(QString::fromLatin1(MagicNames()[1].c_str())));
                 price->setText(QStringLiteral("1500"));
@@ -219,8 +219,8 @@ void RunSize(int lines) {
         const Measured m = MeasureAgainstFloor(
             {stockPath, w.dir.File("MWPrice.dat")}, runs,
             [&] {
-                w.dir.Write("MWStock.dat", stockUnsorted);
-                w.dir.Write("MWPrice.dat", pricesUnsorted);
+                WriteOnDisk(w.dir.File("MWStock.dat"), stockUnsorted);
+                WriteOnDisk(w.dir.File("MWPrice.dat"), pricesUnsorted);
                 reorder = w.OpenMenu("Mp_Reorder");
             },
             [&] {
@@ -346,7 +346,7 @@ void RunArmourSize(int lines) {
         const Measured m = MeasureAgainstFloor(
             stockPath, runs,
             [&] {
-                w.dir.Write("MA1Stock.dat", stockSorted);
+                WriteOnDisk(w.dir.File("MA1Stock.dat"), stockSorted);
                 item->setCurrentIndex(first);
                 magic->setCurrentIndex(magic->findText(QString::fromLatin1(ArmourMagicNames()[1].c_str())));
                 price->setText(QStringLiteral("1500"));

@@ -1,5 +1,7 @@
 #include "BenchSupport.h"
 
+#include "store/Files.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -78,6 +80,8 @@ Stats StatsOf(std::vector<double> values) {
     s.median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
     return s;
 }
+
+void WriteOnDisk(const std::string& path, const std::string& bytes) { ReplaceFileAtomically(path, bytes); }
 
 double FloorOnce(const std::string& path) {
     const double start = NowMs();

@@ -40,6 +40,9 @@ Stats StatsOf(std::vector<double> values);
 
 // F once on the file at path, in milliseconds.
 double FloorOnce(const std::string& path);
+// Writes a data file as a player's file is before a timed action: on the disk, not left
+// waiting in the cache (an action's own sync would otherwise wait for it too).
+void WriteOnDisk(const std::string& path, const std::string& bytes);
 // The field count of the last FloorOnce (a check that it did the work).
 std::size_t LastFloorFields();
 

@@ -79,7 +79,7 @@ void RunSize(int lines) {
             path, runs,
             [&] {
                 w.Close();
-                w.dir.Write("General.dat", general);
+                WriteOnDisk(path, general);
             },
             [&] { w.Start(); });
         row.value = m.action;
@@ -108,7 +108,7 @@ void RunSize(int lines) {
         row.size = lines;
         auto startOnUnsorted = [&] {
             w.Close();
-            w.dir.Write("General.dat", general);
+            WriteOnDisk(path, general);
             w.Start();
             w.Painted();
         };
@@ -150,7 +150,9 @@ void RunSize(int lines) {
             "window started on the unsorted file before each press and left until it waits for the player (not "
             "timed, see the row above); target as below";
         Record(row);
-        startOnUnsorted();  // the rows below start from a list just loaded, as before
+        // The rows below start from a list just loaded and in front of the player.
+        startOnUnsorted();
+        waitForPlayer();
         grid = w.Need<TStringGrid>("SGrid_General");
     }
     {
