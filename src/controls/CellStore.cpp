@@ -425,9 +425,7 @@ void CellStore::PermuteRows(int first, const std::vector<int>& order) {
     }
     size_t away = 0;  // rows not where they were
     for (int i = 0; i < n; ++i) away += order[static_cast<size_t>(i)] != first + i;
-    // A pool this small stays in the processor's caches wherever its texts lie.
-    constexpr size_t kSmallPool = size_t{1} << 20;
-    if (away * 8 < static_cast<size_t>(n) || pool_.size() <= kSmallPool) {
+    if (away * 8 < static_cast<size_t>(n) || pool_.size() <= kPoolKeptInPlace) {
         // A few rows move, or the pool is small: their slots only, the pool stays as it is.
         std::vector<Cell> rows(static_cast<size_t>(n) * cols_);
         std::copy_n(cells_.begin() + static_cast<ptrdiff_t>(first) * cols_, rows.size(), rows.begin());

@@ -98,10 +98,13 @@ public:
     // Takes row `from` out and puts it back so that it ends up at index `to`.
     void MoveRow(int from, int to);
     // order[i] is the old index of the row that goes to index i; order is a
-    // permutation of first .. first + order.size() - 1. When more than a few rows move,
-    // the pool is laid out again in the rows' new order (views of it taken before no
-    // longer hold).
+    // permutation of first .. first + order.size() - 1. When more than a few rows move
+    // and the pool is larger than kPoolKeptInPlace, the pool is laid out again in the
+    // rows' new order (views of it taken before no longer hold).
     void PermuteRows(int first, const std::vector<int>& order);
+    // A pool of at most this many bytes stays in the processor's last-level cache
+    // wherever its texts lie: a reorder moves the slots only.
+    static constexpr size_t kPoolKeptInPlace = size_t{8} << 20;
 
     // Heap bytes held for the text and the slots (capacity, not size).
     size_t MemoryBytes() const { return pool_.capacity() + cells_.capacity() * sizeof(Cell); }

@@ -242,13 +242,13 @@ TEST(CellStore, ViewsTheBytesOfEveryKindOfCell) {
     EXPECT_TRUE(s.HasWideText());
 }
 
-// After the rows of a pool larger than the caches are put in a new order, the pooled
+// After the rows of a pool larger than the cache are put in a new order, the pooled
 // texts lie in that order, with no garbage, so that reading the rows in order reads the
 // pool in order.
 TEST(CellStore, PermutingRowsLaysThePoolOutInTheNewOrder) {
     CellStore s;
     s.Resize(2, 6);
-    const std::string tail(300000, '.');  // six of them fill more than a megabyte
+    const std::string tail(CellStore::kPoolKeptInPlace / 5, '.');  // six of them: a pool laid out again
     for (int r = 0; r < 6; ++r) {
         s.SetBytes(0, r, "row " + std::to_string(r) + " of the list" + tail);
         s.SetBytes(1, r, std::to_string(r));
@@ -375,8 +375,9 @@ void PermuteEveryRowOf(int rows) {
 // Short pooled texts are copied in fixed-size blocks: every length around the block's
 // size, and the last texts of the pool, come back whole and leave their neighbours be.
 TEST(CellStore, PermutingKeepsTextsOfEveryLengthWhole) {
-    // A small pool keeps its texts where they are; a large one is laid out again.
-    for (const int rows : {300, 60000}) PermuteEveryRowOf(rows);
+    // A small pool keeps its texts where they are; a large one (rows of about 56 bytes) is
+    // laid out again.
+    for (const int rows : {300, static_cast<int>(CellStore::kPoolKeptInPlace / 40)}) PermuteEveryRowOf(rows);
 }
 
 // A few rows moving among many move their slots only; the texts are all where they should be.
