@@ -492,36 +492,48 @@ TEST(GeneralList, SortsOneAfterAnotherFollowEveryChangeOfText) {
     });
 }
 
+namespace {
+
+// A General.dat of rows the save's check leaves as they are (a press saves them).
+std::string PlainRandomFile(RandomRows& random, int rows) {
+    std::string file;
+    for (int i = 0; i < rows;) {
+        const std::string type = random.Text(false), desc = random.Text(true), value = random.Value();
+        if (!IsPlainGeneralRow({type, desc, value}) || (type.empty() && desc.empty())) continue;
+        file += type + "," + desc + "," + value + "\r\n";
+        ++i;
+    }
+    return file;
+}
+
+// The sort button pressed three times (it moves the key on, so it comes round to each
+// key): after each press the rows are in the reference's order.
+void PressRoundTheKeys(GeneralFixture& f, int round) {
+    for (int press = 0; press < 3; ++press) {
+        const QString next = f.Button("Btn_GeneralSort")->text() == "Type"          ? "Description"
+                             : f.Button("Btn_GeneralSort")->text() == "Description" ? "Value"
+                                                                                    : "Type";
+        const QStringList expected = ReferenceSorted(*f.grid, next);
+        f.Click("Btn_GeneralSort");
+        ASSERT_EQ(f.Rows(), expected) << "round " << round << " press " << press << " by " << next.toStdString();
+    }
+}
+
+}  // namespace
+
 // A long list's ranks are worked out from the file while the window goes on: the first
 // sort after the load, and sorts after cells changed meanwhile, end as the reference.
 TEST(GeneralList, SortsOfALongListJustLoadedEndAsTheReference) {
     RandomRows random(61);
     WithLocale(QLocale::c(), [&] {
         for (int round = 0; round < 6; ++round) {
-            // Rows the save's check leaves as they are (the press saves them).
-            std::string file;
-            for (int i = 0; i < 5000;) {
-                const std::string type = random.Text(false), desc = random.Text(true), value = random.Value();
-                if (!IsPlainGeneralRow({type, desc, value}) || (type.empty() && desc.empty())) continue;
-                file += type + "," + desc + "," + value + "\r\n";
-                ++i;
-            }
-            GeneralFixture f(file, false);
+            GeneralFixture f(PlainRandomFile(random, 5000), false);
             f.settings.WriteInteger("General Sort", round % 3 + 1);
             f.Start();
             if (round >= 3) {  // a cell changed before the first sort
                 f.grid->setCellBytes(1, 1 + round * 7, "Changed " + std::to_string(round));
             }
-            // The button moves the key on; pressed three times it comes round to each key.
-            for (int press = 0; press < 3; ++press) {
-                const QString next = f.Button("Btn_GeneralSort")->text() == "Type"          ? "Description"
-                                     : f.Button("Btn_GeneralSort")->text() == "Description" ? "Value"
-                                                                                            : "Type";
-                const QStringList expected = ReferenceSorted(*f.grid, next);
-                f.Click("Btn_GeneralSort");
-                ASSERT_EQ(f.Rows(), expected)
-                    << "round " << round << " press " << press << " by " << next.toStdString();
-            }
+            ASSERT_NO_FATAL_FAILURE(PressRoundTheKeys(f, round));
         }
     });
 }
@@ -533,14 +545,7 @@ TEST(GeneralList, RanksWorkedOutAheadLeaveEverySortAsTheReference) {
     RandomRows random(67);
     WithLocale(QLocale::c(), [&] {
         for (int round = 0; round < 5; ++round) {
-            std::string file;
-            for (int i = 0; i < 3000;) {
-                const std::string type = random.Text(false), desc = random.Text(true), value = random.Value();
-                if (!IsPlainGeneralRow({type, desc, value}) || (type.empty() && desc.empty())) continue;
-                file += type + "," + desc + "," + value + "\r\n";
-                ++i;
-            }
-            GeneralFixture f(file, false);
+            GeneralFixture f(PlainRandomFile(random, 3000), false);
             f.page->SetRankingSlice(400);
             f.settings.WriteInteger("General Sort", round % 3 + 1);
             f.Start();
@@ -579,15 +584,7 @@ TEST(GeneralList, RanksWorkedOutAheadLeaveEverySortAsTheReference) {
                 turns(1000);
                 EXPECT_FALSE(f.page->RankingAhead());
             }
-            for (int press = 0; press < 3; ++press) {
-                const QString next = f.Button("Btn_GeneralSort")->text() == "Type"          ? "Description"
-                                     : f.Button("Btn_GeneralSort")->text() == "Description" ? "Value"
-                                                                                            : "Type";
-                const QStringList expected = ReferenceSorted(*f.grid, next);
-                f.Click("Btn_GeneralSort");
-                ASSERT_EQ(f.Rows(), expected)
-                    << "round " << round << " press " << press << " by " << next.toStdString();
-            }
+            ASSERT_NO_FATAL_FAILURE(PressRoundTheKeys(f, round));
         }
     });
 }
