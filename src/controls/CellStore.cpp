@@ -112,7 +112,7 @@ void CellStore::Resize(int cols, int rows) {
         MaybeCompact();
         return;
     }
-    std::vector<Cell> next(static_cast<size_t>(rows) * cols);
+    Cells next(static_cast<size_t>(rows) * cols);
     for (int r = 0; r < rows_; ++r) {
         for (int c = 0; c < cols_; ++c) {
             Cell& cell = At(c, r);
@@ -363,10 +363,9 @@ CellStore::Pool& CellStore::Pool::operator=(const Pool& other) {
 
 void CellStore::Pool::reserve(size_t bytes) {
     if (bytes <= capacity_) return;
-    auto* next = static_cast<char*>(std::malloc(bytes));
-    if (next == nullptr) throw std::bad_alloc();
+    auto* next = static_cast<char*>(BigMemory::Allocate(bytes));
     if (size_ != 0) std::memcpy(next, data_, size_);
-    std::free(data_);
+    BigMemory::Free(data_, capacity_);
     data_ = next;
     capacity_ = bytes;
 }
@@ -427,7 +426,7 @@ void CellStore::PermuteRows(int first, const std::vector<int>& order) {
     for (int i = 0; i < n; ++i) away += order[static_cast<size_t>(i)] != first + i;
     if (away * 8 < static_cast<size_t>(n) || pool_.size() <= kPoolKeptInPlace) {
         // A few rows move, or the pool is small: their slots only, the pool stays as it is.
-        std::vector<Cell> rows(static_cast<size_t>(n) * cols_);
+        Cells rows(static_cast<size_t>(n) * cols_);
         std::copy_n(cells_.begin() + static_cast<ptrdiff_t>(first) * cols_, rows.size(), rows.begin());
         for (int i = 0; i < n; ++i)
             std::copy_n(rows.begin() + static_cast<ptrdiff_t>(order[static_cast<size_t>(i)] - first) * cols_, cols_,
@@ -437,7 +436,7 @@ void CellStore::PermuteRows(int first, const std::vector<int>& order) {
     // The slots in their new order, and the pooled texts laid out again in that order
     // (the garbage left behind): whoever reads the rows from the first to the last then
     // reads the pool from its start to its end.
-    std::vector<Cell> moved(cells_.size());
+    Cells moved(cells_.size());
     Pool pool;
     pool.reserve(pool_.size() - std::min(garbage_, pool_.size()));
     const size_t poolSize = pool_.size();

@@ -19,6 +19,8 @@
 #include <utility>
 #include <vector>
 
+#include "store/BigMemory.h"
+
 namespace stallmark {
 
 class CellStore {
@@ -129,7 +131,7 @@ private:
         Pool() = default;
         Pool(const Pool& other) { *this = other; }
         Pool& operator=(const Pool& other);
-        ~Pool() { std::free(data_); }
+        ~Pool() { BigMemory::Free(data_, capacity_); }
         char* data() { return data_; }
         const char* data() const { return data_; }
         size_t size() const { return size_; }
@@ -190,7 +192,8 @@ private:
 
     int cols_ = 0;
     int rows_ = 0;
-    std::vector<Cell> cells_;
+    using Cells = std::vector<Cell, BigAllocator<Cell>>;
+    Cells cells_;
     Pool pool_;
     size_t garbage_ = 0;
     std::uint64_t changes_ = 0;

@@ -255,10 +255,13 @@ std::size_t CountLineFeeds(std::string_view text) {
     return count;
 }
 
-std::string ReadFileBytes(const std::string& path) {
+namespace {
+
+template <typename Bytes>
+Bytes ReadWholeFile(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) ThrowErrno(errno, path);
-    std::string bytes;
+    Bytes bytes;
     bytes.resize(WholeFileBufferSize(file));
     size_t size = 0;
     for (;;) {
@@ -274,6 +277,12 @@ std::string ReadFileBytes(const std::string& path) {
     bytes.resize(size);
     return bytes;
 }
+
+}  // namespace
+
+std::string ReadFileBytes(const std::string& path) { return ReadWholeFile<std::string>(path); }
+
+BigBytes ReadBigFileBytes(const std::string& path) { return ReadWholeFile<BigBytes>(path); }
 
 void SplitLines(std::string_view text, std::vector<std::string_view>& lines) {
     lines.clear();

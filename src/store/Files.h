@@ -20,6 +20,8 @@
 #include <string_view>
 #include <vector>
 
+#include "store/BigMemory.h"
+
 namespace stallmark {
 
 // A failed file operation. what() is the system's error text followed by the path,
@@ -103,11 +105,13 @@ std::string CutLinesMessage(const std::string& fileName, std::size_t firstLine, 
 // Every line of the file (no lines for an empty file), each cut to maxLineBytes bytes (by
 // default whole).
 std::vector<std::string> ReadLines(const std::string& path, std::size_t maxLineBytes = LineReader::kWholeLines);
-// The whole file as bytes.
 // How many LF bytes text holds (memchr runs, not a byte at a time).
 std::size_t CountLineFeeds(std::string_view text);
 
+// The whole file as bytes.
 std::string ReadFileBytes(const std::string& path);
+// The same in memory meant for a large file (see BigMemory.h): for a list's whole file.
+BigBytes ReadBigFileBytes(const std::string& path);
 // Cuts text into lines the way the readers above do; the views point into text.
 void SplitLines(std::string_view text, std::vector<std::string_view>& lines);
 

@@ -116,7 +116,7 @@ struct ToWriter {
 };
 
 struct ToString {
-    std::string& out;
+    BigBytes& out;
     void Bytes(std::string_view bytes) { out.append(bytes); }
     void Line(std::string_view line) {
         out.append(line);
@@ -702,10 +702,10 @@ void GatherSorted(const SortedLines& sorted, Put&& put, std::size_t blockBytes) 
 constexpr std::size_t kSortBlock = 256 * 1024;
 
 // The sorted file as one text, written over the file.
-std::string WriteSorted(const std::string& path, const SortedLines& sorted) {
+BigBytes WriteSorted(const std::string& path, const SortedLines& sorted) {
     std::size_t total = 0;
     for (const std::string_view line : sorted.lines) total += line.size() + 2;
-    std::string content;
+    BigBytes content;
     content.reserve(total);
     GatherSorted(
         sorted, [&](std::string_view bytes) { content.append(bytes); }, kSortBlock);

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "store/BigMemory.h"
+
 namespace stallmark {
 
 // Ordered insert (del = false) or delete (del = true) of one line in the file at path.
@@ -21,7 +23,7 @@ void WriteRecordLine(const std::string& path, const std::string& line, bool del)
 // since. The same bytes are written, without reading the file again; what was written
 // comes back with where the change lies.
 struct RecordLineWritten {
-    std::string content;    // the file's new content
+    BigBytes content;       // the file's new content
     bool changed = false;   // a line was added or removed
     std::size_t index = 0;  // the number (from 0) of the line added or removed
     bool crLf = true;       // every line of text already ended with CR LF (else all were rewritten)
@@ -47,7 +49,7 @@ void SortRecordFileAt(const std::string& path);
 // while the first's are (on a thread of their own), and the files are then written one
 // after the other. Returns what each file holds now (empty for a missing file).
 struct SortedFiles {
-    std::string first, second;
+    BigBytes first, second;
 };
 SortedFiles SortRecordFilesAt(const std::string& first, const std::string& second);
 

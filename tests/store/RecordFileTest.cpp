@@ -159,7 +159,7 @@ TEST(RecordFile, InsertAndDeleteOverKnownContentWriteTheSameAndSayWhere) {
         const std::string context = "round " + std::to_string(round) + ": " + testing::PrintToString(bytes) + " " +
                                     testing::PrintToString(line);
         ASSERT_EQ(dir.Read("MWStock.dat"), expected) << context;
-        ASSERT_EQ(written.content, expected) << context;
+        ASSERT_EQ(std::string_view(written.content), expected) << context;
         std::vector<std::string_view> before, after;
         SplitLines(bytes, before);
         SplitLines(expected, after);
@@ -294,13 +294,13 @@ TEST(RecordFile, TwoFilesSortTogetherAsOneAfterTheOther) {
         ASSERT_EQ(dir.Exists("Two.dat"), !pricesMissing) << round;
         if (!stockMissing) {
             ASSERT_EQ(dir.Read("One.dat"), dir.Read("A.dat")) << round;
-            EXPECT_EQ(sorted.first, dir.Read("One.dat")) << round;
+            EXPECT_EQ(std::string_view(sorted.first), dir.Read("One.dat")) << round;
         } else {
             EXPECT_EQ(sorted.first, "") << round;
         }
         if (!pricesMissing) {
             ASSERT_EQ(dir.Read("Two.dat"), dir.Read("B.dat")) << round;
-            EXPECT_EQ(sorted.second, dir.Read("Two.dat")) << round;
+            EXPECT_EQ(std::string_view(sorted.second), dir.Read("Two.dat")) << round;
         } else {
             EXPECT_EQ(sorted.second, "") << round;
         }

@@ -64,7 +64,7 @@ constexpr std::uint64_t kMaxLength = (std::uint64_t{1} << 23) - 1;
 
 }  // namespace
 
-void TMagicPage::RowLines::Reset(const std::string& bytes, std::size_t rows) {
+void TMagicPage::RowLines::Reset(const BigBytes& bytes, std::size_t rows) {
     bytes_ = &bytes;
     own_.clear();
     at_.assign(rows, kNoLine);
@@ -399,11 +399,11 @@ bool TMagicPage::ReadSnapshot(const std::string& path) {
     // The stamp is taken before the read: a change while reading shows at the next search.
     const FileStamp stamp = StampOf(path);
     if (snapshot_.current && stamp.exists && snapshot_.path == path && snapshot_.stamp == stamp) return false;
-    TakeSnapshot(path, stamp, ReadFileBytes(path));
+    TakeSnapshot(path, stamp, ReadBigFileBytes(path));
     return true;
 }
 
-void TMagicPage::TakeSnapshot(const std::string& path, const FileStamp& stamp, std::string bytes) {
+void TMagicPage::TakeSnapshot(const std::string& path, const FileStamp& stamp, BigBytes bytes) {
     std::size_t lines = CountLineFeeds(bytes);
     if (!bytes.empty() && bytes.back() != '\n') ++lines;  // the last line without an end
     gridFill_.valid = false;
@@ -575,7 +575,7 @@ void TMagicPage::AddLineToFile(const std::string& path, const std::string& line)
         // Read once, here: the bytes the line goes into are also what the search after
         // the save shows (the stamp is taken before the read, as a search takes it).
         const FileStamp stamp = StampOf(path);
-        TakeSnapshot(path, stamp, ReadFileBytes(path));
+        TakeSnapshot(path, stamp, ReadBigFileBytes(path));
     }
     FileWritten();
     RecordLineWritten written = WriteRecordLineOver(path, snapshot_.bytes, line, false);
@@ -972,7 +972,7 @@ void TMagicPage::ReorderFiles() {
         const bool stock = view_ == MagicView::Stock;
         const std::string& path = stock ? stockPath : pricePath;
         const FileStamp stamp = StampOf(path);
-        std::string& content = stock ? sorted.first : sorted.second;
+        BigBytes& content = stock ? sorted.first : sorted.second;
         if (path == FilePath() && stamp.exists && stamp.size == content.size())
             TakeSnapshot(path, stamp, std::move(content));
     });

@@ -132,7 +132,7 @@ private:
     struct FileSnapshot {
         std::string path;
         FileStamp stamp;
-        std::string bytes;
+        BigBytes bytes;
         std::size_t lines = 0;  // lines in bytes
         bool current = false;   // false once the page has written a file
         bool cutSaid = false;   // lines longer than kMaxLineBytes, shown cut, said once
@@ -154,14 +154,14 @@ private:
     class RowLines {
     public:
         // Forgets every row; rows to come lie in bytes (which must outlive them).
-        void Reset(const std::string& bytes, std::size_t rows);
+        void Reset(const BigBytes& bytes, std::size_t rows);
         void SetInBytes(int row, std::size_t offset, std::size_t length);
         void Set(int row, std::string_view line);
         std::string_view Get(int row) const;
 
     private:
         void Place(int row, std::uint64_t at);
-        const std::string* bytes_ = nullptr;
+        const BigBytes* bytes_ = nullptr;
         std::string own_;                // lines of their own, each after its length (8 bytes)
         std::vector<std::uint64_t> at_;  // by row: kNone, an own line, or offset and length in bytes_
     };
@@ -194,7 +194,7 @@ private:
     bool ReadSnapshot(const std::string& path);
     // Takes bytes as the snapshot of the file at path, whose stamp was stamp when they
     // were its content.
-    void TakeSnapshot(const std::string& path, const FileStamp& stamp, std::string bytes);
+    void TakeSnapshot(const std::string& path, const FileStamp& stamp, BigBytes bytes);
     // Marks the snapshot out of date after the page wrote a file.
     void FileWritten() {
         snapshot_.current = false;

@@ -814,7 +814,7 @@ void TGeneralPage::LoadGeneralList() {
     std::vector<std::string> types;  // the first spelling of each type, in file order
     ReadWhole([&] {
         if (!FileExists(path)) return;
-        const std::string bytes = ReadFileBytes(path);
+        const BigBytes bytes = ReadBigFileBytes(path);
         const std::string_view text(bytes);
         // Room for every line at once; the grid keeps its rows when no line is an item.
         const int before = grid_->RowCount();
