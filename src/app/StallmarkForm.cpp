@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <cmath>
 
+#include "app/AheadReads.h"
 #include "app/ListOptionsForm.h"
 #include "app/OptionsForm.h"
 #include "app/PageControl.h"
@@ -67,6 +68,7 @@ bool SaneDateTime(double value) {
 
 TStallmarkForm::TStallmarkForm(const AppContext& context, QWidget* parent)
     : QMainWindow(parent), ctx_(context), data_(std::make_unique<DataFolder>(context.dataFolder)) {
+    StartAheadReads();  // first: the files are read while the rest is built
     GameLinkOptions link;
     link.windowName = [this] { return options_ ? ToBytes(options_->WindowName()) : std::string("Ultima Online -"); };
     link.charDelayText = [this] { return options_ ? ToBytes(options_->CharDelayText()) : std::string("0"); };

@@ -28,6 +28,7 @@ class TOptionsForm;
 class GameLink;
 class GameKeyboard;
 class DataFolder;
+struct AheadReads;
 class TStringGrid;
 
 class TStallmarkForm final : public QMainWindow, public ListHost {
@@ -121,6 +122,9 @@ private:
     SharedState state_;
     OptionsSnapshot snapshot_;
     std::unique_ptr<DataFolder> data_;
+    // The files read ahead for the pages' first loads, until CreateTabs hands them over.
+    std::unique_ptr<AheadReads> ahead_;
+    void StartAheadReads();
     std::unique_ptr<GameLink> gameLink_;
     std::unique_ptr<GameKeyboard> keyboard_;
     TPageControl* pageControl_ = nullptr;

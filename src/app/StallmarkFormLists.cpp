@@ -2,6 +2,7 @@
 // page. A page's object owns the page's lists and registers them with the window.
 #include <QString>
 
+#include "app/AheadReads.h"
 #include "app/PageControl.h"
 #include "app/StallmarkForm.h"
 #include "lists/bulk/BulkPage.h"
@@ -14,12 +15,28 @@
 
 namespace stallmark {
 
+void TStallmarkForm::StartAheadReads() {
+    ahead_ = std::make_unique<AheadReads>();
+    ahead_->weapons = TMagicPage::StartPreload(DataFilePath(WeaponList().stockFile));
+    ahead_->armour = TMagicPage::StartPreload(DataFilePath(ArmourList().stockFile));
+    ahead_->general = TGeneralPage::StartPreload(DataFilePath(TGeneralPage::kFileName));
+}
+
 void TStallmarkForm::CreateTabs() {
-    AddTab(pgWeapons, std::make_unique<TMagicPage>(*this, Page(pgWeapons), WeaponList()));
-    AddTab(pgArmour, std::make_unique<TMagicPage>(*this, Page(pgArmour), ArmourList()));
+    auto weapons = std::make_unique<TMagicPage>(*this, Page(pgWeapons), WeaponList());
+    auto armour = std::make_unique<TMagicPage>(*this, Page(pgArmour), ArmourList());
+    if (ahead_) {
+        weapons->UsePreload(std::move(ahead_->weapons));
+        armour->UsePreload(std::move(ahead_->armour));
+    }
+    AddTab(pgWeapons, std::move(weapons));
+    AddTab(pgArmour, std::move(armour));
     AddTab(pgSmith, std::make_unique<TSmithPage>(*this, Page(pgSmith)));
     AddTab(pgBulk, std::make_unique<TBulkPage>(*this, Page(pgBulk)));
-    AddTab(pgGeneral, std::make_unique<TGeneralPage>(*this, Page(pgGeneral)));
+    auto general = std::make_unique<TGeneralPage>(*this, Page(pgGeneral));
+    if (ahead_) general->UsePreload(std::move(ahead_->general));
+    ahead_.reset();  // what no page took
+    AddTab(pgGeneral, std::move(general));
     AddTab(pgRegs, std::make_unique<TRegsPage>(*this, Page(pgRegs)));
     AddTab(pgMemos, std::make_unique<TMemoPage>(*this, Page(pgMemos)));
     AddTab(pgVendor, std::make_unique<TVendorPage>(*this, Page(pgVendor)));

@@ -131,6 +131,14 @@ private:
         Pool() = default;
         Pool(const Pool& other) { *this = other; }
         Pool& operator=(const Pool& other);
+        // A move hands the memory over whole.
+        Pool(Pool&& other) noexcept { swap(other); }
+        Pool& operator=(Pool&& other) noexcept {
+            Pool gone;
+            gone.swap(other);
+            swap(gone);
+            return *this;
+        }
         ~Pool() { BigMemory::Free(data_, capacity_); }
         char* data() { return data_; }
         const char* data() const { return data_; }

@@ -395,10 +395,27 @@ bool TMagicPage::MatchesSearch(const std::string& line) const {
     return stallmark::MatchesSearch(list_, view_, CurrentSearch(), fields);
 }
 
+std::unique_ptr<Preload<TMagicPage::FileAhead>> TMagicPage::StartPreload(const std::string& path) {
+    return std::make_unique<Preload<FileAhead>>([path] {
+        FileAhead ahead{path, StampOf(path), {}};
+        if (ahead.stamp.exists) ahead.bytes = ReadBigFileBytes(path);
+        return ahead;
+    });
+}
+
 bool TMagicPage::ReadSnapshot(const std::string& path) {
     // The stamp is taken before the read: a change while reading shows at the next search.
     const FileStamp stamp = StampOf(path);
     if (snapshot_.current && stamp.exists && snapshot_.path == path && snapshot_.stamp == stamp) return false;
+    if (preload_) {
+        // The first fill: the bytes read ahead, while the file is as it was then.
+        std::optional<FileAhead> ahead = preload_->Take();
+        preload_.reset();
+        if (ahead && stamp.exists && ahead->path == path && ahead->stamp == stamp) {
+            TakeSnapshot(path, stamp, std::move(ahead->bytes));
+            return true;
+        }
+    }
     TakeSnapshot(path, stamp, ReadBigFileBytes(path));
     return true;
 }

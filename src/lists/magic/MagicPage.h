@@ -15,6 +15,7 @@
 
 #include "controls/CellStore.h"
 #include "lists/ListDisplay.h"
+#include "lists/Preload.h"
 #include "lists/StoredList.h"
 #include "lists/TabPage.h"
 #include "lists/magic/MagicList.h"
@@ -44,6 +45,17 @@ public:
     ~TMagicPage() override;
 
     const MagicListDesc& List() const { return list_; }
+
+    // A file's bytes read ahead, with its stamp taken before the read.
+    struct FileAhead {
+        std::string path;
+        FileStamp stamp;
+        BigBytes bytes;
+    };
+    // The file at path read ahead (on a thread of its own) for the page's first fill, which
+    // takes the bytes when it fills from that file and the file has not changed since.
+    static std::unique_ptr<Preload<FileAhead>> StartPreload(const std::string& path);
+    void UsePreload(std::unique_ptr<Preload<FileAhead>> preload) { preload_ = std::move(preload); }
 
     // --- view, grid and records ---
     MagicView View() const { return view_; }
@@ -192,6 +204,7 @@ private:
     // Reads the file at path into the snapshot unless the snapshot already holds it;
     // true when it read the file.
     bool ReadSnapshot(const std::string& path);
+    std::unique_ptr<Preload<FileAhead>> preload_;
     // Takes bytes as the snapshot of the file at path, whose stamp was stamp when they
     // were its content.
     void TakeSnapshot(const std::string& path, const FileStamp& stamp, BigBytes bytes);

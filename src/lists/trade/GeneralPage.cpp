@@ -814,33 +814,75 @@ void TGeneralPage::LoadGeneralList() {
     std::vector<std::string> types;  // the first spelling of each type, in file order
     ReadWhole([&] {
         if (!FileExists(path)) return;
-        const BigBytes bytes = ReadBigFileBytes(path);
-        const std::string_view text(bytes);
-        // Room for every line at once; the grid keeps its rows when no line is an item.
+        // The grid keeps its rows when no line is an item.
         const int before = grid_->RowCount();
-        size_t lines = CountLineFeeds(bytes) + 1;
-        lines = std::min<size_t>(lines, INT_MAX - 1);
-        if (static_cast<int>(lines) + 1 > before) grid_->setRowCount(static_cast<int>(lines) + 1);
-        TypeSpellings spellings;
-        int r = 1;
+        FileLoad load;
+        if (!TakeAhead(path, load)) {
+            // Read into the memory the grid kept from its last load.
+            grid_->SwapCells(load.cells);
+            try {
+                load.cells.ClearAll();
+                ReadFile(path, load);
+            } catch (...) {
+                grid_->SwapCells(load.cells);
+                grid_->setCells(kColType, 0, u"Type"_s);
+                grid_->setCells(kColDesc, 0, u"Description"_s);
+                grid_->setCells(kColValue, 0, u"Value"_s);
+                throw;
+            }
+        }
+        grid_->SwapCells(load.cells);
+        grid_->setRowCount(load.rows > 1 ? load.rows : before);
+        grid_->setCells(kColType, 0, u"Type"_s);
+        grid_->setCells(kColDesc, 0, u"Description"_s);
+        grid_->setCells(kColValue, 0, u"Value"_s);
+        types = std::move(load.types);
         // A line longer than kMaxLineBytes is shown cut to that length, and said once.
-        GeneralCut cut;
-        ForEachGeneralItem(
-            text,
-            [&](const GeneralRow& row, std::string_view) {
-                grid_->setRowBytes(r, row);
-                spellings.Add(row[kColType]);
-                ++r;
-            },
-            cut);
-        types = spellings.Types();
-        grid_->setRowCount(r > 1 ? r : before);
-        if (cut.lines > 0) CutOnLoading(CutLinesMessage(kFileName, cut.first, cut.lines));
+        if (load.cut.lines > 0) CutOnLoading(CutLinesMessage(kFileName, load.cut.first, load.cut.lines));
     });
     SetTypeList(types, remembered);
     SetCountCaption();
     grid_->setEditorMode(false);
     WantRanks();
+}
+
+void TGeneralPage::ReadFile(const std::string& path, FileLoad& load) {
+    load.path = path;
+    load.stamp = StampOf(path);  // before the read: a change while reading shows as a change
+    const BigBytes bytes = ReadBigFileBytes(path);
+    const std::string_view text(bytes);
+    // Room for every line at once; the rows left over go at the end.
+    const size_t lines = std::min<size_t>(CountLineFeeds(text) + 1, INT_MAX - 2);
+    load.cells.Resize(kColValue + 1, static_cast<int>(lines) + 1);
+    TypeSpellings spellings;
+    int r = 1;
+    ForEachGeneralItem(
+        text,
+        [&](const GeneralRow& row, std::string_view) {
+            load.cells.SetRowBytes(r, row.data(), static_cast<int>(row.size()));
+            spellings.Add(row[kColType]);
+            ++r;
+        },
+        load.cut);
+    load.rows = r;
+    load.types = spellings.Types();
+}
+
+std::unique_ptr<Preload<TGeneralPage::FileLoad>> TGeneralPage::StartPreload(const std::string& path) {
+    return std::make_unique<Preload<FileLoad>>([path] {
+        FileLoad load;
+        ReadFile(path, load);
+        return load;
+    });
+}
+
+bool TGeneralPage::TakeAhead(const std::string& path, FileLoad& load) {
+    if (!preload_) return false;
+    std::optional<FileLoad> ahead = preload_->Take();
+    preload_.reset();
+    if (!ahead || ahead->path != path || !ahead->stamp.exists || StampOf(path) != ahead->stamp) return false;
+    load = std::move(*ahead);
+    return true;
 }
 
 void TGeneralPage::SetTypeList(const std::vector<std::string>& types, const QString& remembered) {

@@ -10,9 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "controls/CellStore.h"
 #include "lists/EditableList.h"
+#include "lists/Preload.h"
 #include "lists/TabPage.h"
 #include "lists/trade/GeneralFile.h"
+#include "store/RecordFile.h"
 
 class QAbstractButton;
 class QComboBox;
@@ -41,6 +44,25 @@ public:
     // Builds the page's controls on the given page widget.
     TGeneralPage(ListHost& host, QWidget* page);
     ~TGeneralPage() override;
+
+    // The file as a load reads it: the grid's cells (row 0 left for the header), the rows
+    // filled (the header's included: 1 when no line holds an item), each type's first
+    // spelling in the order first seen, the lines cut; and the file's stamp, taken before
+    // the read.
+    struct FileLoad {
+        std::string path;
+        FileStamp stamp;
+        CellStore cells;
+        int rows = 1;
+        std::vector<std::string> types;
+        GeneralCut cut;
+    };
+    // Reads the file at path into load, whose cells give the memory (their text is cleared).
+    static void ReadFile(const std::string& path, FileLoad& load);
+    // The file at path read ahead (on a thread of its own) for the page's first load, which
+    // takes it when the file has not changed since.
+    static std::unique_ptr<Preload<FileLoad>> StartPreload(const std::string& path);
+    void UsePreload(std::unique_ptr<Preload<FileLoad>> preload) { preload_ = std::move(preload); }
 
     // Operations.
     void LoadGeneralList();
@@ -101,6 +123,10 @@ protected:
 
 private:
     void BuildControls(QWidget* page);
+    // The first load's read of the file at path, begun ahead, into load; false when there
+    // is none, or it no longer holds (the file changed since).
+    bool TakeAhead(const std::string& path, FileLoad& load);
+    std::unique_ptr<Preload<FileLoad>> preload_;
     // The save check of every row read into rows (rows changed are read again), of one row.
     bool CheckRows(GeneralRowBytes& rows);
     bool CheckRow(int row);

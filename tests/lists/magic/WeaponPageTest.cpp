@@ -15,6 +15,7 @@
 #include "lists/picklists/EditTextForm.h"
 #include "lists/picklists/PickList.h"
 #include "store/Files.h"
+#include "store/RecordFile.h"
 
 namespace stallmark::test {
 
@@ -91,6 +92,32 @@ TEST(WeaponPage, StartsOnTheStockListWithDatesAgesAndAmounts) {
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(f.grid->ColWidths(8), f.grid->ClientWidth() - others);
     EXPECT_GT(f.grid->ColWidths(8), 40);
+}
+
+// The first fill takes the bytes read ahead while the file is as it was then; a file
+// changed since is read again. Either way the grid is what the file holds.
+TEST(WeaponPage, FirstFillTakesTheReadAheadOnlyWhileTheFileIsUnchanged) {
+    const QStringList rows({"Bow|Power||Durable|||01/12/2026|7|900",
+                            "Katana|Vanquishing|Supremely|Massive|Silver|from bank|07/12/2026|1|12000",
+                            "Katana|Power|Accurate||Virtue||||1500", "Mace|Force|||||08/12/2026|0|100"});
+    for (const bool changed : {false, true}) {
+        WeaponFixture f;
+        for (const auto& [name, content] : With(kPickLists, "MWStock.dat", kStock)) f.dir.Write(name, content);
+        const std::string path = f.dir.File("MWStock.dat");
+        auto ahead = std::make_shared<TMagicPage::FileAhead>();
+        *ahead = {path, StampOf(path), ReadBigFileBytes(path)};
+        if (changed) f.dir.Write("MWStock.dat", "Axe,Power,0,,,700,20261201,\r\n");
+        f.page = &f.Build(WeaponList());
+        f.grid = f.page->Grid();
+        f.page->UsePreload(std::make_unique<Preload<TMagicPage::FileAhead>>([ahead] { return std::move(*ahead); }));
+        f.Start();
+        EXPECT_EQ(f.Rows(), changed ? QStringList({"Axe|Power|||||01/12/2026|7|700"}) : rows) << changed;
+        // What the next fill shows is the file, read again once it changes.
+        f.dir.Write("MWStock.dat", "Bow,Force,0,,,50,20261208,\r\n");
+        f.Click("Btn_MWList");
+        f.Click("Btn_MWList");
+        EXPECT_EQ(f.Rows(), QStringList({"Bow|Force|||||08/12/2026|0|50"})) << changed;
+    }
 }
 
 TEST(WeaponPage, EmptyOrMissingFileShowsOneEmptyRow) {

@@ -68,6 +68,45 @@ TEST(GeneralList, LoadsItemsSkipsBlankLinesAndCollectsTypes) {
     EXPECT_EQ(f.grid->DefaultRowHeight(), 16);
 }
 
+// The first load takes the rows read ahead while the file is as it was then; a file
+// changed since is read again. Either way the page is what the file holds.
+TEST(GeneralList, FirstLoadTakesTheReadAheadOnlyWhileTheFileIsUnchanged) {
+    const std::string lines = "Tools,Smith hammer,25\r\nDyes,Blue dye,100\r\n,,\r\nDYES,Red dye,9\xE9";
+    const QStringList rows({"Tools|Smith hammer|25", "Dyes|Blue dye|100", QString::fromUtf8("DYES|Red dye|9\xC3\xA9")});
+    {
+        GeneralFixture f(lines, false);
+        f.page->UsePreload(TGeneralPage::StartPreload(f.dir.File("General.dat")));
+        f.Start();
+        EXPECT_EQ(f.Rows(), rows);
+        EXPECT_EQ(f.grid->RowTexts(0), QStringList({"Type", "Description", "Value"}));
+        EXPECT_EQ(f.Count(), "No Items : 3");
+        EXPECT_EQ(f.Find<QComboBox>("Cb_OthType")->count(), 2);
+        // Loads after the first read the file.
+        f.dir.Write("General.dat", "Reagents,Ginseng,5\r\n");
+        f.page->LoadGeneralList();
+        EXPECT_EQ(f.Rows(), QStringList({"Reagents|Ginseng|5"}));
+    }
+    {
+        // Read ahead, then the file rewritten before the page loads.
+        GeneralFixture f(lines, false);
+        const std::string path = f.dir.File("General.dat");
+        auto old = std::make_shared<TGeneralPage::FileLoad>();
+        TGeneralPage::ReadFile(path, *old);
+        f.page->UsePreload(std::make_unique<Preload<TGeneralPage::FileLoad>>([old] { return std::move(*old); }));
+        f.dir.Write("General.dat", "Reagents,Ginseng,5\r\nReagents,Garlic,6\r\n");
+        f.Start();
+        EXPECT_EQ(f.Rows(), QStringList({"Reagents|Ginseng|5", "Reagents|Garlic|6"}));
+        EXPECT_EQ(f.Count(), "No Items : 2");
+    }
+    {
+        // A read ahead that failed (the file was missing then) leaves the load to read it.
+        GeneralFixture f(lines, false);
+        f.page->UsePreload(TGeneralPage::StartPreload(f.dir.File("Missing.dat")));
+        f.Start();
+        EXPECT_EQ(f.Rows(), rows);
+    }
+}
+
 // Files of random lines (commas anywhere, blanks, CR on its own, every line end, a last
 // line without one) load as the line reader and the field functions read them.
 TEST(GeneralList, LoadReadsLinesAndFieldsAsTheFieldFunctions) {
