@@ -17,8 +17,8 @@ namespace stallmark {
 
 void TStallmarkForm::StartAheadReads() {
     ahead_ = std::make_unique<AheadReads>();
-    ahead_->weapons = TMagicPage::StartPreload(DataFilePath(WeaponList().stockFile));
-    ahead_->armour = TMagicPage::StartPreload(DataFilePath(ArmourList().stockFile));
+    ahead_->weapons = TMagicPage::StartPreload(WeaponList(), DataFilePath(WeaponList().stockFile), ctx_.clock);
+    ahead_->armour = TMagicPage::StartPreload(ArmourList(), DataFilePath(ArmourList().stockFile), ctx_.clock);
     ahead_->general = TGeneralPage::StartPreload(DataFilePath(TGeneralPage::kFileName));
 }
 

@@ -395,27 +395,10 @@ bool TMagicPage::MatchesSearch(const std::string& line) const {
     return stallmark::MatchesSearch(list_, view_, CurrentSearch(), fields);
 }
 
-std::unique_ptr<Preload<TMagicPage::FileAhead>> TMagicPage::StartPreload(const std::string& path) {
-    return std::make_unique<Preload<FileAhead>>([path] {
-        FileAhead ahead{path, StampOf(path), {}};
-        if (ahead.stamp.exists) ahead.bytes = ReadBigFileBytes(path);
-        return ahead;
-    });
-}
-
 bool TMagicPage::ReadSnapshot(const std::string& path) {
     // The stamp is taken before the read: a change while reading shows at the next search.
     const FileStamp stamp = StampOf(path);
     if (snapshot_.current && stamp.exists && snapshot_.path == path && snapshot_.stamp == stamp) return false;
-    if (preload_) {
-        // The first fill: the bytes read ahead, while the file is as it was then.
-        std::optional<FileAhead> ahead = preload_->Take();
-        preload_.reset();
-        if (ahead && stamp.exists && ahead->path == path && ahead->stamp == stamp) {
-            TakeSnapshot(path, stamp, std::move(ahead->bytes));
-            return true;
-        }
-    }
     TakeSnapshot(path, stamp, ReadBigFileBytes(path));
     return true;
 }
@@ -439,9 +422,193 @@ void TMagicPage::TakeSnapshot(const std::string& path, const FileStamp& stamp, B
     snapshot_.current = stamp.exists;
 }
 
+namespace {
+
+// Where a fill puts its rows: the grid itself, or cells of its own (a fill ahead, on
+// another thread). Both keep at least the header row and one more.
+struct GridRows {
+    TStringGrid& grid;
+    void Clear() { grid.ClearCells(); }
+    int RowCount() const { return grid.RowCount(); }
+    void SetRowCount(int rows) { grid.setRowCount(rows); }
+    void SetRowBytes(int row, std::span<const std::string_view> fields) { grid.setRowBytes(row, fields); }
+};
+
+struct StoreRows {
+    CellStore& cells;
+    void Clear() { cells.ClearAll(); }
+    int RowCount() const { return cells.Rows(); }
+    void SetRowCount(int rows) { cells.SetRows(std::max(rows, 2)); }
+    void SetRowBytes(int row, std::span<const std::string_view> fields) {
+        cells.SetRowBytes(row, fields.data(), static_cast<int>(fields.size()));
+    }
+};
+
+}  // namespace
+
+template <typename Rows>
+TMagicPage::Filled TMagicPage::FillRows(const MagicListDesc& list, MagicView view, const MagicSearch& search,
+                                        const Clock& clock, DateTime now, FileSnapshot& snap, RowLines& rowLines,
+                                        Rows& target, const std::string& selectLine) {
+    const bool wantSelect = !IsBlank(selectLine);
+    Filled filled;
+    int& rows = filled.rows;  // rows filled so far, the header included
+    // Room for every line at once; the rows left over go at the end (also when the fill
+    // stops early).
+    target.Clear();
+    target.SetRowCount(static_cast<int>(std::min<std::size_t>(snap.lines + 1, INT_MAX - 1)));
+    struct Trim {
+        Rows& target;
+        const int& rows;
+        ~Trim() { target.SetRowCount(std::max(rows, 2)); }
+    } trim{target, rows};
+    rowLines.Reset(snap.bytes, snap.lines + 1);
+
+    // The lines as the line reader gives them: ends at LF, a CR before it dropped; each
+    // cut into the fields a fill looks at. The first fill after a read does the cutting
+    // and keeps where the pieces are; the fills after it take them from there.
+    constexpr std::uint16_t kNoField = 0xFFFF;
+    const std::string_view bytes(snap.bytes);
+    const std::size_t per = static_cast<std::size_t>(list.Commas(view)) + 1;
+    const bool cut = snap.cut && snap.fieldsPerLine == per;
+    bool keep = !cut;  // while every line fits the pieces' sizes
+    if (keep) {
+        snap.fieldsPerLine = per;
+        snap.lengths.assign(snap.lines, 0);
+        snap.lineEnds.assign(snap.lines, 0);
+        snap.fieldEnds.assign(snap.lines * per, kNoField);
+        snap.days.assign(snap.lines, kDateUnread);
+    }
+    std::int32_t* const days = snap.days.size() == snap.lines ? snap.days.data() : nullptr;
+    MagicFields fields;
+    MagicRowViews row;
+    const bool restricts = SearchRestricts(list, search);
+    std::vector<std::string_view> columns(list.columns.size());
+    std::vector<std::size_t> commaAt(per);
+    std::size_t index = 0;  // of the line
+    for (std::size_t begin = 0; begin < bytes.size(); ++index) {
+        std::string_view line, stored;
+        if (cut) {
+            const std::size_t length = snap.lengths[index];
+            line = stored = std::string_view(bytes.data() + begin, length);
+            begin += length + snap.lineEnds[index];
+            if (fields.size() != per) fields.resize(per);
+            std::string_view* const out = fields.data();
+            const std::uint16_t* ends = &snap.fieldEnds[index * per];
+            std::size_t start = 0, f = 0;
+            for (; f < per && ends[f] != kNoField; ++f) {
+                out[f] = std::string_view(line.data() + start, ends[f] - start);
+                start = static_cast<std::size_t>(ends[f]) + 1;
+            }
+            for (; f < per; ++f) out[f] = std::string_view();
+        } else {
+            // One pass finds the line's end and the commas of the fields looked at.
+            std::size_t commas = 0;
+            const std::size_t eol = ScanMagicLine(bytes, begin, per, commaAt.data(), commas);
+            std::size_t end = eol == std::string_view::npos ? bytes.size() : eol;
+            const std::size_t next = eol == std::string_view::npos ? bytes.size() : eol + 1;
+            if (eol != std::string_view::npos && end > begin && bytes[end - 1] == '\r') --end;
+            stored = bytes.substr(begin, end - begin);
+            // A line longer than kMaxLineBytes is shown cut; the row still stands for
+            // the whole line, so Delete, Edit and Sold find it in the file.
+            if (end - begin > kMaxLineBytes) {
+                end = begin + kMaxLineBytes;
+                if (filled.cutLines++ == 0) filled.firstCut = index + 1;
+            }
+            line = bytes.substr(begin, end - begin);
+            // The fields a fill looks at, each up to the next comma of the line shown
+            // (those after them are never looked at); missing ones empty.
+            while (commas > 0 && commaAt[commas - 1] >= end) --commas;
+            if (fields.size() != per) fields.resize(per);
+            std::string_view* const out = fields.data();
+            const std::size_t found = std::min(commas + 1, per);
+            for (std::size_t f = 0, start = begin; f < found; ++f) {
+                const std::size_t stop = f < commas ? commaAt[f] : end;
+                out[f] = bytes.substr(start, stop - start);
+                start = stop + 1;
+            }
+            for (std::size_t f = found; f < per; ++f) out[f] = std::string_view();
+            if (keep && line.size() < kNoField && index < snap.lines) {
+                snap.lengths[index] = static_cast<std::uint32_t>(line.size());
+                snap.lineEnds[index] = static_cast<std::uint8_t>(next - end);
+                std::uint16_t* const ends = &snap.fieldEnds[index * per];
+                for (std::size_t f = 0; f < found; ++f)
+                    ends[f] = static_cast<std::uint16_t>(out[f].data() - line.data() + out[f].size());
+            } else {
+                keep = false;
+            }
+            begin = next;
+        }
+        if (restricts && !stallmark::MatchesSearch(list, view, search, fields)) continue;
+        if (!LineToViews(list, view, fields, clock, now, row, days ? days + index : nullptr)) continue;
+        if (rows >= target.RowCount()) target.SetRowCount(rows + 1);
+        for (size_t c = 0; c < columns.size(); ++c) columns[c] = row[list.columns[c].role];
+        target.SetRowBytes(rows, columns);
+        rowLines.SetInBytes(rows, static_cast<std::size_t>(stored.data() - bytes.data()), stored.size());
+        if (wantSelect && filled.selected == 0 && stored == selectLine) filled.selected = rows;
+        ++rows;
+    }
+    if (keep) snap.cut = true;
+    return filled;
+}
+
+std::unique_ptr<Preload<TMagicPage::FileAhead>> TMagicPage::StartPreload(const MagicListDesc& list,
+                                                                         const std::string& path, const Clock& clock) {
+    return std::make_unique<Preload<FileAhead>>([&list, path, &clock] {
+        FileAhead ahead;
+        ahead.path = path;
+        FileSnapshot& snap = ahead.snap;
+        snap.path = path;
+        snap.stamp = StampOf(path);
+        if (!snap.stamp.exists) return ahead;
+        snap.bytes = ReadBigFileBytes(path);
+        snap.lines = CountLineFeeds(snap.bytes);
+        if (!snap.bytes.empty() && snap.bytes.back() != '\n') ++snap.lines;  // the last line without an end
+        snap.current = true;
+        // The fill a page starts with: the stock view through no search.
+        const DateTime now = clock.Now();
+        const MagicSearch search;
+        ahead.cells.Resize(static_cast<int>(list.columns.size()), 2);
+        StoreRows target{ahead.cells};
+        ahead.filled = FillRows(list, MagicView::Stock, search, clock, now, snap, ahead.rows, target, {});
+        ahead.fill = GridFill{true, MagicView::Stock, search, std::floor(now), std::ceil(now)};
+        return ahead;
+    });
+}
+
+bool TMagicPage::TakeFillAhead(const std::string& path) {
+    std::optional<FileAhead> ahead = preload_->Take();
+    preload_.reset();
+    const FileStamp stamp = StampOf(path);
+    if (!ahead || !stamp.exists || ahead->path != path || !(ahead->snap.stamp == stamp)) return false;
+    const DateTime now = host_.HostClock().Now();
+    const GridFill want{true, view_, CurrentSearch(), std::floor(now), std::ceil(now)};
+    if (!ahead->fill.valid || !(ahead->fill == want) || ahead->cells.Cols() != grid_->ColCount()) {
+        // Another view, search or day: the bytes are still the file's.
+        TakeSnapshot(path, stamp, std::move(ahead->snap.bytes));
+        return false;
+    }
+    {
+        grid_->BeginUpdate();
+        DropSetAside();
+        snapshot_ = std::move(ahead->snap);
+        rowLines_ = std::move(ahead->rows);
+        rowLines_.Point(snapshot_.bytes);
+        grid_->SwapCells(ahead->cells);
+        grid_->setRowCount(std::max(ahead->filled.rows, 2));
+        SetHeader();
+        gridFill_ = want;
+        grid_->EndUpdate();
+    }
+    filledAhead_ = true;
+    ShowFilled(path, ahead->filled);
+    return true;
+}
+
 int TMagicPage::RefreshGrid(const std::string& selectLine) {
     const std::string path = FilePath();
     if (!FileExists(path)) CreateEmptyFile(path);
+    if (preload_ && IsBlank(selectLine) && TakeFillAhead(path)) return 0;
     ReadSnapshot(path);
     const MagicSearch search = CurrentSearch();
     const Clock& clock = host_.HostClock();
@@ -455,125 +622,37 @@ int TMagicPage::RefreshGrid(const std::string& selectLine) {
         PageResize();
         return 0;
     }
-    const bool wantSelect = !IsBlank(selectLine);
 
-    int rows = 1;  // rows filled so far, the header included
-    int selected = 0;
-    std::size_t cutLines = 0, firstCut = 0;
+    Filled filled;
+    filledAhead_ = false;
     {
         grid_->BeginUpdate();
         SetAsideWholeList(search);
         gridFill_.valid = false;
         struct EndUpdate {
-            TStringGrid* grid;
-            int& rows;
+            TMagicPage* page;
             ~EndUpdate() {
-                grid->setRowCount(std::max(rows, 2));
-                grid->EndUpdate();
+                page->SetHeader();
+                page->grid_->EndUpdate();
             }
-        } end{grid_, rows};
-        // Room for every line at once; the rows left over go at the end.
-        grid_->ClearCells();
-        grid_->setRowCount(static_cast<int>(std::min<std::size_t>(snapshot_.lines + 1, INT_MAX - 1)));
-        SetHeader();
-        rowLines_.Reset(snapshot_.bytes, snapshot_.lines + 1);
-
-        // The lines as the line reader gives them: ends at LF, a CR before it dropped; each
-        // cut into the fields a fill looks at. The first fill after a read does the cutting
-        // and keeps where the pieces are; the fills after it take them from there.
-        constexpr std::uint16_t kNoField = 0xFFFF;
-        const std::string_view bytes(snapshot_.bytes);
-        const std::size_t per = static_cast<std::size_t>(list_.Commas(view_)) + 1;
-        const bool cut = snapshot_.cut && snapshot_.fieldsPerLine == per;
-        bool keep = !cut;  // while every line fits the pieces' sizes
-        if (keep) {
-            snapshot_.fieldsPerLine = per;
-            snapshot_.lengths.assign(snapshot_.lines, 0);
-            snapshot_.lineEnds.assign(snapshot_.lines, 0);
-            snapshot_.fieldEnds.assign(snapshot_.lines * per, kNoField);
-            snapshot_.days.assign(snapshot_.lines, kDateUnread);
-        }
-        std::int32_t* const days = snapshot_.days.size() == snapshot_.lines ? snapshot_.days.data() : nullptr;
-        MagicFields fields;
-        MagicRowViews row;
-        const bool restricts = SearchRestricts(list_, search);
-        std::vector<std::string_view> columns(list_.columns.size());
-        std::vector<std::size_t> commaAt(per);
-        std::size_t index = 0;  // of the line
-        for (std::size_t begin = 0; begin < bytes.size(); ++index) {
-            std::string_view line, stored;
-            if (cut) {
-                const std::size_t length = snapshot_.lengths[index];
-                line = stored = std::string_view(bytes.data() + begin, length);
-                begin += length + snapshot_.lineEnds[index];
-                if (fields.size() != per) fields.resize(per);
-                std::string_view* const out = fields.data();
-                const std::uint16_t* ends = &snapshot_.fieldEnds[index * per];
-                std::size_t start = 0, f = 0;
-                for (; f < per && ends[f] != kNoField; ++f) {
-                    out[f] = std::string_view(line.data() + start, ends[f] - start);
-                    start = static_cast<std::size_t>(ends[f]) + 1;
-                }
-                for (; f < per; ++f) out[f] = std::string_view();
-            } else {
-                // One pass finds the line's end and the commas of the fields looked at.
-                std::size_t commas = 0;
-                const std::size_t eol = ScanMagicLine(bytes, begin, per, commaAt.data(), commas);
-                std::size_t end = eol == std::string_view::npos ? bytes.size() : eol;
-                const std::size_t next = eol == std::string_view::npos ? bytes.size() : eol + 1;
-                if (eol != std::string_view::npos && end > begin && bytes[end - 1] == '\r') --end;
-                stored = bytes.substr(begin, end - begin);
-                // A line longer than kMaxLineBytes is shown cut; the row still stands for
-                // the whole line, so Delete, Edit and Sold find it in the file.
-                if (end - begin > kMaxLineBytes) {
-                    end = begin + kMaxLineBytes;
-                    if (cutLines++ == 0) firstCut = index + 1;
-                }
-                line = bytes.substr(begin, end - begin);
-                // The fields a fill looks at, each up to the next comma of the line shown
-                // (those after them are never looked at); missing ones empty.
-                while (commas > 0 && commaAt[commas - 1] >= end) --commas;
-                if (fields.size() != per) fields.resize(per);
-                std::string_view* const out = fields.data();
-                const std::size_t found = std::min(commas + 1, per);
-                for (std::size_t f = 0, start = begin; f < found; ++f) {
-                    const std::size_t stop = f < commas ? commaAt[f] : end;
-                    out[f] = bytes.substr(start, stop - start);
-                    start = stop + 1;
-                }
-                for (std::size_t f = found; f < per; ++f) out[f] = std::string_view();
-                if (keep && line.size() < kNoField && index < snapshot_.lines) {
-                    snapshot_.lengths[index] = static_cast<std::uint32_t>(line.size());
-                    snapshot_.lineEnds[index] = static_cast<std::uint8_t>(next - end);
-                    std::uint16_t* const ends = &snapshot_.fieldEnds[index * per];
-                    for (std::size_t f = 0; f < found; ++f)
-                        ends[f] = static_cast<std::uint16_t>(out[f].data() - line.data() + out[f].size());
-                } else {
-                    keep = false;
-                }
-                begin = next;
-            }
-            if (restricts && !stallmark::MatchesSearch(list_, view_, search, fields)) continue;
-            if (!LineToViews(list_, view_, fields, clock, now, row, days ? days + index : nullptr)) continue;
-            if (rows >= grid_->RowCount()) grid_->setRowCount(rows + 1);
-            for (size_t c = 0; c < columns.size(); ++c) columns[c] = row[list_.columns[c].role];
-            grid_->setRowBytes(rows, columns);
-            rowLines_.SetInBytes(rows, static_cast<std::size_t>(stored.data() - bytes.data()), stored.size());
-            if (wantSelect && selected == 0 && stored == selectLine) selected = rows;
-            ++rows;
-        }
-        if (keep) snapshot_.cut = true;
+        } end{this};
+        GridRows target{*grid_};
+        filled = FillRows(list_, view_, search, clock, now, snapshot_, rowLines_, target, selectLine);
         gridFill_ = want;
     }
-    if (cutLines > 0 && !snapshot_.cutSaid) {
+    ShowFilled(path, filled);
+    return filled.selected;
+}
+
+void TMagicPage::ShowFilled(const std::string& path, const Filled& filled) {
+    if (filled.cutLines > 0 && !snapshot_.cutSaid) {
         snapshot_.cutSaid = true;
-        host_.HostDialogs().ShowMessageBox(FromBytes(CutLinesMessage(FileNameOf(path), firstCut, cutLines)),
-                                           MsgKind::Warning, mbOK);
+        host_.HostDialogs().ShowMessageBox(
+            FromBytes(CutLinesMessage(FileNameOf(path), filled.firstCut, filled.cutLines)), MsgKind::Warning, mbOK);
     }
-    if (selected > 0) grid_->setRow(selected);
+    if (filled.selected > 0) grid_->setRow(filled.selected);
     ShowDescription(grid_->Row());
     PageResize();
-    return selected;
 }
 
 bool TMagicPage::SnapshotHolds(const std::string& path) const {

@@ -46,16 +46,18 @@ public:
 
     const MagicListDesc& List() const { return list_; }
 
-    // A file's bytes read ahead, with its stamp taken before the read.
-    struct FileAhead {
-        std::string path;
-        FileStamp stamp;
-        BigBytes bytes;
-    };
-    // The file at path read ahead (on a thread of its own) for the page's first fill, which
-    // takes the bytes when it fills from that file and the file has not changed since.
-    static std::unique_ptr<Preload<FileAhead>> StartPreload(const std::string& path);
+    // The list's stock file read ahead, and its rows filled as the page's first fill
+    // fills them (the stock view, no search, the day the fill ran); defined below.
+    struct FileAhead;
+    // Starts reading the stock file of list at path, and filling its rows, on a thread of
+    // its own (the clock must outlive it). The page's first fill takes the rows when it
+    // fills from that file through the same view, search and day, and the file has not
+    // changed since; otherwise the bytes alone when they are the file's.
+    static std::unique_ptr<Preload<FileAhead>> StartPreload(const MagicListDesc& list, const std::string& path,
+                                                            const Clock& clock);
     void UsePreload(std::unique_ptr<Preload<FileAhead>> preload) { preload_ = std::move(preload); }
+    // Whether the grid's rows are the rows filled ahead (until the next fill).
+    bool FilledAhead() const { return filledAhead_; }
 
     // --- view, grid and records ---
     MagicView View() const { return view_; }
@@ -167,6 +169,8 @@ private:
     public:
         // Forgets every row; rows to come lie in bytes (which must outlive them).
         void Reset(const BigBytes& bytes, std::size_t rows);
+        // The rows as they are, in bytes moved here from where they were filled.
+        void Point(const BigBytes& bytes) { bytes_ = &bytes; }
         void SetInBytes(int row, std::size_t offset, std::size_t length);
         void Set(int row, std::string_view line);
         std::string_view Get(int row) const;
@@ -205,6 +209,27 @@ private:
     // true when it read the file.
     bool ReadSnapshot(const std::string& path);
     std::unique_ptr<Preload<FileAhead>> preload_;
+    bool filledAhead_ = false;
+    // The first fill of path from the rows filled ahead, when they still hold; true when
+    // it showed them.
+    bool TakeFillAhead(const std::string& path);
+    // What a fill gives besides its rows: the rows filled (the header included), the row
+    // whose line was asked for (0: none), the lines shown cut.
+    struct Filled {
+        int rows = 1;
+        int selected = 0;
+        std::size_t cutLines = 0, firstCut = 0;
+    };
+    // Fills target (the grid, or cells of their own) and rowLines with the lines of snap
+    // that pass search in view, on the day of now; the first fill after a read cuts the
+    // lines into their pieces in snap.
+    template <typename Rows>
+    static Filled FillRows(const MagicListDesc& list, MagicView view, const MagicSearch& search, const Clock& clock,
+                           DateTime now, FileSnapshot& snap, RowLines& rowLines, Rows& target,
+                           const std::string& selectLine);
+    // After a fill: the cut lines said once, the row asked for selected, the description
+    // and the columns.
+    void ShowFilled(const std::string& path, const Filled& filled);
     // Takes bytes as the snapshot of the file at path, whose stamp was stamp when they
     // were its content.
     void TakeSnapshot(const std::string& path, const FileStamp& stamp, BigBytes bytes);
@@ -281,6 +306,16 @@ private:
     QGroupBox* gbDisplay_ = nullptr;
     TStringGrid* grid_ = nullptr;
     QLabel* lbDesc_ = nullptr;
+};
+
+struct TMagicPage::FileAhead {
+    std::string path;
+    FileSnapshot snap;  // the file's bytes, with its stamp taken before the read
+    // The rows as the first fill would show them (valid when fill.valid).
+    GridFill fill;
+    CellStore cells;
+    RowLines rows;
+    Filled filled;
 };
 
 }  // namespace stallmark

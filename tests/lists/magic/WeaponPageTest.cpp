@@ -9,6 +9,8 @@
 #include <QTest>
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <optional>
 
 #include "lists/magic/WeaponFixture.h"
 #include "lists/picklists/EditGridForm.h"
@@ -94,9 +96,11 @@ TEST(WeaponPage, StartsOnTheStockListWithDatesAgesAndAmounts) {
     EXPECT_GT(f.grid->ColWidths(8), 40);
 }
 
-// The first fill takes the bytes read ahead while the file is as it was then; a file
-// changed since is read again. Either way the grid is what the file holds.
-TEST(WeaponPage, FirstFillTakesTheReadAheadOnlyWhileTheFileIsUnchanged) {
+// The first fill takes the rows filled ahead while the file is as it was then and the
+// page starts as they were filled (the stock view, no search, the same day); a file
+// changed since is read again. Either way the grid is what the file holds, and the rows
+// stand for their lines.
+TEST(WeaponPage, FirstFillTakesTheRowsFilledAheadOnlyWhileTheyHold) {
     const QStringList rows({"Bow|Power||Durable|||01/12/2026|7|900",
                             "Katana|Vanquishing|Supremely|Massive|Silver|from bank|07/12/2026|1|12000",
                             "Katana|Power|Accurate||Virtue||||1500", "Mace|Force|||||08/12/2026|0|100"});
@@ -104,20 +108,50 @@ TEST(WeaponPage, FirstFillTakesTheReadAheadOnlyWhileTheFileIsUnchanged) {
         WeaponFixture f;
         for (const auto& [name, content] : With(kPickLists, "MWStock.dat", kStock)) f.dir.Write(name, content);
         const std::string path = f.dir.File("MWStock.dat");
-        auto ahead = std::make_shared<TMagicPage::FileAhead>();
-        *ahead = {path, StampOf(path), ReadBigFileBytes(path)};
+        // Filled ahead to the end before the file changes.
+        auto ahead = std::make_shared<std::optional<TMagicPage::FileAhead>>(
+            TMagicPage::StartPreload(WeaponList(), path, f.clock)->Take());
+        ASSERT_TRUE(ahead->has_value());
         if (changed) f.dir.Write("MWStock.dat", "Axe,Power,0,,,700,20261201,\r\n");
         f.page = &f.Build(WeaponList());
         f.grid = f.page->Grid();
-        f.page->UsePreload(std::make_unique<Preload<TMagicPage::FileAhead>>([ahead] { return std::move(*ahead); }));
+        f.page->UsePreload(
+            std::make_unique<Preload<TMagicPage::FileAhead>>([ahead] { return std::move(ahead->value()); }));
         f.Start();
+        EXPECT_EQ(f.page->FilledAhead(), !changed);
+        EXPECT_EQ(f.grid->RowTexts(0),
+                  QStringList({"Weapon", "Magic", "Accuracy", "Durability", "Special", "Other", "Date", "Age", "Price"}));
         EXPECT_EQ(f.Rows(), changed ? QStringList({"Axe|Power|||||01/12/2026|7|700"}) : rows) << changed;
+        EXPECT_EQ(f.Label("Lb_MWepDesc")->text(), changed ? "  Axe Power = 700" : "  Bow Durable Power = 900");
+        if (!changed) {
+            // Rows filled ahead stand for their lines: Sold takes the Katana's line away.
+            f.SelectRow(2);
+            f.Click("Btn_MWSold");
+            EXPECT_EQ(f.Stock().find("Katana,Vanquishing"), std::string::npos);
+            EXPECT_NE(f.Stock().find("Katana,Power,1"), std::string::npos);
+        }
         // What the next fill shows is the file, read again once it changes.
         f.dir.Write("MWStock.dat", "Bow,Force,0,,,50,20261208,\r\n");
         f.Click("Btn_MWList");
         f.Click("Btn_MWList");
+        EXPECT_FALSE(f.page->FilledAhead());
         EXPECT_EQ(f.Rows(), QStringList({"Bow|Force|||||08/12/2026|0|50"})) << changed;
     }
+}
+
+// The page started on another view takes only the bytes read ahead, and fills itself.
+TEST(WeaponPage, FillAheadOfAnotherViewLeavesTheFillToThePage) {
+    WeaponFixture f;
+    for (const auto& [name, content] : With(kPickLists, "MWStock.dat", kStock)) f.dir.Write(name, content);
+    const std::string path = f.dir.File("MWStock.dat");
+    f.page = &f.Build(WeaponList());
+    f.grid = f.page->Grid();
+    f.page->UsePreload(TMagicPage::StartPreload(WeaponList(), path, f.clock));
+    f.page->SetView(MagicView::Prices);
+    EXPECT_FALSE(f.page->FilledAhead());
+    f.page->SetView(MagicView::Stock);
+    EXPECT_FALSE(f.page->FilledAhead());
+    EXPECT_EQ(f.Rows().size(), 4);
 }
 
 TEST(WeaponPage, EmptyOrMissingFileShowsOneEmptyRow) {
