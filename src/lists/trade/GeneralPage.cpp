@@ -803,10 +803,13 @@ void TGeneralPage::LoadGeneralList() {
         TStringGrid* g;
         ~End() { g->EndUpdate(); }
     } end{grid_};
+    const auto header = [this] {
+        grid_->setCells(kColType, 0, u"Type"_s);
+        grid_->setCells(kColDesc, 0, u"Description"_s);
+        grid_->setCells(kColValue, 0, u"Value"_s);
+    };
     grid_->ClearCells();
-    grid_->setCells(kColType, 0, u"Type"_s);
-    grid_->setCells(kColDesc, 0, u"Description"_s);
-    grid_->setCells(kColValue, 0, u"Value"_s);
+    header();
 
     const QString remembered = cbType_->currentText();
 
@@ -825,17 +828,13 @@ void TGeneralPage::LoadGeneralList() {
                 ReadFile(path, load);
             } catch (...) {
                 grid_->SwapCells(load.cells);
-                grid_->setCells(kColType, 0, u"Type"_s);
-                grid_->setCells(kColDesc, 0, u"Description"_s);
-                grid_->setCells(kColValue, 0, u"Value"_s);
+                header();
                 throw;
             }
         }
         grid_->SwapCells(load.cells);
         grid_->setRowCount(load.rows > 1 ? load.rows : before);
-        grid_->setCells(kColType, 0, u"Type"_s);
-        grid_->setCells(kColDesc, 0, u"Description"_s);
-        grid_->setCells(kColValue, 0, u"Value"_s);
+        header();
         types = std::move(load.types);
         // A line longer than kMaxLineBytes is shown cut to that length, and said once.
         if (load.cut.lines > 0) CutOnLoading(CutLinesMessage(kFileName, load.cut.first, load.cut.lines));
