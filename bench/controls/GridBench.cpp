@@ -77,7 +77,8 @@ void RunSize(int rows) {
     QApplication::processEvents();
     (void)grid->grab();
     const long before = ResidentBytes();
-    FloorOnce(path);
+    FloorOnce(path);  // the file in the cache
+    ReleaseFloor();
     Fill(grid, path);
     {
         Row row;

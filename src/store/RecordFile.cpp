@@ -141,7 +141,7 @@ void WriteRecordLine(const std::string& path, const std::string& line, bool del)
             tempPath);
         return;
     }
-    const std::string bytes = ReadFileBytes(path);
+    const BigBytes bytes = ReadBigFileBytes(path);
     const std::string_view text(bytes);
     const LinePlace place = PlaceLine(text, line, del, blank);
     ReplaceFileAtomically(
@@ -651,7 +651,7 @@ namespace {
 
 // A file's bytes, its lines and their sorted order.
 struct SortedLines {
-    std::string bytes;
+    BigBytes bytes;
     std::vector<std::string_view> lines;
     std::vector<std::size_t> order;
 };
@@ -660,7 +660,7 @@ struct SortedLines {
 // file. (The lines view the bytes: sorted is filled where it stands, never moved.)
 bool ReadSorted(const std::string& path, SortedLines& sorted) {
     if (!FileExists(path)) return false;
-    sorted.bytes = ReadFileBytes(path);
+    sorted.bytes = ReadBigFileBytes(path);
     SplitLines(sorted.bytes, sorted.lines);
     sorted.order = SortedOrder(sorted.lines);
     return true;
