@@ -77,8 +77,7 @@ void RunSize(int rows) {
     QApplication::processEvents();
     (void)grid->grab();
     const long before = ResidentBytes();
-    FloorOnce(path);  // the file in the cache
-    ReleaseFloor();
+    FloorOnce(path);
     Fill(grid, path);
     {
         Row row;

@@ -70,8 +70,7 @@ void RunSize(int lines) {
     w.dir.Write("MWStock.dat", stockSorted);
     w.dir.Write("MWPrice.dat", pricesSorted);
     const std::string stockPath = w.dir.File("MWStock.dat");
-    FloorOnce(stockPath);  // the file in the cache
-    ReleaseFloor();
+    FloorOnce(stockPath);
     w.Start();
     w.Painted();
     TStringGrid* grid = w.Need<TStringGrid>("SGrid_MWDisplay");

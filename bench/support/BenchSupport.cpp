@@ -83,16 +83,6 @@ Stats StatsOf(std::vector<double> values) {
 
 void WriteOnDisk(const std::string& path, const std::string& bytes) { ReplaceFileAtomically(path, bytes); }
 
-namespace {
-std::string floorBytes;
-std::vector<std::string_view> floorFields;
-}  // namespace
-
-void ReleaseFloor() {
-    std::string().swap(floorBytes);
-    std::vector<std::string_view>().swap(floorFields);
-}
-
 double FloorOnce(const std::string& path) {
     const double start = NowMs();
     std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -100,18 +90,15 @@ double FloorOnce(const std::string& path) {
     std::fseek(file, 0, SEEK_END);
     const long size = std::ftell(file);
     std::fseek(file, 0, SEEK_SET);
-    // The buffers of the last read are kept and read into again: F is the floor, a read
-    // that finds its memory ready, whatever the size (a new buffer of more than 32 MB
-    // would be new pages at every run, which 1M lines alone would pay).
-    std::string& bytes = floorBytes;
+    std::string bytes;
     bytes.resize(static_cast<std::size_t>(std::max(0L, size)));
     const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
     std::fclose(file);
     bytes.resize(got);
     // Every line cut into its fields, each a view into the bytes read, all kept.
-    // Room for the views is taken for a field of six bytes on average (more grows).
-    std::vector<std::string_view>& fields = floorFields;
-    fields.clear();
+    // Room for the views is taken once, for a field of six bytes on average (more
+    // grows); taking far more would put the array in fresh pages at every run.
+    std::vector<std::string_view> fields;
     fields.reserve(bytes.size() / 6 + 16);
     const char* p = bytes.data();
     const char* end = p + bytes.size();

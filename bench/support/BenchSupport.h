@@ -38,11 +38,8 @@ struct Stats {
 };
 Stats StatsOf(std::vector<double> values);
 
-// F once on the file at path, in milliseconds. Its buffers are kept for the next F (see
-// ReleaseFloor).
+// F once on the file at path, in milliseconds.
 double FloorOnce(const std::string& path);
-// Gives F's buffers back, before the process's memory is measured.
-void ReleaseFloor();
 // Writes a data file as a player's file is before a timed action: on the disk, not left
 // waiting in the cache (an action's own sync would otherwise wait for it too).
 void WriteOnDisk(const std::string& path, const std::string& bytes);

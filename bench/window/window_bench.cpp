@@ -61,8 +61,7 @@ void RunSize(int lines) {
     w.settings.WriteInteger("LastPage", TStallmarkForm::pgGeneral);
     w.dir.Write("General.dat", general);
     const std::string path = w.dir.File("General.dat");
-    FloorOnce(path);  // the file in the cache
-    ReleaseFloor();
+    FloorOnce(path);
     // What the page does after its first paint while it waits for the player: the sort's
     // ranks worked out, a slice of rows at each turn of the event loop.
     auto waitForPlayer = [&] {
