@@ -5,6 +5,10 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#if defined(__SSE2__) || defined(_M_X64) || defined(_M_AMD64)
+#include <emmintrin.h>
+#define STALLMARK_SCAN_SSE2 1
+#endif
 
 #include "store/Windows1252.h"
 
@@ -386,6 +390,43 @@ std::vector<std::string> CommaTextSplit(std::string_view line) {
         }
     }
     return items;
+}
+
+std::size_t ScanLine(std::string_view text, std::size_t begin, std::size_t want, std::size_t* commas,
+                     std::size_t& found) {
+    found = 0;
+    const char* const data = text.data();
+    const std::size_t size = text.size();
+    // Once every comma wanted is found, only the line feed is looked for.
+    const auto feedAfter = [&](std::size_t from) {
+        const void* lf = from < size ? std::memchr(data + from, '\n', size - from) : nullptr;
+        return lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - data) : std::string_view::npos;
+    };
+    if (want == 0) return feedAfter(begin);
+    std::size_t at = begin;
+#ifdef STALLMARK_SCAN_SSE2
+    // Sixteen bytes at a time: a mask of the commas and line feeds among them, taken in order.
+    const __m128i comma = _mm_set1_epi8(','), feed = _mm_set1_epi8('\n');
+    for (; at + 16 <= size; at += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+        auto mask = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, comma), _mm_cmpeq_epi8(block, feed))));
+        for (; mask != 0; mask &= mask - 1) {
+            const std::size_t p = at + static_cast<std::size_t>(std::countr_zero(mask));
+            if (data[p] == '\n') return p;
+            commas[found++] = p;
+            if (found == want) return feedAfter(p + 1);
+        }
+    }
+#endif
+    for (; at < size; ++at) {
+        if (data[at] == '\n') return at;
+        if (data[at] == ',') {
+            commas[found++] = at;
+            if (found == want) return feedAfter(at + 1);
+        }
+    }
+    return std::string_view::npos;
 }
 
 }  // namespace stallmark

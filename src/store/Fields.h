@@ -84,4 +84,11 @@ std::string CommaTextJoin(const std::vector<std::string>& items);
 // item loses its quotes and has doubled quotes made single; ",," gives an empty item.
 std::vector<std::string> CommaTextSplit(std::string_view line);
 
+// The line of text that starts at begin: returns where its line feed is (npos: none, the
+// line runs to the end of text), and puts where its first commas lie, up to want of them,
+// into commas (found: how many). Commas after the line feed are not the line's. Sixteen
+// bytes at a time where the processor allows.
+std::size_t ScanLine(std::string_view text, std::size_t begin, std::size_t want, std::size_t* commas,
+                     std::size_t& found);
+
 }  // namespace stallmark

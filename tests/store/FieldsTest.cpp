@@ -234,4 +234,37 @@ TEST(CommaText, EveryWrittenLineReadsBackAsTheSameItems) {
     }
 }
 
+// The scan of one line against the plain byte-by-byte answer, on text of commas, line
+// feeds, CRs and letters: every start, lines shorter and much longer than a block of the
+// scan, the last line with or without its end, and any number of commas wanted.
+TEST(Fields, LineScanFindsTheLineFeedAndTheFirstCommas) {
+    std::mt19937 rng(11);
+    const char alphabet[] = {',', ',', '\n', '\r', 'a', 'b', 'c', 'd', 'e', 'f'};
+    for (int round = 0; round < 400; ++round) {
+        std::string text(rng() % 120, 'x');
+        const unsigned spread = 2 + rng() % 40;  // few line feeds make long lines
+        for (char& c : text) c = rng() % spread < sizeof alphabet ? alphabet[rng() % sizeof alphabet] : 'z';
+        for (std::size_t begin = 0; begin <= text.size(); ++begin) {
+            for (std::size_t want : {0, 1, 3, 8, 40}) {
+                std::size_t expectFeed = std::string::npos;
+                std::vector<std::size_t> expectCommas;
+                for (std::size_t at = begin; at < text.size(); ++at) {
+                    if (text[at] == '\n') {
+                        expectFeed = at;
+                        break;
+                    }
+                    if (text[at] == ',' && expectCommas.size() < want) expectCommas.push_back(at);
+                }
+                std::vector<std::size_t> commas(want + 1, 999999);
+                std::size_t found = 12345;
+                const std::size_t feed = ScanLine(text, begin, want, commas.data(), found);
+                ASSERT_EQ(feed, expectFeed) << text << " from " << begin << " want " << want;
+                ASSERT_EQ(found, expectCommas.size()) << text << " from " << begin << " want " << want;
+                commas.resize(found);
+                ASSERT_EQ(commas, expectCommas) << text << " from " << begin << " want " << want;
+            }
+        }
+    }
+}
+
 }  // namespace stallmark

@@ -504,7 +504,7 @@ TMagicPage::Filled TMagicPage::FillRows(const MagicListDesc& list, MagicView vie
         } else {
             // One pass finds the line's end and the commas of the fields looked at.
             std::size_t commas = 0;
-            const std::size_t eol = ScanMagicLine(bytes, begin, per, commaAt.data(), commas);
+            const std::size_t eol = ScanLine(bytes, begin, per, commaAt.data(), commas);
             std::size_t end = eol == std::string_view::npos ? bytes.size() : eol;
             const std::size_t next = eol == std::string_view::npos ? bytes.size() : eol + 1;
             if (eol != std::string_view::npos && end > begin && bytes[end - 1] == '\r') --end;

@@ -86,12 +86,6 @@ bool SearchRestricts(const MagicListDesc& list, const MagicSearch& search);
 std::string DescribeCells(const MagicListDesc& list, const MagicCells& cells, bool withValue, bool withDescription,
                           bool forHint);
 
-// The line of text that starts at begin: returns where its line feed is (npos: none, the
-// line runs to the end of text), and puts where its first commas lie, up to want of them,
-// into commas (found: how many). Commas after the line feed are not the line's.
-std::size_t ScanMagicLine(std::string_view text, std::size_t begin, std::size_t want, std::size_t* commas,
-                          std::size_t& found);
-
 // The fields of a line of view split into views (at least as many as the layout has).
 void SplitMagicLine(const MagicListDesc& list, MagicView view, std::string_view line, MagicFields& fields);
 

@@ -42,27 +42,22 @@ void ForEachGeneralItem(std::string_view text, Item&& item, GeneralCut& cut) {
     std::size_t number = 0;
     for (std::size_t begin = 0; begin < size;) {
         ++number;
-        const void* lf = std::memchr(data + begin, '\n', size - begin);
-        std::size_t end = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - data) : size;
+        // One pass finds the line's end and the commas after Type and Description, and the
+        // one that ends Value.
+        std::size_t commas[3] = {0, 0, 0}, found = 0;
+        const std::size_t lf = ScanLine(text, begin, 3, commas, found);
+        std::size_t end = lf != std::string_view::npos ? lf : size;
         const std::size_t next = end < size ? end + 1 : size;
         if (end < size && end > begin && data[end - 1] == '\r') --end;
         if (end - begin > kMaxLineBytes) {
             end = begin + kMaxLineBytes;
             if (cut.lines++ == 0) cut.first = number;
         }
-        // The commas after Type and Description, and the one that ends Value.
-        std::size_t commas[3] = {0, 0, 0};
-        int found = 0;
-        for (std::size_t at = begin; found < 3; ++at) {
-            const void* comma = std::memchr(data + at, ',', end - at);
-            if (!comma) break;
-            at = static_cast<std::size_t>(static_cast<const char*>(comma) - data);
-            commas[found++] = at;
-        }
+        while (found > 0 && commas[found - 1] >= end) --found;  // past the end of a line cut
         GeneralRow row;  // missing fields stay empty
         std::size_t at = begin;
         for (int f = 0; f < 3 && at <= end; ++f) {
-            const std::size_t fieldEnd = f < found ? commas[f] : end;
+            const std::size_t fieldEnd = static_cast<std::size_t>(f) < found ? commas[f] : end;
             row[static_cast<std::size_t>(f)] = std::string_view(data + at, fieldEnd - at);
             at = fieldEnd + 1;
         }
