@@ -255,7 +255,7 @@ void Measure(Server& server, const std::string& program, const Case& c) {
     // A start of the program varies by tens of milliseconds from one to the next (the
     // X server, the loader, the machine), far more than the data's share of it: at least
     // kLeastPairs pairs, so that their median is steady from one run of the bench to the next.
-    constexpr int kLeastPairs = 15;
+    constexpr int kLeastPairs = 31;
     const int pairs = std::max(Runs(), kLeastPairs);
     for (int i = 0; i < pairs; ++i) {
         fs::remove_all(emptyData / "Stallmark");
