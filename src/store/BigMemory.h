@@ -5,9 +5,11 @@
 // thousand for each 4 MiB, each far dearer than writing the page). Where the system can
 // back memory with large pages on request (Linux's transparent huge pages), a buffer of
 // BigMemory::kLargePage bytes or more is placed on a large-page boundary and asked for
-// them: one fault then fills 2 MiB. Only whole large pages inside the buffer are asked for,
-// so no buffer holds more memory than it would in small pages. Smaller buffers, and every
-// buffer elsewhere, come from the ordinary heap.
+// them: one fault then fills 2 MiB. Only whole large pages inside the buffer are asked for
+// (its tail stays in small pages), so a buffer holds at most the rest of the large page its
+// use ends in more than it would in small pages: room reserved ahead and not yet written
+// (a text pool's) can count. Smaller buffers, and every buffer elsewhere, come from the
+// ordinary heap.
 
 #include <cstddef>
 #include <limits>
