@@ -404,22 +404,25 @@ bool TMagicPage::ReadSnapshot(const std::string& path) {
 }
 
 void TMagicPage::TakeSnapshot(const std::string& path, const FileStamp& stamp, BigBytes bytes) {
-    std::size_t lines = CountLineFeeds(bytes);
-    if (!bytes.empty() && bytes.back() != '\n') ++lines;  // the last line without an end
     gridFill_.valid = false;
     DropSetAside();
     rowLines_.Reset(snapshot_.bytes, 0);  // rows point into the old bytes no more
-    snapshot_.bytes = std::move(bytes);
-    snapshot_.lines = lines;
-    snapshot_.cut = false;
-    snapshot_.cutSaid = false;
-    snapshot_.lengths.clear();
-    snapshot_.lineEnds.clear();
-    snapshot_.fieldEnds.clear();
-    snapshot_.days.clear();
-    snapshot_.path = path;
-    snapshot_.stamp = stamp;
-    snapshot_.current = stamp.exists;
+    snapshot_.Hold(path, stamp, std::move(bytes));
+}
+
+void TMagicPage::FileSnapshot::Hold(const std::string& filePath, const FileStamp& fileStamp, BigBytes content) {
+    lines = CountLineFeeds(content);
+    if (!content.empty() && content.back() != '\n') ++lines;  // the last line without an end
+    bytes = std::move(content);
+    cut = false;
+    cutSaid = false;
+    lengths.clear();
+    lineEnds.clear();
+    fieldEnds.clear();
+    days.clear();
+    path = filePath;
+    stamp = fileStamp;
+    current = stamp.exists;
 }
 
 namespace {
@@ -558,13 +561,9 @@ std::unique_ptr<Preload<TMagicPage::FileAhead>> TMagicPage::StartPreload(const M
         FileAhead ahead;
         ahead.path = path;
         FileSnapshot& snap = ahead.snap;
-        snap.path = path;
-        snap.stamp = StampOf(path);
-        if (!snap.stamp.exists) return ahead;
-        snap.bytes = ReadBigFileBytes(path);
-        snap.lines = CountLineFeeds(snap.bytes);
-        if (!snap.bytes.empty() && snap.bytes.back() != '\n') ++snap.lines;  // the last line without an end
-        snap.current = true;
+        const FileStamp stamp = StampOf(path);
+        if (!stamp.exists) return ahead;
+        snap.Hold(path, stamp, ReadBigFileBytes(path));
         // The fill a page starts with: the stock view through no search.
         const DateTime now = clock.Now();
         const MagicSearch search;

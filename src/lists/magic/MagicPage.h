@@ -160,6 +160,8 @@ private:
         std::vector<std::uint16_t> fieldEnds;
         // By line: what the fills learned of its date (kDateUnread ...).
         std::vector<std::int32_t> days;
+        // Holds content, the file at filePath whose stamp was fileStamp, not yet cut.
+        void Hold(const std::string& filePath, const FileStamp& fileStamp, BigBytes content);
     };
 
     // The file lines behind the grid's rows, kept so that Delete, Edit and Sold remove
