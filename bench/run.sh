@@ -2,9 +2,9 @@
 # Runs every benchmark of a build folder (default: build), then prints one table of
 # all figures and writes it as JSON to <build>/bench/results.json.
 #
-# Sizes: the store and grid benchmarks run 10k, 100k and 1M lines, the window,
-# weapons and start-up ones 10k and 100k; STALLMARK_BENCH_SIZES="10000 100000 1000000"
-# runs every benchmark at the sizes given. STALLMARK_BENCH_RUNS sets the runs per
+# Sizes: the lists' benchmarks (store, grid, window, weapons, start-up) run 10k,
+# 100k and 1M lines; STALLMARK_BENCH_SIZES="10000 100000" runs every benchmark at
+# the sizes given. STALLMARK_BENCH_RUNS sets the runs per
 # figure (at least 5). Each size runs in a fresh process.
 set -euo pipefail
 build=${1:-build}

@@ -140,7 +140,7 @@ void RunSize(int rows) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    return RunEachSize(argc, argv, {10000, 100000, 1000000}, [&](int rows) {
+    return RunEachSize(argc, argv, kListSizes, [&](int rows) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         QApplication app(argc, argv);
         RunSize(rows);

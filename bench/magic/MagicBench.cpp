@@ -371,7 +371,7 @@ void RunArmourSize(int lines) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    return RunEachSize(argc, argv, {10000, 100000}, [&](int lines) {
+    return RunEachSize(argc, argv, kListSizes, [&](int lines) {
         EnsureApplication(argc, argv);
         RunSize(lines);
         RunArmourSize(lines);

@@ -338,7 +338,7 @@ int main(int argc, char** argv) {
                      general ? 3.0 : 5.0, lines});
             return 0;
         }
-        return RunEachSize(argc, argv, {10000, 100000}, [&](int lines) {
+        return RunEachSize(argc, argv, kListSizes, [&](int lines) {
             Server server;
             GeneratedCases(server, program, lines);
         });

@@ -12,9 +12,9 @@
 // program bench_report turns those files into the final table and JSON.
 //
 // Environment:
-//   STALLMARK_BENCH_SIZES  line counts to run, e.g. "10000 100000 1000000"; by
-//                          default each program runs its own sizes (the store
-//                          programs 10k, 100k and 1M, the window ones 10k and 100k)
+//   STALLMARK_BENCH_SIZES  line counts to run, e.g. "10000 100000"; by default
+//                          each program runs its own sizes (the lists' programs
+//                          kListSizes: 10k, 100k and 1M)
 //   STALLMARK_BENCH_RUNS   runs per figure, at least 5 (default 5)
 //   STALLMARK_BENCH_OUT    folder for the result files (no files when unset)
 
@@ -26,6 +26,8 @@ namespace stallmark::bench {
 
 // The sizes to run: STALLMARK_BENCH_SIZES when set, else defaults.
 std::vector<int> Sizes(const std::vector<int>& defaults);
+// The sizes every list is measured at unless told otherwise.
+inline const std::vector<int> kListSizes{10000, 100000, 1000000};
 int Runs();
 
 // Milliseconds on the steady clock.
@@ -38,7 +40,8 @@ struct Stats {
 };
 Stats StatsOf(std::vector<double> values);
 
-// F once on the file at path, in milliseconds.
+// F once on the file at path, in milliseconds: the lesser of a read into the
+// ordinary heap and one into large pages (see BigMemory), each timed whole.
 double FloorOnce(const std::string& path);
 // Writes a data file as a player's file is before a timed action: on the disk, not left
 // waiting in the cache (an action's own sync would otherwise wait for it too).

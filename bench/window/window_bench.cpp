@@ -220,9 +220,9 @@ void RunSize(int lines) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    return RunEachSize(argc, argv, {10000, 100000}, [&](int lines) {
+    return RunEachSize(argc, argv, kListSizes, [&](int lines) {
         EnsureApplication(argc, argv);
-        if (lines == Sizes({10000, 100000}).front()) EmptyFolderStartup();
+        if (lines == Sizes(kListSizes).front()) EmptyFolderStartup();
         RunSize(lines);
     });
 }
