@@ -968,15 +968,34 @@ void TStringGrid::setCellMargins(int left, int top, int right) {
 
 // --- painting ---
 
+const TStringGrid::LaidOutText& TStringGrid::LaidOut(const QString& text) const {
+    // Enough for every cell of a large screen; past that the texts of earlier screens go.
+    constexpr qsizetype kKept = 1024;
+    auto found = laidOut_.constFind(text);
+    if (found != laidOut_.constEnd()) return *found;
+    if (laidOut_.size() >= kKept) laidOut_.clear();
+    LaidOutText laid;
+    laid.width = QFontMetrics(font()).horizontalAdvance(text);
+    laid.plain = std::none_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x20; });
+    if (laid.plain) {
+        laid.text.setText(text);
+        laid.text.setTextFormat(Qt::PlainText);
+        laid.text.setPerformanceHint(QStaticText::AggressiveCaching);
+        laid.text.prepare(QTransform(), font());
+    }
+    return *laidOut_.insert(text, std::move(laid));
+}
+
 void TStringGrid::DrawCellText(const GridCellPaint& cell, const QString& text, Qt::Alignment alignment) const {
     if (text.isEmpty()) return;
     QPainter& p = cell.painter;
     const QFontMetrics fm(font());
+    const LaidOutText& laid = LaidOut(text);
     int x;
     if (alignment & Qt::AlignRight)
-        x = cell.rect.left() + cell.rect.width() - fm.horizontalAdvance(text) - marginRight_;
+        x = cell.rect.left() + cell.rect.width() - laid.width - marginRight_;
     else if (alignment & Qt::AlignHCenter)
-        x = cell.rect.left() + (cell.rect.width() - fm.horizontalAdvance(text)) / 2;
+        x = cell.rect.left() + (cell.rect.width() - laid.width) / 2;
     else
         x = cell.rect.left() + marginLeft_;
     int top = cell.rect.top() + marginTop_;
@@ -985,7 +1004,11 @@ void TStringGrid::DrawCellText(const GridCellPaint& cell, const QString& text, Q
     p.setClipRect(cell.rect);
     p.setFont(font());
     p.setPen(cell.text);
-    p.drawText(QPoint(x, top + fm.ascent()), text);
+    // A laid-out text is placed by its top left, its baseline one ascent below.
+    if (laid.plain)
+        p.drawStaticText(QPoint(x, top), laid.text);
+    else
+        p.drawText(QPoint(x, top + fm.ascent()), text);
     p.restore();
 }
 
@@ -1203,6 +1226,7 @@ bool TStringGrid::viewportEvent(QEvent* event) {
 void TStringGrid::changeEvent(QEvent* event) {
     QTableView::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
+        laidOut_.clear();
         editor_->setFont(font());
         ApplyColumnMinima();
         PlaceEditor();

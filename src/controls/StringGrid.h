@@ -40,7 +40,9 @@
 // classes this way (and beeps through its Dialogs when it drops one).
 
 #include <QColor>
+#include <QHash>
 #include <QPointer>
+#include <QStaticText>
 #include <QStringList>
 #include <QTableView>
 #include <functional>
@@ -285,7 +287,17 @@ private:
     void OnColSectionResized(int logical, int oldSize, int newSize);
     bool EffectiveEditing() const { return editing_ && !rowSelect_; }
 
+    // A cell's text as drawn: laid out once and kept while it is on screen, as
+    // a paint draws the same few screenfuls of texts again and again.
+    struct LaidOutText {
+        QStaticText text;
+        int width = 0;       // in pixels, as the font measures it
+        bool plain = false;  // no control characters: drawn from `text`
+    };
+    const LaidOutText& LaidOut(const QString& text) const;
+
     CellStore store_;
+    mutable QHash<QString, LaidOutText> laidOut_;  // cleared when the font changes or it grows past a few screens
     GridModel* model_;
     GridDelegate* delegate_;
     GridHeader* hHeader_;

@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolTip>
@@ -375,6 +376,60 @@ TEST_F(GridFixture, SizingLinesColoursAndHook) {
     }
     EXPECT_TRUE(inkNearRight);
     EXPECT_FALSE(inkBeyondMargin);
+}
+
+// The columns of a cell's area that hold ink (anything but the background).
+static std::pair<int, int> InkColumns(const QImage& shot, const QRect& cell, const QColor& background) {
+    int first = -1, last = -1;
+    for (int x = cell.left(); x < cell.right(); ++x)
+        for (int y = cell.top(); y < cell.bottom(); ++y)
+            if (shot.pixelColor(x, y) != background) {
+                if (first < 0) first = x;
+                last = x;
+                break;
+            }
+    return {first, last};
+}
+
+// Texts are laid out once and drawn again from that: what reaches the screen is what the
+// font draws, also after the font changes, and a text with a line break still shows.
+TEST_F(GridFixture, CellTextsDrawAsTheFontDrawsThemAfterAFontChangeToo) {
+    Fill(3);
+    const QColor background(255, 255, 255);
+    grid->setBackgroundColor(background);
+    grid->setTextColor(Qt::black);
+    grid->setColumnAlignment(2, Qt::AlignRight);
+    grid->setCells(1, 2, QStringLiteral("Katana of Might"));
+    auto drawnAlone = [&](const QRect& cell, const QString& text, int x) {
+        QImage alone(grid->size(), QImage::Format_ARGB32_Premultiplied);
+        alone.fill(background);
+        QPainter p(&alone);
+        p.setFont(grid->font());
+        p.setPen(Qt::black);
+        p.setClipRect(cell);
+        p.drawText(QPoint(x, cell.top() + 2 + QFontMetrics(grid->font()).ascent()), text);
+        return InkColumns(alone, cell, background);
+    };
+    for (int size : {9, 16}) {
+        QFont font = grid->font();
+        font.setPixelSize(size);
+        grid->setFont(font);
+        for (int twice = 0; twice < 2; ++twice) {  // the second paint from the kept layouts
+            const QImage shot = grid->grab().toImage();
+            const QRect desc = grid->CellRect(1, 2);
+            EXPECT_EQ(InkColumns(shot, desc, background),
+                      drawnAlone(desc, QStringLiteral("Katana of Might"), desc.left() + 2))
+                << "pixel size " << size;
+            const QRect value = grid->CellRect(2, 3);
+            const int width = QFontMetrics(grid->font()).horizontalAdvance(QStringLiteral("30"));
+            EXPECT_EQ(InkColumns(shot, value, background),
+                      drawnAlone(value, QStringLiteral("30"), value.left() + value.width() - width - 5))
+                << "pixel size " << size;
+        }
+    }
+    grid->setCells(1, 3, QStringLiteral("two\nlines"));
+    const QRect broken = grid->CellRect(1, 3);
+    EXPECT_GE(InkColumns(grid->grab().toImage(), broken, background).first, broken.left());
 }
 
 TEST_F(GridFixture, HintShowsOnlyWhenSwitchedOn) {
