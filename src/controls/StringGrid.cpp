@@ -968,20 +968,19 @@ void TStringGrid::setCellMargins(int left, int top, int right) {
 
 // --- painting ---
 
-const TStringGrid::LaidOutText& TStringGrid::LaidOut(const QString& text) const {
+TStringGrid::LaidOutText& TStringGrid::LaidOut(const QString& text) const {
     // Enough for every cell of a large screen; past that the texts of earlier screens go.
     constexpr qsizetype kKept = 1024;
-    auto found = laidOut_.constFind(text);
-    if (found != laidOut_.constEnd()) return *found;
+    auto found = laidOut_.find(text);
+    if (found != laidOut_.end()) return *found;
     if (laidOut_.size() >= kKept) laidOut_.clear();
     LaidOutText laid;
-    laid.width = QFontMetrics(font()).horizontalAdvance(text);
     laid.plain = std::none_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x20; });
     if (laid.plain) {
+        // Laid out when first drawn (with the painter's font and transformation, which a
+        // layout made beforehand would not match).
         laid.text.setText(text);
         laid.text.setTextFormat(Qt::PlainText);
-        laid.text.setPerformanceHint(QStaticText::AggressiveCaching);
-        laid.text.prepare(QTransform(), font());
     }
     return *laidOut_.insert(text, std::move(laid));
 }
@@ -990,12 +989,16 @@ void TStringGrid::DrawCellText(const GridCellPaint& cell, const QString& text, Q
     if (text.isEmpty()) return;
     QPainter& p = cell.painter;
     const QFontMetrics fm(font());
-    const LaidOutText& laid = LaidOut(text);
+    LaidOutText& laid = LaidOut(text);
+    auto width = [&] {
+        if (laid.width < 0) laid.width = fm.horizontalAdvance(text);
+        return laid.width;
+    };
     int x;
     if (alignment & Qt::AlignRight)
-        x = cell.rect.left() + cell.rect.width() - laid.width - marginRight_;
+        x = cell.rect.left() + cell.rect.width() - width() - marginRight_;
     else if (alignment & Qt::AlignHCenter)
-        x = cell.rect.left() + (cell.rect.width() - laid.width) / 2;
+        x = cell.rect.left() + (cell.rect.width() - width()) / 2;
     else
         x = cell.rect.left() + marginLeft_;
     int top = cell.rect.top() + marginTop_;

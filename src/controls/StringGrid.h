@@ -291,10 +291,10 @@ private:
     // a paint draws the same few screenfuls of texts again and again.
     struct LaidOutText {
         QStaticText text;
-        int width = 0;       // in pixels, as the font measures it
+        int width = -1;      // in pixels, as the font measures it (-1: not measured yet)
         bool plain = false;  // no control characters: drawn from `text`
     };
-    const LaidOutText& LaidOut(const QString& text) const;
+    LaidOutText& LaidOut(const QString& text) const;
 
     CellStore store_;
     mutable QHash<QString, LaidOutText> laidOut_;  // cleared when the font changes or it grows past a few screens
