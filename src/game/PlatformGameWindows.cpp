@@ -8,7 +8,22 @@
 
 namespace stallmark {
 
-std::unique_ptr<GameWindows> CreatePlatformGameWindows() {
+void LazyGameWindows::SetProgramWindow(WindowHandle window) {
+    program_ = window;
+    programSet_ = true;
+    if (opened_) opened_->SetProgramWindow(window);
+}
+
+GameWindows& LazyGameWindows::Opened() {
+    if (!opened_) {
+        opened_ = open_ ? open_() : nullptr;
+        if (!opened_) opened_ = std::make_unique<NullGameWindows>();
+        if (programSet_) opened_->SetProgramWindow(program_);
+    }
+    return *opened_;
+}
+
+std::unique_ptr<GameWindows> OpenPlatformGameWindows() {
 #if defined(_WIN32)
     return std::make_unique<Win32GameWindows>();
 #else
@@ -17,6 +32,10 @@ std::unique_ptr<GameWindows> CreatePlatformGameWindows() {
 #endif
     return std::make_unique<NullGameWindows>();
 #endif
+}
+
+std::unique_ptr<GameWindows> CreatePlatformGameWindows() {
+    return std::make_unique<LazyGameWindows>(OpenPlatformGameWindows);
 }
 
 }  // namespace stallmark

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <iterator>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -244,8 +245,6 @@ struct X11GameWindows::Impl {
             XCloseDisplay(display);
         }
     }
-
-    Atom Intern(const char* name) const { return XInternAtom(display, name, False); }
 
     // Items of a format-32 property (atoms, windows, cardinals).
     std::vector<unsigned long> Property32(Window window, Atom property, Atom type) const {
@@ -611,26 +610,37 @@ std::unique_ptr<X11GameWindows> X11GameWindows::Open(const std::string& displayN
     impl->xtest = XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor) != 0;
     if (impl->xtest) XTestGrabControl(display, True);  // type even while another client grabs the server
 
-    impl->wmState = impl->Intern("WM_STATE");
-    impl->netWmName = impl->Intern("_NET_WM_NAME");
-    impl->utf8String = impl->Intern("UTF8_STRING");
-    impl->compoundText = impl->Intern("COMPOUND_TEXT");
-    impl->netWmWindowType = impl->Intern("_NET_WM_WINDOW_TYPE");
-    impl->netWmState = impl->Intern("_NET_WM_STATE");
-    impl->netWmStateHidden = impl->Intern("_NET_WM_STATE_HIDDEN");
-    impl->netActiveWindow = impl->Intern("_NET_ACTIVE_WINDOW");
-    impl->netSupported = impl->Intern("_NET_SUPPORTED");
-    impl->netSupportingWmCheck = impl->Intern("_NET_SUPPORTING_WM_CHECK");
-    for (const char* type : {"_NET_WM_WINDOW_TYPE_UTILITY", "_NET_WM_WINDOW_TYPE_TOOLBAR", "_NET_WM_WINDOW_TYPE_MENU",
-                             "_NET_WM_WINDOW_TYPE_DROPDOWN_MENU", "_NET_WM_WINDOW_TYPE_POPUP_MENU",
-                             "_NET_WM_WINDOW_TYPE_TOOLTIP", "_NET_WM_WINDOW_TYPE_NOTIFICATION",
-                             "_NET_WM_WINDOW_TYPE_COMBO", "_NET_WM_WINDOW_TYPE_DND", "_NET_WM_WINDOW_TYPE_DOCK"}) {
-        impl->toolTypes.push_back(impl->Intern(type));
-    }
-    for (const char* type : {"_NET_WM_WINDOW_TYPE_NORMAL", "_NET_WM_WINDOW_TYPE_DIALOG", "_NET_WM_WINDOW_TYPE_SPLASH",
-                             "_NET_WM_WINDOW_TYPE_DESKTOP"}) {
-        impl->plainTypes.push_back(impl->Intern(type));
-    }
+    // Every atom in one request: a round trip each would hold up the program's start.
+    const char* const kToolTypes[] = {"_NET_WM_WINDOW_TYPE_UTILITY", "_NET_WM_WINDOW_TYPE_TOOLBAR",
+                                      "_NET_WM_WINDOW_TYPE_MENU", "_NET_WM_WINDOW_TYPE_DROPDOWN_MENU",
+                                      "_NET_WM_WINDOW_TYPE_POPUP_MENU", "_NET_WM_WINDOW_TYPE_TOOLTIP",
+                                      "_NET_WM_WINDOW_TYPE_NOTIFICATION", "_NET_WM_WINDOW_TYPE_COMBO",
+                                      "_NET_WM_WINDOW_TYPE_DND", "_NET_WM_WINDOW_TYPE_DOCK"};
+    const char* const kPlainTypes[] = {"_NET_WM_WINDOW_TYPE_NORMAL", "_NET_WM_WINDOW_TYPE_DIALOG",
+                                       "_NET_WM_WINDOW_TYPE_SPLASH", "_NET_WM_WINDOW_TYPE_DESKTOP"};
+    struct Named {
+        const char* name;
+        Atom* atom;
+    };
+    std::vector<Named> named = {{"WM_STATE", &impl->wmState},
+                                {"_NET_WM_NAME", &impl->netWmName},
+                                {"UTF8_STRING", &impl->utf8String},
+                                {"COMPOUND_TEXT", &impl->compoundText},
+                                {"_NET_WM_WINDOW_TYPE", &impl->netWmWindowType},
+                                {"_NET_WM_STATE", &impl->netWmState},
+                                {"_NET_WM_STATE_HIDDEN", &impl->netWmStateHidden},
+                                {"_NET_ACTIVE_WINDOW", &impl->netActiveWindow},
+                                {"_NET_SUPPORTED", &impl->netSupported},
+                                {"_NET_SUPPORTING_WM_CHECK", &impl->netSupportingWmCheck}};
+    impl->toolTypes.resize(std::size(kToolTypes));
+    for (std::size_t i = 0; i < std::size(kToolTypes); ++i) named.push_back({kToolTypes[i], &impl->toolTypes[i]});
+    impl->plainTypes.resize(std::size(kPlainTypes));
+    for (std::size_t i = 0; i < std::size(kPlainTypes); ++i) named.push_back({kPlainTypes[i], &impl->plainTypes[i]});
+    std::vector<char*> names;
+    for (const Named& n : named) names.push_back(const_cast<char*>(n.name));
+    std::vector<Atom> atoms(named.size(), None);
+    XInternAtoms(display, names.data(), static_cast<int>(names.size()), False, atoms.data());
+    for (std::size_t i = 0; i < named.size(); ++i) *named[i].atom = atoms[i];
     return std::unique_ptr<X11GameWindows>(new X11GameWindows(std::move(impl)));
 }
 
