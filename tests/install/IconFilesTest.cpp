@@ -4,6 +4,9 @@
 
 #include <QFile>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "controls/Icons.h"
 #include "support/TempDir.h"
 
@@ -16,6 +19,22 @@ namespace {
 QByteArray ReadAll(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// How far apart two pictures of one size are: the largest difference of any channel of
+// any pixel (256 when the sizes differ).
+int LargestChannelDifference(const QImage& a, const QImage& b) {
+    if (a.size() != b.size()) return 256;
+    const QImage x = a.convertToFormat(QImage::Format_ARGB32);
+    const QImage y = b.convertToFormat(QImage::Format_ARGB32);
+    int largest = 0;
+    for (int row = 0; row < x.height(); ++row)
+        for (int col = 0; col < x.width(); ++col) {
+            const QRgb p = x.pixel(col, row), q = y.pixel(col, row);
+            for (int shift : {0, 8, 16, 24})
+                largest = std::max(largest, std::abs(int((p >> shift) & 0xFF) - int((q >> shift) & 0xFF)));
+        }
+    return largest;
 }
 
 }  // namespace
@@ -47,8 +66,12 @@ TEST(IconFiles, DamagedIcoFileReadsAsNothing) {
 TEST(IconFiles, WindowsIconIsThePaintedPicture) {
     const std::vector<QImage> pictures = ReadIcoFile(ReadAll(QStringLiteral(STALLMARK_ICO_FILE)));
     ASSERT_EQ(pictures.size(), WindowsIconSizes().size());
-    for (size_t i = 0; i < pictures.size(); ++i)
-        EXPECT_EQ(pictures[i], AppIconImage(WindowsIconSizes()[i])) << "size " << WindowsIconSizes()[i];
+    for (size_t i = 0; i < pictures.size(); ++i) {
+        const int size = WindowsIconSizes()[i];
+        // Within a step or two of rounding: the raster engine's blending differs in its last bit
+        // from one processor's instruction set to another's; a changed picture differs by far more.
+        EXPECT_LE(LargestChannelDifference(pictures[i], AppIconImage(size)), 2) << "size " << size;
+    }
 }
 
 TEST(IconFiles, ThemeIconsOfTheBuildAreThePaintedPicture) {
