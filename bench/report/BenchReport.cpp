@@ -6,7 +6,10 @@
 // (for a figure without F, its cost per line), divided by log n over log n' for
 // sorts; 1.00 is linear (n log n for sorts). Above 1.5 the row is marked
 // superlinear. Figures that should not grow at all (paint times, bytes per cell)
-// are compared directly.
+// are compared directly. A figure whose median at the size before lies within the
+// spread of the middle half of its own runs (a difference of two program starts, where
+// the data's share is smaller than what one start varies by) is no base to grow from:
+// its growth is not judged, and the table says so.
 //
 // Usage: bench_report <json file> <result file or folder>...  (tables in the order given)
 
@@ -37,6 +40,7 @@ struct Entry {
     std::string growthKind;
     std::string note;
     double growth = 0;  // 0: no size before
+    bool growthInNoise = false;  // the size before is within its own runs' spread
     bool holds = true;
     int order = 0;
 };
@@ -55,6 +59,14 @@ std::vector<double> Numbers(const std::string& text) {
     if (text.empty()) return out;
     for (const std::string& s : Split(text, ',')) out.push_back(std::atof(s.c_str()));
     return out;
+}
+
+// The spread of the middle half of the runs: the third quartile less the first.
+double MiddleSpread(std::vector<double> runs) {
+    if (runs.size() < 4) return 0;
+    std::sort(runs.begin(), runs.end());
+    auto at = [&](double q) { return runs[static_cast<std::size_t>(q * static_cast<double>(runs.size() - 1) + 0.5)]; };
+    return at(0.75) - at(0.25);
 }
 
 std::string Json(const std::string& text) {
@@ -139,6 +151,10 @@ int main(int argc, char** argv) {
         Entry& e = entries[i];
         const Entry& p = entries[i - 1];
         if (p.action != e.action || p.size <= 0 || p.value.median <= 0 || e.growthKind == "none") continue;
+        if (p.value.median <= MiddleSpread(p.value.runs)) {
+            e.growthInNoise = true;
+            continue;
+        }
         const bool hasF = !e.floor.runs.empty() && !p.floor.runs.empty() && e.floor.median > 0 && p.floor.median > 0;
         double g = 0;
         if (e.growthKind == "flat") {
@@ -155,7 +171,7 @@ int main(int argc, char** argv) {
     std::printf("\n%-64s %6s %10s %10s %-6s %9s %8s  %-16s %-6s %s\n", "action", "size", "min", "median", "unit",
                 "F med", "ratio", "target", "holds", "growth");
     std::printf("%s\n", std::string(150, '-').c_str());
-    int held = 0, missed = 0, superlinear = 0;
+    int held = 0, missed = 0, superlinear = 0, inNoise = 0;
     std::vector<std::string> notes;
     for (const Entry& e : entries) {
         const bool hasF = !e.floor.runs.empty();
@@ -166,6 +182,9 @@ int main(int argc, char** argv) {
         }
         if (e.growth > 0)
             std::snprintf(growth, sizeof growth, "x%.2f%s", e.growth, e.growth > 1.5 ? " superlinear" : "");
+        else if (e.growthInNoise)
+            std::snprintf(growth, sizeof growth, "not judged (noise)");
+        inNoise += e.growthInNoise ? 1 : 0;
         if (e.growth > 1.5) ++superlinear;
         const bool judged = e.target.kind != Target::None;
         if (judged) (e.holds ? held : missed)++;
@@ -180,8 +199,10 @@ int main(int argc, char** argv) {
             notes.push_back(e.action + ": " + e.note);
     }
     std::printf("%s\n", std::string(150, '-').c_str());
-    std::printf("%d figures hold their target, %d do not; %d grow faster than linear (n log n for sorts)\n", held,
-                missed, superlinear);
+    std::printf(
+        "%d figures hold their target, %d do not; %d grow faster than linear (n log n for sorts); growth not judged "
+        "for %d, whose figure at the size before lies within the spread of its own runs\n",
+        held, missed, superlinear, inNoise);
     std::printf(
         "min and median of %d or more runs; F: read the file and split every line into field views, same file, same "
         "run\n",
@@ -205,6 +226,7 @@ int main(int argc, char** argv) {
         if (e.target.kind != Target::None) json << ", \"holds\": " << (e.holds ? "true" : "false");
         json << ", \"growth_kind\": " << Json(e.growthKind);
         if (e.growth > 0) json << ", \"growth\": " << Number(e.growth);
+        if (e.growthInNoise) json << ", \"growth_not_judged\": true";
         if (!e.note.empty()) json << ", \"note\": " << Json(e.note);
         json << "}" << (i + 1 < entries.size() ? "," : "") << "\n";
     }
