@@ -144,13 +144,17 @@ inline bool IsPlainGeneralRow(const GeneralRow& row) { return LookAtGeneralRow(r
 // Type or Description holds a line feed (written out, the row would read back as two).
 inline bool GeneralRowBreaksLine(const GeneralRow& row) { return LookAtGeneralRow(row).breaksLine; }
 
+// A row holds an item unless its Type and Description are both blank; only such rows
+// are written.
+inline bool HoldsGeneralItem(const GeneralRow& row) { return !IsBlank(row[0]) || !IsBlank(row[1]); }
+
 // Each row (row(0) to row(count - 1)) that holds an item, as the pieces of its line,
 // in order: line({Type, ",", Description, ",", Value, CR LF}).
 template <typename Row, typename Line>
 void ForEachGeneralLine(std::size_t count, const Row& row, Line&& line) {
     for (std::size_t i = 0; i < count; ++i) {
         const GeneralRow r = row(i);
-        if (IsBlank(r[0]) && IsBlank(r[1])) continue;
+        if (!HoldsGeneralItem(r)) continue;
         line({r[0], ",", r[1], ",", r[2], "\r\n"});
     }
 }
@@ -177,15 +181,15 @@ inline char* CopyGeneralText(char* to, const char* from, std::size_t n) {
     return to + n;
 }
 
-// The same lines written to out (the rows skipped as ForEachGeneralLine skips them), each
-// put into the writer's buffer in one go with its texts taken straight from the row: a
-// list of pieces in between costs more than the copies themselves.
+// The same lines written to out, each put into the writer's buffer in one go with its
+// texts taken straight from the row: a list of pieces in between costs more than the
+// copies themselves.
 template <typename Row>
 void WriteGeneralLines(FileWriter& out, std::size_t count, const Row& row) {
     for (std::size_t i = 0; i < count; ++i) {
         const GeneralRow r = row(i);
+        if (!HoldsGeneralItem(r)) continue;
         const std::string_view type = r[0], desc = r[1], value = r[2];
-        if (IsBlank(type) && IsBlank(desc)) continue;
         char* at = out.Room(type.size() + desc.size() + value.size() + 4);
         if (at == nullptr) {
             out.WritePieces({type, ",", desc, ",", value, "\r\n"});
