@@ -279,6 +279,9 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableView(parent) {
     setTabKeyNavigation(true);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // The grid paints its own background (under the frame and the scroll bars): a
+    // scroll or a change of focus repaints the grid alone, not whatever lies beneath.
+    setAutoFillBackground(true);
 
     textColor_ = palette().color(QPalette::Text);
     backColor_ = palette().color(QPalette::Base);

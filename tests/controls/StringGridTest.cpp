@@ -6,6 +6,7 @@
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPainter>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolTip>
@@ -448,6 +449,32 @@ TEST_F(GridFixture, HintShowsOnlyWhenSwitchedOn) {
 
 // Row headers are told of changes only while a fixed column gives them text: a fill of
 // a grid without one leaves them alone, a change to a fixed cell reaches them.
+// The grid paints the whole of its own area: a scroll, or focus coming and going,
+// repaints the grid and its scroll bar, never the window beneath them.
+TEST_F(GridFixture, AScrollOrAFocusChangeRepaintsTheGridNotWhatLiesBeneath) {
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            paints += event->type() == QEvent::Paint;
+            return false;
+        }
+    } beneath, scrollBar;
+    Fill(200);
+    QApplication::processEvents();
+    window.installEventFilter(&beneath);
+    grid->verticalScrollBar()->installEventFilter(&scrollBar);
+    grid->setRow(150);
+    QApplication::processEvents();
+    EXPECT_GT(scrollBar.paints, 0);  // it did scroll
+    grid->setFocus();
+    QApplication::processEvents();
+    grid->clearFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(beneath.paints, 0);
+    window.removeEventFilter(&beneath);
+    grid->verticalScrollBar()->removeEventFilter(&scrollBar);
+}
+
 TEST_F(GridFixture, RowHeadersHearOfChangesOnlyWithAFixedColumn) {
     Fill(3);
     QSignalSpy headers(grid->model(), &QAbstractItemModel::headerDataChanged);
