@@ -885,7 +885,6 @@ bool TGeneralPage::TakeAhead(const std::string& path, FileLoad& load) {
 }
 
 void TGeneralPage::SetTypeList(const std::vector<std::string>& types, const QString& remembered) {
-    cbType_->clear();
     QStringList typeList;
     typeList.reserve(static_cast<qsizetype>(types.size()));
     for (const std::string& t : types) typeList << FromBytes(t);
@@ -893,10 +892,17 @@ void TGeneralPage::SetTypeList(const std::vector<std::string>& types, const QStr
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::sort(typeList.begin(), typeList.end(),
               [&](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
-    cbType_->addItems(typeList);
-    cbType_->setCurrentIndex(-1);
-    cbType_->setMaxVisibleItems(std::max(std::min(static_cast<int>(typeList.size()), 20), 1));
-    if (!Blank(remembered)) SelectTypeInCombo(remembered);
+    // The same types as the box shows (a save that added no type): the box is left as it
+    // is, and only the remembered type chosen again; nothing in it is drawn anew.
+    bool same = cbType_->count() == typeList.size();
+    for (int i = 0; same && i < cbType_->count(); ++i) same = cbType_->itemText(i) == typeList[i];
+    if (!same) {
+        cbType_->clear();
+        cbType_->addItems(typeList);
+        cbType_->setMaxVisibleItems(std::max(std::min(static_cast<int>(typeList.size()), 20), 1));
+    }
+    const int chosen = Blank(remembered) ? -1 : cbType_->findText(remembered, Qt::MatchFixedString);  // ignores case
+    if (!same || cbType_->currentIndex() != chosen) cbType_->setCurrentIndex(chosen);
 }
 
 void TGeneralPage::ShowSavedList() {
