@@ -60,6 +60,7 @@ public:
         sortedBy_.reset();
         sortedOnBytes_ = false;
         steps_.reset();
+        knownAsShown_ = false;
         // Cells that cannot be viewed where they lie (text kept as UTF-16) are converted
         // once ('?' for the characters Windows-1252 lacks).
         if constexpr (std::endian::native == std::endian::little)
@@ -96,6 +97,10 @@ public:
         return steps_ && steps_->first == key ? &steps_->second : nullptr;
     }
     void SetSteps(int key, std::vector<int> steps) { steps_.emplace(key, std::move(steps)); }
+    // Every row is known to be written as the grid shows it (plain, not blank, without a
+    // line feed), found by a check; cleared by a read unless the read follows a move.
+    bool KnownAsShown() const { return knownAsShown_; }
+    void SetKnownAsShown(bool known) { knownAsShown_ = known; }
 
 private:
     static size_t Key(int i, int col) { return static_cast<size_t>(i) * 3 + static_cast<size_t>(col); }
@@ -108,6 +113,7 @@ private:
     std::optional<int> sortedBy_;
     bool sortedOnBytes_ = false;
     std::optional<std::pair<int, std::vector<int>>> steps_;
+    bool knownAsShown_ = false;
 };
 
 // The dense ranks of the item rows' Types and Descriptions (folded and padded) and
@@ -967,7 +973,11 @@ bool TGeneralPage::CheckRows(GeneralRowBytes& rows) {
     int checkFrom = 0, checkTo = n;  // rows whose cells are checked
     int stepFrom = 1, stepTo = n;    // rows compared with the row before
     int setFirst = 0, setEnd = 0;
+    // The rows not looked at were written as shown by that save: when the ones looked at
+    // are as well, the write need not look at any.
+    bool asShown = false;
     if (stepsKnown && checkedBy_ && grid_->Store().RowsSetSinceMark(setFirst, setEnd)) {
+        asShown = !rows.Wide();
         // Grid rows to item rows (from 0).
         checkFrom = std::clamp(setFirst - 1, 0, n);
         checkTo = std::clamp(setEnd - 1, checkFrom, n);
@@ -979,9 +989,13 @@ bool TGeneralPage::CheckRows(GeneralRowBytes& rows) {
     std::vector<int> unusual, steps;
     const int from = std::min(checkFrom, stepFrom), to = std::max(checkTo, stepTo);
     for (int i = from; i < to; ++i) {
-        if (i >= checkFrom && i < checkTo &&
-            !IsPlainGeneralRow({rows.Cell(i, kColType), rows.Cell(i, kColDesc), rows.Cell(i, kColValue)}))
-            unusual.push_back(i + 1);
+        if (i >= checkFrom && i < checkTo) {
+            const GeneralRow cells{rows.Cell(i, kColType), rows.Cell(i, kColDesc), rows.Cell(i, kColValue)};
+            const GeneralRowLook look = LookAtGeneralRow(cells);
+            if (!look.plain) unusual.push_back(i + 1);
+            // A plain text is blank only when empty.
+            if (look.breaksLine || (cells[kColType].empty() && cells[kColDesc].empty())) asShown = false;
+        }
         if (stepsKnown && i >= stepFrom && i < stepTo && steps.size() <= kFewSteps) {
             bool lined = true;
             if (CompareRowsInC(rows, i - 1, i, by, lined) > 0) steps.push_back(i - 1);
@@ -990,6 +1004,7 @@ bool TGeneralPage::CheckRows(GeneralRowBytes& rows) {
     }
     if (unusual.empty()) {
         if (stepsKnown) rows.SetSteps(static_cast<int>(by), std::move(steps));
+        rows.SetKnownAsShown(asShown);
         return true;
     }
     bool checked = true;
@@ -1073,8 +1088,10 @@ void TGeneralPage::SortRows(GeneralRowBytes& rows) {
     // The ranks go with their rows.
     if (ranked) ranks_->stamp = grid_->Store().Changes();
     // The grid's texts have moved: the rows are read again, now in key order.
+    const bool asShown = rows.KnownAsShown();
     rows.ReadAll();
     rows.SetSortedBy(static_cast<int>(by), onBytes);
+    rows.SetKnownAsShown(asShown);
 }
 
 std::vector<int> TGeneralPage::CollatedOrder() const {
@@ -1126,9 +1143,10 @@ bool TGeneralPage::SaveRows(GeneralRowBytes& rows, bool sorted) {
         // Every row plain, none blank and no line break inside a text: each row is one
         // line, read back as the grid shows it.
         bool asShown = !rows.Wide();
-        // Rows known to be written as shown (found so when their ranks were worked out)
-        // are not looked at again.
-        const bool known = asShown && ranks_->asShown && ranks_->FitFor(*grid_, static_cast<size_t>(rows.Rows()));
+        // Rows known to be written as shown (found so when their ranks were worked out, or
+        // by the check) are not looked at again.
+        const bool known = asShown && (rows.KnownAsShown() || (ranks_->asShown &&
+                                                               ranks_->FitFor(*grid_, static_cast<size_t>(rows.Rows()))));
         ReplaceFileAtomically(path, [&](FileWriter& out) {
             WriteGeneralLines(out, static_cast<size_t>(rows.Rows()), [&](size_t i) {
                 const int row = static_cast<int>(i);

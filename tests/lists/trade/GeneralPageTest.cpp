@@ -763,7 +763,9 @@ TEST(GeneralList, SaveKeepsTheSameItemSelectedAfterSorting) {
 }
 
 // After a save the page shows what the file holds, whether the file is read again or
-// the grid is kept as written: rows, count and type chooser as a fresh load gives them.
+// the grid is kept as written: rows, count and type chooser as a fresh load gives them;
+// on a page just loaded, and on one saved before (whose save looks only at the rows
+// set since).
 TEST(GeneralList, SaveLeavesThePageAsALoadOfTheFileShowsIt) {
     auto types = [](GeneralFixture& f) {
         QStringList out;
@@ -787,9 +789,14 @@ TEST(GeneralList, SaveLeavesThePageAsALoadOfTheFileShowsIt) {
         {"a character without its byte", 1, TGeneralPage::kColDesc, QString::fromUtf8("Tongs \xC5\x81"), false},
         {"a line break inside", 1, TGeneralPage::kColDesc, "Tongs\nlong", false},
     };
+    for (const bool savedBefore : {false, true})
     for (const Edit& edit : edits) {
-        SCOPED_TRACE(edit.what);
+        SCOPED_TRACE(std::string(edit.what) + (savedBefore ? ", saved before" : ""));
         GeneralFixture f(file);
+        if (savedBefore) {
+            f.Click("Btn_GenEdit");
+            f.Click("Btn_GenSave");
+        }
         if (edit.added) {
             f.Click("Btn_GenNew");
             const int row = f.grid->Row();
