@@ -642,6 +642,44 @@ private:
 
 namespace {
 
+// The ranks of a key's three parts, in the order of the key.
+struct RankedKey {
+    const std::vector<std::uint32_t>* parts[3];
+    std::uint32_t maxima[3];
+
+    RankedKey(const GeneralTextRanks& ranks, SortBy by) {
+        const std::uint32_t valueMax =
+            ranks.value.empty() ? 0 : *std::max_element(ranks.value.begin(), ranks.value.end());
+        const bool byDesc = by == SortBy::Description, byValue = by == SortBy::Value;
+        parts[0] = byValue ? &ranks.value : byDesc ? &ranks.desc : &ranks.type;
+        parts[1] = byValue || byDesc ? &ranks.type : &ranks.desc;
+        parts[2] = byValue ? &ranks.desc : &ranks.value;
+        maxima[0] = byValue ? valueMax : byDesc ? ranks.descMax : ranks.typeMax;
+        maxima[1] = byValue || byDesc ? ranks.typeMax : ranks.descMax;
+        maxima[2] = byValue ? ranks.descMax : valueMax;
+    }
+};
+
+// StepsDownInC told from ranks that fit the rows (every part ranked, values lined up
+// when the key starts with them): three numbers compared for each pair of neighbours.
+std::optional<std::vector<int>> StepsDownOnRanks(const GeneralTextRanks& ranks, SortBy by, size_t rows,
+                                                 size_t limit) {
+    if (ranks.value.size() != rows || (by == SortBy::Value && !ranks.valuesLined)) return std::nullopt;
+    const RankedKey key(ranks, by);
+    const std::vector<std::uint32_t>&p0 = *key.parts[0], &p1 = *key.parts[1], &p2 = *key.parts[2];
+    std::vector<int> steps;
+    for (size_t i = 0; i + 1 < rows; ++i) {
+        const bool down = p0[i] != p0[i + 1]   ? p0[i] > p0[i + 1]
+                          : p1[i] != p1[i + 1] ? p1[i] > p1[i + 1]
+                                               : p2[i] > p2[i + 1];
+        if (down) {
+            steps.push_back(static_cast<int>(i));
+            if (steps.size() > limit) break;
+        }
+    }
+    return steps;
+}
+
 // The order of the rows by key in the C collation, worked out on the bytes: every key
 // part ranked (Type and Description padded and case-folded, Value as its nine digits),
 // then the ranks sorted, equal keys in row order. nullopt when it cannot be done so
@@ -659,22 +697,9 @@ std::optional<std::vector<int>> OrderInC(const GeneralRowBytes& rows, SortBy by,
     }
     // By value first, the parts after it would not line up.
     if (by == SortBy::Value && !ranks.valuesLined) return std::nullopt;
-    const std::vector<std::uint32_t>& valueRank = ranks.value;
-    const std::vector<std::uint32_t>&typeRank = ranks.type, &descRank = ranks.desc;
-    const std::uint32_t typeMax = ranks.typeMax, descMax = ranks.descMax;
-    const std::uint32_t valueMax = valueRank.empty() ? 0 : *std::max_element(valueRank.begin(), valueRank.end());
-
-    // The parts in the order of the key.
-    const bool byDesc = by == SortBy::Description, byValue = by == SortBy::Value;
-    const std::vector<std::uint32_t>* parts[3] = {byValue  ? &valueRank
-                                                  : byDesc ? &descRank
-                                                           : &typeRank,
-                                                  byValue || byDesc ? &typeRank : &descRank,
-                                                  byValue ? &descRank : &valueRank};
-    const std::uint32_t maxima[3] = {byValue  ? valueMax
-                                     : byDesc ? descMax
-                                              : typeMax,
-                                     byValue || byDesc ? typeMax : descMax, byValue ? descMax : valueMax};
+    const RankedKey key(ranks, by);
+    const auto& parts = key.parts;
+    const auto& maxima = key.maxima;
     // The key: the parts' ranks side by side, the first most significant.
     const auto width1 = static_cast<unsigned>(std::bit_width(maxima[1]));
     const auto width2 = static_cast<unsigned>(std::bit_width(maxima[2]));
@@ -1063,14 +1088,20 @@ void TGeneralPage::SortRows(GeneralRowBytes& rows) {
     if (rows.SortedBy() == static_cast<int>(by)) return;
     // Rows in order, or nearly (a save after an edit), are not sorted again.
     const std::vector<int>* known = rows.StepsFor(static_cast<int>(by));
-    const std::optional<std::vector<int>> steps = known ? std::optional(*known) : StepsDownInC(rows, by, kFewSteps);
+    const size_t count = static_cast<size_t>(rows.Rows());
+    const bool ranksFit = ranks_->FitFor(*grid_, count) && CollatesOnBytes(rows);
+    std::optional<std::vector<int>> steps;
+    if (known)
+        steps = *known;
+    else if (ranksFit)
+        steps = StepsDownOnRanks(*ranks_, by, count, kFewSteps);
+    if (!known && !steps) steps = StepsDownInC(rows, by, kFewSteps);
     if (steps && steps->empty()) {
         rows.SetSortedBy(static_cast<int>(by), true);
         return;
     }
     std::optional<std::vector<int>> order;
     if (steps && steps->size() <= kFewSteps) order = OrderByMovingFew(rows, by, *steps);
-    const size_t count = static_cast<size_t>(rows.Rows());
     bool ranked = false;  // the order is of the ranks, which fit the rows as they are
     if (!order && steps) {
         order = OrderInC(rows, by, *ranks_, ranks_->FitFor(*grid_, count), grid_->Store().Changes());
