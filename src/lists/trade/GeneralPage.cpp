@@ -1275,6 +1275,28 @@ void TGeneralPage::EndGeneralEdit(bool cancel) {
 
 void TGeneralPage::FindGeneralItem(const QString& type, const QString& description, const QString& value) {
     if (Blank(type + description)) return;
+    // Compared on the cells' bytes where they lie, when every cell and every text sought
+    // has its bytes (no text object per cell).
+    GeneralRowBytes rows(*grid_);
+    std::string wanted[3];
+    bool onBytes = !rows.Wide() && rows.Rows() == ItemRows();
+    for (const auto& [col, text] : {std::pair{kColType, &type}, {kColDesc, &description}, {kColValue, &value}}) {
+        if (Blank(*text)) continue;
+        wanted[col] = ToBytes(*text);
+        onBytes = onBytes && FromBytes(wanted[col]) == *text;
+    }
+    if (onBytes) {
+        for (int i = 0; i < rows.Rows(); ++i) {
+            bool matches = true;
+            for (int col = 0; col < 3 && matches; ++col)
+                matches = wanted[col].empty() || rows.Cell(i, col) == wanted[col];
+            if (matches) {
+                grid_->setRow(i + 1);
+                return;
+            }
+        }
+        return;
+    }
     for (int row = 1; row < grid_->RowCount(); ++row) {
         // A cell of another length is another text (the length costs no text object).
         auto matches = [&](int col, const QString& wanted) {

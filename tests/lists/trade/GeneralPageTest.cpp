@@ -762,6 +762,34 @@ TEST(GeneralList, SaveKeepsTheSameItemSelectedAfterSorting) {
     EXPECT_EQ(f.Find<QLabel>("Lb_GeneralDesc")->text(), "  Stuffed = 9");
 }
 
+// The item saved is the one selected after the save: its texts matched exactly (case,
+// Windows-1252 letters, a '?' that is no stand-in), the first of equal items taken.
+TEST(GeneralList, SaveSelectsTheItemWithExactlyItsTexts) {
+    const std::string file =
+        "D\xE9" "cor,Vase,5\r\ndecor,Vase,5\r\nDecor,Vase,5\r\nDecor,Vase?,7\r\nDecor,Vase,5\r\nTools,Axe,1\r\n";
+    struct Case {
+        const char* what;
+        QStringList texts;  // typed into a new row
+        QStringList selected;
+    };
+    const Case cases[] = {
+        {"plain", {"Decor", "Vase", "5"}, {"Decor", "Vase", "5"}},
+        {"in other case", {"decor", "Vase", "5"}, {"decor", "Vase", "5"}},
+        {"a letter of the code page", {QString::fromUtf8("D\xC3\xA9" "cor"), "Vase", "5"}, {QString::fromUtf8("D\xC3\xA9" "cor"), "Vase", "5"}},
+        {"a question mark", {"Decor", "Vase?", "7"}, {"Decor", "Vase?", "7"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        GeneralFixture f(file);
+        f.Click("Btn_GenNew");
+        f.grid->setRowTexts(f.grid->Row(), c.texts);
+        f.Click("Btn_GenSave");
+        EXPECT_EQ(f.grid->RowTexts(f.grid->Row()), c.selected);
+        // The first row with those texts.
+        for (int row = 1; row < f.grid->Row(); ++row) EXPECT_NE(f.grid->RowTexts(row), c.selected) << row;
+    }
+}
+
 // After a save the page shows what the file holds, whether the file is read again or
 // the grid is kept as written: rows, count and type chooser as a fresh load gives them;
 // on a page just loaded, and on one saved before (whose save looks only at the rows
