@@ -144,6 +144,12 @@ inline bool IsPlainGeneralRow(const GeneralRow& row) { return LookAtGeneralRow(r
 // Type or Description holds a line feed (written out, the row would read back as two).
 inline bool GeneralRowBreaksLine(const GeneralRow& row) { return LookAtGeneralRow(row).breaksLine; }
 
+// The row, looked at as given, is written as one line that reads back as the grid shows
+// it: plain, without a line feed, and not blank (a plain text is blank only when empty).
+inline bool ReadsBackAsShown(const GeneralRow& row, const GeneralRowLook& look) {
+    return look.plain && !look.breaksLine && !(row[0].empty() && row[1].empty());
+}
+
 // A row holds an item unless its Type and Description are both blank; only such rows
 // are written.
 inline bool HoldsGeneralItem(const GeneralRow& row) { return !IsBlank(row[0]) || !IsBlank(row[1]); }

@@ -582,11 +582,7 @@ public:
             const int value = ToIntOrZero(cells[TGeneralPage::kColValue]);
             if (value < 0 || value > 999999999) nineDigits_ = false;
             values_[i] = static_cast<std::uint32_t>(value);
-            if (asShown_) {
-                const GeneralRowLook look = LookAtGeneralRow(cells);
-                asShown_ = look.plain && !look.breaksLine &&
-                           !(cells[TGeneralPage::kColType].empty() && cells[TGeneralPage::kColDesc].empty());
-            }
+            if (asShown_) asShown_ = ReadsBackAsShown(cells, LookAtGeneralRow(cells));
         }
         numbered_ = std::max(numbered_, end);
     }
@@ -1018,8 +1014,7 @@ bool TGeneralPage::CheckRows(GeneralRowBytes& rows) {
             const GeneralRow cells{rows.Cell(i, kColType), rows.Cell(i, kColDesc), rows.Cell(i, kColValue)};
             const GeneralRowLook look = LookAtGeneralRow(cells);
             if (!look.plain) unusual.push_back(i + 1);
-            // A plain text is blank only when empty.
-            if (look.breaksLine || (cells[kColType].empty() && cells[kColDesc].empty())) asShown = false;
+            if (!ReadsBackAsShown(cells, look)) asShown = false;
         }
         if (stepsKnown && i >= stepFrom && i < stepTo && steps.size() <= kFewSteps) {
             bool lined = true;
@@ -1089,11 +1084,11 @@ void TGeneralPage::SortRows(GeneralRowBytes& rows) {
     // Rows in order, or nearly (a save after an edit), are not sorted again.
     const std::vector<int>* known = rows.StepsFor(static_cast<int>(by));
     const size_t count = static_cast<size_t>(rows.Rows());
-    const bool ranksFit = ranks_->FitFor(*grid_, count) && CollatesOnBytes(rows);
+    const bool ranksFit = ranks_->FitFor(*grid_, count);
     std::optional<std::vector<int>> steps;
     if (known)
         steps = *known;
-    else if (ranksFit)
+    else if (ranksFit && CollatesOnBytes(rows))
         steps = StepsDownOnRanks(*ranks_, by, count, kFewSteps);
     if (!known && !steps) steps = StepsDownInC(rows, by, kFewSteps);
     if (steps && steps->empty()) {
@@ -1104,7 +1099,7 @@ void TGeneralPage::SortRows(GeneralRowBytes& rows) {
     if (steps && steps->size() <= kFewSteps) order = OrderByMovingFew(rows, by, *steps);
     bool ranked = false;  // the order is of the ranks, which fit the rows as they are
     if (!order && steps) {
-        order = OrderInC(rows, by, *ranks_, ranks_->FitFor(*grid_, count), grid_->Store().Changes());
+        order = OrderInC(rows, by, *ranks_, ranksFit, grid_->Store().Changes());
         ranked = order.has_value();
     }
     const bool onBytes = order.has_value();
@@ -1184,13 +1179,8 @@ bool TGeneralPage::SaveRows(GeneralRowBytes& rows, bool sorted) {
                 const GeneralRow cells{rows.Cell(row, kColType), rows.Cell(row, kColDesc), rows.Cell(row, kColValue)};
                 if (known) return cells;
                 const GeneralRowLook look = LookAtGeneralRow(cells);
-                if (!look.plain) {
-                    if (checking) throw UnusualRow{};
-                    asShown = false;
-                }
-                // A plain text is blank only when empty.
-                if (asShown && ((cells[kColType].empty() && cells[kColDesc].empty()) || look.breaksLine))
-                    asShown = false;
+                if (!look.plain && checking) throw UnusualRow{};
+                if (!ReadsBackAsShown(cells, look)) asShown = false;
                 return cells;
             });
         });
