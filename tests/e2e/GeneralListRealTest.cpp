@@ -168,6 +168,39 @@ TEST_F(GeneralListReal, TabAndShiftTabWalkTheCellsBothWays) {
     EXPECT_EQ(File(), "Dye,Red,9\r\nSmith,Tongs,30\r\n");
 }
 
+// Edits saved one after another: each save writes what the grid shows, the saved item
+// moves to its place in key order and stays the selected row, and the next click and
+// typing land where they are aimed.
+TEST_F(GeneralListReal, EditsSavedOneAfterAnotherFollowTheSavedItem) {
+    Open("Tools,Hammer,10\r\nTools,Hammer,20\r\nTools,Tongs,5\r\n");
+    ASSERT_TRUE(desktop.ClickCell(grid, 0, 1));
+    ClickButton("Btn_GenEdit");
+    ASSERT_TRUE(EditorOn(kValue, 1));
+    ASSERT_TRUE(desktop.Type(QStringLiteral("30")));
+    ClickButton("Btn_GenSave");
+    EXPECT_EQ(File(), "Tools,Hammer,20\r\nTools,Hammer,30\r\nTools,Tongs,5\r\n");
+    EXPECT_EQ(grid->Row(), 2);
+    EXPECT_EQ(Find<QLabel>("Lb_GeneralDesc")->text(), "  Hammer = 30");
+    ASSERT_TRUE(desktop.ClickCell(grid, 0, 3));
+    ClickButton("Btn_GenEdit");
+    ASSERT_TRUE(EditorOn(kValue, 3));
+    ASSERT_TRUE(desktop.Key(XK_Tab, kShift));
+    ASSERT_TRUE(EditorOn(kDesc, 3));
+    ASSERT_TRUE(desktop.Type(QStringLiteral("Anvil")));
+    ClickButton("Btn_GenSave");
+    EXPECT_EQ(File(), "Tools,Anvil,5\r\nTools,Hammer,20\r\nTools,Hammer,30\r\n");
+    EXPECT_TRUE(RowsAre({"Tools|Anvil|5", "Tools|Hammer|20", "Tools|Hammer|30"}));
+    EXPECT_EQ(grid->Row(), 1);
+    ASSERT_TRUE(desktop.ClickCell(grid, 0, 3));
+    ClickButton("Btn_GenEdit");
+    ASSERT_TRUE(EditorOn(kValue, 3));
+    ASSERT_TRUE(desktop.Type(QStringLiteral("1")));
+    ClickButton("Btn_GenSave");
+    EXPECT_EQ(File(), "Tools,Anvil,5\r\nTools,Hammer,1\r\nTools,Hammer,20\r\n");
+    EXPECT_EQ(grid->Row(), 2);
+    EXPECT_TRUE(dialogs.scripted.boxes.empty()) << dialogs.scripted.Texts().join(';').toStdString();
+}
+
 TEST_F(GeneralListReal, DeleteRemovesTheClickedItem) {
     Open("Cloth,Bolt,77\r\nDye,Red,9\r\nTools,Hammer,25\r\n");
     ASSERT_TRUE(desktop.ClickCell(grid, 1, 2));
