@@ -9,6 +9,7 @@
 #include <QHelpEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QScrollBar>
@@ -993,29 +994,42 @@ void TStringGrid::DrawCellText(const GridCellPaint& cell, const QString& text, Q
     QPainter& p = cell.painter;
     const QFontMetrics fm(font());
     LaidOutText& laid = LaidOut(text);
-    auto width = [&] {
-        if (laid.width < 0) laid.width = fm.horizontalAdvance(text);
-        return laid.width;
-    };
+    if (laid.width < 0) laid.width = fm.horizontalAdvance(text);
+    const int width = laid.width;
     int x;
     if (alignment & Qt::AlignRight)
-        x = cell.rect.left() + cell.rect.width() - width() - marginRight_;
+        x = cell.rect.left() + cell.rect.width() - width - marginRight_;
     else if (alignment & Qt::AlignHCenter)
-        x = cell.rect.left() + (cell.rect.width() - width()) / 2;
+        x = cell.rect.left() + (cell.rect.width() - width) / 2;
     else
         x = cell.rect.left() + marginLeft_;
     int top = cell.rect.top() + marginTop_;
     if (fm.height() + marginTop_ > cell.rect.height()) top = cell.rect.top() + (cell.rect.height() - fm.height()) / 2;
-    p.save();
-    p.setClipRect(cell.rect);
-    p.setFont(font());
+    // A text inside its cell needs no clip (nearly every cell): the painter's state is
+    // saved and clipped only for one that would spill over.
+    const bool inside = laid.plain && x >= cell.rect.left() && x + width <= cell.rect.left() + cell.rect.width() &&
+                        top >= cell.rect.top() && top + fm.height() <= cell.rect.top() + cell.rect.height();
+    const QPen pen = p.pen();
+    const bool fontChanges = p.font() != font();
+    const QFont font0 = fontChanges ? p.font() : QFont();
+    if (!inside) {
+        p.save();
+        p.setClipRect(cell.rect);
+    }
+    if (fontChanges) p.setFont(font());
     p.setPen(cell.text);
     // A laid-out text is placed by its top left, its baseline one ascent below.
     if (laid.plain)
         p.drawStaticText(QPoint(x, top), laid.text);
     else
         p.drawText(QPoint(x, top + fm.ascent()), text);
-    p.restore();
+    if (!inside) {
+        p.restore();
+        return;
+    }
+    // The painter is left as it came.
+    if (fontChanges) p.setFont(font0);
+    p.setPen(pen);
 }
 
 void TStringGrid::PaintDataCell(QPainter& p, const QRect& rect, int col, int row, bool selected, bool focused) const {
@@ -1206,6 +1220,45 @@ void TStringGrid::scrollContentsBy(int dx, int dy) {
 void TStringGrid::updateGeometries() {
     QTableView::updateGeometries();
     PlaceEditor();
+}
+
+void TStringGrid::paintEvent(QPaintEvent* event) {
+    // The cells in the region to paint, each straight from the store (the view's own
+    // paint would build a style option and ask the style and the model for every cell).
+    const int rows = model_->rowCount(), cols = model_->columnCount();
+    if (rows == 0 || cols == 0) return;
+    QPainter p(viewport());
+    p.setFont(font());
+    const QModelIndex current = currentIndex();
+    const bool focus = (hasFocus() || viewport()->hasFocus()) && current.isValid();
+    const QItemSelectionModel* selection = selectionModel();
+    const int lastRow = vHeader_->count() - 1, lastCol = hHeader_->count() - 1;
+    for (const QRect& dirty : event->region()) {
+        int top = vHeader_->visualIndexAt(dirty.top());
+        int bottom = vHeader_->visualIndexAt(dirty.bottom());
+        if (top < 0) top = 0;
+        if (bottom < 0) bottom = lastRow;
+        const bool rtl = isRightToLeft();
+        int left = hHeader_->visualIndexAt(rtl ? dirty.right() : dirty.left());
+        int right = hHeader_->visualIndexAt(rtl ? dirty.left() : dirty.right());
+        if (left < 0) left = 0;
+        if (right < 0) right = lastCol;
+        if (top > bottom || left > right) continue;
+        for (int v = top; v <= bottom; ++v) {
+            const int row = vHeader_->logicalIndex(v);
+            if (row < 0 || vHeader_->isSectionHidden(row)) continue;
+            const int y = rowViewportPosition(row), h = rowHeight(row);
+            for (int u = left; u <= right; ++u) {
+                const int col = hHeader_->logicalIndex(u);
+                if (col < 0 || hHeader_->isSectionHidden(col)) continue;
+                const QRect rect(columnViewportPosition(col), y, columnWidth(col), h);
+                if (!rect.intersects(dirty)) continue;
+                const QModelIndex index = model_->index(row, col);
+                const bool selected = selection && selection->isSelected(index);
+                PaintDataCell(p, rect, col + FixedCols(), row + FixedRows(), selected, focus && index == current);
+            }
+        }
+    }
 }
 
 bool TStringGrid::viewportEvent(QEvent* event) {

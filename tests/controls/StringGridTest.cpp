@@ -433,6 +433,67 @@ TEST_F(GridFixture, CellTextsDrawAsTheFontDrawsThemAfterAFontChangeToo) {
     EXPECT_GE(InkColumns(grid->grab().toImage(), broken, background).first, broken.left());
 }
 
+// The grid paints its cells itself: each text stays inside its own cell (a long one is cut
+// at the cell's edge), the selected cell shows the highlight, a repaint of part of the
+// grid gives the same pixels as a paint of the whole, and a draw-cell hook that draws
+// text the grid's way gets its painter back as it gave it.
+TEST_F(GridFixture, EachCellIsPaintedInItsOwnPlaceWholeOrInPart) {
+    Fill(6);
+    const QColor background(255, 255, 255);
+    grid->setBackgroundColor(background);
+    grid->setTextColor(Qt::black);
+    grid->setCells(2, 2, QStringLiteral("A value far too long for its column"));
+    grid->setRow(4);
+    grid->setCol(1);
+    QApplication::processEvents();
+    const QImage whole = grid->grab().toImage();
+    // The long text in the last column is cut at its cell's right edge: the empty
+    // space beyond it holds no ink.
+    const QRect longCell = grid->CellRect(2, 2);
+    const QRect beyond(longCell.right() + 2, longCell.top(), 8, longCell.height() - 1);  // past the line
+    ASSERT_LT(beyond.right(), grid->viewport()->geometry().right());
+    EXPECT_GE(InkColumns(whole, longCell, background).second, longCell.right() - 12);
+    EXPECT_EQ(InkColumns(whole, beyond, background).first, -1);
+    // The current cell is highlighted, its neighbours are not.
+    const QColor highlight = grid->palette().color(QPalette::Active, QPalette::Highlight);
+    const QRect current = grid->CellRect(1, 4);
+    EXPECT_EQ(whole.pixelColor(current.right() - 2, current.top() + 1), highlight);
+    const QRect left = grid->CellRect(0, 4);
+    EXPECT_EQ(whole.pixelColor(left.right() - 2, left.top() + 1), background);
+    // One cell changed and repainted alone: the grid looks as a paint of the whole.
+    grid->setCells(1, 5, QStringLiteral("Changed"));
+    QApplication::processEvents();
+    const QRect changed = grid->CellRect(1, 5);
+    grid->viewport()->repaint(QRect(grid->viewport()->mapFrom(grid, changed.topLeft()), changed.size()));
+    QImage part(grid->size(), QImage::Format_ARGB32_Premultiplied);
+    part.fill(Qt::transparent);
+    grid->render(&part);
+    QImage full(grid->size(), QImage::Format_ARGB32_Premultiplied);
+    full.fill(Qt::transparent);
+    grid->viewport()->update();
+    grid->render(&full);
+    EXPECT_EQ(part, full);
+    EXPECT_NE(full.copy(changed), whole.copy(changed));
+    // A hook that draws its own text the grid's way.
+    QPen pens[2];
+    QRect clips[2];
+    grid->setDrawCellHook([&](const GridCellPaint& cell) {
+        if (cell.fixed || cell.row != 2) return false;
+        cell.painter.fillRect(cell.rect, cell.background);
+        pens[0] = cell.painter.pen();
+        clips[0] = cell.painter.clipBoundingRect().toAlignedRect();
+        grid->DrawCellText(cell, cell.col == 2 ? QStringLiteral("Spills over the edge of the cell") : QString(),
+                           Qt::AlignLeft);
+        pens[1] = cell.painter.pen();
+        clips[1] = cell.painter.clipBoundingRect().toAlignedRect();
+        return true;
+    });
+    const QImage hooked = grid->grab().toImage();
+    EXPECT_EQ(pens[0], pens[1]);
+    EXPECT_EQ(clips[0], clips[1]);
+    EXPECT_EQ(InkColumns(hooked, beyond, background).first, -1);
+}
+
 TEST_F(GridFixture, HintShowsOnlyWhenSwitchedOn) {
     grid->setTag(7);
     EXPECT_EQ(grid->tag(), 7);
