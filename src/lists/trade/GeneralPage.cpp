@@ -303,33 +303,61 @@ struct KeyedRow {
     std::uint32_t row;
 };
 
-// keyed sorted by key (of at most bits bits), equal keys in the order given: a digit of
-// at most thirteen bits at a time from the lowest; the counts of every digit taken in
-// one pass, and a digit all rows share passed over.
-void SortKeyedRows(std::vector<KeyedRow>& keyed, unsigned bits) {
-    const size_t n = keyed.size();
-    if (n < 2) return;
-    std::vector<KeyedRow> other(n);
+// entries sorted on bits low .. low + bits - 1 of key(entry), equal keys in the order
+// given: a digit of at most thirteen bits at a time from the lowest; the counts of every
+// digit taken in one pass, and a digit all entries share passed over.
+template <typename Entry, typename KeyOf>
+void RadixSort(std::vector<Entry>& entries, unsigned low, unsigned bits, KeyOf key) {
+    const size_t n = entries.size();
+    if (n < 2 || bits == 0) return;
+    std::vector<Entry> other(n);
     const unsigned passes = std::max(1u, (bits + 12) / 13);
     const unsigned digit = std::max(1u, (bits + passes - 1) / passes);
     const std::uint64_t mask = (std::uint64_t{1} << digit) - 1;
     const size_t width = size_t{1} << digit;
     std::vector<std::uint32_t> counts(passes * width, 0u);
-    for (const KeyedRow& e : keyed)
-        for (unsigned p = 0; p < passes; ++p) ++counts[p * width + ((e.key >> (p * digit)) & mask)];
+    for (const Entry& e : entries)
+        for (unsigned p = 0; p < passes; ++p) ++counts[p * width + ((key(e) >> (low + p * digit)) & mask)];
     for (unsigned p = 0; p < passes; ++p) {
-        const unsigned shift = p * digit;
+        const unsigned shift = low + p * digit;
         std::uint32_t* count = counts.data() + p * width;
-        if (count[(keyed.front().key >> shift) & mask] == n) continue;
+        if (count[(key(entries.front()) >> shift) & mask] == n) continue;
         std::uint32_t sum = 0;
         for (size_t b = 0; b < width; ++b) {
             const std::uint32_t here = count[b];
             count[b] = sum;
             sum += here;
         }
-        for (const KeyedRow& e : keyed) other[count[(e.key >> shift) & mask]++] = e;
-        keyed.swap(other);
+        for (const Entry& e : entries) other[count[(key(e) >> shift) & mask]++] = e;
+        entries.swap(other);
     }
+}
+
+// keyed sorted by key (of at most bits bits), equal keys in the order given.
+void SortKeyedRows(std::vector<KeyedRow>& keyed, unsigned bits) {
+    RadixSort(keyed, 0, bits, [](const KeyedRow& e) { return e.key; });
+}
+
+// The rows 0 .. n - 1 in the order of their keys (of at most bits bits), equal keys in
+// row order. When a key and its row fit in 64 bits together, the rows are sorted as
+// such numbers (half the bytes moved of a key and a row side by side).
+template <typename KeyAt>
+std::vector<int> RowsByKey(size_t n, unsigned bits, KeyAt keyAt) {
+    std::vector<int> order(n);
+    const auto rowBits = static_cast<unsigned>(std::bit_width(n));
+    if (bits + rowBits <= 64) {
+        std::vector<std::uint64_t> packed(n);
+        for (size_t i = 0; i < n; ++i) packed[i] = (bits > 0 ? keyAt(i) << rowBits : 0) | i;
+        RadixSort(packed, rowBits, bits, [](std::uint64_t e) { return e; });
+        const std::uint64_t rowMask = (std::uint64_t{1} << rowBits) - 1;
+        for (size_t k = 0; k < n; ++k) order[k] = static_cast<int>(packed[k] & rowMask);
+        return order;
+    }
+    std::vector<KeyedRow> keyed(n);
+    for (size_t i = 0; i < n; ++i) keyed[i] = {keyAt(i), static_cast<std::uint32_t>(i)};
+    SortKeyedRows(keyed, bits);
+    for (size_t k = 0; k < n; ++k) order[k] = static_cast<int>(keyed[k].row);
+    return order;
 }
 
 // The dense ranks of numbers (equal numbers rank equal, the smallest 0).
@@ -706,16 +734,11 @@ std::optional<std::vector<int>> OrderInC(const GeneralRowBytes& rows, SortBy by,
     };
     const unsigned bits = width0 + width1 + width2;
     if (bits <= 64) {
-        std::vector<KeyedRow> keyed(n);
         const std::vector<std::uint32_t>&p0 = *parts[0], &p1 = *parts[1], &p2 = *parts[2];
-        for (size_t i = 0; i < n; ++i)
-            keyed[i] = {(width0 > 0 ? static_cast<std::uint64_t>(p0[i]) << (width1 + width2) : 0) |
-                            (width1 > 0 ? static_cast<std::uint64_t>(p1[i]) << width2 : 0) | p2[i],
-                        static_cast<std::uint32_t>(i)};
-        SortKeyedRows(keyed, bits);
-        std::vector<int> order(n);
-        for (size_t k = 0; k < n; ++k) order[k] = static_cast<int>(keyed[k].row);
-        return order;
+        return RowsByKey(n, bits, [&](size_t i) {
+            return (width0 > 0 ? static_cast<std::uint64_t>(p0[i]) << (width1 + width2) : 0) |
+                   (width1 > 0 ? static_cast<std::uint64_t>(p1[i]) << width2 : 0) | p2[i];
+        });
     }
     std::vector<Entry> entries(n);
     for (size_t i = 0; i < n; ++i)
