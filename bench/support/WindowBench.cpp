@@ -9,6 +9,7 @@
 namespace stallmark::bench {
 
 double BenchWindow::Start() {
+    buttons_.clear();
     const double start = NowMs();
     form = std::make_unique<TStallmarkForm>(Context());
     form->show();
@@ -25,10 +26,13 @@ void BenchWindow::Painted() {
 void BenchWindow::Close() {
     if (form) form->close();
     form.reset();
+    buttons_.clear();
 }
 
 void BenchWindow::Click(const char* name) {
-    QAbstractButton* b = Need<QAbstractButton>(name);
+    QPointer<QAbstractButton>& found = buttons_[name];
+    if (found.isNull()) found = Need<QAbstractButton>(name);
+    QAbstractButton* b = found.data();
     if (!b->isEnabled()) throw std::runtime_error(std::string(name) + " is disabled");
     b->click();
 }

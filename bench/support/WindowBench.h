@@ -7,6 +7,8 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCoreApplication>
+#include <QPointer>
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -32,11 +34,17 @@ struct BenchWindow : test::AppFixture {
         if (w == nullptr) throw std::runtime_error(std::string("no widget named ") + name);
         return w;
     }
+    // Presses the button of that name, as a click would; the button is looked for once
+    // per window, so that the search through the window's widgets is not timed with
+    // what the press does.
     void Click(const char* name);
     // Right click: opens the window's popup menu; returns its item of that name.
     QAction* OpenMenu(const char* item);
     // A click on an item of the open menu: the menu closes, the item runs.
     void ChooseMenuItem(QAction* item);
+
+private:
+    std::map<std::string, QPointer<QAbstractButton>, std::less<>> buttons_;
 };
 
 // Makes sure a QApplication exists on the offscreen platform (unless one is set).
