@@ -10,6 +10,8 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QPaintEvent>
+#include <QProxyStyle>
+#include <QStyleOptionSlider>
 #include <QLineEdit>
 #include <QPainter>
 #include <QScrollBar>
@@ -260,6 +262,68 @@ private:
     TStringGrid* grid_;
 };
 
+// --- the scroll bars ------------------------------------------------------------
+// Drawn flat, in the grid's own look (the fixed cells' raised face): a groove of one
+// colour, the slider and the two buttons raised, the style's arrows on the buttons. Their
+// parts lie where the style puts them, so clicks and drags act as on any scroll bar.
+// Solid fills only: a style's gradient down a tall groove is split by the painter across
+// worker threads, and waiting for them costs more than the whole of this (a scroll paints
+// the bar again).
+class GridScrollBarStyle final : public QProxyStyle {
+public:
+    explicit GridScrollBarStyle(QObject* owner) { setParent(owner); }
+
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* p,
+                            const QWidget* widget) const override {
+        const auto* bar = qstyleoption_cast<const QStyleOptionSlider*>(option);
+        if (control != CC_ScrollBar || bar == nullptr) {
+            QProxyStyle::drawComplexControl(control, option, p, widget);
+            return;
+        }
+        const QPalette& pal = bar->palette;
+        const QColor face = pal.color(QPalette::Button), light = pal.color(QPalette::Light);
+        const QColor groove((face.red() + light.red()) / 2, (face.green() + light.green()) / 2,
+                            (face.blue() + light.blue()) / 2);
+        p->fillRect(bar->rect, groove);
+        auto pressed = [&](SubControl part) {
+            return (bar->activeSubControls & part) && (bar->state & State_Sunken);
+        };
+        for (SubControl page : {SC_ScrollBarSubPage, SC_ScrollBarAddPage})
+            if (pressed(page)) p->fillRect(subControlRect(control, bar, page, widget), pal.color(QPalette::Mid));
+        auto raised = [&](const QRect& r, bool down) {
+            p->fillRect(r, face);
+            const QColor topLeft = pal.color(down ? QPalette::Dark : QPalette::Light);
+            const QColor bottomRight = pal.color(down ? QPalette::Light : QPalette::Dark);
+            p->fillRect(QRect(r.left(), r.top(), r.width(), 1), topLeft);
+            p->fillRect(QRect(r.left(), r.top(), 1, r.height()), topLeft);
+            p->fillRect(QRect(r.left(), r.bottom(), r.width(), 1), bottomRight);
+            p->fillRect(QRect(r.right(), r.top(), 1, r.height()), bottomRight);
+        };
+        const bool scrolls = (bar->state & State_Enabled) && bar->maximum > bar->minimum;
+        const bool horizontal = bar->orientation == Qt::Horizontal;
+        const bool mirrored = horizontal && bar->direction == Qt::RightToLeft;
+        for (SubControl line : {SC_ScrollBarSubLine, SC_ScrollBarAddLine}) {
+            const QRect r = subControlRect(control, bar, line, widget);
+            if (!r.isValid()) continue;
+            const bool down = pressed(line);
+            raised(r, down);
+            QStyleOption arrow;
+            arrow.QStyleOption::operator=(*bar);
+            const int inset = std::max(2, std::min(r.width(), r.height()) / 4);
+            arrow.rect = r.adjusted(inset, inset, -inset, -inset).translated(down ? 1 : 0, down ? 1 : 0);
+            arrow.state = scrolls ? State_Enabled : State_None;
+            const bool back = (line == SC_ScrollBarSubLine) != mirrored;
+            const PrimitiveElement element = horizontal ? (back ? PE_IndicatorArrowLeft : PE_IndicatorArrowRight)
+                                                        : (back ? PE_IndicatorArrowUp : PE_IndicatorArrowDown);
+            proxy()->drawPrimitive(element, &arrow, p, widget);
+        }
+        if (scrolls) {
+            const QRect slider = subControlRect(control, bar, SC_ScrollBarSlider, widget);
+            if (slider.isValid()) raised(slider, false);
+        }
+    }
+};
+
 // --- TStringGrid -------------------------------------------------------------
 
 TStringGrid::TStringGrid(QWidget* parent) : QTableView(parent) {
@@ -283,6 +347,9 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableView(parent) {
     // The grid paints its own background (under the frame and the scroll bars): a
     // scroll or a change of focus repaints the grid alone, not whatever lies beneath.
     setAutoFillBackground(true);
+    auto* barStyle = new GridScrollBarStyle(this);
+    verticalScrollBar()->setStyle(barStyle);
+    horizontalScrollBar()->setStyle(barStyle);
 
     textColor_ = palette().color(QPalette::Text);
     backColor_ = palette().color(QPalette::Base);

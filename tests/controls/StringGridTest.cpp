@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStyleOptionSlider>
 #include <QTest>
 #include <QToolTip>
 #include <limits>
@@ -492,6 +493,47 @@ TEST_F(GridFixture, EachCellIsPaintedInItsOwnPlaceWholeOrInPart) {
     EXPECT_EQ(pens[0], pens[1]);
     EXPECT_EQ(clips[0], clips[1]);
     EXPECT_EQ(InkColumns(hooked, beyond, background).first, -1);
+}
+
+// The scroll bars are drawn in the grid's flat look, their parts where the style puts
+// them: the slider shows where the style's slider lies and moves with the rows, and a
+// click on a button or on the groove scrolls as on any scroll bar.
+TEST_F(GridFixture, ScrollBarsShowTheirPartsWhereTheyActAndScroll) {
+    Fill(200);
+    QApplication::processEvents();
+    QScrollBar* bar = grid->verticalScrollBar();
+    ASSERT_TRUE(bar->isVisible());
+    auto partRect = [&](QStyle::SubControl part) {
+        QStyleOptionSlider option;
+        option.initFrom(bar);
+        option.orientation = bar->orientation();
+        option.minimum = bar->minimum();
+        option.maximum = bar->maximum();
+        option.sliderPosition = bar->sliderPosition();
+        option.sliderValue = bar->value();
+        option.singleStep = bar->singleStep();
+        option.pageStep = bar->pageStep();
+        option.upsideDown = bar->invertedAppearance();
+        option.subControls = QStyle::SC_All;
+        return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar);
+    };
+    const QColor face = bar->palette().color(QPalette::Button);
+    for (int row : {1, 120}) {
+        grid->setRow(row);
+        QApplication::processEvents();
+        const QImage shot = bar->grab().toImage();
+        const QRect slider = partRect(QStyle::SC_ScrollBarSlider);
+        ASSERT_TRUE(slider.isValid());
+        EXPECT_EQ(shot.pixelColor(slider.center()), face) << "row " << row;
+        const QRect page = partRect(row == 1 ? QStyle::SC_ScrollBarAddPage : QStyle::SC_ScrollBarSubPage);
+        ASSERT_TRUE(page.isValid());
+        EXPECT_NE(shot.pixelColor(page.center()), face) << "row " << row;
+    }
+    const int at = bar->value();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, partRect(QStyle::SC_ScrollBarAddLine).center());
+    EXPECT_EQ(bar->value(), at + 1);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, partRect(QStyle::SC_ScrollBarSubPage).center());
+    EXPECT_EQ(bar->value(), std::max(bar->minimum(), at + 1 - bar->pageStep()));
 }
 
 TEST_F(GridFixture, HintShowsOnlyWhenSwitchedOn) {
