@@ -64,6 +64,33 @@ Measured MeasureAgainstFloor(const std::vector<std::string>& floorPaths, int run
 // runs times: setup (not timed), then the action (timed).
 Stats Measure(int runs, const std::function<void()>& setup, const std::function<void()>& action);
 
+// An allowance timed around an action's runs: the disk's speed drifts from one minute to
+// the next, so a flush a target allows for is timed just before a row's runs and again
+// just after them (never between them, where it would slow the action's own flush), and
+// the row's allowance is the median of those times.
+class TimedAround {
+public:
+    explicit TimedAround(std::function<void()> work) : work_(std::move(work)) {}
+    // Times the work n times.
+    void Time(int n) {
+        for (int i = 0; i < n; ++i) {
+            const double start = NowMs();
+            work_();
+            times_.push_back(NowMs() - start);
+        }
+    }
+    // The times taken since the last call; they are then forgotten.
+    Stats Take() {
+        Stats taken = StatsOf(times_);
+        times_.clear();
+        return taken;
+    }
+
+private:
+    std::function<void()> work_;
+    std::vector<double> times_;
+};
+
 // What a figure must stay within.
 struct Target {
     enum Kind { None, TimesF, TimesFPlusMs, Ms, AtMost } kind = None;

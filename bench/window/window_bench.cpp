@@ -107,26 +107,17 @@ void RunSize(int lines) {
     }
     // What a save cannot do without: the list's file written whole and flushed to disk.
     // The disk's speed drifts over a run (a flush takes from 0.6 to 2 ms here from one
-    // minute to the next), so the allowance of each row below is the median of one flush
-    // timed before each of its runs, in the same moments as the action.
+    // minute to the next), so the allowance of each row below is the median of flushes
+    // timed just before and just after its runs.
     const std::string copy = w.dir.File("Copy.dat");
-    std::vector<double> flushes;
-    auto timeFlush = [&] {
-        const double start = NowMs();
-        ReplaceFileAtomically(copy, general);
-        flushes.push_back(NowMs() - start);
-    };
-    auto flushAllowance = [&] {
-        const double median = StatsOf(flushes).median;
-        flushes.clear();
-        return median;
-    };
+    TimedAround flush([&] { ReplaceFileAtomically(copy, general); });
+    const int half = (runs + 1) / 2;
     {
         Row row;
         row.action = "General: flush to disk (replace a file of n lines)";
         row.size = lines;
-        row.value = Measure(
-            runs, [] {}, [&] { ReplaceFileAtomically(copy, general); });
+        flush.Time(runs);
+        row.value = flush.Take();
         row.note = "General.dat's bytes written to a working copy, synced, renamed over the file";
         Record(row);
     }
@@ -155,20 +146,21 @@ void RunSize(int lines) {
                 "input between slices of rows";
             Record(ahead);
         }
+        flush.Time(half);
         const Measured m = MeasureAgainstFloor(
             path, runs,
             [&] {
                 startOnUnsorted();
                 waitForPlayer();
-                timeFlush();
             },
             [&] {
                 w.Click("Btn_GeneralSort");
                 w.Painted();
             });
+        flush.Time(half);
         row.value = m.action;
         row.floor = m.floor;
-        row.target = TimesFPlus(5, flushAllowance());
+        row.target = TimesFPlus(5, flush.Take().median);
         row.growth = Growth::NLogN;
         row.note =
             "window started on the unsorted file before each press and left until it waits for the player (not "
@@ -185,19 +177,21 @@ void RunSize(int lines) {
         Row row;
         row.action = "General: sort button pressed (sort + save)";
         row.size = lines;
+        flush.Time(half);
         const Measured m = MeasureAgainstFloor(
-            path, std::max(runs, 6), timeFlush,
+            path, std::max(runs, 6), [] {},
             [&] {
                 w.Click("Btn_GeneralSort");
                 w.Painted();
             });
+        flush.Time(half);
         row.value = m.action;
         row.floor = m.floor;
-        row.target = TimesFPlus(5, flushAllowance());
+        row.target = TimesFPlus(5, flush.Take().median);
         row.growth = Growth::NLogN;
         row.note =
             "the list loaded unsorted; the presses go round the three keys; target: 5 F plus the flush of "
-            "the file, timed before each press (the median)";
+            "the file, timed just before and after the presses (the median)";
         Record(row);
     }
     {
@@ -206,6 +200,7 @@ void RunSize(int lines) {
         row.size = lines;
         grid = w.Need<TStringGrid>("SGrid_General");
         int n = 0;
+        flush.Time(half);
         const Measured m = MeasureAgainstFloor(
             path, runs,
             [&] {
@@ -213,7 +208,6 @@ void RunSize(int lines) {
                 w.Click("Btn_GenEdit");
                 grid->setCells(2, grid->Row(), QString::number(1000 + n++));
                 w.Painted();
-                timeFlush();
             },
             [&] {
                 w.Click("Btn_GenSave");
@@ -221,11 +215,12 @@ void RunSize(int lines) {
             });
         row.value = m.action;
         row.floor = m.floor;
-        row.target = TimesFPlus(8, flushAllowance());
+        flush.Time(half);
+        row.target = TimesFPlus(8, flush.Take().median);
         row.growth = Growth::NLogN;
         row.note =
             "check, sort and write of the whole list, the page brought up to date; target: 8 F plus the flush of the "
-            "file, timed before each save (the median)";
+            "file, timed just before and after the saves (the median)";
         Record(row);
         if (!w.dialogs.boxes.empty()) std::printf("%zu message boxes were shown\n", w.dialogs.boxes.size());
     }
