@@ -237,6 +237,21 @@ TEST(CellStore, ViewsTheBytesOfEveryKindOfCell) {
     ASSERT_TRUE(s.View(3, 0, view));
     EXPECT_TRUE(view.empty());
     EXPECT_FALSE(s.HasWideText());
+    if constexpr (std::endian::native == std::endian::little) {
+        // Without text kept as UTF-16, the branchless view gives the same bytes for a slot
+        // of every length, the pool, an empty cell and one cleared after holding pool text.
+        s.SetBytes(2, 0, "Cleared text of the pool");
+        s.Clear(2, 0);
+        for (const std::string text : {"", "a", "ab", "abc", "abcd", "abcde", "abcdef", "abcdefg", "abcdefgh"}) {
+            s.SetBytes(0, 0, text);
+            ASSERT_TRUE(s.View(0, 0, view));
+            EXPECT_EQ(s.ViewNarrow(0, 0), view);
+            EXPECT_EQ(s.ViewNarrow(0, 0), text);
+        }
+        EXPECT_EQ(s.ViewNarrow(1, 0), "Blessed Katana of Vanquishing");
+        EXPECT_TRUE(s.ViewNarrow(2, 0).empty());
+        EXPECT_TRUE(s.ViewNarrow(3, 0).empty());
+    }
     s.Set(2, 0, QStringLiteral("\u4E2D"));  // UTF-16
     EXPECT_FALSE(s.View(2, 0, view));
     EXPECT_TRUE(s.HasWideText());

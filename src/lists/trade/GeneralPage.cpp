@@ -75,7 +75,9 @@ public:
             }
     }
     int Rows() const { return rows_; }
-    std::string_view Cell(int i, int col) const {
+    [[gnu::always_inline]] std::string_view Cell(int i, int col) const {
+        if constexpr (std::endian::native == std::endian::little)
+            if (!wide_) return store_.ViewNarrow(col, i + 1);
         std::string_view view;
         if (store_.View(col, i + 1, view)) [[likely]]
             return view;
@@ -104,7 +106,7 @@ public:
 
 private:
     static size_t Key(int i, int col) { return static_cast<size_t>(i) * 3 + static_cast<size_t>(col); }
-    std::string_view Converted(int i, int col) const { return converted_.at(Key(i, col)); }
+    [[gnu::noinline]] std::string_view Converted(int i, int col) const { return converted_.at(Key(i, col)); }
     const TStringGrid& grid_;
     const CellStore& store_;
     int rows_ = 0;
