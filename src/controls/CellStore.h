@@ -63,7 +63,7 @@ public:
     // View for a store that holds no text kept as UTF-16 (HasWideText() false) on a
     // little-endian machine: the same view, chosen without a branch between a text in the
     // slot and one in the pool (which a column of mixed lengths would mispredict).
-    std::string_view ViewNarrow(int col, int row) const {
+    [[gnu::always_inline]] std::string_view ViewNarrow(int col, int row) const {
         const Cell& cell = At(col, row);
         const bool inSlot = IsInline(cell);
         const char* const slot = reinterpret_cast<const char*>(&cell);
