@@ -4,6 +4,10 @@
 
 #include <X11/keysym.h>
 
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
+
 #include "e2e/RealApp.h"
 
 namespace stallmark::e2e {
@@ -198,6 +202,45 @@ TEST_F(GeneralListReal, EditsSavedOneAfterAnotherFollowTheSavedItem) {
     ClickButton("Btn_GenSave");
     EXPECT_EQ(File(), "Tools,Anvil,5\r\nTools,Hammer,1\r\nTools,Hammer,20\r\n");
     EXPECT_EQ(grid->Row(), 2);
+    EXPECT_TRUE(dialogs.scripted.boxes.empty()) << dialogs.scripted.Texts().join(';').toStdString();
+}
+
+// The grid's scroll bar, clicked through the X server: its down button scrolls one row and
+// the groove below the slider a page, and an item brought into view so is edited and saved.
+TEST_F(GeneralListReal, ClicksOnTheScrollBarScrollAndTheItemShownIsEdited) {
+    std::string file;
+    for (int i = 1; i <= 80; ++i) file += "Tools,Item " + std::to_string(100 + i) + "," + std::to_string(i) + "\r\n";
+    Open(file);
+    QScrollBar* bar = grid->verticalScrollBar();
+    ASSERT_TRUE(WaitFor([&] { return bar->isVisible() && bar->maximum() > 0; }));
+    auto partCentre = [&](QStyle::SubControl part) {
+        QStyleOptionSlider option;
+        option.initFrom(bar);
+        option.orientation = bar->orientation();
+        option.minimum = bar->minimum();
+        option.maximum = bar->maximum();
+        option.sliderPosition = bar->sliderPosition();
+        option.sliderValue = bar->value();
+        option.singleStep = bar->singleStep();
+        option.pageStep = bar->pageStep();
+        option.subControls = QStyle::SC_All;
+        return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar).center();
+    };
+    const int top = bar->value();
+    ASSERT_TRUE(desktop.Click(bar, partCentre(QStyle::SC_ScrollBarAddLine)));
+    ASSERT_TRUE(WaitFor([&] { return bar->value() == top + 1; })) << bar->value();
+    ASSERT_TRUE(desktop.Click(bar, partCentre(QStyle::SC_ScrollBarAddPage)));
+    ASSERT_TRUE(WaitFor([&] { return bar->value() == top + 1 + bar->pageStep(); })) << bar->value();
+    const int shown = grid->rowAt(grid->viewport()->height() / 2) + 1;  // a grid row, the header being row 0
+    ASSERT_GT(shown, 1 + bar->pageStep());
+    ASSERT_TRUE(desktop.ClickCell(grid, kDesc, shown));
+    ClickButton("Btn_GenEdit");
+    ASSERT_TRUE(EditorOn(kValue, shown));
+    ASSERT_TRUE(desktop.Type(QStringLiteral("777")));  // in place of the value
+    ClickButton("Btn_GenSave");
+    const std::string edited = "Tools,Item " + std::to_string(100 + shown) + ",777\r\n";
+    EXPECT_NE(File().find(edited), std::string::npos) << File();
+    EXPECT_EQ(grid->Cells(kDesc, grid->Row()).toStdString(), "Item " + std::to_string(100 + shown));
     EXPECT_TRUE(dialogs.scripted.boxes.empty()) << dialogs.scripted.Texts().join(';').toStdString();
 }
 
