@@ -10,6 +10,7 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QPaintEvent>
+#include <QPointer>
 #include <QProxyStyle>
 #include <QStyleOptionSlider>
 #include <QLineEdit>
@@ -271,7 +272,15 @@ private:
 // the bar again).
 class GridScrollBarStyle final : public QProxyStyle {
 public:
-    explicit GridScrollBarStyle(QObject* owner) { setParent(owner); }
+    // One for every grid, on the application's style (made once, kept by the application).
+    static GridScrollBarStyle* Shared() {
+        static QPointer<GridScrollBarStyle> shared;
+        if (shared.isNull()) {
+            shared = new GridScrollBarStyle;
+            shared->setParent(QCoreApplication::instance());
+        }
+        return shared.data();
+    }
 
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* p,
                             const QWidget* widget) const override {
@@ -347,9 +356,8 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableView(parent) {
     // The grid paints its own background (under the frame and the scroll bars): a
     // scroll or a change of focus repaints the grid alone, not whatever lies beneath.
     setAutoFillBackground(true);
-    auto* barStyle = new GridScrollBarStyle(this);
-    verticalScrollBar()->setStyle(barStyle);
-    horizontalScrollBar()->setStyle(barStyle);
+    verticalScrollBar()->setStyle(GridScrollBarStyle::Shared());
+    horizontalScrollBar()->setStyle(GridScrollBarStyle::Shared());
 
     textColor_ = palette().color(QPalette::Text);
     backColor_ = palette().color(QPalette::Base);
