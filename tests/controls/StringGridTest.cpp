@@ -8,12 +8,12 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QStyleOptionSlider>
 #include <QTest>
 #include <QToolTip>
 #include <limits>
 
 #include "controls/StringGrid.h"
+#include "support/ScrollBarParts.h"
 
 namespace stallmark {
 namespace {
@@ -503,20 +503,7 @@ TEST_F(GridFixture, ScrollBarsShowTheirPartsWhereTheyActAndScroll) {
     QApplication::processEvents();
     QScrollBar* bar = grid->verticalScrollBar();
     ASSERT_TRUE(bar->isVisible());
-    auto partRect = [&](QStyle::SubControl part) {
-        QStyleOptionSlider option;
-        option.initFrom(bar);
-        option.orientation = bar->orientation();
-        option.minimum = bar->minimum();
-        option.maximum = bar->maximum();
-        option.sliderPosition = bar->sliderPosition();
-        option.sliderValue = bar->value();
-        option.singleStep = bar->singleStep();
-        option.pageStep = bar->pageStep();
-        option.upsideDown = bar->invertedAppearance();
-        option.subControls = QStyle::SC_All;
-        return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar);
-    };
+    auto partRect = [&](QStyle::SubControl part) { return test::ScrollBarPart(bar, part); };
     const QColor face = bar->palette().color(QPalette::Button);
     for (int row : {1, 120}) {
         grid->setRow(row);

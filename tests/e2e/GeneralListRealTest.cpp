@@ -5,10 +5,9 @@
 #include <X11/keysym.h>
 
 #include <QScrollBar>
-#include <QStyle>
-#include <QStyleOptionSlider>
 
 #include "e2e/RealApp.h"
+#include "support/ScrollBarParts.h"
 
 namespace stallmark::e2e {
 namespace {
@@ -213,19 +212,7 @@ TEST_F(GeneralListReal, ClicksOnTheScrollBarScrollAndTheItemShownIsEdited) {
     Open(file);
     QScrollBar* bar = grid->verticalScrollBar();
     ASSERT_TRUE(WaitFor([&] { return bar->isVisible() && bar->maximum() > 0; }));
-    auto partCentre = [&](QStyle::SubControl part) {
-        QStyleOptionSlider option;
-        option.initFrom(bar);
-        option.orientation = bar->orientation();
-        option.minimum = bar->minimum();
-        option.maximum = bar->maximum();
-        option.sliderPosition = bar->sliderPosition();
-        option.sliderValue = bar->value();
-        option.singleStep = bar->singleStep();
-        option.pageStep = bar->pageStep();
-        option.subControls = QStyle::SC_All;
-        return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar).center();
-    };
+    auto partCentre = [&](QStyle::SubControl part) { return test::ScrollBarPart(bar, part).center(); };
     const int top = bar->value();
     ASSERT_TRUE(desktop.Click(bar, partCentre(QStyle::SC_ScrollBarAddLine)));
     ASSERT_TRUE(WaitFor([&] { return bar->value() == top + 1; })) << bar->value();
