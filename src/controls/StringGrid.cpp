@@ -1064,6 +1064,29 @@ TStringGrid::LaidOutText& TStringGrid::LaidOut(const QString& text) const {
     return *laidOut_.insert(text, std::move(laid));
 }
 
+void TStringGrid::LayOutAhead(const std::vector<int>& rows) const {
+    const_cast<TStringGrid*>(this)->Flush();
+    // The font as a painter on the viewport holds it, its engine loaded: a text laid out
+    // with it is drawn as it stands.
+    const QFont painted(font(), viewport());
+    (void)QFontMetrics(painted).height();
+    const QFontMetrics fm(font());  // as DrawCellText measures
+    const int width = viewport()->width();
+    for (int col = 0; col < model_->columnCount(); ++col) {
+        if (hHeader_->isSectionHidden(col)) continue;
+        const int x = columnViewportPosition(col);
+        if (x >= width || x + columnWidth(col) <= 0) continue;
+        for (const int row : rows) {
+            if (row < fixedRows_ || row >= RowCount()) continue;
+            const QString text = Cells(col + fixedCols_, row);
+            if (text.isEmpty()) continue;
+            LaidOutText& laid = LaidOut(text);
+            if (laid.width < 0) laid.width = fm.horizontalAdvance(text);
+            if (laid.plain) laid.text.prepare(QTransform(), painted);
+        }
+    }
+}
+
 void TStringGrid::DrawCellText(const GridCellPaint& cell, const QString& text, Qt::Alignment alignment) const {
     if (text.isEmpty()) return;
     QPainter& p = cell.painter;

@@ -136,6 +136,9 @@ public:
     // order[i] is the old index of the data row that goes to data row
     // FixedRows() + i; a permutation of FixedRows() .. RowCount() - 1.
     void PermuteRows(const std::vector<int>& order);
+    // The texts of rows in the columns on screen laid out now, ahead of the paint that
+    // brings them on screen (one of the next screens a caller expects to show).
+    void LayOutAhead(const std::vector<int>& rows) const;
 
     // --- current cell ---
     int Row() const { return curRow_; }

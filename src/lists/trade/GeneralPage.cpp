@@ -481,6 +481,11 @@ SortBy SortByCaption(const QString& caption) {
     return caption == u"Description"_s ? SortBy::Description : caption == u"Value"_s ? SortBy::Value : SortBy::Type;
 }
 
+// The key the sort button goes to from by.
+SortBy NextSortBy(SortBy by) {
+    return by == SortBy::Type ? SortBy::Description : by == SortBy::Description ? SortBy::Value : SortBy::Type;
+}
+
 bool CollatesOnBytes(const GeneralRowBytes& rows) {
     // A collator takes the default locale: asking the locale costs no collator.
     return Folded().exact && !rows.Wide() && QLocale().language() == QLocale::C;
@@ -971,6 +976,7 @@ void TGeneralPage::ShowSavedList() {
 void TGeneralPage::WantRanks() {
     rankingWanted_ = true;
     ranking_.reset();
+    nextOrder_.reset();
     rankTimer_->stop();  // started by the grid's next paint
 }
 
@@ -981,7 +987,13 @@ void TGeneralPage::RankSlice() {
     GeneralRowBytes rows(*grid_);
     const size_t n = static_cast<size_t>(rows.Rows());
     const std::uint64_t stamp = grid_->Store().Changes();
-    if (n == 0 || ranks_->FitFor(*grid_, n) || !CollatesOnBytes(rows)) {
+    if (n == 0 || !CollatesOnBytes(rows)) {
+        rankingWanted_ = false;
+        ranking_.reset();
+        return;
+    }
+    if (ranks_->FitFor(*grid_, n)) {
+        OrderAhead(rows);
         rankingWanted_ = false;
         ranking_.reset();
         return;
@@ -996,7 +1008,24 @@ void TGeneralPage::RankSlice() {
     }
     ranking_->Finish(*ranks_, true);  // the values as texts too, whatever key comes next
     ranking_.reset();
-    rankingWanted_ = false;
+    rankTimer_->start();  // the next key's order at the next turn
+}
+
+void TGeneralPage::OrderAhead(const GeneralRowBytes& rows) {
+    const SortBy next = NextSortBy(SortByCaption(btnSort_->text()));
+    const std::uint64_t stamp = grid_->Store().Changes();
+    if (nextOrder_ && nextOrder_->by == static_cast<int>(next) && nextOrder_->stamp == stamp) return;
+    nextOrder_.reset();
+    std::optional<std::vector<int>> order = OrderInC(rows, next, *ranks_, true, stamp);
+    if (!order) return;
+    // A press leaves the grid where it is: the rows on screen then hold the items that
+    // come there in the new order.
+    const int top = grid_->TopRow();
+    const int end = std::min(top + grid_->VisibleRowCount() + 1, grid_->RowCount());
+    std::vector<int> coming;
+    for (int row = top; row < end; ++row) coming.push_back((*order)[static_cast<size_t>(row - 1)] + 1);
+    grid_->LayOutAhead(coming);
+    nextOrder_ = NextOrder{static_cast<int>(next), stamp, std::move(*order)};
 }
 
 bool TGeneralPage::CheckGeneralList() {
@@ -1110,22 +1139,33 @@ void TGeneralPage::SortRows(GeneralRowBytes& rows) {
     const std::vector<int>* known = rows.StepsFor(static_cast<int>(by));
     const size_t count = static_cast<size_t>(rows.Rows());
     const bool ranksFit = ranks_->FitFor(*grid_, count);
-    std::optional<std::vector<int>> steps;
-    if (known)
-        steps = *known;
-    else if (ranksFit && CollatesOnBytes(rows))
-        steps = StepsDownOnRanks(*ranks_, by, count, kFewSteps);
-    if (!known && !steps) steps = StepsDownInC(rows, by, kFewSteps);
-    if (steps && steps->empty()) {
-        rows.SetSortedBy(static_cast<int>(by), true);
-        return;
-    }
     std::optional<std::vector<int>> order;
-    if (steps && steps->size() <= kFewSteps) order = OrderByMovingFew(rows, by, *steps);
     bool ranked = false;  // the order is of the ranks, which fit the rows as they are
-    if (!order && steps) {
-        order = OrderInC(rows, by, *ranks_, ranksFit, grid_->Store().Changes());
-        ranked = order.has_value();
+    // The order worked out ahead, when it is of this key and the rows as they are.
+    std::optional<NextOrder> ahead = std::move(nextOrder_);
+    nextOrder_.reset();
+    if (ahead && ahead->by == static_cast<int>(by) && ahead->stamp == grid_->Store().Changes() &&
+        ahead->order.size() == count && ranksFit && CollatesOnBytes(rows)) {
+        order = std::move(ahead->order);
+        ranked = true;
+    }
+    ahead.reset();
+    std::optional<std::vector<int>> steps;
+    if (!order) {
+        if (known)
+            steps = *known;
+        else if (ranksFit && CollatesOnBytes(rows))
+            steps = StepsDownOnRanks(*ranks_, by, count, kFewSteps);
+        if (!known && !steps) steps = StepsDownInC(rows, by, kFewSteps);
+        if (steps && steps->empty()) {
+            rows.SetSortedBy(static_cast<int>(by), true);
+            return;
+        }
+        if (steps && steps->size() <= kFewSteps) order = OrderByMovingFew(rows, by, *steps);
+        if (!order && steps) {
+            order = OrderInC(rows, by, *ranks_, ranksFit, grid_->Store().Changes());
+            ranked = order.has_value();
+        }
     }
     const bool onBytes = order.has_value();
     if (!order) order = CollatedOrder();
@@ -1380,6 +1420,7 @@ void TGeneralPage::Btn_GeneralSortClick() {
     SortRows(rows);
     Guard([&] { SaveRows(rows, true); });
     if (editorShown) grid_->setEditorMode(true);
+    WantRanks();  // and with them the next key's order
 }
 
 void TGeneralPage::Cb_OthTypeChange() {

@@ -96,6 +96,8 @@ public:
     // Whether the ranks are being worked out ahead, or wait to be; the rows done so far.
     bool RankingAhead() const { return rankingWanted_; }
     size_t RowsRankedAhead() const;
+    // Whether the order of the key the sort button goes to next is worked out ahead.
+    bool OrderedAhead() const { return nextOrder_.has_value(); }
 
     // StoredList
     ListId Id() const override { return ListId::General; }
@@ -158,6 +160,16 @@ private:
     void RankSlice();
     bool rankingWanted_ = false;
     int rankingSlice_ = 32768;
+    // Once the ranks fit the rows: the order of the key the sort button goes to next,
+    // and the texts it would bring on screen laid out, for as long as the grid's texts
+    // stay as they were (the press then takes it as it stands).
+    struct NextOrder {
+        int by = 0;
+        std::uint64_t stamp = 0;
+        std::vector<int> order;
+    };
+    void OrderAhead(const GeneralRowBytes& rows);
+    std::optional<NextOrder> nextOrder_;
     std::unique_ptr<GeneralRanking> ranking_;
     QTimer* rankTimer_ = nullptr;
     void SetCountCaption();

@@ -628,6 +628,52 @@ TEST(GeneralList, RanksWorkedOutAheadLeaveEverySortAsTheReference) {
     });
 }
 
+// Between presses the window works out the order of the key the button goes to next
+// and lays out the texts it brings on screen. Each press that takes that order ends as
+// the reference, also after the grid was scrolled, and shows what the grid paints with
+// nothing laid out ahead; a press after a cell changed, or before the window waited,
+// sorts as the reference all the same.
+TEST(GeneralList, PressesAfterTheWindowWaitedEndAsTheReferenceAndPaintAsEver) {
+    RandomRows random(71);
+    WithLocale(QLocale::c(), [&] {
+        GeneralFixture f(PlainRandomFile(random, 1500), false);
+        f.Start();
+        f.window.show();
+        auto wait = [&] {
+            f.grid->viewport()->repaint();  // the work starts after the grid's paint
+            for (int i = 0; i < 1000 && f.page->RankingAhead(); ++i) QCoreApplication::processEvents();
+            ASSERT_FALSE(f.page->RankingAhead());
+        };
+        for (int press = 0; press < 8; ++press) {
+            if (press == 2) f.grid->setTopRow(700);
+            if (press != 5) {
+                ASSERT_NO_FATAL_FAILURE(wait());
+            }
+            EXPECT_EQ(f.page->OrderedAhead(), press != 5) << press;
+            if (press == 3) {  // changed after the order was worked out
+                f.grid->setCellBytes(1, 1 + press * 11, "Aardvark hide " + std::to_string(press));
+                f.grid->setCellBytes(2, 900, "7");
+            }
+            const QString next = f.Button("Btn_GeneralSort")->text() == "Type"          ? "Description"
+                                 : f.Button("Btn_GeneralSort")->text() == "Description" ? "Value"
+                                                                                        : "Type";
+            const QStringList expected = ReferenceSorted(*f.grid, next);
+            f.Click("Btn_GeneralSort");
+            ASSERT_EQ(f.Rows(), expected) << "press " << press << " by " << next.toStdString();
+            EXPECT_FALSE(f.page->OrderedAhead()) << "taken by the press, or dropped";
+            // What the press shows, with the texts laid out ahead, is what a paint with
+            // every text laid out anew shows (a change of font forgets the layouts).
+            const QImage shown = f.grid->viewport()->grab().toImage();
+            const QFont font = f.grid->font();
+            QFont other = font;
+            other.setPointSize(font.pointSize() + 3);
+            f.grid->setFont(other);
+            f.grid->setFont(font);
+            EXPECT_EQ(shown, f.grid->viewport()->grab().toImage()) << "press " << press;
+        }
+    });
+}
+
 // Saves one after another look again only at the rows set since the last save: what
 // they correct, announce, write and show is what a page that checks every row does, with
 // rows set anywhere, added, deleted or left blank and the sort key changed between saves.
