@@ -5,8 +5,10 @@
 #include <X11/keysym.h>
 
 #include <QScrollBar>
+#include <algorithm>
 
 #include "e2e/RealApp.h"
+#include "lists/trade/GeneralPage.h"
 #include "support/ScrollBarParts.h"
 
 namespace stallmark::e2e {
@@ -228,6 +230,46 @@ TEST_F(GeneralListReal, ClicksOnTheScrollBarScrollAndTheItemShownIsEdited) {
     const std::string edited = "Tools,Item " + std::to_string(100 + shown) + ",777\r\n";
     EXPECT_NE(File().find(edited), std::string::npos) << File();
     EXPECT_EQ(grid->Cells(kDesc, grid->Row()).toStdString(), "Item " + std::to_string(100 + shown));
+    EXPECT_TRUE(dialogs.scripted.boxes.empty()) << dialogs.scripted.Texts().join(';').toStdString();
+}
+
+// The sort button clicked after the grid was scrolled, once the window has worked out the
+// next key's order while it waited: the grid stays where it was and shows the rows that
+// order puts there, the file holds the order, and a row clicked then is the one edited.
+TEST_F(GeneralListReal, ASortAfterScrollingShowsTheNewOrderWhereTheGridStands) {
+    std::string file;
+    QStringList sorted;
+    for (int i = 1; i <= 80; ++i) {
+        const std::string desc = "Item " + std::to_string(100 + (i * 37) % 97);
+        file += "Tools," + desc + "," + std::to_string(i) + "\r\n";
+        sorted << QString::fromStdString("Tools|" + desc + "|" + std::to_string(i));
+    }
+    std::sort(sorted.begin(), sorted.end());  // one type, distinct descriptions: by description
+    Open(file);
+    QScrollBar* bar = grid->verticalScrollBar();
+    ASSERT_TRUE(WaitFor([&] { return bar->isVisible() && bar->maximum() > 0; }));
+    ASSERT_TRUE(desktop.Click(bar, test::ScrollBarPart(bar, QStyle::SC_ScrollBarAddPage).center()));
+    ASSERT_TRUE(WaitFor([&] { return bar->value() > 0; }));
+    const int top = bar->value();
+    const auto* page = dynamic_cast<const TGeneralPage*>(form->Tab(TStallmarkForm::pgGeneral));
+    ASSERT_NE(page, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return page->OrderedAhead(); }));
+    ClickButton("Btn_GeneralSort");  // by description
+    ASSERT_TRUE(RowsAre(sorted)) << Rows(grid).join(';').toStdString();
+    EXPECT_EQ(bar->value(), top);
+    std::string written;
+    for (const QString& row : sorted) written += QString(row).replace(u'|', u',').toStdString() + "\r\n";
+    EXPECT_EQ(File(), written);
+    const int shown = grid->rowAt(grid->viewport()->height() / 2) + 1;
+    ASSERT_GT(shown, top);
+    const QString desc = grid->Cells(kDesc, shown);
+    ASSERT_TRUE(desktop.ClickCell(grid, kDesc, shown));
+    ClickButton("Btn_GenEdit");
+    ASSERT_TRUE(EditorOn(kValue, shown));
+    ASSERT_TRUE(desktop.Type(QStringLiteral("555")));
+    ClickButton("Btn_GenSave");
+    EXPECT_NE(File().find("Tools," + desc.toStdString() + ",555\r\n"), std::string::npos) << File();
+    EXPECT_EQ(grid->Cells(kDesc, grid->Row()), desc);
     EXPECT_TRUE(dialogs.scripted.boxes.empty()) << dialogs.scripted.Texts().join(';').toStdString();
 }
 
