@@ -81,6 +81,7 @@ inline CellStore::Cell CellStore::Packed(const char* data, uint32_t bytes) {
 
 void CellStore::Resize(int cols, int rows) {
     ++changes_;
+    AllColumnsSet();
     cols = std::max(cols, 0);
     rows = std::max(rows, 0);
     // Rows added at the end are new rows set; anything else moves or takes rows away.
@@ -214,6 +215,7 @@ int CellStore::Length(int col, int row) const {
 
 void CellStore::Set(int col, int row, const QString& text) {
     ++changes_;
+    ColumnSet(col);
     NoteSet(row, row + 1);
     Cell& cell = At(col, row);
     const qsizetype n = text.size();
@@ -252,6 +254,7 @@ void CellStore::Set(int col, int row, const QString& text) {
 
 void CellStore::SetBytes(int col, int row, std::string_view bytes) {
     ++changes_;
+    ColumnSet(col);
     NoteSet(row, row + 1);
     Cell& cell = At(col, row);
     if (bytes.empty()) {
@@ -289,6 +292,7 @@ void CellStore::Store(Cell& cell, const char* data, uint32_t bytes, bool wide) {
 
 void CellStore::SetRowBytes(int row, const std::string_view* fields, int count) {
     ++changes_;
+    AllColumnsSet();
     NoteSet(row, row + 1);
     count = std::min(count, cols_);
     // The usual fill writes empty cells: short texts into their slots, longer ones at the
@@ -335,6 +339,7 @@ void CellStore::Release(Cell& cell) {
 
 void CellStore::ClearAll() {
     ++changes_;
+    AllColumnsSet();
     marked_ = false;
     std::fill(cells_.begin(), cells_.end(), Cell{});
     pool_.clear();  // the capacity stays for the next fill
@@ -349,6 +354,8 @@ void CellStore::Swap(CellStore& other) noexcept {
     std::swap(garbage_, other.garbage_);
     ++changes_;
     ++other.changes_;
+    AllColumnsSet();
+    other.AllColumnsSet();
     // Neither store's rows are those its mark was made on.
     marked_ = false;
     other.marked_ = false;
@@ -377,6 +384,7 @@ void CellStore::ReservePool(size_t bytes) {
 
 void CellStore::InsertRows(int at, int count) {
     ++changes_;
+    AllColumnsSet();
     marked_ = false;
     if (count <= 0) return;
     at = std::clamp(at, 0, rows_);
@@ -386,6 +394,7 @@ void CellStore::InsertRows(int at, int count) {
 
 void CellStore::RemoveRows(int at, int count) {
     ++changes_;
+    AllColumnsSet();
     marked_ = false;
     if (at < 0 || at >= rows_ || count <= 0) return;
     count = std::min(count, rows_ - at);

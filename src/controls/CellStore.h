@@ -81,12 +81,22 @@ public:
     void SetRowBytes(int row, const std::string_view* fields, int count);
     void Clear(int col, int row) {
         ++changes_;
+        ColumnSet(col);
         NoteSet(row, row + 1);
         Release(At(col, row));
     }
     // How many times the text of a cell, the rows or their order changed: equal counts
     // mean the same texts in the same places.
     std::uint64_t Changes() const { return changes_; }
+    // The count of changes at the last one to column col's texts taken together: a cell of
+    // it set or cleared, rows added or taken away, the store filled or cleared. Rows moved
+    // or put in another order leave it. Equal counts mean the same texts in the column (in
+    // whatever order).
+    std::uint64_t ColumnChanges(int col) const {
+        const std::uint64_t own =
+            col >= 0 && static_cast<size_t>(col) < columnSetAt_.size() ? columnSetAt_[static_cast<size_t>(col)] : 0;
+        return std::max(allSetAt_, own);
+    }
     // From now on the rows whose cells are set are noted, as one range.
     void MarkRows() {
         marked_ = true;
@@ -225,6 +235,16 @@ private:
     }
     bool marked_ = false;
     int setFirst_ = 0, setEnd_ = 0;
+    // ColumnChanges: the count of changes when every column's texts last changed, and when
+    // each column's own did (a cell of it set).
+    std::uint64_t allSetAt_ = 0;
+    std::vector<std::uint64_t> columnSetAt_;
+    void AllColumnsSet() { allSetAt_ = changes_; }
+    void ColumnSet(int col) {
+        if (col < 0) return;
+        if (static_cast<size_t>(col) >= columnSetAt_.size()) columnSetAt_.resize(static_cast<size_t>(col) + 1, 0);
+        columnSetAt_[static_cast<size_t>(col)] = changes_;
+    }
 };
 
 }  // namespace stallmark

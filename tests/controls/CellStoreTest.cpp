@@ -480,4 +480,58 @@ TEST(CellStore, CountsEveryChangeAndNoRead) {
     EXPECT_EQ(s.Changes(), last);
 }
 
+// A column's count changes with its own texts and with the rows, never with another
+// column's texts or with the rows' order, and never comes back to a count it had.
+TEST(CellStore, CountsTheChangesOfEachColumnsTexts) {
+    CellStore s;
+    s.Resize(3, 4);
+    std::uint64_t seen[3];
+    auto look = [&] {
+        for (int c = 0; c < 3; ++c) seen[c] = s.ColumnChanges(c);
+    };
+    // Which columns changed since look(), as a string of 0s and 1s.
+    auto changed = [&] {
+        std::string out;
+        for (int c = 0; c < 3; ++c) out += s.ColumnChanges(c) != seen[c] ? '1' : '0';
+        look();
+        return out;
+    };
+    look();
+    s.Set(1, 1, QStringLiteral("a text long enough for the pool"));
+    EXPECT_EQ(changed(), "010") << "set";
+    s.SetBytes(2, 3, "7");
+    EXPECT_EQ(changed(), "001") << "set bytes";
+    s.Clear(0, 2);
+    EXPECT_EQ(changed(), "100") << "clear";
+    s.MoveRow(1, 3);
+    s.PermuteRows(1, {3, 1, 2});
+    EXPECT_EQ(changed(), "000") << "rows moved and permuted";
+    const std::string_view fields[] = {"row", "two"};
+    s.SetRowBytes(1, fields, 2);
+    EXPECT_EQ(changed(), "111") << "set row bytes";
+    s.InsertRows(1, 1);
+    EXPECT_EQ(changed(), "111") << "insert";
+    s.RemoveRows(1, 1);
+    EXPECT_EQ(changed(), "111") << "remove";
+    s.SetRows(6);
+    EXPECT_EQ(changed(), "111") << "rows added";
+    s.ClearAll();
+    EXPECT_EQ(changed(), "111") << "clear all";
+    CellStore other;
+    other.Resize(3, 2);
+    s.Swap(other);
+    EXPECT_EQ(changed(), "111") << "swap";
+    // Fewer columns, then more again, then a cell set: the count is a new one.
+    std::vector<std::uint64_t> before;
+    for (int c = 0; c < 3; ++c) before.push_back(s.ColumnChanges(c));
+    s.Resize(1, 2);
+    s.Resize(3, 2);
+    s.Set(2, 1, QStringLiteral("x"));
+    for (int c = 0; c < 3; ++c) EXPECT_GT(s.ColumnChanges(c), before[static_cast<size_t>(c)]) << c;
+    look();
+    (void)s.Get(2, 1);
+    s.Compact();
+    EXPECT_EQ(changed(), "000") << "reads and compaction";
+}
+
 }  // namespace stallmark
