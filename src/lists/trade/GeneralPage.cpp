@@ -466,6 +466,8 @@ public:
             types_.emplace_back(type);
     }
     const std::vector<std::string>& Types() const { return types_; }
+    // What the pass found, told apart by how each type is spelt (see GeneralTypesSeen).
+    std::unique_ptr<GeneralTypesSeen> Seen(std::uint64_t changes, int rows) const;
 
 private:
     Distinct spellings_;
@@ -474,6 +476,65 @@ private:
     bool any_ = false;
     std::vector<std::string> types_;  // in the order first seen
 };
+
+}  // namespace
+
+// The types of the rows as a pass over them found them. A type spelt one way is shown in
+// that spelling wherever its rows are; of one spelt several ways, the spelling of its first
+// row is shown, which a sort can change. So while the Type column holds the same texts, the
+// list is told again by looking at the rows from the top only until each type spelt several
+// ways has come.
+struct GeneralTypesSeen {
+    std::uint64_t changes = 0;  // the Type column's count of changes at the pass
+    int rows = 0;
+    std::vector<std::string> single;  // each type spelt one way, in that spelling
+    struct Hash {
+        using is_transparent = void;
+        size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+    };
+    // Each spelling of a type spelt several ways, with the number of that type.
+    std::unordered_map<std::string, int, Hash, std::equal_to<>> several;
+    int severalTypes = 0;
+
+    // The types (each one's first spelling) of rows whose Type column holds the texts seen;
+    // nullopt when a type spelt several ways is not among them.
+    std::optional<std::vector<std::string>> Types(const GeneralRowBytes& rows) const {
+        std::vector<std::string> types = single;
+        std::vector<char> found(static_cast<size_t>(severalTypes), 0);
+        int left = severalTypes;
+        for (int i = 0; i < rows.Rows() && left > 0; ++i) {
+            const std::string_view type = rows.Cell(i, TGeneralPage::kColType);
+            const auto it = several.find(type);
+            if (it == several.end() || found[static_cast<size_t>(it->second)]) continue;
+            found[static_cast<size_t>(it->second)] = 1;
+            --left;
+            types.emplace_back(type);
+        }
+        if (left > 0) return std::nullopt;
+        return types;
+    }
+};
+
+namespace {
+
+std::unique_ptr<GeneralTypesSeen> TypeSpellings::Seen(std::uint64_t changes, int rows) const {
+    auto seen = std::make_unique<GeneralTypesSeen>();
+    seen->changes = changes;
+    seen->rows = rows;
+    // The spellings met, by type (the spelling in lower case, as Add tells types apart).
+    std::unordered_map<std::string, std::vector<std::string_view>> byType;
+    for (const std::string_view spelling : spellings_.Values())
+        byType[ToBytes(FromBytes(spelling.data(), spelling.size()).toLower())].push_back(spelling);
+    for (const auto& [type, spellings] : byType) {
+        if (spellings.size() == 1) {
+            seen->single.emplace_back(spellings.front());
+            continue;
+        }
+        for (const std::string_view spelling : spellings) seen->several.emplace(std::string(spelling), seen->severalTypes);
+        ++seen->severalTypes;
+    }
+    return seen;
+}
 
 enum class SortBy { Type, Description, Value };
 
@@ -855,6 +916,7 @@ void TGeneralPage::SelectTypeInCombo(const QString& type) {
 }
 
 void TGeneralPage::LoadGeneralList() {
+    typesSeen_.reset();
     grid_->BeginUpdate();
     struct End {
         TStringGrid* g;
@@ -947,8 +1009,12 @@ void TGeneralPage::SetTypeList(const std::vector<std::string>& types, const QStr
     for (const std::string& t : types) typeList << FromBytes(t);
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::sort(typeList.begin(), typeList.end(),
-              [&](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
+    // Types the collation holds equal come in the order of their texts, whatever the order
+    // they were found in.
+    std::sort(typeList.begin(), typeList.end(), [&](const QString& a, const QString& b) {
+        const int order = collator.compare(a, b);
+        return order != 0 ? order < 0 : a < b;
+    });
     // The same types as the box shows (a save that added no type): the box is left as it
     // is, and only the remembered type chosen again; nothing in it is drawn anew.
     bool same = cbType_->count() == typeList.size();
@@ -965,9 +1031,18 @@ void TGeneralPage::SetTypeList(const std::vector<std::string>& types, const QStr
 void TGeneralPage::ShowSavedList() {
     const QString remembered = cbType_->currentText();
     GeneralRowBytes rows(*grid_);
-    TypeSpellings spellings;
-    for (int i = 0; i < rows.Rows(); ++i) spellings.Add(rows.Cell(i, kColType));
-    SetTypeList(spellings.Types(), remembered);
+    // A save that changed no type (its sort only moved rows) needs no pass over every row.
+    const std::uint64_t typeChanges = grid_->Store().ColumnChanges(kColType);
+    std::optional<std::vector<std::string>> types;
+    if (typesSeen_ && typesSeen_->changes == typeChanges && typesSeen_->rows == rows.Rows())
+        types = typesSeen_->Types(rows);
+    if (!types) {
+        TypeSpellings spellings;
+        for (int i = 0; i < rows.Rows(); ++i) spellings.Add(rows.Cell(i, kColType));
+        types = spellings.Types();
+        typesSeen_ = spellings.Seen(typeChanges, rows.Rows());
+    }
+    SetTypeList(*types, remembered);
     SetCountCaption();
     grid_->setEditorMode(false);
     WantRanks();

@@ -29,6 +29,7 @@ namespace stallmark {
 class GeneralRanking;
 class GeneralRowBytes;
 struct GeneralTextRanks;
+struct GeneralTypesSeen;
 class ListHost;
 class TStringGrid;
 
@@ -145,6 +146,9 @@ private:
     // After a save that wrote the rows exactly as the grid shows them: the grid is what
     // the file holds, and only the type chooser and the count follow it.
     void ShowSavedList();
+    // What the last pass over every row's type found, for as long as the Type column holds
+    // the same texts (in whatever order).
+    std::unique_ptr<GeneralTypesSeen> typesSeen_;
     bool writtenAsShown_ = false;  // the last save's lines are the grid's rows, one for one
     // The key the rows were in order of, on their bytes and all plain, when the grid
     // last marked its rows (at a save).

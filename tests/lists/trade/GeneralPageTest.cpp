@@ -674,6 +674,63 @@ TEST(GeneralList, PressesAfterTheWindowWaitedEndAsTheReferenceAndPaintAsEver) {
     });
 }
 
+// After each save the type chooser holds what a load of the saved file puts in it: after
+// edits of values and descriptions (which leave the chooser as it is), of types (a new
+// one, the last row of a type given another, a type spelt another way), rows added and
+// deleted, on lists where each type has one spelling and where some have two (whose
+// first spelling in row order a sort can change).
+TEST(GeneralList, TheTypeChooserAfterEachSaveIsWhatALoadOfTheFileShows) {
+    std::mt19937 rng(73);
+    auto items = [](GeneralFixture& f) {
+        auto* box = f.Find<QComboBox>("Cb_OthType");
+        QStringList out;
+        for (int i = 0; i < box->count(); ++i) out << box->itemText(i);
+        return out;
+    };
+    WithLocale(QLocale::c(), [&] {
+        for (const bool twoSpellings : {false, true}) {
+            const std::vector<std::string> types = twoSpellings
+                                                       ? std::vector<std::string>{"Tools", "dyes", "Dyes", "Cloth", "DYES"}
+                                                       : std::vector<std::string>{"Tools", "Dyes", "Cloth", "Reagents"};
+            std::string file;
+            for (int i = 0; i < 40; ++i)
+                file += types[rng() % types.size()] + ",Item " + std::to_string(rng() % 1000) + "," +
+                        std::to_string(rng() % 500) + "\r\n";
+            GeneralFixture f(file, false);
+            f.settings.WriteInteger("General Sort", 3);  // by value: the types come in any order
+            f.Start();
+            for (int round = 0; round < 40; ++round) {
+                const int rows = f.grid->RowCount() - 1;
+                const int row = 1 + static_cast<int>(rng() % static_cast<unsigned>(rows));
+                const unsigned what = rng() % 10;
+                if (what == 9 && rows > 2) {
+                    f.grid->setRow(row);
+                    f.dialogs.boxAnswers.push_back(mbYes);
+                    f.Click("Btn_GenDelete");
+                } else {
+                    if (what == 8) {
+                        f.Click("Btn_GenNew");
+                    } else {
+                        f.grid->setRow(row);
+                        f.Click("Btn_GenEdit");
+                    }
+                    const int at = f.grid->Row();
+                    if (what >= 6) {  // a type: one of the list's, or a new one now and then
+                        const std::string type =
+                            rng() % 4 == 0 ? "Kind " + std::to_string(round) : types[rng() % types.size()];
+                        f.grid->setCells(0, at, QString::fromStdString(type));
+                    }
+                    if (what == 8 || what == 5) f.grid->setCells(1, at, QStringLiteral("Piece %1").arg(round));
+                    f.grid->setCells(2, at, QString::number(rng() % 900));
+                    f.Click("Btn_GenSave");
+                }
+                GeneralFixture loaded(f.File());
+                ASSERT_EQ(items(f), items(loaded)) << "round " << round << (twoSpellings ? ", two spellings" : "");
+            }
+        }
+    });
+}
+
 // Saves one after another look again only at the rows set since the last save: what
 // they correct, announce, write and show is what a page that checks every row does, with
 // rows set anywhere, added, deleted or left blank and the sort key changed between saves.
