@@ -1095,8 +1095,8 @@ void TGeneralPage::OrderAhead(const GeneralRowBytes& rows) {
     if (!order) return;
     // A press leaves the grid where it is: the rows on screen then hold the items that
     // come there in the new order.
-    const int top = grid_->TopRow();
-    const int end = std::min(top + grid_->VisibleRowCount() + 1, grid_->RowCount());
+    const int top = std::max(grid_->TopRow(), 1);
+    const int end = std::min({top + grid_->VisibleRowCount() + 1, grid_->RowCount(), static_cast<int>(order->size()) + 1});
     std::vector<int> coming;
     for (int row = top; row < end; ++row) coming.push_back((*order)[static_cast<size_t>(row - 1)] + 1);
     grid_->LayOutAhead(coming);
