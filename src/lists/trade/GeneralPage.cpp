@@ -530,7 +530,8 @@ std::unique_ptr<GeneralTypesSeen> TypeSpellings::Seen(std::uint64_t changes, int
             seen->single.emplace_back(spellings.front());
             continue;
         }
-        for (const std::string_view spelling : spellings) seen->several.emplace(std::string(spelling), seen->severalTypes);
+        for (const std::string_view spelling : spellings)
+            seen->several.emplace(std::string(spelling), seen->severalTypes);
         ++seen->severalTypes;
     }
     return seen;
@@ -1096,7 +1097,8 @@ void TGeneralPage::OrderAhead(const GeneralRowBytes& rows) {
     // A press leaves the grid where it is: the rows on screen then hold the items that
     // come there in the new order.
     const int top = std::max(grid_->TopRow(), 1);
-    const int end = std::min({top + grid_->VisibleRowCount() + 1, grid_->RowCount(), static_cast<int>(order->size()) + 1});
+    const int end =
+        std::min({top + grid_->VisibleRowCount() + 1, grid_->RowCount(), static_cast<int>(order->size()) + 1});
     std::vector<int> coming;
     for (int row = top; row < end; ++row) coming.push_back((*order)[static_cast<size_t>(row - 1)] + 1);
     grid_->LayOutAhead(coming);

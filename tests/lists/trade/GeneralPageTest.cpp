@@ -689,9 +689,9 @@ TEST(GeneralList, TheTypeChooserAfterEachSaveIsWhatALoadOfTheFileShows) {
     };
     WithLocale(QLocale::c(), [&] {
         for (const bool twoSpellings : {false, true}) {
-            const std::vector<std::string> types = twoSpellings
-                                                       ? std::vector<std::string>{"Tools", "dyes", "Dyes", "Cloth", "DYES"}
-                                                       : std::vector<std::string>{"Tools", "Dyes", "Cloth", "Reagents"};
+            const std::vector<std::string> types =
+                twoSpellings ? std::vector<std::string>{"Tools", "dyes", "Dyes", "Cloth", "DYES"}
+                             : std::vector<std::string>{"Tools", "Dyes", "Cloth", "Reagents"};
             std::string file;
             for (int i = 0; i < 40; ++i)
                 file += types[rng() % types.size()] + ",Item " + std::to_string(rng() % 1000) + "," +
