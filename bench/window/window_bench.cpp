@@ -113,6 +113,21 @@ void RunSize(int lines) {
     const std::string copy = w.dir.File("Copy.dat");
     TimedAround flush([&] { ReplaceFileAtomically(copy, general); });
     const int half = (runs + 1) / 2;
+    auto press = [&] {
+        w.Click("Btn_GeneralSort");
+        w.Painted();
+    };
+    // A press timed count times after setup, against F, with the flush timed around its
+    // runs as the allowance of its target (5 F plus that flush).
+    auto timePresses = [&](Row& row, int count, const std::function<void()>& setup) {
+        flush.Time(half);
+        const Measured m = MeasureAgainstFloor(path, count, setup, press);
+        flush.Time(half);
+        row.value = m.action;
+        row.floor = m.floor;
+        row.target = TimesFPlus(5, flush.Take().median);
+        row.growth = Growth::NLogN;
+    };
     {
         Row row;
         row.action = "General: flush to disk (replace a file of n lines)";
@@ -147,22 +162,10 @@ void RunSize(int lines) {
                 "paint; the window answers input between slices of rows";
             Record(ahead);
         }
-        flush.Time(half);
-        const Measured m = MeasureAgainstFloor(
-            path, runs,
-            [&] {
-                startOnUnsorted();
-                waitForPlayer();
-            },
-            [&] {
-                w.Click("Btn_GeneralSort");
-                w.Painted();
-            });
-        flush.Time(half);
-        row.value = m.action;
-        row.floor = m.floor;
-        row.target = TimesFPlus(5, flush.Take().median);
-        row.growth = Growth::NLogN;
+        timePresses(row, runs, [&] {
+            startOnUnsorted();
+            waitForPlayer();
+        });
         row.note =
             "window started on the unsorted file before each press and left until it waits for the player (not "
             "timed, see the row above); target as below";
@@ -180,16 +183,7 @@ void RunSize(int lines) {
         Row row;
         row.action = "General: sort button pressed (sort + save)";
         row.size = lines;
-        flush.Time(half);
-        const Measured m = MeasureAgainstFloor(path, std::max(runs, 6), waitForPlayer, [&] {
-            w.Click("Btn_GeneralSort");
-            w.Painted();
-        });
-        flush.Time(half);
-        row.value = m.action;
-        row.floor = m.floor;
-        row.target = TimesFPlus(5, flush.Take().median);
-        row.growth = Growth::NLogN;
+        timePresses(row, std::max(runs, 6), waitForPlayer);
         row.note =
             "the list loaded unsorted; the presses go round the three keys, the window left until it waits for the "
             "player before each; target: 5 F plus the flush of the file, timed just before and after the presses "
@@ -200,13 +194,7 @@ void RunSize(int lines) {
         Row row;
         row.action = "General: work after a sort press, while the window waits";
         row.size = lines;
-        const Measured m = MeasureAgainstFloor(
-            path, std::max(runs, 6),
-            [&] {
-                w.Click("Btn_GeneralSort");
-                w.Painted();
-            },
-            waitForPlayer);
+        const Measured m = MeasureAgainstFloor(path, std::max(runs, 6), press, waitForPlayer);
         row.value = m.action;
         row.floor = m.floor;
         row.growth = Growth::NLogN;

@@ -94,7 +94,8 @@ public:
     // Rows numbered at each turn of the event loop while the sort's ranks are worked out
     // ahead (after a load or a save, once the grid has painted).
     void SetRankingSlice(int rows) { rankingSlice_ = std::max(rows, 1); }
-    // Whether the ranks are being worked out ahead, or wait to be; the rows done so far.
+    // Whether the ranks (and then the next key's order) are being worked out ahead, or
+    // wait to be; the rows ranked so far.
     bool RankingAhead() const { return rankingWanted_; }
     size_t RowsRankedAhead() const;
     // Whether the order of the key the sort button goes to next is worked out ahead.
