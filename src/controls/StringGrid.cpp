@@ -9,13 +9,13 @@
 #include <QHelpEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QPointer>
 #include <QProxyStyle>
-#include <QStyleOptionSlider>
-#include <QLineEdit>
-#include <QPainter>
 #include <QScrollBar>
+#include <QStyleOptionSlider>
 #include <QToolTip>
 #include <algorithm>
 
@@ -294,9 +294,7 @@ public:
         const QColor groove((face.red() + light.red()) / 2, (face.green() + light.green()) / 2,
                             (face.blue() + light.blue()) / 2);
         p->fillRect(bar->rect, groove);
-        auto pressed = [&](SubControl part) {
-            return (bar->activeSubControls & part) && (bar->state & State_Sunken);
-        };
+        auto pressed = [&](SubControl part) { return (bar->activeSubControls & part) && (bar->state & State_Sunken); };
         for (SubControl page : {SC_ScrollBarSubPage, SC_ScrollBarAddPage})
             if (pressed(page)) p->fillRect(subControlRect(control, bar, page, widget), pal.color(QPalette::Mid));
         auto raised = [&](const QRect& r, bool down) {
@@ -365,7 +363,7 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableView(parent) {
     lineColor_ = QColor(192, 192, 192);
 
     hHeader_->setSectionResizeMode(QHeaderView::Fixed);
-    vHeader_->setSectionResizeMode(QHeaderView::Fixed);
+    ApplyRowResizeMode();
 
     connect(vHeader_, &QHeaderView::sectionMoved, this, &TStringGrid::OnSectionMoved);
     connect(vHeader_, &QHeaderView::sectionResized, this, &TStringGrid::OnRowSectionResized);
@@ -719,9 +717,12 @@ void TStringGrid::setDefaultRowHeight(int height) {
 void TStringGrid::ApplyRowHeight() {
     const bool was = internalChange_;
     internalChange_ = true;
-    {
+    // New rows come at the header's default height: the pass over every row is needed
+    // only when the height changes or a row was dragged to another.
+    if (!rowsAtDefault_ || vHeader_->defaultSectionSize() != defaultRowHeight_ + 1) {
         const QSignalBlocker block(vHeader_);
         vHeader_->setDefaultSectionSize(defaultRowHeight_ + 1);
+        rowsAtDefault_ = true;
     }
     hHeader_->setFixedHeight(defaultRowHeight_ + 1);
     internalChange_ = was;
@@ -810,8 +811,16 @@ void TStringGrid::ApplyHeaders() {
     hHeader_->setVisible(fixedRows_ > 0);
     vHeader_->setVisible(fixedCols_ > 0 && ColWidths(0) >= 0);
     vHeader_->setSectionsMovable(rowMoving_);
-    vHeader_->setSectionResizeMode(rowSizing_ ? QHeaderView::Interactive : QHeaderView::Fixed);
+    ApplyRowResizeMode();
     hHeader_->setSectionResizeMode(colSizing_ ? QHeaderView::Interactive : QHeaderView::Fixed);
+}
+
+void TStringGrid::ApplyRowResizeMode() {
+    // The mode is the header's for every row, new rows too: told again only when it changes.
+    const QHeaderView::ResizeMode mode = rowSizing_ ? QHeaderView::Interactive : QHeaderView::Fixed;
+    if (rowModeApplied_ == mode) return;
+    vHeader_->setSectionResizeMode(mode);
+    rowModeApplied_ = mode;
 }
 
 int TStringGrid::ClientWidth() const {
@@ -965,7 +974,7 @@ void TStringGrid::SetGridSizing(bool allowed) {
 
 void TStringGrid::setRowSizing(bool on) {
     rowSizing_ = on;
-    vHeader_->setSectionResizeMode(on ? QHeaderView::Interactive : QHeaderView::Fixed);
+    ApplyRowResizeMode();
 }
 
 void TStringGrid::setColSizing(bool on) {
@@ -1403,6 +1412,7 @@ void TStringGrid::OnSectionMoved(int, int oldVisual, int newVisual) {
 
 void TStringGrid::OnRowSectionResized(int, int, int newSize) {
     if (internalChange_) return;
+    rowsAtDefault_ = false;  // until the height below is given to every row
     const int height = std::clamp(newSize - 1, 1, kMaxRowHeight);
     if (height == defaultRowHeight_) return;
     defaultRowHeight_ = height;

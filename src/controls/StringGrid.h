@@ -276,6 +276,7 @@ private:
     void ApplyPalette();
     void ApplyModes();
     void ApplyHeaders();
+    void ApplyRowResizeMode();
     void CellChanged(int col, int row);
     void RowsChanged(int first, int last);
     void SetViewCurrent();
@@ -350,6 +351,12 @@ private:
     bool keyFiltered_ = false;  // the key now being forwarded has been filtered
     bool internalChange_ = false;
     bool notifySelect_ = true;
+    // What the row header was last told, so that a load of many rows does not have it go
+    // through every row again for a height or a mode its rows already have: the resize
+    // mode given to every row (-1 before the first), and whether every row is as high as
+    // the header's default (a row dragged to another height makes it false).
+    int rowModeApplied_ = -1;
+    bool rowsAtDefault_ = false;
 };
 
 }  // namespace stallmark

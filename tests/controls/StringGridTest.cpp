@@ -395,6 +395,49 @@ static std::pair<int, int> InkColumns(const QImage& shot, const QRect& cell, con
 
 // Texts are laid out once and drawn again from that: what reaches the screen is what the
 // font draws, also after the font changes, and a text with a line break still shows.
+// Every row has the grid's one height and the resize mode its sizing option asks for,
+// whatever came before: rows added, rows removed, the columns changed (a fresh model),
+// the height changed, the sizing switched, a row dragged by the player.
+TEST_F(GridFixture, EveryRowKeepsTheOneHeightAndModeThroughLoadsAndSizing) {
+    QHeaderView* rows = grid->verticalHeader();
+    auto expectEven = [&](const char* step) {
+        grid->Flush();
+        const int want = grid->DefaultRowHeight() + 1;
+        const QHeaderView::ResizeMode mode = grid->RowSizing() ? QHeaderView::Interactive : QHeaderView::Fixed;
+        ASSERT_EQ(rows->count(), grid->RowCount() - 1) << step;
+        for (int i = 0; i < rows->count(); ++i) {
+            ASSERT_EQ(rows->sectionSize(i), want) << step << ", row " << i;
+            ASSERT_EQ(rows->sectionResizeMode(i), mode) << step << ", row " << i;
+        }
+    };
+    Fill(40);
+    expectEven("filled");
+    grid->setRowSizing(true);
+    expectEven("sizing on");
+    Fill(120);
+    expectEven("more rows, sizing on");
+    rows->resizeSection(7, 41);  // dragged: every row takes it
+    EXPECT_EQ(grid->DefaultRowHeight(), 40);
+    expectEven("a row dragged");
+    grid->setRowSizing(false);
+    Fill(300);
+    expectEven("more rows, sizing off");
+    grid->setColCount(4);  // the model made anew
+    Fill(30);
+    expectEven("columns changed");
+    grid->setDefaultRowHeight(18);
+    Fill(90);
+    expectEven("height changed");
+    // Dragged to nothing at the smallest height: the height is already the grid's, yet
+    // the row differs until the rows are laid out again.
+    grid->setDefaultRowHeight(1);
+    grid->setRowSizing(true);
+    rows->resizeSection(3, 1);
+    grid->setColCount(3);
+    Fill(50);
+    expectEven("dragged below the smallest height, then the model made anew");
+}
+
 TEST_F(GridFixture, CellTextsDrawAsTheFontDrawsThemAfterAFontChangeToo) {
     Fill(3);
     const QColor background(255, 255, 255);
