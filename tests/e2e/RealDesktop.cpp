@@ -1,7 +1,11 @@
 #include "e2e/RealInput.h"
 
+#include <gtest/gtest.h>
+
+#include <QApplication>
 #include <QWidget>
 #include <QWindow>
+#include <string>
 
 #include "controls/StringGrid.h"
 
@@ -66,8 +70,48 @@ bool RealDesktop::ShowAndActivate(QWidget* window) {
     });
 }
 
-bool RealDesktop::WaitReleases(long target) {
-    return WaitFor([&] { return detail::Releases() >= target; });
+bool RealDesktop::WaitReleases(long target, const char* what) {
+    if (WaitFor([&] { return detail::Releases() >= target; })) return true;
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(display_, &focus, &revert);
+    auto describe = [](const QWidget* w) {
+        if (!w) return std::string("none");
+        const QString name =
+            w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName();
+        return name.toStdString() + " \"" + w->window()->windowTitle().toStdString() + "\"";
+    };
+    ADD_FAILURE() << "the " << what << " never reached the program (" << detail::Releases() << " of " << target
+                  << " releases seen); the X server's keyboard focus: " << WindowName(focus)
+                  << "; the program's active window: " << describe(QApplication::activeWindow())
+                  << "; its modal window: " << describe(QApplication::activeModalWidget())
+                  << "; its popup: " << describe(QApplication::activePopupWidget())
+                  << "; its focus widget: " << describe(QApplication::focusWidget());
+    return false;
+}
+
+std::string RealDesktop::WindowName(unsigned long window) {
+    if (window == 0) return "none";
+    if (window == PointerRoot) return "the root window (pointer root)";
+    std::string name = "window " + std::to_string(window);
+    // The title is on the client window: the focus window itself or one of its parents.
+    Window current = static_cast<Window>(window);
+    for (int depth = 0; depth < 8 && current != 0; ++depth) {
+        char* title = nullptr;
+        if (XFetchName(display_, current, &title) && title) {
+            name += " \"" + std::string(title) + "\"";
+            XFree(title);
+            return name;
+        }
+        Window root = 0, parent = 0;
+        Window* children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(display_, current, &root, &parent, &children, &count)) break;
+        if (children) XFree(children);
+        if (parent == root) break;
+        current = parent;
+    }
+    return name;
 }
 
 bool RealDesktop::Key(unsigned long keysym, unsigned modifiers, bool wait) {
@@ -87,7 +131,7 @@ bool RealDesktop::Key(unsigned long keysym, unsigned modifiers, bool wait) {
     XTestFakeKeyEvent(display_, code, False, CurrentTime);
     for (auto m = held.rbegin(); m != held.rend(); ++m) XTestFakeKeyEvent(display_, *m, False, CurrentTime);
     XSync(display_, False);
-    return !wait || WaitReleases(target);
+    return !wait || WaitReleases(target, "key");
 }
 
 bool RealDesktop::Type(const QString& text) {
@@ -103,13 +147,21 @@ bool RealDesktop::Type(const QString& text) {
 
 bool RealDesktop::Button(QWidget* widget, QPoint at, unsigned button, int clicks) {
     detail::Releases();  // counting from now on
-    if (!widget || !widget->isVisible()) return false;
+    if (!widget || !widget->isVisible()) {
+        ADD_FAILURE() << "nothing to click: "
+                      << (widget ? widget->objectName().toStdString() + " is hidden" : "no widget");
+        return false;
+    }
     if (at == QPoint(-1, -1)) at = widget->rect().center();
     const QPoint global = widget->mapToGlobal(at);
     // The point must show this widget's window: a window just closed may
     // still cover it until the window manager has taken its frame away.
     const Window target = FrameWindow(widget);
-    if (!WaitFor([&] { return TopWindowAt(global) == target; })) return false;
+    if (!WaitFor([&] { return TopWindowAt(global) == target; })) {
+        ADD_FAILURE() << "the point to click shows " << WindowName(TopWindowAt(global)) << ", not the window of "
+                      << widget->objectName().toStdString() << " (" << WindowName(target) << ")";
+        return false;
+    }
     XTestFakeMotionEvent(display_, -1, global.x(), global.y(), CurrentTime);
     XSync(display_, False);
     for (int i = 0; i < clicks; ++i) {
@@ -117,7 +169,7 @@ bool RealDesktop::Button(QWidget* widget, QPoint at, unsigned button, int clicks
         XTestFakeButtonEvent(display_, button, True, CurrentTime);
         XTestFakeButtonEvent(display_, button, False, CurrentTime);
         XSync(display_, False);
-        if (!WaitReleases(target)) return false;
+        if (!WaitReleases(target, "click")) return false;
     }
     return true;
 }

@@ -89,7 +89,10 @@ public:
 private:
     RealDesktop() = default;
     bool Button(QWidget* widget, QPoint at, unsigned button, int clicks);
-    bool WaitReleases(long target);
+    // Waits until Qt has seen `target` releases; when it does not, the test is told where
+    // the X server sent the keyboard and which of Qt's windows and widgets held the focus.
+    bool WaitReleases(long target, const char* what);
+    std::string WindowName(unsigned long window);
 
     std::unique_ptr<testing::X11Session> session_;
     _XDisplay* display_ = nullptr;
