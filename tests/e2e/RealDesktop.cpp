@@ -72,22 +72,29 @@ bool RealDesktop::ShowAndActivate(QWidget* window) {
 
 bool RealDesktop::WaitReleases(long target, const char* what) {
     if (WaitFor([&] { return detail::Releases() >= target; })) return true;
-    Window focus = 0;
-    int revert = 0;
-    XGetInputFocus(display_, &focus, &revert);
+    ADD_FAILURE() << "the " << what << " never reached the program (" << detail::Releases() << " of " << target
+                  << " releases seen)";
+    return false;
+}
+
+std::string RealDesktop::FocusReport() {
     auto describe = [](const QWidget* w) {
         if (!w) return std::string("none");
         const QString name =
             w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName();
         return name.toStdString() + " \"" + w->window()->windowTitle().toStdString() + "\"";
     };
-    ADD_FAILURE() << "the " << what << " never reached the program (" << detail::Releases() << " of " << target
-                  << " releases seen); the X server's keyboard focus: " << WindowName(focus)
-                  << "; the program's active window: " << describe(QApplication::activeWindow())
-                  << "; its modal window: " << describe(QApplication::activeModalWidget())
-                  << "; its popup: " << describe(QApplication::activePopupWidget())
-                  << "; its focus widget: " << describe(QApplication::focusWidget());
-    return false;
+    std::string report;
+    if (g_desktop) {
+        Window focus = 0;
+        int revert = 0;
+        XGetInputFocus(g_desktop->display_, &focus, &revert);
+        report = "the X server's keyboard focus: " + g_desktop->WindowName(focus) + "; ";
+    }
+    return report + "the program's active window: " + describe(QApplication::activeWindow()) +
+           "; its modal window: " + describe(QApplication::activeModalWidget()) +
+           "; its popup: " + describe(QApplication::activePopupWidget()) +
+           "; its focus widget: " + describe(QApplication::focusWidget());
 }
 
 std::string RealDesktop::WindowName(unsigned long window) {

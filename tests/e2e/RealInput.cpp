@@ -75,7 +75,11 @@ bool WaitFor(const std::function<bool()>& check, std::chrono::milliseconds deadl
     for (;;) {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         if (check()) return true;
-        if (std::chrono::steady_clock::now() >= end) return false;
+        if (std::chrono::steady_clock::now() >= end) {
+            // Whatever the wait was for, where the focus was then tells most of why.
+            ADD_FAILURE() << "a wait of " << deadline.count() << " ms ran out; " << RealDesktop::FocusReport();
+            return false;
+        }
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
 }
@@ -91,7 +95,7 @@ void WhenModalShown(std::function<void(QWidget* modal)> script) {
         watch->stop();
         watch->deleteLater();
         if (!up) {
-            ADD_FAILURE() << "no modal window came up and took the focus";
+            ADD_FAILURE() << "no modal window came up and took the focus; " << RealDesktop::FocusReport();
             if (modal) modal->close();
             return;
         }

@@ -75,6 +75,10 @@ public:
     bool ClickCell(TStringGrid* grid, int col, int row);
     bool DoubleClickCell(TStringGrid* grid, int col, int row);
 
+    // Where the X server sends the keyboard, and which of the program's windows and
+    // widgets hold the focus: said by every wait that runs out.
+    static std::string FocusReport();
+
     // What the X server says about a top-level window of ours.
     unsigned long FrameWindow(QWidget* window);
     unsigned long TopWindowAt(QPoint global);     // the top-level (frame) window shown there
@@ -89,8 +93,7 @@ public:
 private:
     RealDesktop() = default;
     bool Button(QWidget* widget, QPoint at, unsigned button, int clicks);
-    // Waits until Qt has seen `target` releases; when it does not, the test is told where
-    // the X server sent the keyboard and which of Qt's windows and widgets held the focus.
+    // Waits until Qt has seen `target` releases; when it does not, the test is told so.
     bool WaitReleases(long target, const char* what);
     std::string WindowName(unsigned long window);
 
