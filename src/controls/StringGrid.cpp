@@ -1063,6 +1063,7 @@ TStringGrid::LaidOutText& TStringGrid::LaidOut(const QString& text) const {
     if (found != laidOut_.end()) return *found;
     if (laidOut_.size() >= kKept) laidOut_.clear();
     LaidOutText laid;
+    laid.width = QFontMetrics(font()).horizontalAdvance(text);
     laid.plain = std::none_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x20; });
     if (laid.plain) {
         // Laid out when first drawn (with the painter's font and transformation, which a
@@ -1079,7 +1080,6 @@ void TStringGrid::LayOutAhead(const std::vector<int>& rows) const {
     // with it is drawn as it stands.
     const QFont painted(font(), viewport());
     (void)QFontMetrics(painted).height();
-    const QFontMetrics fm(font());  // as DrawCellText measures
     const int width = viewport()->width();
     for (int col = 0; col < model_->columnCount(); ++col) {
         if (hHeader_->isSectionHidden(col)) continue;
@@ -1090,7 +1090,6 @@ void TStringGrid::LayOutAhead(const std::vector<int>& rows) const {
             const QString text = Cells(col + fixedCols_, row);
             if (text.isEmpty()) continue;
             LaidOutText& laid = LaidOut(text);
-            if (laid.width < 0) laid.width = fm.horizontalAdvance(text);
             if (laid.plain) laid.text.prepare(QTransform(), painted);
         }
     }
@@ -1100,8 +1099,7 @@ void TStringGrid::DrawCellText(const GridCellPaint& cell, const QString& text, Q
     if (text.isEmpty()) return;
     QPainter& p = cell.painter;
     const QFontMetrics fm(font());
-    LaidOutText& laid = LaidOut(text);
-    if (laid.width < 0) laid.width = fm.horizontalAdvance(text);
+    const LaidOutText& laid = LaidOut(text);
     const int width = laid.width;
     int x;
     if (alignment & Qt::AlignRight)

@@ -296,7 +296,7 @@ private:
     // a paint draws the same few screenfuls of texts again and again.
     struct LaidOutText {
         QStaticText text;
-        int width = -1;      // in pixels, as the font measures it (-1: not measured yet)
+        int width = 0;       // in pixels, as the font measures it
         bool plain = false;  // no control characters: drawn from `text`
     };
     LaidOutText& LaidOut(const QString& text) const;

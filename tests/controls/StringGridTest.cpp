@@ -393,8 +393,6 @@ static std::pair<int, int> InkColumns(const QImage& shot, const QRect& cell, con
     return {first, last};
 }
 
-// Texts are laid out once and drawn again from that: what reaches the screen is what the
-// font draws, also after the font changes, and a text with a line break still shows.
 // Every row has the grid's one height and the resize mode its sizing option asks for,
 // whatever came before: rows added, rows removed, the columns changed (a fresh model),
 // the height changed, the sizing switched, a row dragged by the player.
@@ -438,6 +436,8 @@ TEST_F(GridFixture, EveryRowKeepsTheOneHeightAndModeThroughLoadsAndSizing) {
     expectEven("dragged below the smallest height, then the model made anew");
 }
 
+// Texts are laid out once and drawn again from that: what reaches the screen is what the
+// font draws, also after the font changes, and a text with a line break still shows.
 TEST_F(GridFixture, CellTextsDrawAsTheFontDrawsThemAfterAFontChangeToo) {
     Fill(3);
     const QColor background(255, 255, 255);
