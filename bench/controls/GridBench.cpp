@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QPixmap>
 #include <cstdio>
-#include <cstring>
 #include <span>
 #include <string>
 #include <string_view>
@@ -15,6 +14,7 @@
 #include "BenchData.h"
 #include "BenchSupport.h"
 #include "controls/StringGrid.h"
+#include "store/Fields.h"
 #include "store/Files.h"
 
 using namespace stallmark;
@@ -24,8 +24,9 @@ namespace {
 
 constexpr int kCols = 9;
 
-// One pass over the bytes, as F makes it: each line found and cut into its fields in
-// place (a CR before the LF dropped), the row stored at once.
+// One pass over the bytes, as a page's reload makes it: each line found and cut into its
+// fields in place by the store's line scan (a CR before the LF dropped), the row stored
+// at once.
 void Fill(TStringGrid* grid, const std::string& path) {
     const std::string bytes = ReadFileBytes(path);
     const std::size_t lines = CountLineFeeds(bytes) + (!bytes.empty() && bytes.back() != '\n' ? 1 : 0);
@@ -34,24 +35,29 @@ void Fill(TStringGrid* grid, const std::string& path) {
     grid->ClearCells();
     grid->setRowTexts(0, QStringLiteral("Weapon,Magic,Accuracy,Durability,Special,Other,Date,Age,Price").split(u','));
     grid->setRowCount(static_cast<int>(lines) + 1);
+    const std::string_view text(bytes);
     std::string_view fields[kCols];
+    std::size_t commas[kCols];
     int r = 1;
-    const char* p = bytes.data();
-    const char* const end = p + bytes.size();
-    while (p < end) {
-        const char* eol = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-        const char* lineEnd = eol != nullptr ? eol : end;
-        const char* stop = lineEnd > p && lineEnd[-1] == '\r' ? lineEnd - 1 : lineEnd;
-        int n = 0;
-        const char* f = p;
-        while (n < kCols) {
-            const char* comma = static_cast<const char*>(std::memchr(f, ',', static_cast<std::size_t>(stop - f)));
-            fields[n++] = std::string_view(f, static_cast<std::size_t>((comma != nullptr ? comma : stop) - f));
-            if (comma == nullptr) break;
-            f = comma + 1;
+    for (std::size_t begin = 0; begin < text.size();) {
+        // A comma after the last column's text ends it; whatever follows is not shown.
+        std::size_t found = 0;
+        const std::size_t eol = ScanLine(text, begin, kCols, commas, found);
+        std::size_t stop = eol == std::string_view::npos ? text.size() : eol;
+        const std::size_t next = eol == std::string_view::npos ? text.size() : eol + 1;
+        if (eol != std::string_view::npos && stop > begin && text[stop - 1] == '\r') --stop;
+        std::size_t n = 0;
+        for (std::size_t f = begin; n < kCols; ++n) {
+            const std::size_t to = n < found ? commas[n] : stop;
+            fields[n] = text.substr(f, to - f);
+            if (n >= found) {
+                ++n;
+                break;
+            }
+            f = to + 1;
         }
-        grid->setRowBytes(r++, std::span<const std::string_view>(fields, static_cast<std::size_t>(n)));
-        p = lineEnd + 1;
+        grid->setRowBytes(r++, std::span<const std::string_view>(fields, n));
+        begin = next;
     }
     grid->EndUpdate();
 }
