@@ -49,6 +49,26 @@ inline void CopyText(char* to, const char* from, size_t n) {
     std::memcpy(to + n - 8, &b, 8);
 }
 
+// n slots of a row from `from` to `to`, without a call for rows of a few columns.
+template <typename Slot>
+inline void CopySlots(Slot* to, const Slot* from, size_t n) {
+    if (n > 8) {
+        std::memcpy(to, from, n * sizeof(Slot));
+        return;
+    }
+    switch (n) {
+        case 8: to[7] = from[7]; [[fallthrough]];
+        case 7: to[6] = from[6]; [[fallthrough]];
+        case 6: to[5] = from[5]; [[fallthrough]];
+        case 5: to[4] = from[4]; [[fallthrough]];
+        case 4: to[3] = from[3]; [[fallthrough]];
+        case 3: to[2] = from[2]; [[fallthrough]];
+        case 2: to[1] = from[1]; [[fallthrough]];
+        case 1: to[0] = from[0]; [[fallthrough]];
+        default: break;
+    }
+}
+
 void UnpackInline(uint32_t offset, uint32_t length, char* buf) {
     std::memcpy(buf, &offset, 4);
     buf[4] = static_cast<char>(length & 0xFF);
@@ -426,20 +446,34 @@ void CellStore::PermuteRows(int first, const std::vector<int>& order) {
     const int n = static_cast<int>(order.size());
     if (n == 0 || first < 0 || first + n > rows_) return;
     std::vector<std::uint8_t> seen(static_cast<size_t>(n), 0);
-    for (const int src : order) {
+    size_t away = 0;  // rows not where they were
+    for (int i = 0; i < n; ++i) {
+        const int src = order[static_cast<size_t>(i)];
         if (src < first || src >= first + n || seen[static_cast<size_t>(src - first)])
             throw std::invalid_argument("row order is not a permutation");
         seen[static_cast<size_t>(src - first)] = 1;
+        away += src != first + i;
     }
-    size_t away = 0;  // rows not where they were
-    for (int i = 0; i < n; ++i) away += order[static_cast<size_t>(i)] != first + i;
     if (away * 8 < static_cast<size_t>(n) || pool_.size() <= kPoolKeptInPlace) {
         // A few rows move, or the pool is small: their slots only, the pool stays as it is.
-        Cells rows(static_cast<size_t>(n) * cols_);
-        std::copy_n(cells_.begin() + static_cast<ptrdiff_t>(first) * cols_, rows.size(), rows.begin());
-        for (int i = 0; i < n; ++i)
-            std::copy_n(rows.begin() + static_cast<ptrdiff_t>(order[static_cast<size_t>(i)] - first) * cols_, cols_,
-                        cells_.begin() + static_cast<ptrdiff_t>(first + i) * cols_);
+        // A row is a handful of slots, copied one by one (a call to copy each row's
+        // slots cost more than the copy).
+        const size_t cols = static_cast<size_t>(cols_);
+        const size_t bytes = static_cast<size_t>(n) * cols * sizeof(Cell);
+        if (bytes == 0) return;
+        // A copy of the rows' slots to take them from (not cleared first: every slot of it
+        // is written before it is read).
+        struct Copy {
+            void* at;
+            size_t bytes;
+            ~Copy() { BigMemory::Free(at, bytes); }
+        } copy{BigMemory::Allocate(bytes), bytes};
+        Cell* to = cells_.data() + static_cast<size_t>(first) * cols;
+        const auto* rows = static_cast<const Cell*>(std::memcpy(copy.at, to, bytes));
+        for (int i = 0; i < n; ++i, to += cols) {
+            const Cell* from = rows + static_cast<size_t>(order[static_cast<size_t>(i)] - first) * cols;
+            CopySlots(to, from, cols);
+        }
         return;
     }
     // The slots in their new order, and the pooled texts laid out again in that order

@@ -220,6 +220,25 @@ TEST(CellStore, ResizeInsertRemoveMoveAndPermuteRows) {
     EXPECT_EQ(s.Get(0, 0), QStringLiteral("0"));
 }
 
+// Rows put in a new order carry every one of their cells, whatever the number of columns
+// (each row's slots are copied by a path chosen by that number).
+TEST(CellStore, PermutingRowsCarriesEveryColumn) {
+    for (int cols = 1; cols <= 10; ++cols) {
+        CellStore s;
+        s.Resize(cols, 5);
+        const auto text = [](int c, int r) { return "cell " + std::to_string(c) + "," + std::to_string(r); };
+        for (int r = 0; r < 5; ++r)
+            for (int c = 0; c < cols; ++c) s.SetBytes(c, r, c % 2 ? text(c, r) : std::to_string(r));
+        const std::vector<int> order = {4, 1, 3, 2};
+        s.PermuteRows(1, order);
+        for (int r = 0; r < 5; ++r) {
+            const int from = r == 0 ? 0 : order[static_cast<size_t>(r - 1)];
+            for (int c = 0; c < cols; ++c)
+                EXPECT_EQ(s.GetBytes(c, r), c % 2 ? text(c, from) : std::to_string(from)) << cols << " columns, " << c << "," << r;
+        }
+    }
+}
+
 // A cell's bytes are viewed where they lie (in the pool or the slot), and text kept as
 // UTF-16 is refused (and told).
 TEST(CellStore, ViewsTheBytesOfEveryKindOfCell) {
