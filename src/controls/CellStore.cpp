@@ -456,20 +456,15 @@ void CellStore::PermuteRows(int first, const std::vector<int>& order) {
     }
     if (away * 8 < static_cast<size_t>(n) || pool_.size() <= kPoolKeptInPlace) {
         // A few rows move, or the pool is small: their slots only, the pool stays as it is.
-        // A row is a handful of slots, copied one by one (a call to copy each row's
-        // slots cost more than the copy).
         const size_t cols = static_cast<size_t>(cols_);
         const size_t bytes = static_cast<size_t>(n) * cols * sizeof(Cell);
         if (bytes == 0) return;
-        // A copy of the rows' slots to take them from (not cleared first: every slot of it
-        // is written before it is read).
-        struct Copy {
-            void* at;
-            size_t bytes;
-            ~Copy() { BigMemory::Free(at, bytes); }
-        } copy{BigMemory::Allocate(bytes), bytes};
+        // The rows' slots copied aside to take them from (into memory not cleared first).
+        Pool copy;
+        copy.reserve(bytes);
         Cell* to = cells_.data() + static_cast<size_t>(first) * cols;
-        const auto* rows = static_cast<const Cell*>(std::memcpy(copy.at, to, bytes));
+        copy.append(reinterpret_cast<const char*>(to), bytes);
+        const auto* rows = reinterpret_cast<const Cell*>(copy.data());
         for (int i = 0; i < n; ++i, to += cols) {
             const Cell* from = rows + static_cast<size_t>(order[static_cast<size_t>(i)] - first) * cols;
             CopySlots(to, from, cols);
